@@ -1,0 +1,37 @@
+// The cursor position in game pixels, the mouse buttons, the game's cursor image and when the
+// system cursor shows. Also the activation hook of the main window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "gfx/Gfx.h"
+
+class cMouse final {
+public:
+    ~cMouse();  // shows the system cursor again if it is hidden
+    float X = 0;
+    float Y = 0;
+    bool IsButtonPressed(int32_t button) const;
+    void Button_Down(int32_t button);
+    void Button_Up(int32_t button);
+    void SetFullScreenPosition();
+    bool CursorOutsideWindow() const;
+    void Render();
+    void HideDefaultCursor();
+    void ShowDefaultCursor();
+    void Create_Mouse(const std::string& textureFile, int32_t left, int32_t top, int32_t width, int32_t height);
+    bool SystemCursorVisible() const { return m_SystemCursorVisible; }
+
+private:
+    bool m_Buttons[11] = {};
+    std::optional<GfxSprite> m_Sprite;  // windowed only
+    bool m_SystemCursorVisible = true;
+};
+
+// The window hook: activation changes reach WindowProc as WM_ACTIVATEAPP (28).
+constexpr uint32_t WM_ACTIVATEAPP = 28;
+void HookWindow(int32_t handle);
+void UnhookWindow(int32_t handle);
+int32_t WindowProc(int32_t handle, uint32_t message, int32_t wParam, int32_t lParam);

@@ -1,0 +1,18 @@
+// Sound-effect ids by file name: each effect is loaded once, at the volume of the settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/Collection.h"
+
+class cSound final {
+public:
+    int32_t Sound(const std::string& fileName);
+    void Play(const std::string& fileName);  // Sound, then GfxSoundStore::PlaySound(id, 0, 0)
+
+private:
+    bool SoundExists(const std::string& fileName) const { return m_Items.Exists(fileName); }
+    Collection<int32_t> m_Items;
+    int32_t m_NextSlot = 1;
+};

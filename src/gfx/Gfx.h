@@ -1,0 +1,323 @@
+// Our graphics, input and sound library: the one layer of the game that talks to SDL2,
+// SDL2_image, SDL2_mixer, SDL2_ttf, libzip and fontconfig. GfxEngine owns every service;
+// getters hand out references. GfxSprite is a plain value that callers own.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+class GfxEngine;
+
+// Display settings: only width, height, depth, the windowed flag and the window handle mean
+// anything to us; the other numeric settings are accepted and ignored.
+class GfxDisplaySettings final {
+public:
+    bool IsModeAvailable(int32_t width, int32_t height, int32_t depth, bool windowedOrAny) const;
+    void SetBitDepth(int32_t depth) { m_Depth = depth; }
+    void SetValue(int32_t /*unused*/) {}
+    void SetFlag(bool /*unused*/) {}
+    void SetWidth(int32_t width) { m_Width = width; }
+    void SetHeight(int32_t height) { m_Height = height; }
+    void SetWindowed(bool windowed) { m_Windowed = windowed; }
+    void SetWindowHandleA(int32_t handle) { m_Handle = handle; }
+    void SetWindowHandleB(int32_t handle) { m_Handle = handle; }
+    int32_t GetWidth() const { return m_Width; }
+    int32_t GetHeight() const { return m_Height; }
+    int32_t GetBitDepth() const { return m_Depth; }
+    bool GetWindowed() const { return m_Windowed; }
+    int32_t GetWindowHandle() const { return m_Handle; }
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+    int32_t m_Width = 640;
+    int32_t m_Height = 480;
+    int32_t m_Depth = 16;
+    bool m_Windowed = true;
+    int32_t m_Handle = 0;
+};
+
+class GfxDevice final {
+public:
+    void BeginFrame();  // clears the frame to black
+    void EndFrame();    // draws the full-screen cursor, presents, paces to at most 60 frames a second
+    bool IsDeviceLost() const;
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+class GfxTextureStore final {
+public:
+    // Loads an image (path relative to the working folder, or absolute) under an id. False on failure.
+    bool LoadTexture(int32_t id, const std::string& path, bool flag, int32_t value);
+    bool HasTexture(int32_t id) const;
+    int32_t GetTextureWidth(int32_t id) const;  // 0 for an unknown id
+    int32_t GetTextureHeight(int32_t id) const;
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+// A drawable cell of a texture. Position is the top-left corner in game pixels.
+class GfxSprite final {
+public:
+    void SetTexture(int32_t id) { m_Texture = id; }
+    void SetSourceRect(int32_t left, int32_t top, int32_t width, int32_t height);
+    void SetSourceX(int32_t left) { m_SrcX = left; }
+    void SetSourceY(int32_t top) { m_SrcY = top; }
+    void SetX(float x) { m_X = x; }
+    void SetY(float y) { m_Y = y; }
+    void MoveBy(float dx, float dy, float /*unused*/ = 0) { m_X += dx; m_Y += dy; }
+    void SetAlpha(float alpha) { m_Alpha = alpha; }  // 0..255, multiplies the image's own alpha
+    void SetScale(float scale) { m_Scale = scale; }  // about the sprite's centre
+    void SetVisible(bool visible) { m_Visible = visible; }
+    void SetBlend(bool blend) { m_Blend = blend; }
+    void SetFlagC(bool flag) { m_FlagC = flag; }
+    void SetData(int32_t index, float value);  // index 1..4
+    int32_t GetTexture() const { return m_Texture; }
+    float GetX() const { return m_X; }
+    float GetY() const { return m_Y; }
+    int32_t GetWidth() const { return m_SrcW; }  // source rectangle size, unscaled
+    int32_t GetHeight() const { return m_SrcH; }
+    int32_t GetSourceX() const { return m_SrcX; }
+    int32_t GetSourceY() const { return m_SrcY; }
+    float GetAlpha() const { return m_Alpha; }
+    float GetScale() const { return m_Scale; }
+    bool GetVisible() const { return m_Visible; }
+    bool GetBlend() const { return m_Blend; }
+    bool GetFlagC() const { return m_FlagC; }
+    float GetData(int32_t index) const;  // index 1..4
+    void Render() const;                 // draws into the current frame now, unless hidden
+
+private:
+    int32_t m_Texture = 0;
+    int32_t m_SrcX = 0, m_SrcY = 0, m_SrcW = 0, m_SrcH = 0;
+    float m_X = 0, m_Y = 0;
+    float m_Alpha = 255;
+    float m_Scale = 1;
+    bool m_Visible = true;
+    bool m_Blend = false;
+    bool m_FlagC = false;
+    float m_Data[4] = {0, 0, 0, 0};
+};
+
+class GfxText final {
+public:
+    // Size in points at 96 DPI; align 0 left, 1 right, 2 centre within the box; breaks at "\r\n",
+    // wraps at word boundaries. A shadow colour of alpha 0 or offsets of 0 draw no shadow.
+    void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align,
+                  int32_t colour, const std::string& face, float size, bool bold, int32_t unused,
+                  float shadowDx, float shadowDy, int32_t shadowColour);
+    // Width and height in pixels of one line of text in the given face (button captions).
+    int32_t MeasureWidth(const std::string& text, const std::string& face, float size, bool bold);
+    int32_t MeasureHeight(const std::string& text, const std::string& face, float size, bool bold);
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+// The high-score file: a versioned text file. Line 1 "KWSCORES 1"; then ten lines, each the
+// score in decimal, one space, and the initials (the rest of the line).
+class GfxUtility final {
+public:
+    void SeedRandom(int32_t seed);
+    int32_t RandomRange(int32_t low, int32_t high);  // both ends included
+    static int32_t MakeColor(int32_t a, int32_t r, int32_t g, int32_t b);
+    void HideCursor();  // the full-screen cursor drawn by EndFrame
+    void ShowCursor();
+    bool FileExists(const std::string& path) const;  // relative to the working folder, or absolute
+    void LoadHighScores(const std::string& path);    // throws on a missing or unreadable file
+    void SaveHighScores(const std::string& path);    // atomic; throws on failure
+    std::string GetHighScoreName(int32_t index) const;  // 1..10
+    int32_t GetHighScoreValue(int32_t index) const;     // 1..10
+    void SetHighScore(int32_t index, const std::string& initials, int32_t score);
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+    uint64_t m_State = 0x853c49e6748fea9bULL;
+    std::string m_Names[10];
+    int32_t m_Values[10] = {};
+};
+
+// Keys are DirectInput scan codes.
+namespace GfxKey {
+constexpr int32_t Escape = 1, Enter = 28, Space = 57, P = 25, F7 = 65, F8 = 66, Up = 200, Down = 208,
+                  Left = 203, Right = 205;
+}
+
+class GfxKeyboard final {
+public:
+    bool IsKeyDown(int32_t code) const;
+    bool IsKeyPressed(int32_t code) const;  // once per press, in the first frame after it went down
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+class GfxMouse final {
+public:
+    void SetCursorImage(int32_t texture, float left, float top, float width, float height, float a,
+                        float b, int32_t c, float d, float e, float f, int32_t g, bool h);
+    float GetCursorX() const;
+    float GetCursorY() const;
+    bool IsLeftButtonDown() const;
+    bool IsRightButtonDown() const;
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+// Device 1 is the first connected game controller. Buttons in SDL's controller order:
+// 0 A, 1 B, 2 X, 3 Y, 4 Back, 5 Guide, 6 Start. Axes answer -1, 0 or 1.
+class GfxJoystick final {
+public:
+    void Poll();
+    bool IsButtonDown(int32_t device, int32_t button) const;
+    bool IsButtonPressed(int32_t device, int32_t button) const;  // once per press
+    int32_t GetAxisX(int32_t device) const;
+    int32_t GetAxisY(int32_t device) const;
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+// Volumes are 0..100 for effects and music alike.
+class GfxSoundStore final {
+public:
+    bool LoadSound(int32_t id, const std::string& path);
+    void SetSoundVolume(int32_t id, int32_t volume);
+    void PlaySound(int32_t id, int32_t a = 0, int32_t b = 0);
+    void PauseAll();
+    void ResumeAll();
+    int32_t PlayCount(int32_t id) const;  // how often PlaySound ran for the id (tests, runner)
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+class GfxMusic final {
+public:
+    bool LoadMusic(const std::string& path, int32_t unused = 0);
+    bool PlayMusic(bool loop, int32_t startMs);
+    int32_t GetPosition() const;  // milliseconds
+    bool IsPlaying() const;
+    void StopMusic();
+    void UnloadMusic();
+    void SetMusicVolume(float volume);
+    float GetMusicVolume() const;
+    std::string GetLoadedPath() const;  // the last path loaded, "" when none (tests, runner)
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+class GfxArchive final {
+public:
+    // Extracts every entry into the working folder; tries password1, then password2.
+    bool ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
+                        int32_t unused, const std::string& unused2);
+
+private:
+    friend class GfxEngine;
+    GfxEngine* m_Engine = nullptr;
+};
+
+// What the window delivers to the game while pending events are processed.
+// Mouse coordinates arrive in game pixels; buttons are 1 left, 2 right, 4 middle.
+struct GfxWindowEvents {
+    std::function<void(int32_t button, int32_t shift, float x, float y)> MouseDown;
+    std::function<void(int32_t button, int32_t shift, float x, float y)> MouseUp;
+    std::function<void(int32_t button, int32_t shift, float x, float y)> MouseMove;
+    std::function<void()> Unload;                // the window was asked to close
+    std::function<void(bool active)> Activation;  // application focus lost (false) or gained (true)
+};
+
+// Synthetic input for the scripted runner and tests: pushed as platform events, so it takes the
+// same path as real input at the next PumpEvents.
+enum class GfxWindowAction { FocusLost, FocusGained, Minimize, Restore, Close };
+
+class GfxEngine final {
+public:
+    GfxEngine();
+    ~GfxEngine();
+    GfxEngine(const GfxEngine&) = delete;
+    GfxEngine& operator=(const GfxEngine&) = delete;
+
+    void SetWorkingFolder(const std::string& path);
+    const std::filesystem::path& GetWorkingFolder() const;
+    std::filesystem::path Resolve(const std::string& path) const;  // relative to the working folder
+    bool Startup();            // initialises SDL's subsystems (dummy drivers when headless)
+    bool InitializeDisplay();  // opens the window and renderer from the display settings
+    void Shutdown();
+
+    GfxDisplaySettings& GetDisplaySettings();
+    GfxDevice& GetDevice();
+    GfxTextureStore& GetTextureStore();
+    GfxText& GetText();
+    GfxUtility& GetUtility();
+    GfxKeyboard& GetKeyboard();
+    GfxMouse& GetMouse();
+    GfxJoystick& GetJoystick();
+    GfxSoundStore& GetSoundStore();
+    GfxMusic& GetMusic();
+    GfxArchive& GetArchive();
+
+    // The window.
+    void SetWindowEvents(GfxWindowEvents events);
+    void PumpEvents();  // process all pending platform events into the handlers and input state
+    bool IsMinimized() const;
+    void ShowWindow();
+    // The system pointer in desktop pixels and the window's client rectangle on the desktop.
+    bool GetPointerOnDesktop(int32_t& x, int32_t& y) const;
+    bool GetClientRectOnDesktop(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    void SetSystemCursorVisible(bool visible);
+
+    // Shows a modal box when a display is available, otherwise writes title and text to stderr.
+    static void MessageBox(const std::string& title, const std::string& text);
+
+    // Headless operation (tests, runner): dummy video and audio drivers, software renderer.
+    static void SetHeadless(bool headless);
+    static bool IsHeadless();
+    void InjectKey(int32_t scanCode, bool down);
+    void InjectMouseMove(float x, float y);
+    void InjectMouseButton(int32_t button, bool down);  // 1 left, 2 right
+    bool AttachVirtualJoystick();
+    void InjectJoyAxis(char axis, int32_t value);  // 'x' or 'y', -1..1
+    void InjectJoyButton(int32_t button, bool down);
+    void InjectWindow(GfxWindowAction action);
+    bool SaveScreenshot(const std::string& path) const;  // the last presented frame, as PNG
+    uint32_t ReadPixel(int32_t x, int32_t y) const;      // ARGB of the last presented frame
+
+    struct Impl;
+    Impl& GetImpl() { return *m_Impl; }
+
+private:
+    std::unique_ptr<Impl> m_Impl;
+    GfxDisplaySettings m_DisplaySettings;
+    GfxDevice m_Device;
+    GfxTextureStore m_TextureStore;
+    GfxText m_Text;
+    GfxUtility m_Utility;
+    GfxKeyboard m_Keyboard;
+    GfxMouse m_Mouse;
+    GfxJoystick m_Joystick;
+    GfxSoundStore m_SoundStore;
+    GfxMusic m_Music;
+    GfxArchive m_Archive;
+};
+
+// The engine that GfxSprite::Render draws with; set by GfxEngine's constructor.
+GfxEngine* GfxCurrentEngine();

@@ -1,0 +1,13 @@
+// Process entry: hands the command-line text to Main.
+#include <string>
+
+#include "shell/modMain.h"
+
+int main(int argc, char** argv) {
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) commandLine += ' ';
+        commandLine += argv[i];
+    }
+    return Main(commandLine);
+}

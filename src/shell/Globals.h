@@ -1,0 +1,34 @@
+// The globals of the game, declared together. Each object global owns its object for the run.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+class GfxEngine;
+class cSound;
+class cTextures;
+class cSprites;
+class cBaseState;
+class frmMain;
+class cMouse;
+
+extern std::unique_ptr<GfxEngine> gEngine;
+extern std::unique_ptr<cSound> gSound;
+extern std::unique_ptr<cTextures> gTextures;
+extern std::unique_ptr<cSprites> gSprites;
+extern std::unique_ptr<cBaseState> gCurrentState;
+extern std::unique_ptr<frmMain> gMainForm;
+extern std::unique_ptr<cMouse> gMouse;
+
+extern bool gRunning;
+extern bool gWindowed;
+extern bool gPaused;
+extern bool gInactive;
+extern int32_t gHighestLevel;
+extern int32_t gCurrentLevel;
+extern int32_t gMusicVolume;
+extern int32_t gSoundVolume;
+
+// The program folder (the executable's folder, or the runner's --game-dir).
+extern std::filesystem::path gProgramFolder;
