@@ -103,7 +103,10 @@ void cButton::CheckMouseDown(uint8_t mouseButton, float x, float y) {
 void cButton::CheckMouseUp(uint8_t mouseButton, float x, float y) {
     const size_t index = CheckedIndex(mouseButton);
     if (gMouse->IsButtonPressed(mouseButton) || !m_ButtonDown[index]) return;
-    if (Hit(x, y) && ButtonClick) ButtonClick(static_cast<int32_t>(mouseButton));
+    if (Hit(x, y) && ButtonClick) {
+        int32_t released = mouseButton;
+        ButtonClick(released);
+    }
     // The handler may have switched states; our owner stays alive until this call returns.
     m_ButtonDown[index] = false;
     ResetAnimation();

@@ -14,9 +14,10 @@
 
 class cButton final {
 public:
-    // Raised inside CheckMouseUp with the number of the mouse button released over the button.
+    // Raised inside CheckMouseUp with the number of the mouse button released over the button
+    // (by reference, as handlers are declared; a change to it does not reach the button).
     // The handler may replace the game state; the button finishes its own bookkeeping afterwards.
-    std::function<void(int32_t mouseButton)> ButtonClick;
+    std::function<void(int32_t& mouseButton)> ButtonClick;
 
     bool IsMouseOver() const { return m_MouseOver; }
     // Binds the button to a sprite that already has its texture, source rectangle and position.

@@ -60,12 +60,12 @@ void cTitleState::InitializeGraphics() {
     m_LevelSelect.Create(levelSelect, "");
     m_Exit.Create(exit, "");
     // Every button asks for its own action; DoMenuAction decides whether it applies now.
-    m_NewGame.ButtonClick = [this](int32_t) { DoMenuAction(NewGame); };
-    m_Tutorial.ButtonClick = [this](int32_t) { DoMenuAction(Tutorial); };
-    m_LevelSelect.ButtonClick = [this](int32_t) { DoMenuAction(LevelSelect); };
-    m_Exit.ButtonClick = [this](int32_t) { DoMenuAction(Exit); };
-    m_Back.ButtonClick = [this](int32_t) { DoMenuAction(Back); };
-    m_OK.ButtonClick = [this](int32_t) { DoMenuAction(OK); };
+    m_NewGame.ButtonClick = [this](int32_t&) { DoMenuAction(NewGame); };
+    m_Tutorial.ButtonClick = [this](int32_t&) { DoMenuAction(Tutorial); };
+    m_LevelSelect.ButtonClick = [this](int32_t&) { DoMenuAction(LevelSelect); };
+    m_Exit.ButtonClick = [this](int32_t&) { DoMenuAction(Exit); };
+    m_Back.ButtonClick = [this](int32_t&) { DoMenuAction(Back); };
+    m_OK.ButtonClick = [this](int32_t&) { DoMenuAction(OK); };
 
     m_Message = std::make_unique<cMessage>();
     m_Fader = std::make_unique<cFade>();
