@@ -44,6 +44,7 @@ void PlayFixture::SetUp() {
     gEngine->SetWorkingFolder(m_Folder.string());
     ASSERT_TRUE(gEngine->Startup());
     ASSERT_TRUE(gEngine->InitializeDisplay());
+    RegisterStateFactory(StatePlay, [] { return std::make_unique<cPlayState>(); });
     gSound = std::make_unique<cSound>();
     gTextures = std::make_unique<cTextures>();
     gSprites = std::make_unique<cSprites>();

@@ -44,7 +44,7 @@ TEST_P(PlayBySituationTest, MovingFiringVolumeAndPauseActOnlyWhilePlaying) {
     EXPECT_EQ(gMusicVolume, playing ? 85 : 80);
 
     Hold(GfxKey::Right);
-    Frames(10);
+    Frames(3);  // shorter than one column's move, so exactly one move starts
     Release(GfxKey::Right);
     Frames(10);
     EXPECT_EQ(play.DragonColumn(), playing ? 10 : 9);
@@ -240,7 +240,9 @@ TEST_F(PlayDrawTest, ACompletedLevelCountsExactly1000PointsAndAdvancesAfterTheFa
     while (gCurrentLevel == 1 && frames < 1000) {
         Frame();
         ++frames;
-        if (gCurrentLevel == 1) EXPECT_LE(play.Scores()->CurrentScore(), 1000);
+        if (gCurrentLevel == 1) {
+            EXPECT_LE(play.Scores()->CurrentScore(), 1000);
+        }
     }
     EXPECT_EQ(gCurrentLevel, 2);
     EXPECT_EQ(play.Scores()->CurrentScore(), 1000);
@@ -283,6 +285,7 @@ TEST_F(PlayDrawTest, ShotsAndFallingOrbsVanishWhileADisplayHaltsPlay) {
     PlayProbe& play = Start();
     auto orb = play.MakeQueueOrb(OrbKind::Red);
     orb->SetPosition(400, 300);
+    orb->SetAlpha(255);
     play.m_Moving.Add(orb, orb->Key());
     Frame();
     EXPECT_EQ(Pixel(412, 312), kSkyColour) << "hidden during the intro";
