@@ -114,6 +114,8 @@ public:
         gEngine->SetWorkingFolder(m_Folder.string());
         gEngine->Startup();
         gEngine->InitializeDisplay();
+        // Restart makes a fresh state through the factory; it must be the bench's own kind.
+        RegisterStateFactory(StatePlay, [] { return std::make_unique<BenchPlay>(); });
         gSound = std::make_unique<cSound>();
         gTextures = std::make_unique<cTextures>();
         gSprites = std::make_unique<cSprites>();
