@@ -2,17 +2,14 @@
 // which only Main catches, so the shutdown steps run with no state operation left on the stack.
 #include "shell/modMain.h"
 
-#include <chrono>
 #include <iostream>
 #include <new>
-#include <thread>
 #include <utility>
 
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
-#include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
 #include "shell/Globals.h"
@@ -164,7 +161,7 @@ void RunShutdownSteps() {
 }  // namespace
 
 int Main(const std::string& commandLine) {
-    sCommandLine = commandLine;
+    SetCommandLine(commandLine);
     ResetGlobals();
     if (gProgramFolder.empty()) gProgramFolder = ExecutableFolder();
 
@@ -242,11 +239,8 @@ void HandleMinimised() {
     gPaused = true;
     // Closing the window from the task bar while minimised must still end the game.
     while (gEngine->IsMinimized() && gRunning) {
-        if (sFrameHook)
-            CallHook(LoopPoint::Minimised);
-        else if (!IsVirtualClock())
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));  // nothing to draw: do not spin a core
-        gEngine->PumpEvents();
+        CallHook(LoopPoint::Minimised);
+        gEngine->PumpEvents();  // waits for an event while minimised, so this does not spin a core
     }
     gPaused = false;
     gEngine->GetSoundStore().ResumeAll();
@@ -258,5 +252,7 @@ void CheckDevice() {
 }
 
 const std::string& CommandLine() { return sCommandLine; }
+
+void SetCommandLine(const std::string& commandLine) { sCommandLine = commandLine; }
 
 void SetFrameHook(std::function<void(LoopPoint)> hook) { sFrameHook = std::move(hook); }

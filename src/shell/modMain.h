@@ -22,6 +22,7 @@ void CheckDevice();
 
 // The command-line text the program was started with (for GetCommandLineValue).
 const std::string& CommandLine();
+void SetCommandLine(const std::string& commandLine);  // Main does this first
 
 // Where the frame loop calls the hook; each call is followed by processing pending events, so
 // events the hook injects arrive before the next frame's input handling.

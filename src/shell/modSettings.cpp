@@ -11,6 +11,7 @@
 
 #include "gfx/Gfx.h"
 #include "shell/Globals.h"
+#include "shell/RuntimeError.h"
 #include "shell/modError.h"
 #include "shell/modMain.h"
 
