@@ -38,8 +38,7 @@ bool cMouse::CursorOutsideWindow() const {
     if (!gWindowed) return false;
     // The window's real client rectangle: the player may have moved or resized it.
     int32_t x = 0, y = 0, left = 0, top = 0, width = 0, height = 0;
-    if (!gEngine->GetPointerOnDesktop(x, y) || !gEngine->GetClientRectOnDesktop(left, top, width, height))
-        return false;
+    if (!gEngine->GetPointerOnDesktop(x, y) || !gEngine->GetClientRectOnDesktop(left, top, width, height)) return false;
     return !(x >= left && x <= left + width && y >= top && y <= top + height);
 }
 

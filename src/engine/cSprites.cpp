@@ -29,7 +29,8 @@ SpriteRef cSprites::Item(const std::string& index) const {
 }
 
 SpriteRef cSprites::Item(int32_t position) const {
-    if (position > Count()) return SpriteExists(std::to_string(position)) ? m_Items.Item(std::to_string(position)) : nullptr;
+    if (position > Count())
+        return SpriteExists(std::to_string(position)) ? m_Items.Item(std::to_string(position)) : nullptr;
     return m_Items.Item(position);  // 0 or below raises a run-time error
 }
 

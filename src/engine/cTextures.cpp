@@ -8,7 +8,8 @@
 
 int32_t cTextures::Texture(const std::string& fileName) {
     if (TextureExists(fileName)) return m_Items.Item(fileName);
-    const bool overridden = gEngine->GetUtility().FileExists((gProgramFolder / "game" / "override" / fileName).string());
+    const bool overridden =
+        gEngine->GetUtility().FileExists((gProgramFolder / "game" / "override" / fileName).string());
     const std::string path = (overridden ? "game/override/" : "game/images/") + fileName;
     if (!gEngine->GetTextureStore().LoadTexture(m_NextSlot, path, true, 0)) {
         ReportError(ErrorNumber::PathNotFound, "cTextures", "GetTexture", "Texture: " + fileName + " failed to load.",

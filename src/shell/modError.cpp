@@ -25,8 +25,8 @@ std::string NowText() {
     const long hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
     const long hour12 = hour % 12 == 0 ? 12 : hour % 12;
     char text[64];
-    std::snprintf(text, sizeof text, "%d/%d/%d %ld:%02ld:%02ld %s", date.tm_mon + 1, date.tm_mday,
-                  date.tm_year + 1900, hour12, minute, second, hour < 12 ? "AM" : "PM");
+    std::snprintf(text, sizeof text, "%d/%d/%d %ld:%02ld:%02ld %s", date.tm_mon + 1, date.tm_mday, date.tm_year + 1900,
+                  hour12, minute, second, hour < 12 ? "AM" : "PM");
     return text;
 }
 }  // namespace
@@ -38,7 +38,8 @@ void OpenErrorLog() {
 
 void WriteErrorLog(const std::string& text) {
     if (!sLog.is_open()) return;
-    sLog << text << "\r\n" << "\r\n\r\n";
+    sLog << text << "\r\n"
+         << "\r\n\r\n";
     sLog.flush();
 }
 
@@ -48,8 +49,7 @@ void CloseErrorLog() {
 }
 
 void ReportError(int32_t errorNumber, const std::string& moduleName, const std::string& procedureName,
-                 const std::string& message, bool writeToLog, bool reportAlways, bool terminate,
-                 int32_t pendingError) {
+                 const std::string& message, bool writeToLog, bool reportAlways, bool terminate, int32_t pendingError) {
     if (errorNumber != pendingError && !reportAlways) return;
     if (writeToLog) {
         WriteErrorLog(NowText() + "\r\n" + "Handled Error Occurred in " + moduleName + "." + procedureName + "\r\n" +

@@ -117,7 +117,8 @@ void UnpackArchives() {
         const char* folder;
         const char* file;
     };
-    constexpr std::array<Archive, 3> archives{{{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}};
+    constexpr std::array<Archive, 3> archives{
+        {{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}};
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
@@ -131,11 +132,8 @@ void DeleteUnpackedFiles() {
         const char* folder;
         const char* extension;
     };
-    constexpr std::array<Pattern, 5> patterns{{{"images", ".png"},
-                                               {"images", ".bmp"},
-                                               {"levels", ".dat"},
-                                               {"sounds", ".wav"},
-                                               {"sounds", ".mp3"}}};
+    constexpr std::array<Pattern, 5> patterns{
+        {{"images", ".png"}, {"images", ".bmp"}, {"levels", ".dat"}, {"sounds", ".wav"}, {"sounds", ".mp3"}}};
     for (const auto& pattern : patterns) {
         std::error_code ec;
         const auto folder = gProgramFolder / "game" / pattern.folder;

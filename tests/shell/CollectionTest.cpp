@@ -50,7 +50,7 @@ TEST(Collection, AWalkOverASnapshotSurvivesRemovalsDuringTheWalk) {
     for (const auto& entry : c.Snapshot()) {
         if (!c.Exists(entry.key)) continue;
         ++seen;
-        c.Remove("c");
+        if (entry.key == "a") c.Remove("c");
     }
     EXPECT_EQ(seen, 2);
     EXPECT_EQ(c.Count(), 2);

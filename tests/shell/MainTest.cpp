@@ -21,7 +21,8 @@ std::vector<std::string> sCalls;
 class StandIn final : public cBaseState {
 public:
     using Op = std::function<void(StandIn&)>;
-    StandIn(std::string name, Op input, Op draw) : m_Name(std::move(name)), m_Input(std::move(input)), m_Draw(std::move(draw)) {
+    StandIn(std::string name, Op input, Op draw)
+        : m_Name(std::move(name)), m_Input(std::move(input)), m_Draw(std::move(draw)) {
         InitializeGraphics();
     }
     ~StandIn() override { sCalls.push_back(m_Name + " released"); }
@@ -67,7 +68,8 @@ protected:
     // Closes the window as a player would, before the given frame.
     void CloseBeforeFrame(int frame) {
         SetFrameHook([this, frame](LoopPoint point) {
-            if (point == LoopPoint::AfterFrame && ++m_Frames == frame - 1) gEngine->InjectWindow(GfxWindowAction::Close);
+            if (point == LoopPoint::AfterFrame && ++m_Frames == frame - 1)
+                gEngine->InjectWindow(GfxWindowAction::Close);
         });
     }
     static size_t IndexOf(const std::string& call) {
@@ -87,9 +89,9 @@ TEST_F(MainRun, ASwitchInHandleInputHandsTheRestOfThePassToTheNewStateAndRelease
     });
     Register(StatePlay, "play", {}, [](StandIn&) { gRunning = false; });
     EXPECT_EQ(Main(""), 0);
-    const std::vector<std::string> expected{"title init", "title input", "title destroy", "play init",
-                                            "title input returns", "title released", "play process", "play draw",
-                                            "play released"};
+    const std::vector<std::string> expected{"title init",   "title input",         "title destroy",
+                                            "play init",    "title input returns", "title released",
+                                            "play process", "play draw",           "play released"};
     EXPECT_EQ(sCalls, expected);
 }
 
@@ -113,7 +115,7 @@ TEST_F(MainRun, ClosingTheWindowFinishesThePassThenSavesSettingsAndDeletesTheUnp
 TEST_F(MainRun, WithoutAStateTheLoopStillRunsAndEndsInOrder) {
     CloseBeforeFrame(4);
     EXPECT_EQ(Main(""), 0);
-    EXPECT_EQ(m_Frames, 2);
+    EXPECT_EQ(m_Frames, 3);
 }
 
 TEST_F(MainRun, AnUnhandledFaultEndsThroughTheErrorBoxWithOneLogEntryAndStillSavesSettings) {

@@ -22,14 +22,14 @@ TEST_P(WindowedOption, ValueRunsFromOneCharacterAfterTheNameToTheSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, WindowedOption,
-    ::testing::Values(CommandLineCase{"", ""},                       // no option: windowed
-                      CommandLineCase{"Windowed=NO", "NO"},          // full screen
-                      CommandLineCase{"/windowed=NO", "NO"},         // name in any case, anywhere
-                      CommandLineCase{"windowed=No", "No"},          // value keeps its case: stays windowed
-                      CommandLineCase{"Windowed=NO;Other=1", "NO"},  // ends at the separator
-                      CommandLineCase{"x=1 WINDOWED:NO", "NO"},      // any one character after the name
-                      CommandLineCase{"Windowed;NO", ""},            // separator before the value
-                      CommandLineCase{"Windowed", ""},               // name at the very end
+    ::testing::Values(CommandLineCase{"", ""},                         // no option: windowed
+                      CommandLineCase{"Windowed=NO", "NO"},            // full screen
+                      CommandLineCase{"/windowed=NO", "NO"},           // name in any case, anywhere
+                      CommandLineCase{"windowed=No", "No"},            // value keeps its case: stays windowed
+                      CommandLineCase{"Windowed=NO;Other=1", "NO"},    // ends at the separator
+                      CommandLineCase{"x=1 WINDOWED:NO", "NO"},        // any one character after the name
+                      CommandLineCase{"Windowed;NO", ""},              // separator before the value
+                      CommandLineCase{"Windowed", ""},                 // name at the very end
                       CommandLineCase{"Other=1;Windowed=NO", "NO"}));  // a separator before the name does not count
 
 class SettingsFile : public ::testing::Test {
@@ -118,7 +118,8 @@ TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesEmptyFolders) 
         folder.WriteText(file, "x");
     std::filesystem::remove_all(folder.Path("game/levels"));  // a missing folder must not stop the rest
     DeleteUnpackedFiles();
-    for (const char* gone : {"game/images/a.png", "game/images/b.BMP", "game/sounds/shoot.wav", "game/sounds/puzzle1.mp3"})
+    for (const char* gone :
+         {"game/images/a.png", "game/images/b.BMP", "game/sounds/shoot.wav", "game/sounds/puzzle1.mp3"})
         EXPECT_FALSE(folder.Exists(gone)) << gone;
     for (const char* kept : {"game/images/kwgfx.pak", "game/data/game.dat", "game/data/scores.dat",
                              "game/override/sprites.png", "game/errors.log", "game/images/notes.txt"})

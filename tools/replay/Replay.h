@@ -37,16 +37,16 @@ private:
     void ScriptFailed(const ScriptError& error);
 
     ScriptReader m_Reader;
-    bool m_Streaming;             // script from standard input: read only as far as needed
+    bool m_Streaming;  // script from standard input: read only as far as needed
     std::filesystem::path m_OutDir;
-    std::ostream& m_Log;          // "dumped NAME" lines
+    std::ostream& m_Log;  // "dumped NAME" lines
     ScriptSettings m_Settings;
     std::vector<Queued> m_Queue;  // every action read, in script order
     std::vector<Release> m_Releases;
-    bool m_InputDone = false;     // end of input, or an end command, has been read
+    bool m_InputDone = false;  // end of input, or an end command, has been read
     bool m_ScriptFailed = false;
     uint32_t m_FrameMs = 16;
-    uint32_t m_Time = 0;          // virtual ms since start of the frame about to run or just run
-    int32_t m_Frames = 0;         // frames drawn so far
-    bool m_Closing = false;       // the close has been delivered
+    uint32_t m_Time = 0;     // virtual ms since start of the frame about to run or just run
+    int32_t m_Frames = 0;    // frames drawn so far
+    bool m_Closing = false;  // the close has been delivered
 };

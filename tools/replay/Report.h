@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-
 #include <nlohmann/json.hpp>
 
 nlohmann::json BuildReport(int32_t frame);

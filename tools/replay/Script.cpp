@@ -37,7 +37,8 @@ Press ParsePress(int line, const std::string& word, bool tapAllowed) {
 
 // A plain file name with the wanted extension: output never lands outside the --out folder.
 std::string OutputName(int line, const std::string& name, const std::string& extension) {
-    if (name.size() <= extension.size() || name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+    if (name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
         throw ScriptError(line, "the file name must end in " + extension);
     if (name.find_first_of("/\\") != std::string::npos || name.front() == '.')
         throw ScriptError(line, "the file name must be a plain name inside the output folder");

@@ -19,17 +19,29 @@ struct ScriptError : std::runtime_error {
 enum class Press { Down, Up, Tap };
 
 struct ScriptAction {
-    enum class Kind { Key, MouseMove, MouseButton, MouseClick, JoyAxis, JoyButton, Window, Screenshot, Dump, Frame, End };
+    enum class Kind {
+        Key,
+        MouseMove,
+        MouseButton,
+        MouseClick,
+        JoyAxis,
+        JoyButton,
+        Window,
+        Screenshot,
+        Dump,
+        Frame,
+        End
+    };
     Kind kind = Kind::End;
     int line = 0;
-    uint32_t at = 0;          // virtual milliseconds since start
-    int32_t code = 0;         // key scan code, mouse button (1 left, 2 right), joystick button, axis value
-    char axis = 'x';          // joystick axis
+    uint32_t at = 0;   // virtual milliseconds since start
+    int32_t code = 0;  // key scan code, mouse button (1 left, 2 right), joystick button, axis value
+    char axis = 'x';   // joystick axis
     Press press = Press::Tap;
-    float x = 0, y = 0;       // mouse position in game pixels
+    float x = 0, y = 0;  // mouse position in game pixels
     GfxWindowAction window = GfxWindowAction::Close;
-    std::string name;         // screenshot or dump file name
-    uint32_t frameMs = 16;    // for Kind::Frame
+    std::string name;       // screenshot or dump file name
+    uint32_t frameMs = 16;  // for Kind::Frame
 
     bool IsOutput() const { return kind == Kind::Screenshot || kind == Kind::Dump; }
 };

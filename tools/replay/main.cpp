@@ -10,8 +10,9 @@
 
 namespace {
 int Usage(const std::string& problem) {
-    std::cerr << "kindlewisp-replay: " << problem << "\n"
-              << "usage: kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT   (SCRIPT may be - for standard input)\n";
+    std::cerr
+        << "kindlewisp-replay: " << problem << "\n"
+        << "usage: kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT   (SCRIPT may be - for standard input)\n";
     return 2;
 }
 }  // namespace
