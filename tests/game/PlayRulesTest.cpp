@@ -1,5 +1,7 @@
 // The rules of play as a player meets them: shots, burns, chains, falls, bonuses, the dragon,
 // and when a level is won or lost.
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <tuple>
 
@@ -368,7 +370,9 @@ TEST_P(Losses, AStackThatReachesTheTopOrTheDragonLosesTheLevelButNotDuringTheInt
     Play(16);
     EXPECT_EQ(m_Play->GameOver(), danger.lost);
     EXPECT_FALSE(m_Play->LevelComplete());
-    if (danger.lost) EXPECT_EQ(m_Play->InitialsCursor(), 1);
+    if (danger.lost) {
+        EXPECT_EQ(m_Play->InitialsCursor(), 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Stacks, Losses,
