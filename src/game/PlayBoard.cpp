@@ -117,7 +117,9 @@ void cPlayState::CreateLevel() {
                 const auto r32 = static_cast<int32_t>(row);  // the reader keeps orb rows in range
                 const std::string key = BoardKey(c32, r32);
                 auto orb = std::make_shared<cOrb>();
-                if (CreateCellOrb(*orb, line[column], c32, r32, key)) m_Board.Add(orb, key);
+                if (!CreateCellOrb(*orb, line[column], c32, r32, key)) continue;
+                if (r32 == -1) orb->PlaceInCell();
+                m_Board.Add(orb, key);
             }
             --row;
         }

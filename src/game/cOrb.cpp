@@ -157,6 +157,17 @@ void cOrb::Build(int32_t column, int32_t row, const std::string& key, int32_t or
     m_LastMoved = GetTickCount();
 }
 
+void cOrb::PlaceInCell() {
+    m_OrbBob.SetX(static_cast<float>(BoardGeometry::Left + static_cast<double>(BoardGeometry::Cell) * m_PositionX));
+    m_OrbBob.SetY(static_cast<float>(BoardGeometry::Bottom - static_cast<double>(BoardGeometry::Cell) * m_PositionY));
+    m_OrbBob.SetScale(1.0F);
+    m_OrbBob.SetAlpha(m_OrbType == OrbKind::White ? kWhiteAlpha : kBoardAlpha);
+    if (m_BonusBob) {
+        m_BonusBob->SetX(m_OrbBob.GetX());
+        m_BonusBob->SetY(m_OrbBob.GetY());
+    }
+}
+
 void cOrb::Render() const {
     m_OrbBob.Render();
     if (m_Destroyed) m_BurnBob.Render();

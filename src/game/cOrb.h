@@ -64,6 +64,10 @@ public:
     void Create_Orb(int32_t column, int32_t row, const std::string& key, int32_t orbType, int32_t bonusKind,
                     int32_t bonusValue);
 
+    // A level row of -1 lies just under the board: place such an orb by its cell, since the
+    // creation rule takes row -1 for the firing queue.
+    void PlaceInCell();
+
     void Render() const;
     void SetPosition(int32_t x, int32_t y);
     void Destroy();

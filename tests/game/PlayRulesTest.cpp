@@ -54,11 +54,12 @@ TEST_F(PlayFixture, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
 }
 
 TEST_F(PlayFixture, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) {
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Shoot(Green, 9);
     Play(2500);
     EXPECT_EQ(m_Play->Score(), -10);
     EXPECT_EQ(m_Play->Moving().Count(), 0);
-    EXPECT_EQ(m_Play->Board().Count(), 0);
+    EXPECT_EQ(m_Play->Board().Count(), 1);
 }
 
 // ---- Falling and chains ----
@@ -142,6 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FireballTargets, ::testing::Values(Red, BlackF
 // ---- White orbs and bonus items ----
 
 TEST_F(PlayFixture, AWhiteOrbHitByAShotBurnsAndReleasesItsItemAndTheShotThenFalls) {
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     const OrbRef white = m_Play->Place(White, 2, 0, BonusKind::Tornado);
     m_Play->Shoot(Red, 2);
     Play(1000);
@@ -192,6 +194,7 @@ struct Catch {
 class CaughtItems : public PlayFixture, public ::testing::WithParamInterface<Catch> {};
 
 TEST_P(CaughtItems, AnItemCaughtByTheDragonTakesEffect) {
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     const Catch expected = GetParam();
     m_Play->Place(White, 9, 0, expected.kind);
     m_Play->Shoot(Red, 9);
@@ -215,6 +218,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CaughtItems,
                                            Catch{BonusKind::Fireball, 0, "FIREBALL"}));
 
 TEST_F(PlayFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(White, 2, 0, BonusKind::Chest);
     m_Play->Shoot(Red, 2);
     m_Play->DragonSprite()->SetX(356);  // the dragon flies back to column 9
@@ -256,6 +260,7 @@ struct Edge {
 class DragonEdges : public PlayFixture, public ::testing::WithParamInterface<Edge> {};
 
 TEST_P(DragonEdges, TheDragonStopsAtTheEdgeOverTheOuterColumnAndCanStillFire) {
+    m_Play->Place(Purple, 9, 0);  // a colour left, so the level is not won
     const Edge edge = GetParam();
     m_Play->DragonSprite()->SetX(static_cast<float>(140 + 24 * edge.startColumn));
     m_Play->m_DragonColumn = edge.startColumn;
@@ -275,6 +280,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, DragonEdges,
                          ::testing::Values(Edge{16, +1, 572, 18}, Edge{2, -1, 140, 0}));
 
 TEST_F(PlayFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds) {
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->StartDragonMove(+1);
     Play(20);
     m_Play->FireOrb();
