@@ -136,7 +136,9 @@ public:
     void SeedRandom(int32_t seed);
     int32_t RandomRange(int32_t low, int32_t high);  // both ends included
     static int32_t MakeColor(int32_t a, int32_t r, int32_t g, int32_t b);
-    void HideCursor();  // the full-screen cursor drawn by EndFrame
+    // Full screen: hiding the system pointer lets EndFrame draw the cursor image in its place;
+    // showing it again stops that, so there is never a double cursor (and never none).
+    void HideCursor();
     void ShowCursor();
     bool FileExists(const std::string& path) const;     // relative to the working folder, or absolute
     void LoadHighScores(const std::string& path);       // throws on a missing or unreadable file
@@ -162,7 +164,9 @@ constexpr int32_t Escape = 1, Enter = 28, Space = 57, P = 25, F7 = 65, F8 = 66, 
 class GfxKeyboard final {
 public:
     bool IsKeyDown(int32_t code) const;
-    bool IsKeyPressed(int32_t code) const;  // once per press, in the first frame after it went down
+    // Once per press, in the first frame after it went down. A frame runs from one PumpEvents to
+    // the next: each PumpEvents forgets the old presses and latches those among its events.
+    bool IsKeyPressed(int32_t code) const;
 
 private:
     friend class GfxEngine;

@@ -110,7 +110,7 @@ void GfxDevice::BeginFrame() {
 }
 
 void GfxEngine::Impl::DrawCursor() {
-    if (Windowed || CursorHidden || CursorTexture == 0) return;
+    if (Windowed || !SystemCursorHidden || CursorTexture == 0) return;
     const auto it = Textures.find(CursorTexture);
     if (it == Textures.end()) return;
     const SDL_Rect dst{static_cast<int>(std::floor(MouseX)), static_cast<int>(std::floor(MouseY)), CursorSource.w,

@@ -107,7 +107,7 @@ struct GfxEngine::Impl {
     // The full-screen cursor drawn by EndFrame.
     int32_t CursorTexture = 0;
     SDL_Rect CursorSource{0, 0, 0, 0};
-    bool CursorHidden = false;
+    bool SystemCursorHidden = false;  // HideCursor ran: our image replaces the system pointer
 
     // Joystick: device 1.
     SDL_GameController* Controller = nullptr;
