@@ -1,0 +1,226 @@
+// The play state: one level in play. Owns the board and moving orbs, the firing queue, bonus items,
+// score popups, the scores, messages, clouds and the two buttons; the rules live in src/game/.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "gfx/Gfx.h"
+#include "shell/Collection.h"
+#include "shell/cBaseState.h"
+
+class cOrb;
+class cBonus;
+class cScores;
+class cMessage;
+class cCloud;
+class cButton;
+
+using OrbRef = std::shared_ptr<cOrb>;
+using BonusItemRef = std::shared_ptr<GfxSprite>;
+using PopupRef = std::shared_ptr<cBonus>;
+
+// Not final: the tutorial derives from it and changes behaviour only through the hooks below.
+class cPlayState : public cBaseState {
+public:
+    cPlayState();  // runs InitializeGraphics
+    ~cPlayState() override;
+    cPlayState(const cPlayState&) = delete;
+    cPlayState& operator=(const cPlayState&) = delete;
+
+    void InitializeGraphics() override;
+    void HandleInput() override;
+    void DrawState() override;
+    void ProcessState() override;
+    void Destroy() override;
+
+    // Virtual: the tutorial's Restart Game button starts level 1 instead.
+    virtual void m_RestartButton_ButtonClick(int32_t& mouseButton);
+    virtual void m_ExitButton_ButtonClick(int32_t& mouseButton);
+
+    // Read-only views for the runner's report, the tutorial and the tests.
+    const cScores* Scores() const { return m_Scores.get(); }
+    const Collection<OrbRef>& Board() const { return m_Board; }
+    const Collection<OrbRef>& Moving() const { return m_Moving; }
+    const Collection<BonusItemRef>& BonusItems() const { return m_BonusItems; }
+    const Collection<PopupRef>& Popups() const { return m_Popups; }
+    const OrbRef& CurrentOrb() const { return m_CurrentOrb; }
+    const OrbRef& NextOrb() const { return m_NextOrb; }
+    bool GameOver() const { return m_GameOver; }
+    bool LevelComplete() const { return m_LevelComplete; }
+    bool LevelIntro() const { return m_LevelIntro; }
+    bool AllLevelsDone() const { return m_AllLevelsDone; }
+    bool CloudsOn() const { return m_CloudsOn; }
+    int32_t RiseInterval() const { return m_RiseInterval; }
+    int32_t FloorY() const { return m_FloorY; }
+    int32_t DragonColumn() const { return m_DragonColumn; }
+    bool DragonMoving() const { return m_DragonMoving; }
+    bool DragonFiring() const { return m_DragonFiring; }
+    int32_t InitialsCursor() const { return m_InitialsCursor; }
+    const std::string& BonusText() const { return m_BonusText; }
+    int32_t ElapsedSeconds() const { return m_ElapsedSeconds; }
+    int32_t CompleteBonus() const { return m_CompleteBonus; }
+    // The "dragon" scenery sprite, or nullptr when the sprite list has none.
+    std::shared_ptr<GfxSprite> DragonSprite() const;
+    // True while the game-over, level-complete or level-intro display runs.
+    bool IsPlayHalted() const;
+
+protected:
+    // ---- Hooks the tutorial overrides (the play state's behaviour is the default) ----
+    // The level file to read for the current level; may report and end the program.
+    virtual std::filesystem::path LevelFilePath();
+    // The text that names the level in the level-file reports.
+    virtual std::string LevelReportName() const;
+    // Clamps gCurrentLevel and unlocks it in level select.
+    virtual void PrepareLevelNumber();
+    // Whether the level file carries the clouds line (line 4).
+    virtual bool LevelHasCloudsLine() const { return true; }
+    // Fills m_NextOrb and m_CurrentOrb after the board is read.
+    virtual void FillQueue();
+    // Level music, the win and loss tunes and the music fade-in.
+    virtual bool HasMusic() const { return true; }
+    // The n x 20 chain bonus and its popups on a burn set off by a falling orb.
+    virtual bool HasChainBonus() const { return true; }
+    // Extra condition for a shot beyond alignment and the firing pose.
+    virtual bool MayShoot() const { return true; }
+    // Called right after a shot has left the dragon and the queue has moved on.
+    virtual void OnOrbFired() {}
+    // Called each time a burnt orb has been taken off the board.
+    virtual void OnBurntOrbRemoved() {}
+    // Called each time a bonus item has been caught or lost and removed.
+    virtual void OnBonusItemDone() {}
+    // Called each frame after the dragon, cursor and fire-cooldown updates.
+    virtual void AfterDragonUpdate() {}
+    // While True the orbs, bonus items and the win and loss tests stand still.
+    virtual bool IsBoardFrozen() const { return false; }
+    // Whether each level start shows the two-second level-number intro.
+    virtual bool HasLevelIntro() const { return true; }
+    // Whether leaving the state (Destroy, and the release of m_Scores) writes the score table.
+    virtual bool SavesScores() const { return true; }
+    // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
+    virtual void DrawAfterQueue() {}
+
+    // ---- Board and level files ----
+    void CreateLevel();
+    void LoadBoardImage(const std::string& name);
+    // The two level-file reports; both end the program.
+    void ReportLevelFileError(int32_t pendingError);
+    static std::string BoardKey(int32_t column, int32_t row);
+    // A fresh "fired" + counter queue orb of the given type (never seeded here).
+    OrbRef MakeQueueOrb(int32_t orbType);
+
+    // ---- Dragon, firing and flight ----
+    void StartDragonMove(int32_t direction);
+    void MoveDragon();
+    void AnimateDragon();
+    bool IsDragonAligned() const;
+    void FireOrb();
+    int32_t ChooseNextOrbType();
+    bool BoardHasType(int32_t orbType) const;
+    void AnimateQueue();
+    void MoveOrb(const OrbRef& orb);
+    bool OrbExists(int32_t column, int32_t row) const;
+    bool IsMovingOrb(const std::string& key) const;
+    void CheckCollision(const OrbRef& orb);
+
+    // ---- Matching and burning ----
+    void RemoveMatches(const OrbRef& orb, bool chainBonus);
+    void CheckMatches(const OrbRef& orb);
+    bool IsInMatchList(const std::string& key) const;
+
+    // ---- Falling ----
+    void CheckForFall(const OrbRef& orb);
+    void ApplyLandingRule(const OrbRef& orb);
+
+    // ---- Bonus items and popups ----
+    void ReleaseBonus(const OrbRef& whiteOrb);
+    void ProcessBonusItem(const BonusItemRef& item);
+    void AddToScore(int32_t amount);
+
+    // ---- Frame update and level outcome ----
+    void ScrollBoard();
+    void FadeInMusic();
+    void CheckLoss(const OrbRef& orb);
+    void CheckWin();
+    // Moves on to the next level, or raises m_AllLevelsDone when there is none.
+    void AdvanceLevel();
+    // Whether a level file for this number exists in either folder.
+    static bool LevelFileExists(int32_t level);
+
+    // ---- Set-up, input and tear-down (play screen) ----
+    virtual void HandleKeyboard();
+    virtual void HandleMouse();
+    virtual void HandleJoystick();
+    void PauseGame();
+    void ResumeGame();
+    void TogglePause();
+
+    // ---- Drawing and HUD (play screen) ----
+    void DrawBonusText();
+    virtual void DrawHighScoreInitials();
+    // The level number in the panel; the tutorial shows its own label.
+    virtual void DrawLevelLabel();
+    void ShowLevelIntro();
+    virtual void ShowLevelComplete();
+    void ShowGameOver();
+
+    // ---- Fields, in the order the rules list them ----
+    std::string m_HudFont;
+    std::unique_ptr<cScores> m_Scores;
+    std::unique_ptr<cMessage> m_Message;
+    std::unique_ptr<cCloud> m_Clouds;
+    Collection<OrbRef> m_Board;
+    Collection<OrbRef> m_Moving;
+    Collection<std::string> m_MatchList;
+    Collection<BonusItemRef> m_BonusItems;
+    Collection<PopupRef> m_Popups;
+    OrbRef m_CurrentOrb;
+    OrbRef m_NextOrb;
+    bool m_GameOver = false;
+    int32_t m_GameOverTime = 0;
+    int16_t m_GameOverAlpha = 0;
+    bool m_LevelComplete = false;
+    int32_t m_CompleteTime = 0;
+    int16_t m_CompleteAlpha = 0;
+    bool m_LevelIntro = false;
+    int32_t m_IntroTime = 0;
+    int32_t m_CompleteBonus = 0;
+    int32_t m_PopupCounter = 0;
+    int32_t m_DragonMoveTime = 0;
+    bool m_DragonMoving = false;
+    float m_DragonMoved = 0;
+    int16_t m_DragonDirection = 0;
+    int32_t m_DragonColumn = 0;
+    int32_t m_LevelStartTime = 0;
+    int32_t m_ElapsedSeconds = 0;
+    int32_t m_PausedTotal = 0;
+    int32_t m_DragonFrameTime = 0;
+    int32_t m_DragonFrame = 0;
+    bool m_DragonFiring = false;
+    int32_t m_FireTime = 0;
+    int32_t m_OrbCounter = 0;
+    int32_t m_RiseInterval = 0;
+    int32_t m_FloorY = 0;
+    bool m_CloudsOn = false;
+    int32_t m_ScrollTime = 0;
+    int32_t m_CloudTime = 0;
+    int32_t m_MusicPosition = 0;
+    int32_t m_BonusTextMoveTime = 0;
+    int32_t m_BonusTextStart = 0;
+    int32_t m_BonusTextY = 0;
+    int32_t m_BonusTextX = 0;
+    std::string m_BonusText;
+    int32_t m_InitialsCursor = 0;
+    int32_t m_JoystickRepeatTime = 0;
+    bool m_AllLevelsDone = false;
+    int32_t m_NextOrbFadeTime = 0;
+    int32_t m_CurrentOrbSlideTime = 0;
+    std::unique_ptr<cButton> m_RestartButton;
+    std::unique_ptr<cButton> m_ExitButton;
+
+    // Builds nothing: for the rule tests, which set up only the fields they need.
+    struct NoSetUp {};
+    explicit cPlayState(NoSetUp);
+};
