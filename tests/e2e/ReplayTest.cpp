@@ -171,7 +171,8 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
     fs::remove_all(root);
 }
 
-INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts, ::testing::Values("title_exit", "level_select_wrap", "close_window"));
+INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
+                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
 
 TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
     const fs::path root = MakeGameFolder("second");
