@@ -197,6 +197,7 @@ class GfxSoundStore final {
 public:
     bool LoadSound(int32_t id, const std::string& path);
     void SetSoundVolume(int32_t id, int32_t volume);
+    int32_t GetSoundVolume(int32_t id) const;  // as applied, 0..100; 0 for an unknown id
     void PlaySound(int32_t id, int32_t a = 0, int32_t b = 0);
     void PauseAll();
     void ResumeAll();
