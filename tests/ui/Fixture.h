@@ -21,103 +21,13 @@
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxTestSupport.h"
 #include "shell/Globals.h"
 #include "shell/cBaseState.h"
 
 namespace kwtest {
 
-// ---- Tiny writers for test pictures and sounds (stored deflate: no compression library needed).
-
-inline uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    static const auto table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-inline void PutBE32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-inline void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    PutBE32(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    PutBE32(out, Crc32(body.data(), body.size()));
-}
-
-// An RGBA picture; pixel(x, y) answers ARGB.
-inline void WritePng(const std::filesystem::path& path, int32_t width, int32_t height,
-                     const std::function<uint32_t(int32_t, int32_t)>& pixel) {
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(height) * (width * 4 + 1));
-    for (int32_t y = 0; y < height; ++y) {
-        raw.push_back(0);  // no filter
-        for (int32_t x = 0; x < width; ++x) {
-            const uint32_t argb = pixel(x, y);
-            raw.push_back(static_cast<uint8_t>(argb >> 16));
-            raw.push_back(static_cast<uint8_t>(argb >> 8));
-            raw.push_back(static_cast<uint8_t>(argb));
-            raw.push_back(static_cast<uint8_t>(argb >> 24));
-        }
-    }
-    std::vector<uint8_t> zlib = {0x78, 0x01};
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-        const size_t len = std::min<size_t>(65535, raw.size() - pos);
-        const bool last = pos + len >= raw.size();
-        zlib.push_back(last ? 1 : 0);
-        zlib.push_back(static_cast<uint8_t>(len));
-        zlib.push_back(static_cast<uint8_t>(len >> 8));
-        zlib.push_back(static_cast<uint8_t>(~len));
-        zlib.push_back(static_cast<uint8_t>(~len >> 8));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(pos), raw.begin() + static_cast<ptrdiff_t>(pos + len));
-        pos += len;
-        if (last) break;
-    }
-    PutBE32(zlib, (b << 16) | a);
-
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> header;
-    PutBE32(header, static_cast<uint32_t>(width));
-    PutBE32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8-bit RGBA
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", {});
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                                 static_cast<std::streamsize>(png.size()));
-}
-
-inline void WriteSilentWav(const std::filesystem::path& path) {
-    const uint32_t samples = 441, dataBytes = samples * 2;
-    std::vector<uint8_t> out;
-    auto le = [&](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    le(36 + dataBytes, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    le(16, 4), le(1, 2), le(1, 2), le(44100, 4), le(88200, 4), le(2, 2), le(16, 2);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    le(dataBytes, 4);
-    out.resize(out.size() + dataBytes, 0);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
-                                                 static_cast<std::streamsize>(out.size()));
-}
+// ---- Test sounds the library's helpers do not write.
 
 // MPEG-1 layer III, 128 kbit/s, 44.1 kHz, mono frames whose side information is all zero: silence.
 inline void WriteSilentMp3(const std::filesystem::path& path) {
@@ -192,15 +102,15 @@ protected:
     }
 
     void WriteAssets() const {
-        const auto images = m_Dir / "game/images";
-        const auto solid = [](uint32_t colour) { return [colour](int32_t, int32_t) { return colour; }; };
-        WritePng(images / "titlescreen.png", 640, 480, solid(kTitleColour));
-        WritePng(images / "buttons1b.png", 512, 512, solid(kButtonsColour));
-        WritePng(images / "buttons2b.png", 512, 512, solid(kHighlitColour));
-        WritePng(images / "backok1.png", 512, 512, solid(kBackOkColour));
-        WritePng(images / "fade.png", 640, 480, solid(kFadeColour));
-        WritePng(images / "text.png", 512, 512, TextTexel);
-        WriteSilentWav(m_Dir / "game/sounds/buttonclick.wav");
+        using namespace GfxTestSupport;
+        const auto image = [&](const char* name) { return (m_Dir / "game/images" / name).string(); };
+        ASSERT_TRUE(WriteSolidPng(image("titlescreen.png"), 640, 480, kTitleColour));
+        ASSERT_TRUE(WriteSolidPng(image("buttons1b.png"), 512, 512, kButtonsColour));
+        ASSERT_TRUE(WriteSolidPng(image("buttons2b.png"), 512, 512, kHighlitColour));
+        ASSERT_TRUE(WriteSolidPng(image("backok1.png"), 512, 512, kBackOkColour));
+        ASSERT_TRUE(WriteSolidPng(image("fade.png"), 640, 480, kFadeColour));
+        ASSERT_TRUE(WritePng(image("text.png"), 512, 512, TextTexel));
+        ASSERT_TRUE(WriteWav((m_Dir / "game/sounds/buttonclick.wav").string(), 20));
         WriteSilentMp3(m_Dir / "game/sounds/puzzle3.mp3");
     }
 
