@@ -117,6 +117,9 @@ public:
     // Width and height in pixels of one line of text in the given face (button captions).
     int32_t MeasureWidth(const std::string& text, const std::string& face, float size, bool bold);
     int32_t MeasureHeight(const std::string& text, const std::string& face, float size, bool bold);
+    // The line cache (tests, benchmarks): lines held now, and lines rasterised since start-up.
+    int32_t GetCachedLineCount() const;
+    int64_t GetRasterisedLineCount() const;
 
 private:
     friend class GfxEngine;

@@ -86,8 +86,8 @@ bool GfxEngine::Startup() {
         std::fprintf(stderr, "Game controllers unavailable: %s\n", SDL_GetError());
     }
     IMG_Init(IMG_INIT_PNG);
-    if (TTF_Init() == 0) d.TtfStarted = true;
-    d.FontconfigReady = FcInit() == FcTrue;
+    if (!d.TtfStarted) d.TtfStarted = TTF_Init() == 0;
+    if (!d.FontconfigReady) d.FontconfigReady = FcInit() == FcTrue;
     d.OpenAudio();
     d.Started = true;
     // Pick up a controller that was connected before we started.
@@ -123,9 +123,10 @@ void GfxEngine::Impl::ShutdownAll() {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
         JoystickStarted = false;
     }
+    FaceFiles.clear();
+    if (TtfStarted) TTF_Quit();
+    TtfStarted = false;
     if (Started) {
-        if (TtfStarted) TTF_Quit();
-        TtfStarted = false;
         IMG_Quit();
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_VIDEO | SDL_INIT_TIMER);
         Started = false;
