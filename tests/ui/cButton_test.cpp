@@ -50,6 +50,7 @@ protected:
 };
 
 struct HitCase {
+    const char* name;
     float x, y;
     bool hits;
 };
@@ -67,10 +68,15 @@ TEST_P(ButtonHitBox, AllFourEdgesAreInclusiveSoTheBoxIsOnePixelLargerThanThePict
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, ButtonHitBox,
-    ::testing::Values(HitCase{kLeft, kTop, true}, HitCase{kLeft + kWidth, kTop + kHeight, true},
-                      HitCase{kLeft + kWidth, kTop + 10, true}, HitCase{kLeft + 10, kTop + kHeight, true},
-                      HitCase{kLeft - 0.5f, kTop + 10, false}, HitCase{kLeft + kWidth + 0.5f, kTop + 10, false},
-                      HitCase{kLeft + 10, kTop - 0.5f, false}, HitCase{kLeft + 10, kTop + kHeight + 0.5f, false}));
+    ::testing::Values(HitCase{"TopLeftCorner", kLeft, kTop, true},
+                      HitCase{"BottomRightCorner", kLeft + kWidth, kTop + kHeight, true},
+                      HitCase{"RightEdge", kLeft + kWidth, kTop + 10, true},
+                      HitCase{"BottomEdge", kLeft + 10, kTop + kHeight, true},
+                      HitCase{"JustLeft", kLeft - 0.5f, kTop + 10, false},
+                      HitCase{"JustRight", kLeft + kWidth + 0.5f, kTop + 10, false},
+                      HitCase{"JustAbove", kLeft + 10, kTop - 0.5f, false},
+                      HitCase{"JustBelow", kLeft + 10, kTop + kHeight + 0.5f, false}),
+    [](const ::testing::TestParamInfo<HitCase>& info) { return info.param.name; });
 
 TEST_F(ButtonTest, TheHitBoxFollowsTheSpriteButKeepsTheSizeReadAtCreate) {
     m_Sprite->SetX(300);

@@ -145,7 +145,7 @@ TEST_F(TitleTest, ClickingWhereNewGameAndTutorialOverlapStartsTheTutorial) {
     Click(kOverlap);
     EXPECT_TRUE(Title()->Fading());
     EXPECT_EQ(ClickSounds(), 1) << "only Tutorial's click matches the selection";
-    RunFor(1100);
+    RunFor(1100, 100);  // past the one-second fade
     EXPECT_EQ(gMadeStates, std::vector<int>{StateTutorial});
 }
 
@@ -229,7 +229,7 @@ TEST_F(TitleTest, OKWithLevel7FadesOutThenStartsPlayAtLevel7) {
     ASSERT_EQ(Title()->SelectedLevel(), 7);
     Click(kOK);
     ASSERT_TRUE(Title()->Fading());
-    RunFor(1100);
+    RunFor(1100, 100);  // past the one-second fade
     EXPECT_EQ(gMadeStates, std::vector<int>{StatePlay});
     EXPECT_EQ(gCurrentLevel, 7);
 }
@@ -280,7 +280,7 @@ TEST_F(TitleTest, OnceTheFadeHasBegunTheSelectionNoLongerMoves) {
     EXPECT_TRUE(gRunning) << "a click on Exit during the fade starts nothing";
     EXPECT_EQ(ClickSounds(), sounds);
 
-    RunFor(1000);
+    RunFor(1100, 100);
     EXPECT_EQ(gMadeStates, std::vector<int>{StatePlay}) << "the fade ends in the state that was chosen";
 }
 
@@ -294,7 +294,7 @@ TEST_F(TitleTest, HoveringBackDuringTheOKFadeCannotLeaveTheScreenCovered) {
     TapKey(GfxKey::Up);
     EXPECT_EQ(Title()->Selection(), Action::OK);
     EXPECT_EQ(Title()->SelectedLevel(), 2) << "the level shown when OK was chosen is the one that starts";
-    RunFor(1100);
+    RunFor(1100, 100);  // past the one-second fade
     EXPECT_EQ(gMadeStates, std::vector<int>{StatePlay});
     EXPECT_EQ(gCurrentLevel, 2);
 }
