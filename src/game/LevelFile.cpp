@@ -67,8 +67,7 @@ int32_t ParseLevelNumber(const std::string& text) {
     if (!fraction.empty()) value += std::stod("0." + fraction.substr(0, 15));
     if (negative) value = -value;
     const double rounded = std::nearbyint(value);  // default rounding: ties to even
-    if (rounded < std::numeric_limits<int32_t>::min() || rounded > std::numeric_limits<int32_t>::max())
-        throw Corrupt();
+    if (rounded < std::numeric_limits<int32_t>::min() || rounded > std::numeric_limits<int32_t>::max()) throw Corrupt();
     return static_cast<int32_t>(rounded);
 }
 
@@ -82,8 +81,19 @@ bool ParseCloudsLine(const std::string& text) {
 
 bool IsOrbCharacter(char c) {
     switch (c) {
-        case 'R': case 'B': case 'G': case 'P': case 'Y': case '1': case '2':
-        case 'A': case 'W': case 'X': case 'Z': case 'I': case 'U':
+        case 'R':
+        case 'B':
+        case 'G':
+        case 'P':
+        case 'Y':
+        case '1':
+        case '2':
+        case 'A':
+        case 'W':
+        case 'X':
+        case 'Z':
+        case 'I':
+        case 'U':
             return true;
         default:
             return false;
@@ -93,8 +103,7 @@ bool IsOrbCharacter(char c) {
 LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) {
     std::error_code ec;
     // Only a plain file: a folder, a device or a pipe of that name is no level and could block.
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+    if (!std::filesystem::is_regular_file(path, ec)) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
 

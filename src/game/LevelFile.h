@@ -20,8 +20,8 @@ constexpr int64_t MaxAbsRow = 1000000;
 
 struct LevelFile {
     int32_t riseInterval = 0;
-    int32_t rowCount = 0;                // the first orb line is row rowCount - 1
-    std::string picture;                 // background picture name without ".png"
+    int32_t rowCount = 0;  // the first orb line is row rowCount - 1
+    std::string picture;   // background picture name without ".png"
     bool cloudsOn = false;
     std::vector<std::string> orbLines;  // top row first, each cut to the columns that matter
 };
