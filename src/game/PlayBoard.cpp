@@ -138,18 +138,15 @@ void cPlayState::CreateLevel() {
         LoadBoardImage(level.picture);
         m_CloudsOn = level.cloudsOn;
 
-        int64_t row = static_cast<int64_t>(level.rowCount) - 1;
-        for (const std::string& line : level.orbLines) {
-            for (size_t column = 0; column < line.size(); ++column) {
+        for (const LevelFile::OrbRow& line : level.orbRows) {
+            for (size_t column = 0; column < line.cells.size(); ++column) {
                 const auto c32 = static_cast<int32_t>(column);
-                const auto r32 = static_cast<int32_t>(row);  // the reader keeps orb rows in range
-                const std::string key = BoardKey(c32, r32);
+                const std::string key = BoardKey(c32, line.row);
                 auto orb = std::make_shared<cOrb>();
-                if (!CreateCellOrb(*orb, line[column], c32, r32, key)) continue;
-                if (r32 == -1) orb->PlaceInCell();
+                if (!CreateCellOrb(*orb, line.cells[column], c32, line.row, key)) continue;
+                if (line.row == -1) orb->PlaceInCell();
                 m_Board.Add(orb, key);
             }
-            --row;
         }
 
         FillQueue();
