@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,18 +12,19 @@
 
 #include "shell/RuntimeError.h"
 
+// Keys compare without regard to ASCII letter case, as the game's keys are plain ASCII.
+inline char FoldKeyChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+
 inline bool KeysEqual(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldKeyChar(x) == FoldKeyChar(y); });
 }
 
 // Case-insensitive hash to go with KeysEqual.
 struct KeyHash {
     size_t operator()(const std::string& key) const {
         size_t hash = 14695981039346656037ULL;
-        for (const char c : key)
-            hash = (hash ^ static_cast<size_t>(std::tolower(static_cast<unsigned char>(c)))) * 1099511628211ULL;
+        for (const char c : key) hash = (hash ^ static_cast<unsigned char>(FoldKeyChar(c))) * 1099511628211ULL;
         return hash;
     }
 };
