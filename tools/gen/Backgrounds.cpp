@@ -181,14 +181,15 @@ void Night(Canvas& canvas) {
 
 void Cave(Canvas& canvas) {
     FillPixels(canvas, [](int x, int y) {
-        const double n = Fbm(x, y, 5, 10, 51, 6);
-        Colour c = Mix(FromHex(0x2a2220), FromHex(0x5a4a3c), n);
-        double d1, d2;
-        Voronoi(x, y, 5, 10, 53, d1, d2);
-        const double crack = std::clamp(1.0 - (d2 - d1) / 4.0, 0.0, 1.0);
-        c = Mix(c, FromHex(0x181210), crack * 0.6);
-        c = Mix(c, FromHex(0x6a5a4a), std::clamp((d2 - d1) / 60.0, 0.0, 1.0) * 0.2);
-        return c;
+        // Layered rock: bands that wander with the noise, thin dark cracks, a darker shaft edge.
+        const double warp = Fbm(x, y, 4, 8, 51, 4);
+        const double strata = Cycle(static_cast<int>(std::lrint(y + 90 * warp)) % H + H, 12.0);
+        const double grain = Fbm(x, y, 12, 24, 52, 4);
+        Colour c = Mix(FromHex(0x3a2e26), FromHex(0x5e4c3c), 0.55 * strata + 0.45 * grain);
+        const double ridge = 1.0 - std::abs(2.0 * Fbm(x, y, 6, 12, 53, 5) - 1.0);
+        c = Mix(c, FromHex(0x16100c), std::clamp((ridge - 0.93) * 12.0, 0.0, 1.0) * 0.7);
+        const double edge = std::min(x, W - 1 - x) / 70.0;
+        return Mix(FromHex(0x120c0a), c, std::clamp(0.45 + edge, 0.0, 1.0));
     });
     cairo_t* cr = canvas.Cr();
     Rng rng(10);
@@ -220,8 +221,8 @@ void Ice(Canvas& canvas) {
         double d1, d2;
         Voronoi(x, y, 6, 12, 61, d1, d2);
         const double facet = std::clamp(d1 / 60.0, 0.0, 1.0);
-        Colour c = Mix(FromHex(0x9ccbe4), FromHex(0x6a9cc8), facet);
-        c = Mix(c, FromHex(0xe4f4fc), std::clamp(1.0 - (d2 - d1) / 3.0, 0.0, 1.0) * 0.5);
+        Colour c = Mix(FromHex(0x9ccbe4), FromHex(0x7aaad0), facet);
+        c = Mix(c, FromHex(0xe4f4fc), std::clamp(1.0 - (d2 - d1) / 3.0, 0.0, 1.0) * 0.28);
         c = Mix(c, FromHex(0x7ab0d8), 0.3 * Cycle(y, 1.0));
         const double frost = Fbm(x, y, 8, 16, 63, 3);
         return Mix(c, FromHex(0xf0faff), std::clamp((frost - 0.6) * 2.0, 0.0, 1.0) * 0.4);

@@ -37,6 +37,10 @@ void DrawFittedText(cairo_t* cr, std::string_view text, const assets::Rect& box,
     if (!style.stretch) sx = sy = std::min(sx, sy);
     // Keep stretched glyphs from looking squashed: never more than a third wider or narrower.
     if (style.stretch) sx = std::clamp(sx, sy * 0.75, sy * 1.33);
+    if (style.maxFontPx > 0) {
+        sx = std::min(sx, style.maxFontPx / 100);
+        sy = std::min(sy, style.maxFontPx / 100);
+    }
 
     const double drawnW = ink.width * sx, drawnH = ink.height * sy;
     const double left = box.x + (box.w - drawnW) / 2 - (style.shadow ? 1 : 0);

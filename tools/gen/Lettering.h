@@ -19,6 +19,7 @@ struct LetterStyle {
     double outlineWidth = 3.0;  // pixels outside the letter shapes
     bool shadow = true;         // a soft drop shadow below and right
     bool stretch = false;       // scale width and height separately so the text fills the box
+    double maxFontPx = 0;       // when above 0, the largest font size in pixels, so labels match
 };
 
 // Draws text centred in the box, as large as fits inside margin pixels of it.

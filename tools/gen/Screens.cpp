@@ -121,9 +121,12 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     Hills(cr, w, 458, 12, 4.0, FromHex(0x24482e));
 
     // The dragon, large, on the left, with a trail of orbs it has shot.
+    // The dragon dives towards the orbs, just having shot one.
     cairo_save(cr);
-    cairo_translate(cr, 30, 150);
-    cairo_scale(cr, 2.9, 2.9);
+    cairo_translate(cr, 112, 290);
+    cairo_rotate(cr, -0.18);
+    cairo_scale(cr, 2.5, 2.5);
+    cairo_translate(cr, -30, -48);
     DrawDragon(cr, Wings::Up, true);
     cairo_restore(cr);
     const assets::OrbKind kinds[] = {assets::OrbKind::Red, assets::OrbKind::Blue, assets::OrbKind::Purple,
@@ -140,10 +143,12 @@ void MakeTitleScreen(const std::filesystem::path& out) {
             cairo_restore(cr);
         }
     }
+    // A few orbs tumbling past the dragon.
+    const double tumble[][3] = {{150, 418, 1.3}, {196, 250, 0.9}, {24, 300, 1.1}};
     for (int i = 0; i < 3; ++i) {
         cairo_save(cr);
-        cairo_translate(cr, 100 + i * 8, 420 - i * 4);
-        cairo_scale(cr, 1.2 - i * 0.2, 1.2 - i * 0.2);
+        cairo_translate(cr, tumble[i][0], tumble[i][1]);
+        cairo_scale(cr, tumble[i][2], tumble[i][2]);
         DrawOrb(cr, kinds[i + 3]);
         cairo_restore(cr);
     }
@@ -204,6 +209,7 @@ void MenuButton(cairo_t* cr, const assets::MenuButton& button, bool lit) {
     style.outline = lit ? FromHex(0x7a2a08) : FromHex(0x24082a);
     style.outlineWidth = 2;
     style.shadow = false;
+    style.maxFontPx = 21;
     const int padX = static_cast<int>(h * 0.45);
     DrawFittedText(cr, button.label, {static_cast<int>(x) + padX, static_cast<int>(y) + 4, static_cast<int>(w) - 2 * padX,
                                       static_cast<int>(h) - 8},
@@ -237,15 +243,15 @@ void MakeClouds(const std::filesystem::path& out) {
     unsigned char* data = cairo_image_surface_get_data(canvas.Surface());
     const int stride = cairo_image_surface_get_stride(canvas.Surface());
     // Noise with a lattice period that divides the picture, so it tiles in both directions.
-    const int period = 5;
+    const int period = 3;
     for (int y = 0; y < size; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
         for (int x = 0; x < size; ++x) {
             const double u = x * period / static_cast<double>(size), v = y * period / static_cast<double>(size);
             const double n = PeriodicFbm(u, v, period, period, 31, 5);
-            const double cover = std::clamp((n - 0.5) * 3.2, 0.0, 1.0);
-            const double alpha = std::pow(cover, 1.4) * 0.6;
-            const double light = 0.9 + 0.1 * std::clamp((n - 0.55) * 4, 0.0, 1.0);
+            const double t = std::clamp((n - 0.47) / 0.28, 0.0, 1.0);
+            const double alpha = t * t * (3 - 2 * t) * 0.5;
+            const double light = 0.86 + 0.14 * std::clamp((n - 0.6) * 4, 0.0, 1.0);
             const auto a = static_cast<uint32_t>(std::lrint(alpha * 255));
             const auto c = static_cast<uint32_t>(std::lrint(light * alpha * 255));  // premultiplied
             row[x] = (a << 24) | (c << 16) | (c << 8) | std::min<uint32_t>(a, c + 4);

@@ -204,7 +204,7 @@ void DrawBurnFrame(cairo_t* cr, int frame) {
             const double h = (6 + rng.Uniform(0, 8)) * (0.45 + 0.75 * t);
             FlameTongue(cr, x, 21 - rng.Uniform(0, 3), 4 + 3 * t, h, 0.65 + 0.35 * t);
         }
-        if (frame >= 5) FlameTongue(cr, 12, 21, 13, 20, 0.95);
+        if (frame >= 4) FlameTongue(cr, 12, 21.5, 9.5 + (frame - 4) * 2.0, 14.0 + (frame - 4) * 3.2, 0.92);
     } else if (frame <= 9) {
         const double t = (frame - 6) / 3.0;  // dying flame
         SmokePuff(cr, 12, 9 - 3 * t, 5 + 2 * t, 0.35 * t);
@@ -245,15 +245,15 @@ void DrawWhiteBurnFrame(cairo_t* cr, int frame) {
         return;
     }
     const double t = frame / 9.0;
-    Glow(cr, 12, 12, 4 + 8 * t, {1.0, 0.97, 0.7, 0.9 * (1 - t) + 0.1});
+    Glow(cr, 12, 12, 9 + 3 * t, {1.0, 0.97, 0.75, 0.95 * (1 - t) + 0.1});
     cairo_set_source_rgba(cr, 1.0, 0.92, 0.55, 0.8 * (1 - t) + 0.1);
     cairo_set_line_width(cr, 1.2);
-    cairo_arc(cr, 12, 12, 2 + 9 * t, 0, 2 * M_PI);
+    cairo_arc(cr, 12, 12, 5 + 6.5 * t, 0, 2 * M_PI);
     cairo_stroke(cr);
     Rng rng(7);
     for (int i = 0; i < 8; ++i) {
         const double a = i * M_PI / 4 + rng.Uniform(-0.3, 0.3);
-        const double d = 3 + 8.5 * t;
+        const double d = 5 + 6.5 * t;
         const double x = 12 + d * std::cos(a), y = 12 + d * std::sin(a);
         const double s = 2.2 * (1 - t) + 0.8;
         cairo_save(cr);
@@ -349,25 +349,29 @@ void DrawTornado(cairo_t* cr) {
     cairo_fill(cr);
 }
 
+// A ball of fire with flames licking upwards from it; the flames flicker from frame to frame.
 void DrawFireball(cairo_t* cr, int frame) {
-    Glow(cr, 12, 12, 12, {1.0, 0.5, 0.05, 0.55});
-    cairo_save(cr);
-    cairo_translate(cr, 12, 12);
-    cairo_rotate(cr, frame * 2 * M_PI / 3);
-    for (int i = 0; i < 6; ++i) {
-        cairo_save(cr);
-        cairo_rotate(cr, i * M_PI / 3 + (i % 2) * 0.2);
-        FlameTongue(cr, 0, -2, 6.5, 9.5 + (i + frame) % 3, 0.9);
-        cairo_restore(cr);
+    Glow(cr, 12, 14, 11, {1.0, 0.45, 0.05, 0.55});
+    Rng rng(300 + frame);
+    const double xs[] = {6.5, 9.5, 12, 14.5, 17.5};
+    for (int i = 0; i < 5; ++i) {
+        const double h = (i == 2 ? 13 : (i == 1 || i == 3 ? 10.5 : 7.5)) + rng.Uniform(-1.5, 1.5);
+        FlameTongue(cr, xs[i] + rng.Uniform(-0.8, 0.8), 15, 5.5, h, 0.9);
     }
-    cairo_restore(cr);
-    cairo_pattern_t* core = cairo_pattern_create_radial(11, 11, 0, 12, 12, 7);
-    AddStop(core, 0, {1, 1, 0.9, 1});
-    AddStop(core, 0.5, {1, 0.85, 0.3, 1});
-    AddStop(core, 1, {1, 0.45, 0.05, 0.0});
-    cairo_set_source(cr, core);
-    cairo_arc(cr, 12, 12, 7, 0, 2 * M_PI);
+    cairo_pattern_t* body = cairo_pattern_create_radial(11.2, 14, 0, 12, 15, 7.5);
+    AddStop(body, 0, {1, 1, 0.92, 1});
+    AddStop(body, 0.4, {1, 0.88, 0.35, 1});
+    AddStop(body, 0.8, {1, 0.5, 0.08, 1});
+    AddStop(body, 1, {0.85, 0.22, 0.02, 0.0});
+    cairo_set_source(cr, body);
+    cairo_arc(cr, 12, 15, 7.5, 0, 2 * M_PI);
     cairo_fill(cr);
+    // Sparks thrown off the flame.
+    for (int i = 0; i < 3; ++i) {
+        cairo_set_source_rgba(cr, 1, 0.9, 0.5, 0.9);
+        cairo_arc(cr, rng.Uniform(4, 20), rng.Uniform(1, 7), 0.7, 0, 2 * M_PI);
+        cairo_fill(cr);
+    }
 }
 
 void DrawCursor(cairo_t* cr) {
@@ -395,55 +399,69 @@ void DrawCursor(cairo_t* cr) {
 
 namespace {
 
-// A dragon wing seen from above: bones from the shoulder, a scalloped membrane back to the body.
+// A dragon wing seen from above: a bony leading edge from the shoulder to the tip, and a membrane
+// whose scalloped trailing edge bulges outwards on its way back to the hip.
 void Wing(cairo_t* cr, double side, Wings wings) {
-    double tipX = 0, tipY = 0, spread = 0;
+    double tipX = 0, tipY = 0, bulge = 0;
     Colour membrane = FromHex(0xb0409a);
     switch (wings) {
-        case Wings::Mid: tipX = 29; tipY = 34; spread = 1.0; break;
-        case Wings::Up: tipX = 22; tipY = 12; spread = 0.75; membrane = Shade(membrane, 1.2); break;
-        case Wings::Down: tipX = 28; tipY = 58; spread = 0.85; membrane = Shade(membrane, 0.8); break;
+        case Wings::Mid: tipX = 29; tipY = 36; bulge = 5.5; break;
+        case Wings::Up: tipX = 25; tipY = 15; bulge = 6.5; membrane = Shade(membrane, 1.2); break;
+        case Wings::Down: tipX = 27; tipY = 62; bulge = 4.5; membrane = Shade(membrane, 0.82); break;
     }
-    const double sx = 30 + side * 7, sy = 44;  // shoulder
-    const double tx = 30 + side * tipX, ty = tipY;
-    // Membrane: from shoulder along the leading edge to the tip, back along scallops to the hip.
-    cairo_move_to(cr, sx, sy - 2);
-    cairo_curve_to(cr, sx + side * 8, sy - 8, tx - side * 6, ty - 2, tx, ty);
-    const double hipX = 30 + side * 8, hipY = 56;
+    const double cx = 30;
+    const double sx = cx + side * 7, sy = 44;    // shoulder
+    const double tx = cx + side * tipX, ty = tipY;  // wing tip
+    const double hx = cx + side * 7.5, hy = 57;  // hip
+    // Outward normal of the tip-to-hip line: away from the body.
+    double nx = -(hy - ty), ny = hx - tx;
+    const double len = std::hypot(nx, ny);
+    nx /= len;
+    ny /= len;
+    if (nx * side < 0) {
+        nx = -nx;
+        ny = -ny;
+    }
+    const double archX = (sx + tx) / 2 + side * 2, archY = std::min(sy, ty) - 6;  // the bone arches up
+    auto leadingEdge = [&] {
+        cairo_move_to(cr, sx, sy - 2);
+        cairo_curve_to(cr, archX - side * 4, archY + 2, archX + side * 4, archY, tx, ty);
+    };
+    leadingEdge();
+    double jx[3], jy[3];
     for (int i = 1; i <= 3; ++i) {
-        const double f = i / 3.0;
-        const double ex = tx + (hipX - tx) * f, ey = ty + (hipY - ty) * f;
-        const double bulge = 4.5 * spread;
-        const double mx = (tx + (hipX - tx) * (f - 1.0 / 6)) - side * 2, my = ey - (ey - ty) / 6 + bulge;
+        const double f0 = (i - 1) / 3.0, f1 = i / 3.0, fm = (f0 + f1) / 2;
+        const double ex = tx + (hx - tx) * f1, ey = ty + (hy - ty) * f1;
+        const double mx = tx + (hx - tx) * fm + nx * bulge, my = ty + (hy - ty) * fm + ny * bulge;
         cairo_curve_to(cr, mx, my, mx, my, ex, ey);
+        jx[i - 1] = ex;
+        jy[i - 1] = ey;
     }
     cairo_close_path(cr);
     cairo_pattern_t* p = cairo_pattern_create_linear(sx, sy, tx, ty);
-    AddStop(p, 0, Shade(membrane, 0.75));
-    AddStop(p, 1, Shade(membrane, 1.25));
+    AddStop(p, 0, Shade(membrane, 0.7));
+    AddStop(p, 1, Shade(membrane, 1.3));
     cairo_set_source(cr, p);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(p);
     SetColour(cr, FromHex(0x4a1030));
-    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_width(cr, 1.1);
     cairo_stroke(cr);
-    // Bones.
+    // Finger bones fanning from the wrist to the scallop joints.
+    const double wx = tx + (sx - tx) * 0.25, wy = ty + (sy - ty) * 0.25;
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 2.0);
-    SetColour(cr, FromHex(0xd8602a));
-    cairo_move_to(cr, sx, sy - 2);
-    cairo_curve_to(cr, sx + side * 8, sy - 8, tx - side * 6, ty - 2, tx, ty);
-    cairo_stroke(cr);
     cairo_set_line_width(cr, 1.0);
-    SetColour(cr, {0.45, 0.1, 0.25, 0.8});
-    for (int i = 1; i <= 2; ++i) {
-        const double f = i / 3.0;
-        const double ex = tx + (hipX - tx) * f, ey = ty + (hipY - ty) * f;
-        cairo_move_to(cr, tx, ty);
-        cairo_line_to(cr, ex + side * 0.5, ey + 3 * spread);
+    SetColour(cr, {0.42, 0.08, 0.22, 0.85});
+    for (int i = 0; i < 2; ++i) {
+        cairo_move_to(cr, wx, wy);
+        cairo_line_to(cr, jx[i], jy[i]);
     }
     cairo_stroke(cr);
-    // Claw at the wing's tip.
+    cairo_set_line_width(cr, 2.2);
+    SetColour(cr, FromHex(0xd8602a));
+    leadingEdge();
+    cairo_stroke(cr);
     SetColour(cr, FromHex(0xfff0d0));
     cairo_arc(cr, tx, ty, 1.3, 0, 2 * M_PI);
     cairo_fill(cr);
@@ -471,7 +489,7 @@ void Eye(cairo_t* cr, double x, double y) {
 }  // namespace
 
 void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
-    const Colour scale = FromHex(0xf08a2a), scaleDark = FromHex(0xb8501a), belly = FromHex(0xffe0a0);
+    const Colour scale = FromHex(0xf08a2a), scaleDark = FromHex(0xb8501a);
     const Colour outline = FromHex(0x4a1c08);
     const double cx = 30;
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -515,6 +533,25 @@ void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
         cairo_stroke(cr);
     }
 
+    // Front legs.
+    for (int side = -1; side <= 1; side += 2) {
+        cairo_save(cr);
+        cairo_translate(cr, cx + side * 10.5, 61);
+        cairo_scale(cr, 0.9, 1.2);
+        cairo_arc(cr, 0, 0, 3.2, 0, 2 * M_PI);
+        cairo_restore(cr);
+        SetColour(cr, scale);
+        cairo_fill_preserve(cr);
+        SetColour(cr, outline);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+        SetColour(cr, FromHex(0xfff4e0));
+        for (int k = -1; k <= 1; ++k) {
+            cairo_arc(cr, cx + side * 11.5 + k * 1.4, 64.5, 0.6, 0, 2 * M_PI);
+            cairo_fill(cr);
+        }
+    }
+
     // Body.
     cairo_save(cr);
     cairo_translate(cr, cx, 50);
@@ -542,33 +579,14 @@ void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
     SetColour(cr, FromHex(0xffd24a));
     cairo_fill(cr);
 
-    // Front legs.
-    for (int side = -1; side <= 1; side += 2) {
-        cairo_save(cr);
-        cairo_translate(cr, cx + side * 10, 66);
-        cairo_scale(cr, 1.0, 1.3);
-        cairo_arc(cr, 0, 0, 3.2, 0, 2 * M_PI);
-        cairo_restore(cr);
-        SetColour(cr, scale);
-        cairo_fill_preserve(cr);
-        SetColour(cr, outline);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
-        SetColour(cr, FromHex(0xfff4e0));
-        for (int k = -1; k <= 1; ++k) {
-            cairo_arc(cr, cx + side * 10 + k * 1.6, 70, 0.7, 0, 2 * M_PI);
-            cairo_fill(cr);
-        }
-    }
-
-    // Neck and head at the bottom of the cell, facing the player.
+    // Head at the bottom of the cell, facing the player.
     cairo_save(cr);
-    cairo_translate(cr, cx, 76);
-    cairo_scale(cr, 12, 11);
+    cairo_translate(cr, cx, 77);
+    cairo_scale(cr, 11.5, 10.5);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_restore(cr);
-    cairo_pattern_t* headFill = cairo_pattern_create_radial(cx - 3, 72, 1, cx, 76, 13);
-    AddStop(headFill, 0, Shade(scale, 1.25));
+    cairo_pattern_t* headFill = cairo_pattern_create_radial(cx - 3, 72, 1, cx, 77, 13);
+    AddStop(headFill, 0, Shade(scale, 1.3));
     AddStop(headFill, 1, scaleDark);
     cairo_set_source(cr, headFill);
     cairo_fill_preserve(cr);
@@ -576,45 +594,59 @@ void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
     SetColour(cr, outline);
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
-    // Horns.
+    // Little curved horns sweeping back over the head.
     for (int side = -1; side <= 1; side += 2) {
-        cairo_move_to(cr, cx + side * 6, 67);
-        cairo_line_to(cr, cx + side * 11, 60);
-        cairo_line_to(cr, cx + side * 9.5, 68.5);
+        cairo_move_to(cr, cx + side * 4.5, 69);
+        cairo_curve_to(cr, cx + side * 6, 64, cx + side * 8, 62, cx + side * 10.5, 60.5);
+        cairo_curve_to(cr, cx + side * 9.5, 63.5, cx + side * 9, 66.5, cx + side * 8.5, 70);
         cairo_close_path(cr);
         SetColour(cr, FromHex(0xfff0c8));
         cairo_fill_preserve(cr);
         SetColour(cr, outline);
         cairo_set_line_width(cr, 0.9);
         cairo_stroke(cr);
+        // A small fin at each side of the head.
+        cairo_move_to(cr, cx + side * 10.5, 73);
+        cairo_line_to(cr, cx + side * 14.5, 71);
+        cairo_line_to(cr, cx + side * 11.5, 78);
+        cairo_close_path(cr);
+        SetColour(cr, FromHex(0xb0409a));
+        cairo_fill_preserve(cr);
+        SetColour(cr, outline);
+        cairo_stroke(cr);
     }
-    // Snout.
+    // Short snout with two nostrils.
     cairo_save(cr);
-    cairo_translate(cr, cx, 85);
-    cairo_scale(cr, 7.5, 5.5);
+    cairo_translate(cr, cx, 85.5);
+    cairo_scale(cr, 6.2, 4.3);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_restore(cr);
-    SetColour(cr, belly);
+    cairo_pattern_t* snout = cairo_pattern_create_linear(0, 81, 0, 90);
+    AddStop(snout, 0, Shade(scale, 1.2));
+    AddStop(snout, 1, Shade(scale, 0.9));
+    cairo_set_source(cr, snout);
     cairo_fill_preserve(cr);
-    SetColour(cr, outline);
+    cairo_pattern_destroy(snout);
+    SetColour(cr, {outline.r, outline.g, outline.b, 0.6});
+    cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
-    SetColour(cr, scaleDark);
-    cairo_arc(cr, cx - 2.5, 83.5, 0.9, 0, 2 * M_PI);
-    cairo_arc(cr, cx + 2.5, 83.5, 0.9, 0, 2 * M_PI);
+    SetColour(cr, FromHex(0x5a2008));
+    cairo_arc(cr, cx - 2.2, 84.3, 0.7, 0, 2 * M_PI);
+    cairo_arc(cr, cx + 2.2, 84.3, 0.7, 0, 2 * M_PI);
     cairo_fill(cr);
     // Rosy cheeks and big friendly eyes.
     cairo_set_source_rgba(cr, 1.0, 0.45, 0.5, 0.55);
-    cairo_arc(cr, cx - 8.5, 80, 2.0, 0, 2 * M_PI);
-    cairo_arc(cr, cx + 8.5, 80, 2.0, 0, 2 * M_PI);
+    cairo_arc(cr, cx - 8, 81.5, 2.0, 0, 2 * M_PI);
+    cairo_arc(cr, cx + 8, 81.5, 2.0, 0, 2 * M_PI);
     cairo_fill(cr);
-    Eye(cr, cx - 5, 74);
-    Eye(cr, cx + 5, 74);
+    Eye(cr, cx - 4.8, 75.5);
+    Eye(cr, cx + 4.8, 75.5);
 
     if (firing) {
         // Mouth open wide with a spark at the lips.
         cairo_save(cr);
-        cairo_translate(cr, cx, 88.5);
-        cairo_scale(cr, 4.2, 3.2);
+        cairo_translate(cr, cx, 89);
+        cairo_scale(cr, 4.0, 2.8);
         cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
         cairo_restore(cr);
         SetColour(cr, FromHex(0x6a1010));
@@ -622,15 +654,15 @@ void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
         SetColour(cr, outline);
         cairo_set_line_width(cr, 0.9);
         cairo_stroke(cr);
-        Glow(cr, cx, 91, 6, {1.0, 0.8, 0.2, 0.9});
-        Star(cr, cx, 91.5, 4, 4.5, 1.1, M_PI / 4);
+        Glow(cr, cx, 92, 8, {1.0, 0.75, 0.15, 0.95});
+        Star(cr, cx, 92, 4, 5.5, 1.2, M_PI / 4);
         cairo_set_source_rgb(cr, 1, 1, 0.85);
         cairo_fill(cr);
     } else {
         // A happy closed smile.
         cairo_set_line_width(cr, 1.0);
         SetColour(cr, outline);
-        cairo_arc(cr, cx, 86.5, 3.0, 0.2 * M_PI, 0.8 * M_PI);
+        cairo_arc(cr, cx, 87, 3.2, 0.2 * M_PI, 0.8 * M_PI);
         cairo_stroke(cr);
     }
 }

@@ -214,7 +214,7 @@ void PlayNote(Mono& out, Voice voice, size_t at, const Note& note, double second
 
 }  // namespace
 
-Stereo RenderLoop(const Song& song) {
+Stereo RenderLoop(const Song& song, bool master) {
     const double secondsPerBeat = 60.0 / song.bpm;
     const size_t loop = static_cast<size_t>(std::lrint(song.beats * secondsPerBeat * kRate));
     const size_t tail = static_cast<size_t>(4.0 * kRate);
@@ -240,6 +240,7 @@ Stereo RenderLoop(const Song& song) {
         out.left[i % loop] += mix.left[i];
         out.right[i % loop] += mix.right[i];
     }
+    if (!master) return out;
     Normalise(out, 1.0);
     for (size_t i = 0; i < loop; ++i) {
         out.left[i] = static_cast<float>(0.89 * SoftClip(out.left[i] * 1.1));
@@ -372,9 +373,9 @@ struct Composer {
     }
 
     void Drums(int fromBar, int bars, double intensity, bool halfTime) {
-        Part& kick = NewPart(Voice::Kick, 0.9 * intensity, 0);
-        Part& snare = NewPart(Voice::Snare, 0.55 * intensity, 0.1);
-        Part& hat = NewPart(Voice::Hat, 0.5 * intensity, -0.25);
+        Part& kick = NewPart(Voice::Kick, 0.45 * intensity, 0);
+        Part& snare = NewPart(Voice::Snare, 1.4 * intensity, 0.1);
+        Part& hat = NewPart(Voice::Hat, 0.4 * intensity, -0.25);
         for (int bar = fromBar; bar < fromBar + bars; ++bar) {
             const double b = bar * beatsPerBar;
             kick.notes.push_back({b, 0.5, 36, 1.0});
@@ -413,11 +414,11 @@ Song Cheerful() {
     std::vector<int> all = a;
     all.insert(all.end(), b.begin(), b.end());
     all.insert(all.end(), a.begin(), a.end());
-    Part& arp = c.NewPart(Voice::Pluck, 0.45, -0.35);
+    Part& arp = c.NewPart(Voice::Pluck, 0.63, -0.35);
     c.Arpeggio(arp, all, 0, 0, 0.5, 0.7);
-    Part& bass = c.NewPart(Voice::Bass, 0.55, 0);
+    Part& bass = c.NewPart(Voice::Bass, 0.4, 0);
     c.Bassline(bass, all, 0, 0.9, true);
-    Part& pad = c.NewPart(Voice::Pad, 0.25, 0.3);
+    Part& pad = c.NewPart(Voice::Pad, 0.4, 0.3);
     c.Chords(pad, b, 8, 0, 0.6, false);
     Part& bells = c.NewPart(Voice::Bell, 0.22, 0.5);
     for (int bar = 16; bar < 24; ++bar) bells.notes.push_back({bar * 4.0 + 3.5, 0.5, Pitch(c.key, all[bar] + 14), 0.6});
@@ -449,17 +450,17 @@ Song Mysterious() {
     all.insert(all.end(), b.begin(), b.end());
     Part& strings = c.NewPart(Voice::Strings, 0.35, -0.3);
     c.Chords(strings, all, 0, -1, 0.6, true);
-    Part& bass = c.NewPart(Voice::Bass, 0.5, 0);
+    Part& bass = c.NewPart(Voice::Bass, 0.36, 0);
     c.Bassline(bass, all, 0, 0.85, false);
     Part& flute = c.NewPart(Voice::Flute, 0.3, -0.5);  // a counter-line in the second half
     int counter = 2;
     c.Append(flute, Shift(c.Melody(b, {{3}, {2, 1}}, 8, counter, -1, 6, 0.6), 48));
-    Part& shaker = c.NewPart(Voice::Shaker, 0.5, 0.35);
+    Part& shaker = c.NewPart(Voice::Shaker, 1.3, 0.35);
     for (int beat = 0; beat < 32 * 3; ++beat) {
         shaker.notes.push_back({beat * 1.0, 0.2, 0, beat % 3 == 0 ? 0.9 : 0.55});
         shaker.notes.push_back({beat + 0.5, 0.2, 0, 0.35});
     }
-    Part& kick = c.NewPart(Voice::Kick, 0.55, 0);
+    Part& kick = c.NewPart(Voice::Kick, 0.3, 0);
     for (int bar = 0; bar < 32; ++bar) kick.notes.push_back({bar * 3.0, 0.5, 36, 0.8});
     c.song.beats = 32 * 3;
     c.song.reverb = 0.4;
@@ -477,7 +478,7 @@ Song Adventurous() {
     int degree = 7;
     const auto phraseA = c.Melody(a, rhythmA, 0, degree, 4, 14, 0.85);
     const auto phraseB = c.Melody(b, rhythmB, 8, degree, 6, 15, 0.9);
-    Part& lead = c.NewPart(Voice::Brass, 0.5, 0.1);
+    Part& lead = c.NewPart(Voice::Brass, 0.7, 0.1);
     c.Append(lead, phraseA);
     c.Append(lead, phraseB);
     c.Append(lead, Shift(phraseA, 64));
@@ -496,7 +497,7 @@ Song Adventurous() {
     for (size_t bar = 0; bar < all.size(); ++bar)
         for (int k = 0; k < 8; ++k)
             ostinato.notes.push_back({bar * 4.0 + k * 0.5, 0.4, Pitch(c.key, all[bar] + (k % 2 ? 4 : 0)), k % 2 ? 0.6 : 0.8});
-    Part& bass = c.NewPart(Voice::Bass, 0.6, 0);
+    Part& bass = c.NewPart(Voice::Bass, 0.42, 0);
     c.Bassline(bass, all, 0, 0.95, true);
     c.Drums(0, 24, 0.9, false);
     c.song.beats = 24 * 4;
@@ -511,7 +512,7 @@ Song Sombre() {
     const std::vector<int> chords = {0, 5, 3, 4};  // i VI iv V
     Part& strings = c.NewPart(Voice::Strings, 0.45, -0.2);
     c.Chords(strings, chords, 0, -1, 0.55, false);
-    Part& bass = c.NewPart(Voice::Bass, 0.45, 0);
+    Part& bass = c.NewPart(Voice::Bass, 0.35, 0);
     for (int bar = 0; bar < 4; ++bar) bass.notes.push_back({bar * 4.0, 3.8, Pitch(c.key, chords[bar] - 14), 0.7});
     Part& bell = c.NewPart(Voice::Bell, 0.55, 0.25);
     const int line[] = {4, 3, 2, 2, 0, 1, -1, 0, 3, 2, 1, 0, -1, -2, -3, -1};
@@ -538,7 +539,7 @@ Song Triumphant() {
     c.Chords(harmony, chords, 0, -1, 0.6, false);
     Part& bells = c.NewPart(Voice::Bell, 0.3, 0.45);
     c.Arpeggio(bells, chords, 0, 1, 1.0, 0.6);
-    Part& bass = c.NewPart(Voice::Bass, 0.5, 0);
+    Part& bass = c.NewPart(Voice::Bass, 0.36, 0);
     c.Bassline(bass, chords, 0, 0.9, false);
     c.Drums(0, 8, 0.85, false);
     c.song.beats = 8 * 4;

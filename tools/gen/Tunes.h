@@ -33,8 +33,9 @@ struct Song {
     std::vector<Part> parts;
 };
 
-// Renders the song as a seamless loop of exactly its length.
-Stereo RenderLoop(const Song& song);
+// Renders the song as a seamless loop of exactly its length. `master` normalises and gently limits
+// the mix; without it the parts keep their raw levels, for comparing them.
+Stereo RenderLoop(const Song& song, bool master = true);
 
 // The five tunes by file name (puzzle1.mp3 ... puzzlew.mp3); throws for an unknown name.
 Song ComposeTune(std::string_view file);
