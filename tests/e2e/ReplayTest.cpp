@@ -174,6 +174,18 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
 
+TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
+    const fs::path root = MakeGameFolder("relative");
+    WriteFile(root / "script.kws", "at 0 screenshot a.png\nat 0 dump a.json\n");
+    const std::string command = "cd '" + root.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                KW_REPLAY + "' --game-dir . --out shots script.kws > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.png"));
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.json"));
+    fs::remove_all(root);
+}
+
 TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
     const fs::path root = MakeGameFolder("second");
     WriteFile(root / "game" / "images" / "sprites.png", "unpacked by the first copy");
