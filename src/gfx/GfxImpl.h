@@ -78,8 +78,9 @@ struct GfxEngine::Impl {
     bool Windowed = true;
     bool Minimized = false;
     std::vector<uint32_t> LastFrame;  // ARGB of the last presented frame (headless)
+    bool FrameCaptured = false;       // LastFrame holds a presented frame
+    bool DeviceLost = false;          // the renderer's device was reset under us
     uint64_t LastPresent = 0;         // performance counter at the last present
-    bool FrameStarted = false;
 
     std::unordered_map<int32_t, gfx_detail::Texture> Textures;
 
@@ -90,6 +91,9 @@ struct GfxEngine::Impl {
     LineList Lines;
     std::unordered_map<std::string, LineList::iterator> LineIndex;
     static constexpr size_t MaxCachedLines = 256;
+    // Laid-out texts by face, size, box width and text, so steady text is not measured again.
+    std::unordered_map<std::string, std::vector<std::string>> Layouts;
+    static constexpr size_t MaxLayouts = 512;
     int64_t Rasterised = 0;  // lines rasterised so far (tests)
 
     // Keyboard: what is held, and what went down since the previous PumpEvents.

@@ -151,7 +151,13 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     const bool shadow = (static_cast<uint32_t>(shadowColour) >> 24) != 0 && (shadowDx != 0 || shadowDy != 0);
     const int skip = TTF_FontLineSkip(font);
     float top = std::floor(y);
-    for (const std::string& text_line : LayOut(font, text, boxWidth)) {
+    const std::string layoutKey = keyPrefix + std::to_string(boxWidth) + "|" + text;
+    auto layout = d.Layouts.find(layoutKey);
+    if (layout == d.Layouts.end()) {
+        if (d.Layouts.size() >= d.MaxLayouts) d.Layouts.clear();  // a changing text must not grow it forever
+        layout = d.Layouts.emplace(layoutKey, LayOut(font, text, boxWidth)).first;
+    }
+    for (const std::string& text_line : layout->second) {
         if (!text_line.empty()) {
             const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line);
             if (line) {

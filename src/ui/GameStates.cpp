@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "shell/cBaseState.h"
+#include "play/cPlayState.h"
 #include "ui/cTitleState.h"
 
 void RegisterGameStates() {
     RegisterStateFactory(StateTitle, [] { return std::make_unique<cTitleState>(); });
+    RegisterStateFactory(StatePlay, [] { return std::make_unique<cPlayState>(); });
 }

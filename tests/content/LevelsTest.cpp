@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ContentFiles.h"
+#include "game/LevelFile.h"
 
 namespace {
 
@@ -173,6 +174,28 @@ TEST(Levels, EveryLevelFollowsTheRulesAndCanBeWon) {
         const auto level = ParseLevel(content::ReadFile(file), true, error);
         ASSERT_TRUE(level) << file.filename() << ": " << error;
         for (const auto& why : RuleBreaks(*level)) ADD_FAILURE() << file.filename() << ": " << why;
+    }
+}
+
+// The game's own reader must see each file exactly as the checks above do.
+TEST(Levels, TheGameReadsEveryLevelAndTheTutorialAsWritten) {
+    auto files = NumberedLevels();
+    files.push_back(content::LevelsDir() / "tutorial.dat");
+    for (const auto& file : files) {
+        const bool tutorial = file.filename() == "tutorial.dat";
+        std::string error;
+        const auto expected = ParseLevel(content::ReadFile(file), !tutorial, error);
+        ASSERT_TRUE(expected) << file.filename() << ": " << error;
+        try {
+            const LevelFile level = ReadLevelFile(file, !tutorial);
+            EXPECT_EQ(level.riseInterval, expected->riseInterval) << file.filename();
+            EXPECT_EQ(level.rowCount, expected->rows) << file.filename();
+            EXPECT_EQ(level.picture, expected->background) << file.filename();
+            EXPECT_EQ(level.cloudsOn, expected->clouds) << file.filename();
+            EXPECT_EQ(level.orbLines, expected->orbRows) << file.filename();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << file.filename() << " is refused by the game: " << e.what();
+        }
     }
 }
 

@@ -45,12 +45,23 @@ TEST_P(EverySound, IsShortAudibleSixteenBitPcmAtTheGameRate) {
     EXPECT_LT(peak, 32767) << "clipped";
 }
 
+TEST_P(EverySound, StartsAndEndsInSilenceSoItNeverClicks) {
+    const std::string wav = content::ReadFile(content::GeneratedDir() / std::string(GetParam()));
+    ASSERT_GT(wav.size(), 44u + 2 * 200);
+    auto sample = [&](size_t index) { return std::abs(static_cast<int>(static_cast<int16_t>(Le(wav, 44 + 2 * index, 2)))); };
+    const size_t count = (wav.size() - 44) / 2;
+    EXPECT_LT(sample(0), 330);
+    int tail = 0;
+    for (size_t i = count - 88; i < count; ++i) tail = std::max(tail, sample(i));
+    EXPECT_LT(tail, 330) << "the last two milliseconds are not quiet";
+}
+
 INSTANTIATE_TEST_SUITE_P(Content, EverySound, testing::ValuesIn(assets::kSounds), [](const auto& info) {
     return std::string(info.param.substr(0, info.param.find('.')));
 });
 
 struct Decoded {
-    long samples = 0;  // per channel, as decoded
+    std::vector<int> mix;  // left + right, as decoded
     int delay = -1, padding = -1;
     int sampleRate = 0, channels = 0;
     double peak = 0;
@@ -62,7 +73,7 @@ Decoded DecodeMp3(const std::string& mp3) {
     std::vector<short> left(1152 * 4), right(1152 * 4);
     mp3data_struct info;
     std::memset(&info, 0, sizeof info);
-    const size_t chunk = 4096;
+    const size_t chunk = 256;  // about one frame at a time, so the decoder never holds back a frame
     for (size_t at = 0; at <= mp3.size(); at += chunk) {
         const size_t len = at < mp3.size() ? std::min(chunk, mp3.size() - at) : 0;
         auto* data = reinterpret_cast<unsigned char*>(const_cast<char*>(mp3.data() + std::min(at, mp3.size())));
@@ -72,9 +83,10 @@ Decoded DecodeMp3(const std::string& mp3) {
             if (delay >= 0) result.delay = delay;
             if (padding >= 0) result.padding = padding;
             if (got < 0) break;
-            for (int i = 0; i < got; ++i)
+            for (int i = 0; i < got; ++i) {
                 result.peak = std::max({result.peak, std::abs(left[i] / 32768.0), std::abs(right[i] / 32768.0)});
-            result.samples += got;
+                result.mix.push_back(left[i] + right[i]);
+            }
             if (got == 0) break;
             got = hip_decode1_headersB(hip, data, 0, left.data(), right.data(), &info, &delay, &padding);
         }
@@ -97,9 +109,29 @@ TEST_P(EveryTune, DecodesToALoopOfItsLengthWithTheGaplessTag) {
     EXPECT_EQ(d.channels, 2);
     ASSERT_GE(d.delay, 0) << "the encoder delay is not recorded, so the loop would stutter";
     ASSERT_GE(d.padding, 0);
-    const double seconds = static_cast<double>(d.samples - d.delay - d.padding) / assets::kSampleRate;
+    // The decoder itself adds 529 samples in front; the tag's delay and padding count them in.
+    const long decoderDelay = 529;
+    const long first = d.delay + decoderDelay;
+    const long end = static_cast<long>(d.mix.size()) - (d.padding - decoderDelay);
+    ASSERT_LT(first, end);
+    const double seconds = static_cast<double>(end - first) / assets::kSampleRate;
     EXPECT_GE(seconds, GetParam().minSeconds);
     EXPECT_LE(seconds, GetParam().maxSeconds);
+
+    // Looping without a gap: the music plays right up to the end and from the very start, and the
+    // last sample leads into the first like any other step.
+    auto rms = [&](long from, long count) {
+        double sum = 0;
+        for (long i = from; i < from + count; ++i) sum += double(d.mix[i]) * d.mix[i];
+        return std::sqrt(sum / count) / 65536.0;
+    };
+    const long window = assets::kSampleRate / 20;
+    EXPECT_GT(rms(first, window), 0.01) << "the loop starts in silence";
+    EXPECT_GT(rms(end - window, window), 0.01) << "the loop ends in silence";
+    double typicalStep = 0;
+    for (long i = first + 1; i < end; ++i) typicalStep += std::abs(d.mix[i] - d.mix[i - 1]);
+    typicalStep /= static_cast<double>(end - first);
+    EXPECT_LT(std::abs(d.mix[end - 1] - d.mix[first]), 4 * typicalStep + 400) << "the loop jumps where it joins";
     EXPECT_GT(d.peak, 0.3) << "too quiet";
 }
 

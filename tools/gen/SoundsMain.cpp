@@ -1,5 +1,6 @@
 // The sound-effect generator: kw_gen_sounds OUTDIR synthesises the seven effects as 16-bit mono WAV.
 // Each effect is a small function named after the sound it makes.
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <filesystem>
@@ -12,6 +13,15 @@ namespace gen {
 namespace {
 
 size_t Samples(double seconds) { return static_cast<size_t>(seconds * kRate); }
+
+// Every effect starts and ends in silence, so it never clicks when it starts or stops.
+Mono Faded(Mono audio) {
+    const size_t in = std::min(audio.size() / 4, Samples(0.0005));
+    const size_t out = std::min(audio.size() / 4, Samples(0.012));
+    for (size_t i = 0; i < in; ++i) audio[i] *= static_cast<float>(i) / in;
+    for (size_t i = 0; i < out; ++i) audio[audio.size() - 1 - i] *= static_cast<float>(i) / out;
+    return audio;
+}
 
 // A short soft puff of air as an orb leaves the dragon.
 Mono Shoot() {
@@ -156,13 +166,13 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = argv[1];
     try {
         std::filesystem::create_directories(out);
-        gen::WriteWav(out / "shoot.wav", gen::Shoot());
-        gen::WriteWav(out / "fireball.wav", gen::FireballWhoosh());
-        gen::WriteWav(out / "burn.wav", gen::Burn());
-        gen::WriteWav(out / "bonus.wav", gen::Bonus());
-        gen::WriteWav(out / "penalty.wav", gen::Penalty());
-        gen::WriteWav(out / "pause.wav", gen::PauseBlip());
-        gen::WriteWav(out / "buttonclick.wav", gen::ButtonClick());
+        gen::WriteWav(out / "shoot.wav", gen::Faded(gen::Shoot()));
+        gen::WriteWav(out / "fireball.wav", gen::Faded(gen::FireballWhoosh()));
+        gen::WriteWav(out / "burn.wav", gen::Faded(gen::Burn()));
+        gen::WriteWav(out / "bonus.wav", gen::Faded(gen::Bonus()));
+        gen::WriteWav(out / "penalty.wav", gen::Faded(gen::Penalty()));
+        gen::WriteWav(out / "pause.wav", gen::Faded(gen::PauseBlip()));
+        gen::WriteWav(out / "buttonclick.wav", gen::Faded(gen::ButtonClick()));
     } catch (const std::exception& e) {
         std::cerr << "kw_gen_sounds: " << e.what() << "\n";
         return 1;

@@ -204,7 +204,7 @@ void DrawBurnFrame(cairo_t* cr, int frame) {
             const double h = (6 + rng.Uniform(0, 8)) * (0.45 + 0.75 * t);
             FlameTongue(cr, x, 21 - rng.Uniform(0, 3), 4 + 3 * t, h, 0.65 + 0.35 * t);
         }
-        if (frame >= 5) FlameTongue(cr, 12, 21, 13, 20, 0.95);
+        if (frame >= 4) FlameTongue(cr, 12, 21.5, 9.5 + (frame - 4) * 2.0, 14.0 + (frame - 4) * 3.2, 0.92);
     } else if (frame <= 9) {
         const double t = (frame - 6) / 3.0;  // dying flame
         SmokePuff(cr, 12, 9 - 3 * t, 5 + 2 * t, 0.35 * t);
@@ -245,15 +245,15 @@ void DrawWhiteBurnFrame(cairo_t* cr, int frame) {
         return;
     }
     const double t = frame / 9.0;
-    Glow(cr, 12, 12, 4 + 8 * t, {1.0, 0.97, 0.7, 0.9 * (1 - t) + 0.1});
+    Glow(cr, 12, 12, 9 + 3 * t, {1.0, 0.97, 0.75, 0.95 * (1 - t) + 0.1});
     cairo_set_source_rgba(cr, 1.0, 0.92, 0.55, 0.8 * (1 - t) + 0.1);
     cairo_set_line_width(cr, 1.2);
-    cairo_arc(cr, 12, 12, 2 + 9 * t, 0, 2 * M_PI);
+    cairo_arc(cr, 12, 12, 5 + 6.5 * t, 0, 2 * M_PI);
     cairo_stroke(cr);
     Rng rng(7);
     for (int i = 0; i < 8; ++i) {
         const double a = i * M_PI / 4 + rng.Uniform(-0.3, 0.3);
-        const double d = 3 + 8.5 * t;
+        const double d = 5 + 6.5 * t;
         const double x = 12 + d * std::cos(a), y = 12 + d * std::sin(a);
         const double s = 2.2 * (1 - t) + 0.8;
         cairo_save(cr);
