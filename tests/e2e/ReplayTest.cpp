@@ -191,6 +191,18 @@ INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                                            "play_game_over_initials", "play_esc_saves", "play_last_level",
                                            "play_level_select"));
 
+TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
+    const fs::path root = MakeGameFolder("relative");
+    WriteFile(root / "script.kws", "at 0 screenshot a.png\nat 0 dump a.json\n");
+    const std::string command = "cd '" + root.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                KW_REPLAY + "' --game-dir . --out shots script.kws > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.png"));
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.json"));
+    fs::remove_all(root);
+}
+
 TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
     const fs::path root = MakeGameFolder("second");
     WriteFile(root / "game" / "images" / "sprites.png", "unpacked by the first copy");
