@@ -157,6 +157,19 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }
+    // A second run in the same folder sees what the first one left behind.
+    if (expected.contains("nextRun")) {
+        const json& next = expected["nextRun"];
+        const std::string script = next["script"].get<std::string>();
+        fs::remove_all(root / "out");
+        const RunResult again = RunReplay(root, (dir / (script + ".kws")).string());
+        EXPECT_EQ(again.exitCode, next.value("exit", 0)) << again.err;
+        for (const auto& [name, report] : next["reports"].items()) {
+            const fs::path path = root / "out" / name;
+            ASSERT_TRUE(fs::exists(path)) << script << ": " << name << " was not dumped\n" << again.err;
+            ExpectSubset(report, json::parse(ReadFile(path)), script + ": " + name);
+        }
+    }
     fs::remove_all(root);
 }
 
@@ -173,6 +186,22 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
+INSTANTIATE_TEST_SUITE_P(Play, Scripts,
+                         ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
+                                           "play_game_over_initials", "play_esc_saves", "play_last_level",
+                                           "play_level_select"));
+
+TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
+    const fs::path root = MakeGameFolder("relative");
+    WriteFile(root / "script.kws", "at 0 screenshot a.png\nat 0 dump a.json\n");
+    const std::string command = "cd '" + root.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                KW_REPLAY + "' --game-dir . --out shots script.kws > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.png"));
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.json"));
+    fs::remove_all(root);
+}
 
 TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
     const fs::path root = MakeGameFolder("second");
