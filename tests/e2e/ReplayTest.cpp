@@ -126,8 +126,7 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     const json expected = json::parse(ReadFile(dir / (GetParam() + ".expected.json")));
     const fs::path root = MakeGameFolder(GetParam());
     if (expected.contains("setup")) {
-        for (const auto& [file, text] : expected["setup"].items())
-            WriteFile(root / "game" / "data" / file, text.get<std::string>());
+        for (const auto& [file, text] : expected["setup"].items()) WriteFile(root / file, text.get<std::string>());
     }
 
     const RunResult run = RunReplay(root, (dir / (GetParam() + ".kws")).string());
@@ -154,6 +153,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
         for (size_t at = 0; (at = log.find("Handled Error Occurred in ", at)) != std::string::npos; ++at) ++entries;
         EXPECT_EQ(entries, expected["logEntries"].get<size_t>()) << log;
     }
+    for (const auto& text : expected.value("logContains", std::vector<std::string>{}))
+        EXPECT_NE(ReadFile(root / "game" / "errors.log").find(text), std::string::npos) << text;
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }
@@ -172,7 +173,8 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
-                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
+                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu",
+                                           "broken_override"));
 
 TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
     const fs::path root = MakeGameFolder("relative");
