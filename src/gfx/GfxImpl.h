@@ -12,6 +12,7 @@
 #include <list>
 #include <map>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -43,6 +44,13 @@ struct CachedLine {
     SdlPtr<SDL_Texture> texture;
     int32_t width = 0;
     int32_t height = 0;
+};
+
+// Where a face lives, as fontconfig answers it.
+struct FaceFile {
+    std::string file;  // empty when nothing matched
+    long index = 0;    // face within a collection file
+    bool embolden = false;
 };
 
 struct Sound {
@@ -85,8 +93,8 @@ struct GfxEngine::Impl {
     std::unordered_map<int32_t, gfx_detail::Texture> Textures;
 
     // Text: fonts by file and pixel size; rasterised lines, least recently used at the back.
-    std::map<std::pair<std::string, int32_t>, gfx_detail::SdlPtr<TTF_Font>> Fonts;
-    std::map<std::pair<std::string, bool>, std::string> FaceFiles;  // face, bold -> font file
+    std::map<std::tuple<std::string, int32_t, bool>, gfx_detail::SdlPtr<TTF_Font>> Fonts;  // file, px, emboldened
+    std::map<std::pair<std::string, bool>, gfx_detail::FaceFile> FaceFiles;                // face, bold -> file
     using LineList = std::list<std::pair<std::string, gfx_detail::CachedLine>>;
     LineList Lines;
     std::unordered_map<std::string, LineList::iterator> LineIndex;
@@ -148,6 +156,7 @@ struct GfxEngine::Impl {
     const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
     void DrawCursor();
     void CaptureFrame();
+    double MusicRunningMs() const;  // start position plus time played, not wrapped
     int32_t MusicPositionNow() const;
     void ApplyMusicVolume() const;
 };

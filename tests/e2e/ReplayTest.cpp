@@ -126,7 +126,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     const json expected = json::parse(ReadFile(dir / (GetParam() + ".expected.json")));
     const fs::path root = MakeGameFolder(GetParam());
     if (expected.contains("setup")) {
-        for (const auto& [file, text] : expected["setup"].items()) WriteFile(root / file, text.get<std::string>());
+        for (const auto& [file, text] : expected["setup"].items())
+            WriteFile(root / "game" / "data" / file, text.get<std::string>());
     }
 
     const RunResult run = RunReplay(root, (dir / (GetParam() + ".kws")).string());
@@ -158,6 +159,19 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }
+    // A second run in the same folder sees what the first one left behind.
+    if (expected.contains("nextRun")) {
+        const json& next = expected["nextRun"];
+        const std::string script = next["script"].get<std::string>();
+        fs::remove_all(root / "out");
+        const RunResult again = RunReplay(root, (dir / (script + ".kws")).string());
+        EXPECT_EQ(again.exitCode, next.value("exit", 0)) << again.err;
+        for (const auto& [name, report] : next["reports"].items()) {
+            const fs::path path = root / "out" / name;
+            ASSERT_TRUE(fs::exists(path)) << script << ": " << name << " was not dumped\n" << again.err;
+            ExpectSubset(report, json::parse(ReadFile(path)), script + ": " + name);
+        }
+    }
     fs::remove_all(root);
 }
 
@@ -175,6 +189,10 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu",
                                            "broken_override"));
+INSTANTIATE_TEST_SUITE_P(Play, Scripts,
+                         ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
+                                           "play_game_over_initials", "play_esc_saves", "play_last_level",
+                                           "play_level_select"));
 
 TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
     const fs::path root = MakeGameFolder("relative");
