@@ -12,6 +12,7 @@
 #include <list>
 #include <map>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -45,6 +46,13 @@ struct CachedLine {
     int32_t height = 0;
 };
 
+// Where a face lives, as fontconfig answers it.
+struct FaceFile {
+    std::string file;  // empty when nothing matched
+    long index = 0;    // face within a collection file
+    bool embolden = false;
+};
+
 struct Sound {
     SdlPtr<Mix_Chunk> chunk;  // null when running silent (the file was still validated)
     int32_t volume = 100;
@@ -66,8 +74,9 @@ struct GfxEngine::Impl {
     bool EventsStarted = false;  // SDL_INIT_EVENTS only, so input can be injected without a display
     bool Started = false;        // Startup ran
     bool TtfStarted = false;
-    bool AudioOpen = false;  // a mixer device is open (maybe the dummy one)
-    bool Silent = false;     // no device at all: files are validated but nothing plays
+    bool AudioOpen = false;     // a mixer device is open (maybe the dummy one)
+    bool MixerStarted = false;  // Mix_Init ran for this engine
+    bool Silent = false;        // no device at all: files are validated but nothing plays
     bool FontconfigReady = false;
     bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
 
@@ -85,8 +94,8 @@ struct GfxEngine::Impl {
     std::unordered_map<int32_t, gfx_detail::Texture> Textures;
 
     // Text: fonts by file and pixel size; rasterised lines, least recently used at the back.
-    std::map<std::pair<std::string, int32_t>, gfx_detail::SdlPtr<TTF_Font>> Fonts;
-    std::map<std::pair<std::string, bool>, std::string> FaceFiles;  // face, bold -> font file
+    std::map<std::tuple<std::string, int32_t, bool>, gfx_detail::SdlPtr<TTF_Font>> Fonts;  // file, px, emboldened
+    std::map<std::pair<std::string, bool>, gfx_detail::FaceFile> FaceFiles;                // face, bold -> file
     using LineList = std::list<std::pair<std::string, gfx_detail::CachedLine>>;
     LineList Lines;
     std::unordered_map<std::string, LineList::iterator> LineIndex;
@@ -148,6 +157,7 @@ struct GfxEngine::Impl {
     const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
     void DrawCursor();
     void CaptureFrame();
+    double MusicRunningMs() const;  // start position plus time played, not wrapped
     int32_t MusicPositionNow() const;
     void ApplyMusicVolume() const;
 };

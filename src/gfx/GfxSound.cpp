@@ -28,6 +28,7 @@ bool TryOpenMixer() {
 void GfxEngine::Impl::OpenAudio() {
     if (AudioOpen || Silent) return;
     Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG);
+    MixerStarted = true;
     if (!TryOpenMixer()) {
         std::fprintf(stderr, "No audio device (%s); trying the dummy driver.\n", SDL_GetError());
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -47,8 +48,9 @@ void GfxEngine::Impl::CloseAudio() {
         Mix_HaltMusic();
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        Mix_Quit();
     }
+    if (MixerStarted) Mix_Quit();  // also after a silent run, whose decoders were started all the same
+    MixerStarted = false;
     AudioOpen = false;
     Silent = false;
     Paused = false;
@@ -130,11 +132,15 @@ int32_t GfxSoundStore::PlayCount(int32_t id) const {
     return it == d.PlayCounts.end() ? 0 : it->second;
 }
 
+double GfxEngine::Impl::MusicRunningMs() const {
+    if (MusicPausedAt >= 0) return MusicPausedAt;
+    const int32_t elapsed = std::max(TicksSince(GetTickCount(), MusicStartTick), 0);
+    return static_cast<double>(MusicStartMs) + elapsed;
+}
+
 int32_t GfxEngine::Impl::MusicPositionNow() const {
     if (!MusicPlaying) return 0;
-    if (MusicPausedAt >= 0) return MusicPausedAt;
-    double position =
-        MusicStartMs + static_cast<double>(static_cast<uint32_t>(TicksSince(GetTickCount(), MusicStartTick)));
+    double position = MusicRunningMs();
     if (MusicDurationMs > 0) {
         position = MusicLoop ? std::fmod(position, MusicDurationMs) : std::min(position, MusicDurationMs);
     }
@@ -189,7 +195,7 @@ bool GfxMusic::IsPlaying() const {
     if (!d.MusicPlaying) return false;
     // The device's own answer under the real clock; the clock's under the virtual one.
     if (d.AudioOpen && d.Music && !IsVirtualClock()) return Mix_PlayingMusic() != 0;
-    return d.MusicLoop || d.MusicDurationMs <= 0 || d.MusicPositionNow() < d.MusicDurationMs;
+    return d.MusicLoop || d.MusicDurationMs <= 0 || d.MusicRunningMs() < d.MusicDurationMs;
 }
 
 void GfxMusic::StopMusic() {

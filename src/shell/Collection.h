@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,11 +12,25 @@
 
 #include "shell/RuntimeError.h"
 
+// Keys compare without regard to ASCII letter case, as the game's keys are plain ASCII.
+inline char FoldKeyChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+
 inline bool KeysEqual(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldKeyChar(x) == FoldKeyChar(y); });
 }
+
+// Case-insensitive hash to go with KeysEqual.
+struct KeyHash {
+    size_t operator()(const std::string& key) const {
+        size_t hash = 14695981039346656037ULL;
+        for (const char c : key) hash = (hash ^ static_cast<unsigned char>(FoldKeyChar(c))) * 1099511628211ULL;
+        return hash;
+    }
+};
+struct KeyEqual {
+    bool operator()(const std::string& a, const std::string& b) const { return KeysEqual(a, b); }
+};
 
 template <typename T>
 class Collection final {
@@ -28,21 +41,18 @@ public:
     };
 
     int32_t Count() const { return static_cast<int32_t>(m_Items.size()); }
-    bool Exists(const std::string& key) const { return m_Index.find(Folded(key)) != m_Index.end(); }
+    bool Exists(const std::string& key) const { return Find(key) != m_Items.end(); }
 
     // Appends, or inserts before the 1-based position when 1 <= before <= Count.
     void Add(T value, const std::string& key, int32_t before = 0) {
         if (Exists(key)) throw RuntimeError(457, "This key is already associated with an element of this collection");
         Entry entry{key, std::move(value)};
         if (before >= 1 && before <= Count()) {
-            const auto at = static_cast<size_t>(before - 1);
-            for (auto& [folded, index] : m_Index)
-                if (index >= at) ++index;
-            m_Items.insert(m_Items.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
-            m_Index.emplace(Folded(key), at);
+            m_Items.insert(m_Items.begin() + (before - 1), std::move(entry));
+            Reindex(static_cast<size_t>(before - 1));
         } else {
             m_Items.push_back(std::move(entry));
-            m_Index.emplace(Folded(key), m_Items.size() - 1);
+            m_Index.emplace(key, m_Items.size() - 1);
         }
     }
 
@@ -52,8 +62,8 @@ public:
     const T& Item(int32_t position) const { return m_Items.at(CheckedIndex(position)).value; }
     const std::string& KeyAt(int32_t position) const { return m_Items.at(CheckedIndex(position)).key; }
 
-    void Remove(const std::string& key) { Erase(static_cast<size_t>(Checked(key) - m_Items.begin())); }
-    void Remove(int32_t position) { Erase(CheckedIndex(position)); }
+    void Remove(const std::string& key) { RemoveAt(static_cast<size_t>(Checked(key) - m_Items.begin())); }
+    void Remove(int32_t position) { RemoveAt(CheckedIndex(position)); }
     void Clear() {
         m_Items.clear();
         m_Index.clear();
@@ -65,27 +75,29 @@ public:
 
 private:
     using Iter = typename std::vector<Entry>::const_iterator;
-    // Keys are found through a hash index on the folded key: the play update looks up hundreds of
-    // board cells every frame, which a linear case-insensitive search made far too slow.
-    static std::string Folded(const std::string& key) {
-        std::string folded = key;
-        for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return folded;
-    }
-    size_t IndexOf(const std::string& key) const {
-        const auto found = m_Index.find(Folded(key));
-        if (found == m_Index.end()) throw RuntimeError(ErrorNumber::KeyNotFound, "Invalid procedure call or argument");
-        return found->second;
+    // Key lookups go through the index: the play rules look cells up many times per frame.
+    Iter Find(const std::string& key) const {
+        const auto found = m_Index.find(key);
+        return found == m_Index.end() ? m_Items.end() : m_Items.begin() + static_cast<std::ptrdiff_t>(found->second);
     }
     typename std::vector<Entry>::iterator Checked(const std::string& key) {
-        return m_Items.begin() + static_cast<std::ptrdiff_t>(IndexOf(key));
+        const auto found = m_Index.find(key);
+        if (found == m_Index.end()) throw RuntimeError(ErrorNumber::KeyNotFound, "Invalid procedure call or argument");
+        return m_Items.begin() + static_cast<std::ptrdiff_t>(found->second);
     }
-    Iter Checked(const std::string& key) const { return m_Items.begin() + static_cast<std::ptrdiff_t>(IndexOf(key)); }
-    void Erase(size_t at) {
-        m_Index.erase(Folded(m_Items[at].key));
-        for (auto& [folded, index] : m_Index)
-            if (index > at) --index;
-        m_Items.erase(m_Items.begin() + static_cast<std::ptrdiff_t>(at));
+    void RemoveAt(size_t index) {
+        m_Index.erase(m_Items[index].key);
+        m_Items.erase(m_Items.begin() + static_cast<std::ptrdiff_t>(index));
+        Reindex(index);
+    }
+    // Positions from `from` on have shifted.
+    void Reindex(size_t from) {
+        for (size_t i = from; i < m_Items.size(); ++i) m_Index[m_Items[i].key] = i;
+    }
+    Iter Checked(const std::string& key) const {
+        auto it = Find(key);
+        if (it == m_Items.end()) throw RuntimeError(ErrorNumber::KeyNotFound, "Invalid procedure call or argument");
+        return it;
     }
     size_t CheckedIndex(int32_t position) const {
         if (position < 1 || position > Count()) throw RuntimeError(9, "Subscript out of range");
@@ -93,5 +105,5 @@ private:
     }
 
     std::vector<Entry> m_Items;
-    std::unordered_map<std::string, size_t> m_Index;  // folded key -> position in m_Items
+    std::unordered_map<std::string, size_t, KeyHash, KeyEqual> m_Index;  // key -> position - 1
 };

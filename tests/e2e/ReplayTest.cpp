@@ -154,6 +154,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
         for (size_t at = 0; (at = log.find("Handled Error Occurred in ", at)) != std::string::npos; ++at) ++entries;
         EXPECT_EQ(entries, expected["logEntries"].get<size_t>()) << log;
     }
+    for (const auto& text : expected.value("logContains", std::vector<std::string>{}))
+        EXPECT_NE(ReadFile(root / "game" / "errors.log").find(text), std::string::npos) << text;
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }
@@ -185,11 +187,24 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
-                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
+                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu",
+                                           "broken_override"));
 INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                          ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
                                            "play_game_over_initials", "play_esc_saves", "play_last_level",
                                            "play_level_select"));
+
+TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
+    const fs::path root = MakeGameFolder("relative");
+    WriteFile(root / "script.kws", "at 0 screenshot a.png\nat 0 dump a.json\n");
+    const std::string command = "cd '" + root.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                KW_REPLAY + "' --game-dir . --out shots script.kws > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.png"));
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.json"));
+    fs::remove_all(root);
+}
 
 TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
     const fs::path root = MakeGameFolder("second");

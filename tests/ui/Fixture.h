@@ -6,14 +6,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
@@ -27,45 +24,43 @@
 
 namespace kwtest {
 
-// ---- Test sounds the library's helpers do not write.
-
-// MPEG-1 layer III, 128 kbit/s, 44.1 kHz, mono frames whose side information is all zero: silence.
-inline void WriteSilentMp3(const std::filesystem::path& path) {
-    std::vector<uint8_t> out;
-    for (int frame = 0; frame < 40; ++frame) {
-        out.insert(out.end(), {0xFF, 0xFB, 0x90, 0xC0});
-        out.resize(out.size() + 417 - 4, 0);
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
-                                                 static_cast<std::streamsize>(out.size()));
-}
-
-// ---- Colours of the test pictures, so a screen pixel tells which picture was drawn there.
-constexpr uint32_t kTitleColour = 0xFF202060;     // titlescreen.png
-constexpr uint32_t kButtonsColour = 0xFF808080;   // buttons1b.png
-constexpr uint32_t kHighlitColour = 0xFFE0C000;   // buttons2b.png
-constexpr uint32_t kBackOkColour = 0xFF00A000;    // backok1.png
-constexpr uint32_t kFadeColour = 0xFF000000;      // fade.png
+// Colours of the test pictures, so a screen pixel tells which picture was drawn there.
+constexpr uint32_t kTitleColour = 0xFF202060, kButtonsColour = 0xFF808080, kHighlitColour = 0xFFE0C000,
+                   kBackOkColour = 0xFF00A000;
 
 // text.png encodes each texel's own coordinates, so a screen pixel names the texel drawn there.
 inline uint32_t TextTexel(int32_t x, int32_t y) {
-    return 0xFF000000u | (static_cast<uint32_t>(x & 0xFF) << 16) | (static_cast<uint32_t>(y & 0xFF) << 8) |
-           (static_cast<uint32_t>(x >> 8) << 4) | static_cast<uint32_t>(y >> 8);
+    return 0xFF000000u | static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | (x >> 8) << 4 | y >> 8);
+}
+
+// MPEG-1 layer III frames (128 kbit/s, 44.1 kHz, mono) whose side information is all zero: silence.
+inline void WriteSilentMp3(const std::filesystem::path& path) {
+    std::string frame(417, '\0');
+    frame.replace(0, 4, "\xFF\xFB\x90\xC0");
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < 40; ++i) out << frame;
 }
 
 inline uint32_t Rgb(uint32_t argb) { return argb & 0x00FFFFFFu; }
 
-// ---- The test bed.
 class HeadlessGame : public ::testing::Test {
 protected:
     void SetUp() override {
         static int counter = 0;
         m_Dir = std::filesystem::temp_directory_path() /
                 ("kw_ui_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-        std::filesystem::remove_all(m_Dir);
-        for (const char* sub : {"game/images", "game/sounds", "game/levels", "game/data", "game/override"})
-            std::filesystem::create_directories(m_Dir / sub);
-        WriteAssets();
+        std::filesystem::create_directories(m_Dir / "game/images");
+        std::filesystem::create_directories(m_Dir / "game/sounds");
+        const auto image = [&](const char* name) { return (m_Dir / "game/images" / name).string(); };
+        using namespace GfxTestSupport;
+        ASSERT_TRUE(WriteSolidPng(image("titlescreen.png"), 640, 480, kTitleColour));
+        ASSERT_TRUE(WriteSolidPng(image("buttons1b.png"), 512, 512, kButtonsColour));
+        ASSERT_TRUE(WriteSolidPng(image("buttons2b.png"), 512, 512, kHighlitColour));
+        ASSERT_TRUE(WriteSolidPng(image("backok1.png"), 512, 512, kBackOkColour));
+        ASSERT_TRUE(WriteSolidPng(image("fade.png"), 640, 480, 0xFF000000));
+        ASSERT_TRUE(WritePng(image("text.png"), 512, 512, TextTexel));
+        ASSERT_TRUE(WriteWav((m_Dir / "game/sounds/buttonclick.wav").string(), 20));
+        WriteSilentMp3(m_Dir / "game/sounds/puzzle3.mp3");
 
         UseVirtualClock(100000, 12 * 3600.0);
         GfxEngine::SetHeadless(true);
@@ -73,16 +68,13 @@ protected:
         gEngine = std::make_unique<GfxEngine>();
         gEngine->SetWorkingFolder(m_Dir.string());
         ASSERT_TRUE(gEngine->Startup());
-        gEngine->GetDisplaySettings().SetWindowed(true);
         ASSERT_TRUE(gEngine->InitializeDisplay());
         gSound = std::make_unique<cSound>();
         gTextures = std::make_unique<cTextures>();
         gSprites = std::make_unique<cSprites>();
         gMouse = std::make_unique<cMouse>();
-        gRunning = true;
-        gWindowed = true;
-        gPaused = false;
-        gInactive = false;
+        gRunning = gWindowed = true;
+        gPaused = gInactive = false;
         gHighestLevel = 1;
         gCurrentLevel = 0;
     }
@@ -101,37 +93,17 @@ protected:
         std::filesystem::remove_all(m_Dir, ignored);
     }
 
-    void WriteAssets() const {
-        using namespace GfxTestSupport;
-        const auto image = [&](const char* name) { return (m_Dir / "game/images" / name).string(); };
-        ASSERT_TRUE(WriteSolidPng(image("titlescreen.png"), 640, 480, kTitleColour));
-        ASSERT_TRUE(WriteSolidPng(image("buttons1b.png"), 512, 512, kButtonsColour));
-        ASSERT_TRUE(WriteSolidPng(image("buttons2b.png"), 512, 512, kHighlitColour));
-        ASSERT_TRUE(WriteSolidPng(image("backok1.png"), 512, 512, kBackOkColour));
-        ASSERT_TRUE(WriteSolidPng(image("fade.png"), 640, 480, kFadeColour));
-        ASSERT_TRUE(WritePng(image("text.png"), 512, 512, TextTexel));
-        ASSERT_TRUE(WriteWav((m_Dir / "game/sounds/buttonclick.wav").string(), 20));
-        WriteSilentMp3(m_Dir / "game/sounds/puzzle3.mp3");
-    }
-
     // One pass of the frame loop on the current state, in the loop's order, then time moves on.
     void Frame(uint32_t ms = 16) {
-        GfxDevice& device = gEngine->GetDevice();
-        device.BeginFrame();
+        gEngine->GetDevice().BeginFrame();
         for (auto op : {&cBaseState::HandleInput, &cBaseState::ProcessState, &cBaseState::DrawState}) {
             if (gCurrentState) (gCurrentState.get()->*op)();
             ReleaseRetiredState();
         }
-        device.EndFrame();
+        gEngine->GetDevice().EndFrame();
         gEngine->PumpEvents();
         AdvanceVirtualClock(ms);
     }
-
-    void Frames(int count, uint32_t ms = 16) {
-        for (int i = 0; i < count; ++i) Frame(ms);
-    }
-
-    // Runs frames until the virtual clock has moved on by at least ms.
     void RunFor(uint32_t ms, uint32_t frameMs = 16) {
         for (uint32_t spent = 0; spent < ms; spent += frameMs) Frame(frameMs);
     }
@@ -145,28 +117,21 @@ protected:
         gEngine->PumpEvents();
     }
 
-    // The window's mouse events, as the main window delivers them.
-    void MouseTo(float x, float y) {
+    // The window's mouse events, as the main window delivers them: hover, press, release.
+    void ClickAt(float x, float y) {
         gMouse->X = x;
         gMouse->Y = y;
-    }
-    void MousePress() { gMouse->Button_Down(1); }
-    void MouseRelease() { gMouse->Button_Up(1); }
-    void ClickAt(float x, float y) {
-        MouseTo(x, y);
-        Frame();  // hover first, as a real pointer arrives before it clicks
-        MousePress();
         Frame();
-        MouseRelease();
+        gMouse->Button_Down(1);
+        Frame();
+        gMouse->Button_Up(1);
         Frame();
     }
 
-    int32_t ClickSounds() const {
-        return gEngine->GetSoundStore().PlayCount(gSound->Sound("buttonclick.wav"));
+    int32_t ClickSounds() const { return gEngine->GetSoundStore().PlayCount(gSound->Sound("buttonclick.wav")); }
+    uint32_t PixelAt(float x, float y) const {
+        return gEngine->ReadPixel(static_cast<int32_t>(x), static_cast<int32_t>(y));
     }
-
-    // ARGB of the last presented frame.
-    uint32_t PixelAt(int32_t x, int32_t y) const { return gEngine->ReadPixel(x, y); }
 
     std::filesystem::path m_Dir;
 };
@@ -174,10 +139,9 @@ protected:
 // Draws inside one frame of its own, so a test can read what a widget put on the screen.
 template <typename Draw>
 void DrawOneFrame(Draw&& draw) {
-    GfxDevice& device = gEngine->GetDevice();
-    device.BeginFrame();
+    gEngine->GetDevice().BeginFrame();
     draw();
-    device.EndFrame();
+    gEngine->GetDevice().EndFrame();
 }
 
 }  // namespace kwtest
