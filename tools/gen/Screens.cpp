@@ -158,7 +158,7 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     title.outlineWidth = 5;
     DrawFittedText(cr, "Kindlewisp", {70, 22, 500, 120}, title, 2);
     LetterStyle tag;
-    tag.font = "DejaVu Serif Bold Italic";
+    tag.font = "Liberation Serif Bold Italic";  // both faces come with the packages the build installs
     tag.top = FromHex(0xfff4e0);
     tag.bottom = FromHex(0xffc890);
     tag.outline = FromHex(0x3a1a30);
