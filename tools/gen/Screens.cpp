@@ -123,7 +123,7 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     // The dragon, large, on the left, with a trail of orbs it has shot.
     // The dragon dives towards the orbs, just having shot one.
     cairo_save(cr);
-    cairo_translate(cr, 112, 290);
+    cairo_translate(cr, 112, 312);  // below the level-select screen's Back button
     cairo_rotate(cr, -0.18);
     cairo_scale(cr, 2.5, 2.5);
     cairo_translate(cr, -30, -48);
