@@ -18,3 +18,8 @@ enum StateNumber : int { StateTitle = 0, StatePlay = 1, StateTutorial = 2 };
 void SetState(int stateNumber);
 // Releases a retired state; called by the frame loop after each state operation.
 void ReleaseRetiredState();
+
+#include <functional>
+#include <memory>
+// Tells SetState which object to make for a state number.
+void RegisterStateFactory(int stateNumber, std::function<std::unique_ptr<cBaseState>()> factory);

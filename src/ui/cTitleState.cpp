@@ -1,0 +1,281 @@
+#include "ui/cTitleState.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/cMouse.h"
+#include "engine/cSound.h"
+#include "engine/cTextures.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "shell/Globals.h"
+
+namespace {
+constexpr int32_t kJoyRepeatMs = 200;  // a held stick moves at most once per this time
+constexpr int32_t kFadeMs = 1000;
+
+struct SpriteSetup {
+    const char* texture;
+    int32_t left, top, width, height;
+    float x, y;
+    bool visible;
+};
+
+void Apply(GfxSprite& sprite, const SpriteSetup& setup) {
+    sprite.SetTexture(gTextures->Texture(setup.texture));
+    sprite.SetSourceRect(setup.left, setup.top, setup.width, setup.height);
+    sprite.SetVisible(setup.visible);
+    sprite.SetBlend(true);
+    sprite.SetX(setup.x);
+    sprite.SetY(setup.y);
+}
+
+SpriteRef MakeSprite(const SpriteSetup& setup) {
+    auto sprite = std::make_shared<GfxSprite>();
+    Apply(*sprite, setup);
+    return sprite;
+}
+}  // namespace
+
+cTitleState::cTitleState() { InitializeGraphics(); }
+
+void cTitleState::InitializeGraphics() {
+    // Scenery: the picture and the level-select heading (the highlighted Level Select picture).
+    gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "bg");
+    Apply(*gSprites->Item("bg"), {"titlescreen.png", 0, 0, 640, 480, 0, 0, true});
+    gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "levelselect");
+    Apply(*gSprites->Item("levelselect"), {"buttons2b.png", 236, 216, 200, 64, 227, 180, false});
+
+    SpriteRef back = MakeSprite({"backok1.png", 272, 228, 132, 64, 20, 150, true});
+    SpriteRef ok = MakeSprite({"backok1.png", 294, 336, 90, 58, 530, 150, true});
+    SpriteRef newGame = MakeSprite({"buttons1b.png", 252, 72, 162, 62, 240, 182, true});
+    SpriteRef tutorial = MakeSprite({"buttons1b.png", 268, 145, 132, 54, 255, 235, true});
+    SpriteRef levelSelect = MakeSprite({"buttons1b.png", 236, 216, 200, 64, 222, 285, true});
+    SpriteRef exit = MakeSprite({"buttons1b.png", 242, 282, 182, 64, 230, 335, true});
+
+    m_Back.Create(back, "");
+    m_OK.Create(ok, "");
+    m_NewGame.Create(newGame, "");
+    m_Tutorial.Create(tutorial, "");
+    m_LevelSelect.Create(levelSelect, "");
+    m_Exit.Create(exit, "");
+    // Every button asks for its own action; DoMenuAction decides whether it applies now.
+    m_NewGame.ButtonClick = [this](int32_t&) { DoMenuAction(NewGame); };
+    m_Tutorial.ButtonClick = [this](int32_t&) { DoMenuAction(Tutorial); };
+    m_LevelSelect.ButtonClick = [this](int32_t&) { DoMenuAction(LevelSelect); };
+    m_Exit.ButtonClick = [this](int32_t&) { DoMenuAction(Exit); };
+    m_Back.ButtonClick = [this](int32_t&) { DoMenuAction(Back); };
+    m_OK.ButtonClick = [this](int32_t&) { DoMenuAction(OK); };
+
+    m_Message = std::make_unique<cMessage>();
+    m_Fader = std::make_unique<cFade>();
+    m_Fader->FadeDone = [this] { Fader_FadeDone(); };
+    m_Selection = NewGame;
+    m_InLevelSelect = false;
+
+    GfxMusic& music = gEngine->GetMusic();
+    music.LoadMusic("game\\sounds\\puzzle3.mp3", 0);
+    music.PlayMusic(true, 0);
+}
+
+void cTitleState::HandleInput() {
+    HandleKeyboard();
+    HandleMouse();
+    HandleJoystick();
+}
+
+void cTitleState::HandleKeyboard() {
+    // Once the fade has begun the choice is made: moving the selection now could leave the fade
+    // ending on an item without an action and the screen covered for good.
+    if (Fading()) return;
+    const GfxKeyboard& keyboard = gEngine->GetKeyboard();
+    if (!m_InLevelSelect) {
+        if (keyboard.IsKeyPressed(GfxKey::Up)) MoveSelection(-1);
+        if (keyboard.IsKeyPressed(GfxKey::Down)) MoveSelection(+1);
+        if (keyboard.IsKeyPressed(GfxKey::Enter)) DoMenuAction(m_Selection);
+    } else {
+        if (keyboard.IsKeyPressed(GfxKey::Up)) ChangeLevel(+1);
+        if (keyboard.IsKeyPressed(GfxKey::Down)) ChangeLevel(-1);
+        if (keyboard.IsKeyPressed(GfxKey::Right)) ChangeLevel(+1);
+        if (keyboard.IsKeyPressed(GfxKey::Left)) ChangeLevel(-1);
+        if (keyboard.IsKeyPressed(GfxKey::Enter)) {
+            m_Selection = OK;
+            DoMenuAction(OK);
+        }
+    }
+}
+
+void cTitleState::HandleMouse() {
+    if (!gWindowed) {
+        // In full screen nobody else feeds the buttons: poll them from the library.
+        const GfxMouse& mouse = gEngine->GetMouse();
+        if (mouse.IsLeftButtonDown())
+            gMouse->Button_Down(1);
+        else
+            gMouse->Button_Up(1);
+        if (mouse.IsRightButtonDown())
+            gMouse->Button_Down(2);
+        else
+            gMouse->Button_Up(2);
+    }
+    // All six are tested on both screens; a hidden button's click is refused by DoMenuAction.
+    cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit, &m_LevelSelect, &m_Back, &m_OK};
+    const float x = gMouse->X;
+    const float y = gMouse->Y;
+    for (cButton* button : buttons) button->CheckMouseMove(x, y);
+    for (cButton* button : buttons) button->CheckMouseDown(1, x, y);
+    for (cButton* button : buttons) button->CheckMouseUp(1, x, y);
+}
+
+bool cTitleState::JoyMoveDue(int32_t now) const { return TicksSince(now, m_LastJoyMove) > kJoyRepeatMs; }
+
+void cTitleState::HandleJoystick() {
+    GfxJoystick& joystick = gEngine->GetJoystick();
+    joystick.Poll();
+    if (Fading()) return;  // as for the keys: the choice is made
+
+    if (!m_InLevelSelect) {
+        if (joystick.GetAxisY(1) >= 1 && JoyMoveDue(GetTickCount())) {
+            MoveSelection(+1);
+            m_LastJoyMove = GetTickCount();
+        }
+        if (joystick.GetAxisY(1) < 0 && JoyMoveDue(GetTickCount())) {
+            MoveSelection(-1);
+            m_LastJoyMove = GetTickCount();
+        }
+        if (joystick.IsButtonPressed(1, 0)) DoMenuAction(m_Selection);
+    } else {
+        const auto step = [&](bool moved, int16_t delta) {
+            if (moved && JoyMoveDue(GetTickCount())) {
+                ChangeLevel(delta);
+                m_LastJoyMove = GetTickCount();
+            }
+        };
+        step(joystick.GetAxisY(1) >= 1, -1);
+        step(joystick.GetAxisY(1) < 0, +1);
+        step(joystick.GetAxisX(1) >= 1, +1);
+        step(joystick.GetAxisX(1) < 0, -1);
+        if (joystick.IsButtonPressed(1, 3)) {
+            m_Selection = Back;
+            DoMenuAction(Back);
+        }
+        if (joystick.IsButtonPressed(1, 0)) {
+            m_Selection = OK;
+            DoMenuAction(OK);
+        }
+    }
+}
+
+void cTitleState::MoveSelection(int16_t delta) {
+    m_Selection = static_cast<int16_t>(m_Selection + delta);
+    if (m_Selection < 0) m_Selection = 3;
+    if (m_Selection > 3) m_Selection = 0;
+}
+
+void cTitleState::ChangeLevel(int16_t delta) {
+    // A damaged settings file could hold a highest level below 1; level 1 is always open.
+    const int32_t highest = std::max<int32_t>(gHighestLevel, 1);
+    m_SelectedLevel += delta;
+    if (m_SelectedLevel < 1) m_SelectedLevel = highest;
+    if (m_SelectedLevel > highest) m_SelectedLevel = 1;
+}
+
+void cTitleState::ProcessState() {
+    if (gMouse->CursorOutsideWindow()) gMouse->ShowDefaultCursor();
+    if (!gWindowed) gMouse->SetFullScreenPosition();
+    if (!Fading()) UpdateHoverSelection();
+    UpdateButtonTextures();
+}
+
+void cTitleState::UpdateHoverSelection() {
+    // The last button tested wins where two overlap; a cursor over none keeps the selection.
+    if (!m_InLevelSelect) {
+        if (m_NewGame.IsMouseOver()) m_Selection = NewGame;
+        if (m_Exit.IsMouseOver()) m_Selection = Exit;
+        if (m_Tutorial.IsMouseOver()) m_Selection = Tutorial;
+        if (m_LevelSelect.IsMouseOver()) m_Selection = LevelSelect;
+    } else {
+        if (m_Back.IsMouseOver()) m_Selection = Back;
+        if (m_OK.IsMouseOver()) m_Selection = OK;
+    }
+}
+
+void cTitleState::UpdateButtonTextures() {
+    const int32_t highlighted = gTextures->Texture("buttons2b.png");
+    const int32_t normal = gTextures->Texture("buttons1b.png");
+    m_NewGame.ChangeTexture(m_Selection == NewGame ? highlighted : normal);
+    m_Tutorial.ChangeTexture(m_Selection == Tutorial ? highlighted : normal);
+    m_LevelSelect.ChangeTexture(m_Selection == LevelSelect ? highlighted : normal);
+    m_Exit.ChangeTexture(m_Selection == Exit ? highlighted : normal);
+}
+
+void cTitleState::DrawState() {
+    gSprites->RenderAll();
+    if (!m_InLevelSelect) {
+        m_NewGame.Render(-1, -1);
+        m_Tutorial.Render(-1, -1);
+        m_Exit.Render(-1, -1);
+        m_LevelSelect.Render(-1, -1);
+    } else {
+        m_Message->DrawLevel(210, 260, 255);
+        m_Message->DrawNumber(std::to_string(m_SelectedLevel), 380, 270, 255);
+        m_Back.Render(-1, -1);
+        m_OK.Render(-1, -1);
+    }
+    gMouse->Render();
+    // Last, on top of everything; its FadeDone may replace this state.
+    if (m_Fader->IsFading()) m_Fader->Render();
+}
+
+void cTitleState::DoMenuAction(int16_t code) {
+    if (m_Fader->IsFading()) return;
+    const bool titleItem = code >= NewGame && code <= Exit;
+    const bool levelSelectItem = code == Back || code == OK;
+    if (code != m_Selection || (titleItem && m_InLevelSelect) || (levelSelectItem && !m_InLevelSelect)) return;
+    if (!titleItem && !levelSelectItem) return;
+
+    gEngine->GetSoundStore().PlaySound(gSound->Sound("buttonclick.wav"), 0, 0);
+    switch (code) {
+        case NewGame:
+        case Tutorial:
+        case OK:
+            m_Fader->StartFade(cFade::FadeOut, kFadeMs);
+            gEngine->GetMusic().UnloadMusic();
+            break;
+        case LevelSelect:
+            m_InLevelSelect = true;
+            if (SpriteRef heading = gSprites->Item("levelselect")) heading->SetVisible(true);
+            m_SelectedLevel = 1;
+            break;
+        case Exit:
+            gRunning = false;  // the frame loop ends and the program shuts down, without a fade
+            break;
+        case Back:
+            m_InLevelSelect = false;
+            if (SpriteRef heading = gSprites->Item("levelselect")) heading->SetVisible(false);
+            m_Selection = NewGame;
+            break;
+        default:
+            break;
+    }
+}
+
+void cTitleState::Fader_FadeDone() {
+    // Runs inside DrawState; this object stays alive until DrawState returns.
+    if (!m_InLevelSelect && m_Selection == NewGame) {
+        Destroy();
+        SetState(StatePlay);
+    } else if (!m_InLevelSelect && m_Selection == Tutorial) {
+        Destroy();
+        SetState(StateTutorial);
+    } else if (m_InLevelSelect && m_Selection == OK) {
+        Destroy();
+        gCurrentLevel = m_SelectedLevel;
+        SetState(StatePlay);
+    }
+}
+
+void cTitleState::Destroy() {
+    const int32_t count = gSprites->Count();
+    for (int32_t i = 0; i < count; ++i) gSprites->Remove_Sprite(1);
+}
