@@ -89,8 +89,12 @@ TEST(TutorialLessonBoxes, EveryScriptedStepHasABoxAndFreePlayHasNone) {
         EXPECT_GE(cTutorialState::LessonHeight(step), 30);
         // Lines are joined by CR LF pairs only, with no break after the last line.
         for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n') EXPECT_TRUE(i > 0 && text[i - 1] == '\r');
-            if (text[i] == '\r') EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n');
+            if (text[i] == '\n') {
+                EXPECT_TRUE(i > 0 && text[i - 1] == '\r');
+            }
+            if (text[i] == '\r') {
+                EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n');
+            }
         }
         EXPECT_NE(text.back(), '\n');
     }
