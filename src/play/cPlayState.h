@@ -36,8 +36,9 @@ public:
     void ProcessState() override;
     void Destroy() override;
 
-    void m_RestartButton_ButtonClick(int32_t& mouseButton);
-    void m_ExitButton_ButtonClick(int32_t& mouseButton);
+    // Virtual: the tutorial's Restart Game button starts level 1 instead.
+    virtual void m_RestartButton_ButtonClick(int32_t& mouseButton);
+    virtual void m_ExitButton_ButtonClick(int32_t& mouseButton);
 
     // Read-only views for the runner's report, the tutorial and the tests.
     const cScores* Scores() const { return m_Scores.get(); }
@@ -96,6 +97,10 @@ protected:
     virtual bool IsBoardFrozen() const { return false; }
     // Whether each level start shows the two-second level-number intro.
     virtual bool HasLevelIntro() const { return true; }
+    // Whether leaving the state (Destroy, and the release of m_Scores) writes the score table.
+    virtual bool SavesScores() const { return true; }
+    // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
+    virtual void DrawAfterQueue() {}
 
     // ---- Board and level files ----
     void CreateLevel();
