@@ -160,8 +160,6 @@ protected:
     virtual void DrawHighScoreInitials();
     // The level number in the panel; the tutorial shows its own label.
     virtual void DrawLevelLabel();
-    // Drawn after the two queued orbs and before the buttons; the tutorial draws its lesson box here.
-    virtual void DrawAfterQueue() {}
     void ShowLevelIntro();
     virtual void ShowLevelComplete();
     void ShowGameOver();

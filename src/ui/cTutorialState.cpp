@@ -8,7 +8,6 @@
 #include "gfx/Clock.h"
 #include "play/cMessage.h"
 #include "shell/Globals.h"
-#include "ui/cButton.h"
 
 namespace {
 
@@ -168,9 +167,6 @@ std::filesystem::path cTutorialState::TutorialLevelPath() {
 
 void cTutorialState::InitializeGraphics() {
     cPlayState::InitializeGraphics();
-    // The play state's buttons lead to its own handlers; the tutorial's leave differently.
-    m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
-    m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
     m_LessonStep = 0;
     m_ShowLesson = true;
     m_CanShoot = true;

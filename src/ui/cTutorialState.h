@@ -40,8 +40,8 @@ public:
     void InitializeGraphics() override;
     void Destroy() override;
 
-    void m_RestartButton_ButtonClick(int32_t& mouseButton);
-    void m_ExitButton_ButtonClick(int32_t& mouseButton);
+    void m_RestartButton_ButtonClick(int32_t& mouseButton) override;
+    void m_ExitButton_ButtonClick(int32_t& mouseButton) override;
 
     int32_t LessonStep() const { return m_LessonStep; }
     bool ShowLesson() const { return m_ShowLesson; }
@@ -70,6 +70,7 @@ protected:
     void AfterDragonUpdate() override { AutoShowLesson(); }
     bool IsBoardFrozen() const override { return m_ShowLesson; }
     bool HasLevelIntro() const override { return false; }
+    bool SavesScores() const override { return false; }  // tutorial points are practice
     void HandleKeyboard() override;
     void HandleJoystick() override;
     void DrawHighScoreInitials() override {}  // the tutorial's table shows scores only
