@@ -170,4 +170,14 @@ private:
     int32_t m_Frames = 0;
 };
 
+// Enter through the first three boxes; the blue lesson shot is next.
+inline void ReachBlueLesson(Bot& bot) {
+    bot.WaitUntil("tutorial", [] { return Tutorial() != nullptr; });
+    for (int step = 0; step < 3; ++step) {
+        bot.WaitUntil("box shows", [] { return Tutorial()->ShowLesson(); });
+        bot.PressEnter();
+    }
+    bot.WaitUntil("step 3 without a box", [] { return Tutorial()->LessonStep() == 3 && !Tutorial()->ShowLesson(); });
+}
+
 }  // namespace tutorial_test

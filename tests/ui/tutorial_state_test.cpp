@@ -45,15 +45,6 @@ protected:
     void SetUp() override {
         if (!GameFolderIsBuilt()) GTEST_SKIP() << "the game folder with its archives is not built";
     }
-    // Enter through the first three boxes; the blue lesson shot is next.
-    static void ReachBlueLesson(Bot& bot) {
-        bot.WaitUntil("tutorial", [] { return Tutorial() != nullptr; });
-        for (int step = 0; step < 3; ++step) {
-            bot.WaitUntil("box shows", [] { return Tutorial()->ShowLesson(); });
-            bot.PressEnter();
-        }
-        bot.WaitUntil("step 3 without a box", [] { return Tutorial()->LessonStep() == 3 && !Tutorial()->ShowLesson(); });
-    }
 };
 
 TEST_F(TutorialState, StartsAtTheWelcomeBoxOnItsOwnLevelAndQueue) {
