@@ -1,7 +1,8 @@
-// Process entry: hands the command-line text to Main.
+// Process entry: registers the screens and hands the command-line text to Main.
 #include <string>
 
 #include "shell/modMain.h"
+#include "ui/GameStates.h"
 
 int main(int argc, char** argv) {
     std::string commandLine;
@@ -9,5 +10,6 @@ int main(int argc, char** argv) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
+    RegisterGameStates();
     return Main(commandLine);
 }

@@ -117,6 +117,9 @@ public:
     // Width and height in pixels of one line of text in the given face (button captions).
     int32_t MeasureWidth(const std::string& text, const std::string& face, float size, bool bold);
     int32_t MeasureHeight(const std::string& text, const std::string& face, float size, bool bold);
+    // The line cache (tests, benchmarks): lines held now, and lines rasterised since start-up.
+    int32_t GetCachedLineCount() const;
+    int64_t GetRasterisedLineCount() const;
 
 private:
     friend class GfxEngine;
@@ -197,6 +200,7 @@ class GfxSoundStore final {
 public:
     bool LoadSound(int32_t id, const std::string& path);
     void SetSoundVolume(int32_t id, int32_t volume);
+    int32_t GetSoundVolume(int32_t id) const;  // as applied, 0..100; 0 for an unknown id
     void PlaySound(int32_t id, int32_t a = 0, int32_t b = 0);
     void PauseAll();
     void ResumeAll();

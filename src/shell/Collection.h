@@ -68,8 +68,7 @@ private:
         return it;
     }
     size_t CheckedIndex(int32_t position) const {
-        if (position < 1 || position > Count())
-            throw RuntimeError(9, "Subscript out of range");
+        if (position < 1 || position > Count()) throw RuntimeError(9, "Subscript out of range");
         return static_cast<size_t>(position - 1);
     }
 

@@ -30,5 +30,15 @@ extern int32_t gCurrentLevel;
 extern int32_t gMusicVolume;
 extern int32_t gSoundVolume;
 
-// The program folder (the executable's folder, or the runner's --game-dir).
+// What the settings hold when game.dat is missing or a line of it cannot be read.
+constexpr int32_t DefaultHighestLevel = 1;
+constexpr int32_t DefaultMusicVolume = 80;
+constexpr int32_t DefaultSoundVolume = 80;
+
+// The window hook: the procedure the window had before it (0 when unhooked) and the handle hooked.
+extern int32_t gOldWindowProc;
+extern int32_t gHookedWindow;
+
+// The program folder (the executable's folder, or the runner's --game-dir). Main fills it from
+// the executable's location when it is still empty.
 extern std::filesystem::path gProgramFolder;

@@ -15,8 +15,7 @@ constexpr int32_t PathNotFound = 76;
 
 class RuntimeError : public std::runtime_error {
 public:
-    RuntimeError(int32_t number, const std::string& description)
-        : std::runtime_error(description), m_Number(number) {}
+    RuntimeError(int32_t number, const std::string& description) : std::runtime_error(description), m_Number(number) {}
     int32_t Number() const { return m_Number; }
 
 private:

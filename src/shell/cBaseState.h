@@ -1,5 +1,9 @@
 // The game state interface: the frame loop talks to the current screen only through this.
+// SetState builds states through factories that the screens register, so the shell needs no screen headers.
 #pragma once
+
+#include <functional>
+#include <memory>
 
 class cBaseState {
 public:
@@ -14,12 +18,14 @@ public:
 enum StateNumber : int { StateTitle = 0, StatePlay = 1, StateTutorial = 2 };
 
 // Makes a new state current. The old one moves to the retirement slot and is released by the
-// frame loop once the operation that asked for the switch has returned.
+// frame loop once the operation that asked for the switch has returned. A number without a
+// registered factory leaves gCurrentState empty.
 void SetState(int stateNumber);
 // Releases a retired state; called by the frame loop after each state operation.
 void ReleaseRetiredState();
 
-#include <functional>
-#include <memory>
-// Tells SetState which object to make for a state number.
-void RegisterStateFactory(int stateNumber, std::function<std::unique_ptr<cBaseState>()> factory);
+// The constructor a number stands for; registering a number again replaces its factory.
+void RegisterStateFactory(int number, std::function<std::unique_ptr<cBaseState>()> make);
+void ClearStateFactories();
+// The number of the current state, -1 when there is none (state reports of the scripted runner).
+int CurrentStateNumber();

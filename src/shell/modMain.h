@@ -1,20 +1,35 @@
 // The program's spine: start-up, the frame loop and the orderly end.
 #pragma once
 
+#include <functional>
 #include <string>
 
-// Runs the whole program; answers the process exit code (0 orderly, 1 after an error box).
+// Runs the whole program; answers the process exit code (0 orderly, 1 after an error box or a
+// report that ends the program, or when another copy already runs in the same game folder).
 int Main(const std::string& commandLine);
 void RunGame();
-// Releases everything in order and ends the program: throws ExitSignal, never returns.
+// Ends the program in order: throws ExitSignal, which only Main catches; Main then saves the
+// settings, deletes the unpacked files and releases everything. Never returns.
 [[noreturn]] void ShutdownGame();
+// Shows the "ERROR" box, then ends the program like ShutdownGame with exit code 1.
 [[noreturn]] void FatalError(const std::string& message);
+// ShutdownGame for a report that ends the program: exit code 1.
+[[noreturn]] void ShutdownGameAfterError();
+// True while Main runs the shutdown steps; a report or fatal error then no longer throws.
+bool ShutdownInProgress();
 void HandleMinimised();
 void CheckDevice();
 
 // The command-line text the program was started with (for GetCommandLineValue).
 const std::string& CommandLine();
+void SetCommandLine(const std::string& commandLine);  // Main does this first
 
-// Called once per frame by the frame loop after EndFrame and event processing; the scripted
-// runner uses it to advance the virtual clock and deliver its script. Empty in the game.
-void SetFrameHook(void (*hook)());
+// Where the frame loop calls the hook; each call is followed by processing pending events, so
+// events the hook injects arrive before the next frame's input handling.
+enum class LoopPoint {
+    BeforeFirstFrame,  // once, after RunGame's set-up
+    AfterFrame,        // after each frame's EndFrame
+    Minimised,         // each pass of the wait while the window is minimised
+};
+// The scripted runner uses this to advance the virtual clock and deliver its script. Empty in the game.
+void SetFrameHook(std::function<void(LoopPoint)> hook);

@@ -8,3 +8,8 @@ void LoadSettings();
 void SaveSettings();
 void UnpackArchives();
 void DeleteUnpackedFiles();
+
+// Whether LoadSettings ran in this run: a run that ends before loading must not overwrite a
+// player's progress with values it never read.
+bool SettingsLoaded();
+void ForgetLoadedSettings();

@@ -1,0 +1,243 @@
+// The window and renderer, frame begin and end with pacing, textures, sprites and the captured
+// last frame that headless runs read back.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "gfx/GfxImpl.h"
+
+namespace {
+constexpr int GameWidth = 640;
+constexpr int GameHeight = 480;
+constexpr double FrameSeconds = 1.0 / 60.0;
+}  // namespace
+
+bool GfxDisplaySettings::IsModeAvailable(int32_t width, int32_t height, int32_t depth, bool /*windowedOrAny*/) const {
+    if (width <= 0 || height <= 0 || (depth != 16 && depth != 24 && depth != 32)) return false;
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
+    // We never switch display modes: windowed and full screen both need a desktop at least this big.
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(i, &mode) == 0 && mode.w >= width && mode.h >= height) return true;
+    }
+    return false;
+}
+
+bool GfxEngine::InitializeDisplay() {
+    Impl& d = *m_Impl;
+    if (!d.Started && !Startup()) return false;
+    d.Renderer.reset();
+    d.Offscreen.reset();
+    d.Textures.clear();
+    d.Lines.clear();
+    d.LineIndex.clear();
+    d.Window.reset();
+    const GfxDisplaySettings& s = m_DisplaySettings;
+    d.Windowed = s.GetWindowed();
+    const int width = s.GetWidth() > 0 ? s.GetWidth() : GameWidth;
+    const int height = s.GetHeight() > 0 ? s.GetHeight() : GameHeight;
+    Uint32 flags = d.Windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (IsHeadless()) flags |= SDL_WINDOW_HIDDEN;
+    d.Window.reset(SDL_CreateWindow("Kindlewisp", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags));
+    if (!d.Window) {
+        SDL_Log("Cannot open the window: %s", SDL_GetError());
+        return false;
+    }
+    if (IsHeadless()) {
+        // Draw into our own surface so the presented frame can be read back.
+        d.Offscreen.reset(SDL_CreateRGBSurfaceWithFormat(0, GameWidth, GameHeight, 32, SDL_PIXELFORMAT_ARGB8888));
+        if (d.Offscreen) d.Renderer.reset(SDL_CreateSoftwareRenderer(d.Offscreen.get()));
+    } else {
+        d.Renderer.reset(SDL_CreateRenderer(d.Window.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+        if (!d.Renderer) d.Renderer.reset(SDL_CreateRenderer(d.Window.get(), -1, SDL_RENDERER_SOFTWARE));
+    }
+    if (!d.Renderer) {
+        SDL_Log("Cannot create the renderer: %s", SDL_GetError());
+        d.Offscreen.reset();
+        d.Window.reset();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(d.Renderer.get(), GameWidth, GameHeight);
+    SDL_SetRenderDrawBlendMode(d.Renderer.get(), SDL_BLENDMODE_BLEND);
+    d.LastFrame.assign(static_cast<size_t>(GameWidth) * GameHeight, 0xFF000000u);
+    d.Minimized = false;
+    d.FrameStarted = false;
+    return true;
+}
+
+void GfxEngine::ShowWindow() {
+    if (m_Impl->Window && !IsHeadless()) SDL_ShowWindow(m_Impl->Window.get());
+}
+
+bool GfxEngine::IsMinimized() const { return m_Impl->Minimized; }
+
+bool GfxEngine::GetPointerOnDesktop(int32_t& x, int32_t& y) const {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
+    int gx = 0, gy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    x = gx;
+    y = gy;
+    return true;
+}
+
+bool GfxEngine::GetClientRectOnDesktop(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const {
+    if (!m_Impl->Window) return false;
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(m_Impl->Window.get(), &x, &y);
+    SDL_GetWindowSize(m_Impl->Window.get(), &w, &h);
+    left = x;
+    top = y;
+    width = w;
+    height = h;
+    return true;
+}
+
+void GfxEngine::SetSystemCursorVisible(bool visible) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void GfxDevice::BeginFrame() {
+    GfxEngine::Impl& d = m_Engine->GetImpl();
+    if (!d.Renderer) return;
+    SDL_SetRenderDrawColor(d.Renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(d.Renderer.get());
+    d.FrameStarted = true;
+}
+
+void GfxEngine::Impl::DrawCursor() {
+    if (Windowed || CursorHidden || CursorTexture == 0) return;
+    const auto it = Textures.find(CursorTexture);
+    if (it == Textures.end()) return;
+    const SDL_Rect dst{static_cast<int>(std::floor(MouseX)), static_cast<int>(std::floor(MouseY)), CursorSource.w,
+                       CursorSource.h};
+    SDL_SetTextureAlphaMod(it->second.handle.get(), 255);
+    SDL_SetTextureColorMod(it->second.handle.get(), 255, 255, 255);
+    SDL_RenderCopy(Renderer.get(), it->second.handle.get(), &CursorSource, &dst);
+}
+
+void GfxEngine::Impl::CaptureFrame() {
+    if (!Offscreen) return;
+    SDL_Surface* s = Offscreen.get();
+    const int w = std::min(s->w, GameWidth);
+    const int h = std::min(s->h, GameHeight);
+    SDL_LockSurface(s);
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
+        std::copy(row, row + w, LastFrame.begin() + static_cast<ptrdiff_t>(y) * GameWidth);
+    }
+    SDL_UnlockSurface(s);
+}
+
+void GfxDevice::EndFrame() {
+    GfxEngine::Impl& d = m_Engine->GetImpl();
+    if (!d.Renderer) return;
+    d.DrawCursor();
+    SDL_RenderPresent(d.Renderer.get());
+    d.CaptureFrame();
+    d.FrameStarted = false;
+    // Pace to at most 60 frames a second whatever vsync does; never under the virtual clock,
+    // which tests and the runner step as fast as they can.
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const auto frameTicks = static_cast<uint64_t>(static_cast<double>(frequency) * FrameSeconds);
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (!IsVirtualClock() && d.LastPresent != 0) {
+        const uint64_t due = d.LastPresent + frameTicks;
+        while (now < due) {
+            const uint64_t left = (due - now) * 1000 / frequency;
+            SDL_Delay(left > 1 ? static_cast<Uint32>(left - 1) : 1);
+            now = SDL_GetPerformanceCounter();
+        }
+        // After a long stall start a fresh schedule rather than racing to catch up.
+        d.LastPresent = now - d.LastPresent > 2 * frameTicks ? now : d.LastPresent + frameTicks;
+    } else {
+        d.LastPresent = now;
+    }
+}
+
+bool GfxDevice::IsDeviceLost() const { return false; }
+
+bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*flag*/, int32_t /*value*/) {
+    GfxEngine::Impl& d = m_Engine->GetImpl();
+    if (!d.Renderer) return false;
+    const auto file = m_Engine->Resolve(path);
+    gfx_detail::SdlPtr<SDL_Surface> surface(IMG_Load(file.string().c_str()));
+    if (!surface) return false;
+    gfx_detail::SdlPtr<SDL_Texture> texture(SDL_CreateTextureFromSurface(d.Renderer.get(), surface.get()));
+    if (!texture) return false;
+    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    d.Textures[id] = gfx_detail::Texture{std::move(texture), surface->w, surface->h};
+    return true;
+}
+
+bool GfxTextureStore::HasTexture(int32_t id) const {
+    return m_Engine->GetImpl().Textures.count(id) != 0;
+}
+
+int32_t GfxTextureStore::GetTextureWidth(int32_t id) const {
+    const auto& t = m_Engine->GetImpl().Textures;
+    const auto it = t.find(id);
+    return it == t.end() ? 0 : it->second.width;
+}
+
+int32_t GfxTextureStore::GetTextureHeight(int32_t id) const {
+    const auto& t = m_Engine->GetImpl().Textures;
+    const auto it = t.find(id);
+    return it == t.end() ? 0 : it->second.height;
+}
+
+void GfxSprite::SetSourceRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+    m_SrcX = left;
+    m_SrcY = top;
+    m_SrcW = width;
+    m_SrcH = height;
+}
+
+void GfxSprite::SetData(int32_t index, float value) {
+    if (index >= 1 && index <= 4) m_Data[index - 1] = value;
+}
+
+float GfxSprite::GetData(int32_t index) const { return index >= 1 && index <= 4 ? m_Data[index - 1] : 0.0f; }
+
+void GfxSprite::Render() const {
+    GfxEngine* engine = GfxCurrentEngine();
+    if (!m_Visible || engine == nullptr) return;
+    GfxEngine::Impl& d = engine->GetImpl();
+    if (!d.Renderer) return;
+    const auto it = d.Textures.find(m_Texture);
+    if (it == d.Textures.end()) return;
+    const gfx_detail::Texture& t = it->second;
+    // No source rectangle yet means the whole picture.
+    const SDL_Rect src = m_SrcW > 0 && m_SrcH > 0 ? SDL_Rect{m_SrcX, m_SrcY, m_SrcW, m_SrcH}
+                                                  : SDL_Rect{0, 0, t.width, t.height};
+    const float alpha = std::isnan(m_Alpha) ? 0.0f : std::clamp(m_Alpha, 0.0f, 255.0f);
+    const float scale = std::isfinite(m_Scale) ? std::max(m_Scale, 0.0f) : 1.0f;
+    if (alpha <= 0.0f || scale <= 0.0f || !std::isfinite(m_X) || !std::isfinite(m_Y)) return;
+    const float w = static_cast<float>(src.w) * scale;
+    const float h = static_cast<float>(src.h) * scale;
+    const float left = std::floor(m_X) + (static_cast<float>(src.w) - w) / 2.0f;
+    const float top = std::floor(m_Y) + (static_cast<float>(src.h) - h) / 2.0f;
+    const SDL_Rect dst{static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)),
+                       static_cast<int>(std::lrint(w)), static_cast<int>(std::lrint(h))};
+    SDL_SetTextureAlphaMod(t.handle.get(), static_cast<Uint8>(std::lrint(alpha)));
+    SDL_SetTextureColorMod(t.handle.get(), 255, 255, 255);
+    SDL_RenderCopy(d.Renderer.get(), t.handle.get(), &src, &dst);
+}
+
+bool GfxEngine::SaveScreenshot(const std::string& path) const {
+    const Impl& d = *m_Impl;
+    if (d.LastFrame.empty()) return false;
+    gfx_detail::SdlPtr<SDL_Surface> s(SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(d.LastFrame.data()), GameWidth, GameHeight, 32, GameWidth * 4, SDL_PIXELFORMAT_ARGB8888));
+    if (!s) return false;
+    return IMG_SavePNG(s.get(), Resolve(path).string().c_str()) == 0;
+}
+
+uint32_t GfxEngine::ReadPixel(int32_t x, int32_t y) const {
+    const Impl& d = *m_Impl;
+    if (x < 0 || y < 0 || x >= GameWidth || y >= GameHeight || d.LastFrame.empty()) return 0;
+    return d.LastFrame[static_cast<size_t>(y) * GameWidth + x];
+}

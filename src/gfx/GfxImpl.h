@@ -1,0 +1,149 @@
+// The engine's private state behind GfxEngine: SDL handles, loaded textures, fonts and the text
+// cache, input state, sounds and music. Only the gfx sources include this header.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <list>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "gfx/Gfx.h"
+
+namespace gfx_detail {
+
+// Deleters so SDL handles live in unique_ptrs.
+struct SdlDeleter {
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+    void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
+    void operator()(Mix_Chunk* c) const { Mix_FreeChunk(c); }
+    void operator()(Mix_Music* m) const { Mix_FreeMusic(m); }
+};
+template <class T>
+using SdlPtr = std::unique_ptr<T, SdlDeleter>;
+
+struct Texture {
+    SdlPtr<SDL_Texture> handle;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// One rasterised line of text, white on transparent; colour comes from the texture's colour mod.
+struct CachedLine {
+    SdlPtr<SDL_Texture> texture;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+struct Sound {
+    SdlPtr<Mix_Chunk> chunk;  // null when running silent (the file was still validated)
+    int32_t volume = 100;
+};
+
+// DirectInput scan code for an SDL scancode; 0 where the key has none.
+int32_t ScanCodeFromSdl(SDL_Scancode code);
+SDL_Scancode SdlFromScanCode(int32_t code);
+
+}  // namespace gfx_detail
+
+struct GfxEngine::Impl {
+    explicit Impl(GfxEngine& owner) : Owner(owner) {}
+
+    GfxEngine& Owner;
+    std::filesystem::path WorkingFolder;
+
+    // SDL lifetime.
+    bool EventsStarted = false;  // SDL_INIT_EVENTS only, so input can be injected without a display
+    bool Started = false;        // Startup ran
+    bool TtfStarted = false;
+    bool AudioOpen = false;      // a mixer device is open (maybe the dummy one)
+    bool Silent = false;         // no device at all: files are validated but nothing plays
+    bool FontconfigReady = false;
+    bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
+
+    // Display.
+    gfx_detail::SdlPtr<SDL_Window> Window;
+    gfx_detail::SdlPtr<SDL_Renderer> Renderer;
+    gfx_detail::SdlPtr<SDL_Surface> Offscreen;  // headless render target
+    bool Windowed = true;
+    bool Minimized = false;
+    std::vector<uint32_t> LastFrame;  // ARGB of the last presented frame (headless)
+    uint64_t LastPresent = 0;         // performance counter at the last present
+    bool FrameStarted = false;
+
+    std::unordered_map<int32_t, gfx_detail::Texture> Textures;
+
+    // Text: fonts by file and pixel size; rasterised lines, least recently used at the back.
+    std::map<std::pair<std::string, int32_t>, gfx_detail::SdlPtr<TTF_Font>> Fonts;
+    std::map<std::pair<std::string, bool>, std::string> FaceFiles;  // face, bold -> font file
+    using LineList = std::list<std::pair<std::string, gfx_detail::CachedLine>>;
+    LineList Lines;
+    std::unordered_map<std::string, LineList::iterator> LineIndex;
+    static constexpr size_t MaxCachedLines = 256;
+    int64_t Rasterised = 0;  // lines rasterised so far (tests)
+
+    // Keyboard: what is held, and what went down since the previous PumpEvents.
+    std::array<bool, 256> KeyDown{};
+    std::array<bool, 256> KeyPressed{};
+
+    // Mouse in game pixels; bit 1 left, 2 right, 4 middle.
+    float MouseX = 0;
+    float MouseY = 0;
+    int32_t MouseButtons = 0;
+    float InjectedX = 0;  // where injected button events happen
+    float InjectedY = 0;
+    GfxWindowEvents Events;
+
+    // The full-screen cursor drawn by EndFrame.
+    int32_t CursorTexture = 0;
+    SDL_Rect CursorSource{0, 0, 0, 0};
+    bool CursorHidden = false;
+
+    // Joystick: device 1.
+    SDL_GameController* Controller = nullptr;
+    SDL_Joystick* RawJoystick = nullptr;  // only when the device is not a game controller
+    SDL_JoystickID JoystickId = -1;
+    SDL_Joystick* VirtualJoystick = nullptr;  // the one AttachVirtualJoystick made
+    int VirtualIndex = -1;
+    std::array<bool, 32> JoyDown{};
+    std::array<bool, 32> JoyPressed{};
+
+    // Sound and music.
+    std::unordered_map<int32_t, gfx_detail::Sound> Sounds;
+    std::unordered_map<int32_t, int32_t> PlayCounts;
+    bool Paused = false;
+    gfx_detail::SdlPtr<Mix_Music> Music;
+    std::string MusicPath;
+    bool MusicLoaded = false;  // true in silent mode too, once the file validated
+    double MusicDurationMs = -1;
+    float MusicVolume = 100;
+    bool MusicPlaying = false;
+    bool MusicLoop = false;
+    int32_t MusicStartMs = 0;
+    int32_t MusicStartTick = 0;   // clock tick when the position was MusicStartMs
+    int32_t MusicPausedAt = -1;   // position while paused, -1 when not paused
+
+    // Helpers shared by the service files.
+    bool EnsureEvents();
+    void ShutdownAll();
+    void OpenAudio();
+    void CloseAudio();
+    void OpenJoystick(int deviceIndex);
+    void CloseJoystick();
+    TTF_Font* FontFor(const std::string& face, bool bold, float size);
+    const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
+    void DrawCursor();
+    void CaptureFrame();
+    int32_t MusicPositionNow() const;
+    void ApplyMusicVolume() const;
+};

@@ -1,0 +1,191 @@
+// Text drawing: faces found through fontconfig, rasterised by SDL_ttf, laid out in a box with
+// line breaks and word wrap. Rasterised lines are cached so steady text costs no rendering.
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "gfx/Gfx.h"
+#include "gfx/GfxImpl.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig drops a buffer while parsing its own configuration; that is not ours to mend, and
+// every program that draws text would otherwise fail the leak check.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
+
+namespace {
+// The font file fontconfig picks for a face; its fallback when the face is unknown.
+std::string MatchFace(const std::string& face, bool bold) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return {};
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file;
+    if (match) {
+        FcChar8* path = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) file = reinterpret_cast<const char*>(path);
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+int32_t PixelSize(float points) {
+    if (!std::isfinite(points)) return 12;
+    return std::clamp(static_cast<int32_t>(std::lrint(points * 96.0f / 72.0f)), 1, 512);
+}
+
+// Paragraphs split at "\r\n" (a lone "\n" or "\r" breaks too), then greedy word wrap.
+std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t maxWidth) {
+    std::vector<std::string> paragraphs(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            paragraphs.emplace_back();
+        } else {
+            paragraphs.back() += text[i];
+        }
+    }
+    const auto width = [font](const std::string& s) {
+        int w = 0, h = 0;
+        TTF_SizeUTF8(font, s.c_str(), &w, &h);
+        return w;
+    };
+    std::vector<std::string> lines;
+    for (const std::string& p : paragraphs) {
+        if (maxWidth <= 0 || width(p) <= maxWidth) {
+            lines.push_back(p);
+            continue;
+        }
+        std::string line;
+        size_t pos = 0;
+        while (pos < p.size()) {
+            const size_t end = p.find(' ', pos);
+            const std::string word = p.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            const std::string candidate = line.empty() ? word : line + " " + word;
+            if (!line.empty() && width(candidate) > maxWidth) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = candidate;
+            }
+            if (end == std::string::npos) break;
+            pos = end + 1;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void ColourTexture(SDL_Texture* t, int32_t colour) {
+    const auto c = static_cast<uint32_t>(colour);
+    SDL_SetTextureColorMod(t, static_cast<Uint8>(c >> 16), static_cast<Uint8>(c >> 8), static_cast<Uint8>(c));
+    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(c >> 24));
+}
+}  // namespace
+
+TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float size) {
+    // Captions may be measured before the display opens, so the font libraries start on demand.
+    if (!TtfStarted) TtfStarted = TTF_Init() == 0;
+    if (!FontconfigReady) FontconfigReady = FcInit() == FcTrue;
+    if (!TtfStarted || !FontconfigReady) return nullptr;
+    auto fileIt = FaceFiles.find({face, bold});
+    if (fileIt == FaceFiles.end()) fileIt = FaceFiles.emplace(std::make_pair(face, bold), MatchFace(face, bold)).first;
+    const std::string& file = fileIt->second;
+    if (file.empty()) return nullptr;
+    const int32_t px = PixelSize(size);
+    auto fontIt = Fonts.find({file, px});
+    if (fontIt == Fonts.end()) {
+        gfx_detail::SdlPtr<TTF_Font> font(TTF_OpenFont(file.c_str(), px));
+        if (!font) return nullptr;
+        fontIt = Fonts.emplace(std::make_pair(file, px), std::move(font)).first;
+    }
+    return fontIt->second.get();
+}
+
+const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std::string& key, const std::string& text) {
+    const auto found = LineIndex.find(key);
+    if (found != LineIndex.end()) {
+        Lines.splice(Lines.begin(), Lines, found->second);
+        return &found->second->second;
+    }
+    gfx_detail::SdlPtr<SDL_Surface> surface(TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255}));
+    if (!surface) return nullptr;
+    gfx_detail::CachedLine line;
+    line.texture.reset(SDL_CreateTextureFromSurface(Renderer.get(), surface.get()));
+    if (!line.texture) return nullptr;
+    SDL_SetTextureBlendMode(line.texture.get(), SDL_BLENDMODE_BLEND);
+    line.width = surface->w;
+    line.height = surface->h;
+    ++Rasterised;
+    Lines.emplace_front(key, std::move(line));
+    LineIndex[key] = Lines.begin();
+    while (Lines.size() > MaxCachedLines) {
+        LineIndex.erase(Lines.back().first);
+        Lines.pop_back();
+    }
+    return &Lines.front().second;
+}
+
+void GfxText::DrawText(float x, float y, float width, float height, const std::string& text, int32_t align,
+                       int32_t colour, const std::string& face, float size, bool bold, int32_t, float shadowDx,
+                       float shadowDy, int32_t shadowColour) {
+    (void)height;  // text starts at the top of the box and may run below it, as the game lays it out
+    auto& d = m_Engine->GetImpl();
+    if (!d.Renderer || text.empty()) return;
+    TTF_Font* font = d.FontFor(face, bold, size);
+    if (!font) return;
+    const std::string keyPrefix = face + (bold ? "|b|" : "|r|") + std::to_string(PixelSize(size)) + "|";
+    const int32_t boxWidth = std::isfinite(width) ? static_cast<int32_t>(width) : 0;
+    const bool shadow = (static_cast<uint32_t>(shadowColour) >> 24) != 0 && (shadowDx != 0 || shadowDy != 0);
+    const int skip = TTF_FontLineSkip(font);
+    float top = std::floor(y);
+    for (const std::string& text_line : LayOut(font, text, boxWidth)) {
+        if (!text_line.empty()) {
+            const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line);
+            if (line) {
+                float left = std::floor(x);
+                if (align == 1) left = std::floor(x + width - static_cast<float>(line->width));
+                if (align == 2) left = std::floor(x + (width - static_cast<float>(line->width)) / 2.0f);
+                SDL_Texture* t = line->texture.get();
+                if (shadow) {
+                    ColourTexture(t, shadowColour);
+                    const SDL_Rect s{static_cast<int>(std::floor(left + shadowDx)), static_cast<int>(std::floor(top + shadowDy)),
+                                     line->width, line->height};
+                    SDL_RenderCopy(d.Renderer.get(), t, nullptr, &s);
+                }
+                ColourTexture(t, colour);
+                const SDL_Rect r{static_cast<int>(left), static_cast<int>(top), line->width, line->height};
+                SDL_RenderCopy(d.Renderer.get(), t, nullptr, &r);
+            }
+        }
+        top += static_cast<float>(skip);
+    }
+}
+
+int32_t GfxText::GetCachedLineCount() const { return static_cast<int32_t>(m_Engine->GetImpl().Lines.size()); }
+
+int64_t GfxText::GetRasterisedLineCount() const { return m_Engine->GetImpl().Rasterised; }
+
+int32_t GfxText::MeasureWidth(const std::string& text, const std::string& face, float size, bool bold) {
+    TTF_Font* font = m_Engine->GetImpl().FontFor(face, bold, size);
+    int w = 0, h = 0;
+    if (font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0) return w;
+    return 0;
+}
+
+int32_t GfxText::MeasureHeight(const std::string& text, const std::string& face, float size, bool bold) {
+    TTF_Font* font = m_Engine->GetImpl().FontFor(face, bold, size);
+    int w = 0, h = 0;
+    if (font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0) return h;
+    return 0;
+}

@@ -1,0 +1,29 @@
+// The main window's events: they only set fields that the states read on the next pass.
+#include "shell/frmMain.h"
+
+#include "engine/cMouse.h"
+#include "gfx/Gfx.h"
+#include "shell/Globals.h"
+
+void frmMain::SetupScreen() {
+    // The library keeps a 640 x 480 logical size, so window events already arrive in game pixels.
+    if (gWindowed) gEngine->ShowWindow();
+    gEngine->PumpEvents();
+}
+
+void frmMain::MouseDown(int32_t button, int32_t /*shift*/, float /*x*/, float /*y*/) {
+    if (gMouse) gMouse->Button_Down(button);
+}
+
+void frmMain::MouseUp(int32_t button, int32_t /*shift*/, float /*x*/, float /*y*/) {
+    if (gMouse) gMouse->Button_Up(button);
+}
+
+void frmMain::MouseMove(int32_t /*button*/, int32_t /*shift*/, float x, float y) {
+    if (!gMouse) return;
+    gMouse->X = x;
+    gMouse->Y = y;
+    gMouse->HideDefaultCursor();
+}
+
+void frmMain::Unload() { gRunning = false; }

@@ -1,0 +1,258 @@
+// Start-up, the frame loop and the orderly end. Ending the program anywhere throws ExitSignal,
+// which only Main catches, so the shutdown steps run with no state operation left on the stack.
+#include "shell/modMain.h"
+
+#include <iostream>
+#include <new>
+#include <utility>
+
+#include "engine/cMouse.h"
+#include "engine/cSound.h"
+#include "engine/cSprites.h"
+#include "engine/cTextures.h"
+#include "gfx/Gfx.h"
+#include "gfx/GfxInstanceLock.h"
+#include "shell/Globals.h"
+#include "shell/RuntimeError.h"
+#include "shell/cBaseState.h"
+#include "shell/frmMain.h"
+#include "shell/modError.h"
+#include "shell/modSettings.h"
+
+namespace {
+std::string sCommandLine;
+std::function<void(LoopPoint)> sFrameHook;
+bool sShuttingDown = false;
+
+void CallHook(LoopPoint point) {
+    if (sFrameHook) sFrameHook(point);
+}
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && exe.has_parent_path()) return exe.parent_path();
+    return std::filesystem::current_path(ec);
+}
+
+// A fresh run starts from the same values whether it is the process's first or (in tests) a later one.
+void ResetGlobals() {
+    gRunning = false;
+    gWindowed = true;
+    gPaused = false;
+    gInactive = false;
+    gHighestLevel = DefaultHighestLevel;
+    gCurrentLevel = 1;
+    gMusicVolume = DefaultMusicVolume;
+    gSoundVolume = DefaultSoundVolume;
+    ForgetLoadedSettings();
+}
+
+void WireWindowEvents() {
+    GfxWindowEvents events;
+    events.MouseDown = [](int32_t button, int32_t shift, float x, float y) {
+        if (gMainForm) gMainForm->MouseDown(button, shift, x, y);
+    };
+    events.MouseUp = [](int32_t button, int32_t shift, float x, float y) {
+        if (gMainForm) gMainForm->MouseUp(button, shift, x, y);
+    };
+    events.MouseMove = [](int32_t button, int32_t shift, float x, float y) {
+        if (gMainForm) gMainForm->MouseMove(button, shift, x, y);
+    };
+    events.Unload = [] {
+        if (gMainForm) gMainForm->Unload();
+    };
+    events.Activation = [](bool active) {
+        WindowProc(gMainForm ? gMainForm->WindowHandle() : 0, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+    };
+    gEngine->SetWindowEvents(std::move(events));
+}
+
+void StartUp() {
+    gWindowed = GetCommandLineValue("Windowed", ";") != "NO";
+
+    gMainForm = std::make_unique<frmMain>();
+    gSound = std::make_unique<cSound>();
+    gTextures = std::make_unique<cTextures>();
+    gSprites = std::make_unique<cSprites>();
+    gMouse = std::make_unique<cMouse>();
+
+    HookWindow(gMainForm->WindowHandle());
+    OpenErrorLog();
+
+    gEngine = std::make_unique<GfxEngine>();
+    gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
+    gEngine->Startup();
+    WireWindowEvents();
+
+    UnpackArchives();
+
+    if (!gEngine->GetDisplaySettings().IsModeAvailable(640, 480, 16, true))
+        FatalError("Unable to initialize engine. Display mode is unavailable.");
+
+    GfxDisplaySettings& settings = gEngine->GetDisplaySettings();
+    settings.SetBitDepth(16);
+    settings.SetValue(80);
+    settings.SetFlag(false);
+    settings.SetFlag(true);
+    settings.SetFlag(true);
+    settings.SetValue(32);
+    settings.SetValue(60);
+    settings.SetWidth(640);
+    settings.SetHeight(480);
+    settings.SetValue(0);
+    settings.SetValue(0);
+    settings.SetWindowed(gWindowed);
+    settings.SetWindowHandleA(gMainForm->WindowHandle());
+    settings.SetWindowHandleB(gMainForm->WindowHandle());
+
+    if (!gEngine->InitializeDisplay()) FatalError("The DirectX interface could not be initialized.");
+    RunGame();
+    ShutdownGame();
+}
+
+// Main's handler for a fault that nothing else handled.
+[[noreturn]] void UnknownError(int32_t number, const std::string& description) {
+    const std::string text = "Unknow Error Occurred While Initializing. \r\n" + std::to_string(number) +
+                             " Error Description: " + description;
+    WriteErrorLog(text);
+    FatalError(text);
+}
+
+template <typename Step>
+void ShutdownStep(const char* what, Step step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        std::cerr << "Kindlewisp: shutdown step '" << what << "' failed: " << e.what() << '\n';
+    } catch (const ExitSignal&) {
+        // The program is ending already.
+    }
+}
+
+void RunShutdownSteps() {
+    sShuttingDown = true;
+    ReleaseRetiredState();
+    ShutdownStep("mouse", [] { gMouse.reset(); });
+    ShutdownStep("settings", [] {
+        if (SettingsLoaded()) SaveSettings();
+    });
+    ShutdownStep("unpacked files", [] { DeleteUnpackedFiles(); });
+    ShutdownStep("window hook", [] { UnhookWindow(gMainForm ? gMainForm->WindowHandle() : gHookedWindow); });
+    ShutdownStep("error log", [] { CloseErrorLog(); });
+    ShutdownStep("window", [] {
+        if (gMainForm) gMainForm->Unload();
+    });
+    ShutdownStep("engine", [] {
+        if (gEngine) gEngine->Shutdown();
+    });
+    ShutdownStep("state", [] {
+        gCurrentState.reset();
+        ReleaseRetiredState();
+    });
+    ShutdownStep("sprites", [] { gSprites.reset(); });
+    ShutdownStep("textures", [] { gTextures.reset(); });
+    ShutdownStep("sounds", [] { gSound.reset(); });
+    ShutdownStep("engine object", [] { gEngine.reset(); });
+    ShutdownStep("main window", [] { gMainForm.reset(); });
+    gRunning = false;
+    sShuttingDown = false;
+}
+}  // namespace
+
+int Main(const std::string& commandLine) {
+    SetCommandLine(commandLine);
+    ResetGlobals();
+    if (gProgramFolder.empty()) gProgramFolder = ExecutableFolder();
+
+    // A second copy in the same folder would unpack over the first one's files and delete them
+    // when it ends; it leaves before touching anything.
+    GfxInstanceLock lock;
+    if (lock.Acquire(gProgramFolder / "game" / "kindlewisp.lock") == GfxInstanceLock::Result::HeldElsewhere) {
+        GfxEngine::MessageBox("Kindlewisp", "Kindlewisp is already running.");
+        return 1;
+    }
+
+    int exitCode = 0;
+    try {
+        try {
+            StartUp();
+        } catch (const RuntimeError& e) {
+            UnknownError(e.Number(), e.what());
+        } catch (const std::bad_alloc&) {
+            UnknownError(7, "Out of memory");
+        } catch (const std::exception& e) {
+            UnknownError(51, e.what());
+        }
+    } catch (const ExitSignal& signal) {
+        exitCode = signal.exitCode;
+    }
+    RunShutdownSteps();
+    return exitCode;
+}
+
+void RunGame() {
+    LoadSettings();
+    SetState(StateTitle);
+    gMainForm->SetupScreen();
+    gMouse->Create_Mouse("sprites.png", 0, 333, 24, 24);
+    gRunning = true;
+    if (sFrameHook) {
+        CallHook(LoopPoint::BeforeFirstFrame);
+        gEngine->PumpEvents();
+    }
+
+    while (gRunning) {
+        HandleMinimised();
+        CheckDevice();
+        gEngine->GetDevice().BeginFrame();
+        // Fetched afresh for each call: a switch in one operation hands the rest of the pass to
+        // the new state. The old one is released only after its operation has returned.
+        if (gCurrentState) gCurrentState->HandleInput();
+        ReleaseRetiredState();
+        if (gCurrentState) gCurrentState->ProcessState();
+        ReleaseRetiredState();
+        if (gCurrentState) gCurrentState->DrawState();
+        ReleaseRetiredState();
+        gEngine->GetDevice().EndFrame();
+        CallHook(LoopPoint::AfterFrame);
+        gEngine->PumpEvents();
+    }
+}
+
+void ShutdownGame() { throw ExitSignal{0}; }
+
+void ShutdownGameAfterError() { throw ExitSignal{1}; }
+
+bool ShutdownInProgress() { return sShuttingDown; }
+
+void FatalError(const std::string& message) {
+    GfxEngine::MessageBox("ERROR", "The following error occurred: \r\n" + message);
+    if (sShuttingDown) throw ExitSignal{1};  // caught by the shutdown step that raised it
+    ShutdownGameAfterError();
+}
+
+void HandleMinimised() {
+    if (!gEngine->IsMinimized()) return;
+    gEngine->GetSoundStore().PauseAll();
+    gEngine->GetMusic().StopMusic();
+    gPaused = true;
+    // Closing the window from the task bar while minimised must still end the game.
+    while (gEngine->IsMinimized() && gRunning) {
+        CallHook(LoopPoint::Minimised);
+        gEngine->PumpEvents();  // waits for an event while minimised, so this does not spin a core
+    }
+    gPaused = false;
+    gEngine->GetSoundStore().ResumeAll();
+    gEngine->GetMusic().PlayMusic(true, 0);
+}
+
+void CheckDevice() {
+    if (gEngine->GetDevice().IsDeviceLost()) FatalError("Engine failed. Device is lost.");
+}
+
+const std::string& CommandLine() { return sCommandLine; }
+
+void SetCommandLine(const std::string& commandLine) { sCommandLine = commandLine; }
+
+void SetFrameHook(std::function<void(LoopPoint)> hook) { sFrameHook = std::move(hook); }

@@ -1,0 +1,114 @@
+// Unpacking password-protected archives: the second password is tried when the first fails,
+// names that leave the folder are refused, and a damaged entry leaves no file behind.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "GfxFixture.h"
+#include "gfx/GfxTestSupport.h"
+
+namespace {
+
+class ArchiveTest : public GfxFixture {
+protected:
+    bool Extract(const std::string& pw1, const std::string& pw2) {
+        return m_Engine->GetArchive().ExtractArchive("pack.pak", pw1, pw2, 0, "");
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(m_Folder / name, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // Names of every file below the working folder except the archive.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(m_Folder)) {
+            if (e.is_regular_file() && e.path().filename() != "pack.pak") {
+                names.push_back(std::filesystem::relative(e.path(), m_Folder).generic_string());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ArchiveTest, EntriesLandInTheWorkingFolderWithTheSecondPasswordWhenTheFirstFails) {
+    const std::string big(200000, 'x');
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"), {{"a.txt", "alpha"}, {"sub/b.bin", big}}, "second"));
+    EXPECT_TRUE(Extract("first", "second"));
+    EXPECT_EQ(Read("a.txt"), "alpha");
+    EXPECT_EQ(Read("sub/b.bin"), big);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"a.txt", "sub/b.bin"}));
+}
+
+TEST_F(ArchiveTest, WrongPasswordsExtractNothing) {
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"), {{"a.txt", "alpha"}}, "right"));
+    EXPECT_FALSE(Extract("wrong", "also wrong"));
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ArchiveTest, AMissingArchiveFails) { EXPECT_FALSE(Extract("a", "b")); }
+
+TEST_F(ArchiveTest, NamesThatLeaveTheFolderAreRefusedAndTheRestExtracted) {
+    ASSERT_TRUE(GfxTestSupport::WriteZip(
+        PathOf("pack.pak"),
+        {{"../x.txt", "up"}, {"/abs.txt", "abs"}, {"C:evil.txt", "drive"}, {"sub/../../y.txt", "up2"},
+         {"..\\z.txt", "up3"}, {"good.txt", "fine"}},
+        "pw"));
+    EXPECT_FALSE(Extract("pw", "pw"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"good.txt"}));
+    EXPECT_FALSE(std::filesystem::exists(m_Folder.parent_path() / "x.txt"));
+    EXPECT_FALSE(std::filesystem::exists("/abs.txt"));
+}
+
+// Flips one byte of the stored data of the entry whose contents are `marker`.
+void Damage(const std::string& path, const std::string& marker) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    const std::string bytes = s.str();
+    const size_t at = bytes.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    f.seekp(static_cast<std::streamoff>(at + 2));
+    f.put(static_cast<char>(bytes[at + 2] ^ 0x20));
+}
+
+TEST_F(ArchiveTest, ADamagedPlainEntryLeavesNoFileButTheGoodOnesLand) {
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"), {{"bad.txt", "DAMAGEDENTRY"}, {"ok.txt", "fine"}}, ""));
+    Damage(PathOf("pack.pak"), "DAMAGEDENTRY");
+    EXPECT_FALSE(Extract("", ""));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"ok.txt"}));
+}
+
+TEST_F(ArchiveTest, ADamagedEncryptedEntryLeavesNoFile) {
+    std::string text;
+    uint32_t noise = 1;
+    for (int i = 0; i < 5000; ++i) {
+        noise = noise * 1664525u + 1013904223u;  // incompressible, so the data fills the file's middle
+        text += static_cast<char>(noise >> 24);
+    }
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"), {{"bad.txt", text}}, "pw"));
+    // Encrypted data carries no readable marker: damage the middle of the file instead.
+    std::fstream f(PathOf("pack.pak"), std::ios::in | std::ios::out | std::ios::binary);
+    f.seekg(0, std::ios::end);
+    const auto size = static_cast<std::streamoff>(f.tellg());
+    f.seekg(size / 2);
+    const char c = static_cast<char>(f.get());
+    f.seekp(size / 2);
+    f.put(static_cast<char>(c ^ 0x55));
+    f.close();
+    ASSERT_GT(size, 5000);
+    EXPECT_FALSE(Extract("pw", "pw"));
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ArchiveTest, AnExistingFileIsReplacedWhole) {
+    std::ofstream(m_Folder / "a.txt") << "an older and much longer text";
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"), {{"a.txt", "new"}}, "pw"));
+    EXPECT_TRUE(Extract("pw", ""));
+    EXPECT_EQ(Read("a.txt"), "new");
+}
+
+}  // namespace

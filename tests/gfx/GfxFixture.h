@@ -1,0 +1,55 @@
+// A headless engine on the virtual clock in a scratch working folder, shared by the gfx tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+
+class GfxFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseVirtualClock(1000, 12 * 3600.0);
+        GfxEngine::SetHeadless(true);
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+        for (char& c : name) {
+            if (c == '/') c = '_';
+        }
+        m_Folder = std::filesystem::path(KW_BINARY_DIR) / "tests-scratch" / "gfx" / name;
+        std::filesystem::remove_all(m_Folder);
+        std::filesystem::create_directories(m_Folder);
+        m_Engine = std::make_unique<GfxEngine>();
+        m_Engine->SetWorkingFolder(m_Folder.string());
+    }
+    void TearDown() override {
+        m_Engine.reset();
+        UseRealClock();
+    }
+    // Starts SDL and opens the offscreen display.
+    void OpenDisplay() {
+        ASSERT_TRUE(m_Engine->Startup());
+        ASSERT_TRUE(m_Engine->InitializeDisplay());
+    }
+    std::string PathOf(const std::string& name) const { return (m_Folder / name).string(); }
+    // One game frame: pump, then draw whatever `draw` does between begin and end.
+    template <class F>
+    void Frame(F draw) {
+        m_Engine->GetDevice().BeginFrame();
+        draw();
+        m_Engine->GetDevice().EndFrame();
+    }
+
+    std::filesystem::path m_Folder;
+    std::unique_ptr<GfxEngine> m_Engine;
+};
+
+// Colour channels of an ARGB pixel.
+inline int Alpha(uint32_t p) { return static_cast<int>(p >> 24); }
+inline int Red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
+inline int Green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
+inline int Blue(uint32_t p) { return static_cast<int>(p & 0xFF); }

@@ -1,0 +1,182 @@
+// Keys, mouse, joystick and window events arrive through the event pump: presses are reported
+// once, in the frame after they happened, and the window's handlers see mouse and focus changes.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "GfxFixture.h"
+#include "gfx/GfxTestSupport.h"
+
+namespace {
+
+class InputTest : public GfxFixture {
+protected:
+    void SetUp() override {
+        GfxFixture::SetUp();
+        OpenDisplay();
+    }
+    GfxKeyboard& Keys() { return m_Engine->GetKeyboard(); }
+};
+
+TEST_F(InputTest, AKeyPressIsReportedInTheNextFrameOnly) {
+    m_Engine->InjectKey(GfxKey::Space, true);
+    EXPECT_FALSE(Keys().IsKeyPressed(GfxKey::Space));  // not before the pump
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(Keys().IsKeyPressed(GfxKey::Space));
+    EXPECT_TRUE(Keys().IsKeyDown(GfxKey::Space));
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Keys().IsKeyPressed(GfxKey::Space));
+    EXPECT_TRUE(Keys().IsKeyDown(GfxKey::Space));
+    m_Engine->InjectKey(GfxKey::Space, false);
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Keys().IsKeyDown(GfxKey::Space));
+}
+
+TEST_F(InputTest, APressReleasedBeforeTheFrameStillCountsOnce) {
+    m_Engine->InjectKey(GfxKey::Enter, true);
+    m_Engine->InjectKey(GfxKey::Enter, false);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(Keys().IsKeyPressed(GfxKey::Enter));
+    EXPECT_FALSE(Keys().IsKeyDown(GfxKey::Enter));
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Keys().IsKeyPressed(GfxKey::Enter));
+}
+
+TEST_F(InputTest, AutoRepeatIsNotANewPress) {
+    m_Engine->InjectKey(GfxKey::Left, true);
+    m_Engine->PumpEvents();
+    // A second down without an up is what a held key repeats.
+    m_Engine->InjectKey(GfxKey::Left, true);
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Keys().IsKeyPressed(GfxKey::Left));
+    EXPECT_TRUE(Keys().IsKeyDown(GfxKey::Left));
+}
+
+struct KeyCase {
+    int32_t code;
+    const char* name;
+};
+class ScanCodeTest : public InputTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(ScanCodeTest, EveryKeyTheGameUsesRoundTrips) {
+    m_Engine->InjectKey(GetParam().code, true);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(Keys().IsKeyPressed(GetParam().code)) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ScanCodeTest,
+                         ::testing::Values(KeyCase{GfxKey::Escape, "Esc"}, KeyCase{GfxKey::Enter, "Enter"},
+                                           KeyCase{GfxKey::Space, "Space"}, KeyCase{GfxKey::P, "P"},
+                                           KeyCase{GfxKey::F7, "F7"}, KeyCase{GfxKey::F8, "F8"},
+                                           KeyCase{GfxKey::Up, "Up"}, KeyCase{GfxKey::Down, "Down"},
+                                           KeyCase{GfxKey::Left, "Left"}, KeyCase{GfxKey::Right, "Right"},
+                                           KeyCase{30, "A"}, KeyCase{44, "Z"}, KeyCase{11, "0"}, KeyCase{2, "1"},
+                                           KeyCase{156, "keypad Enter"}),
+                         [](const auto& info) {
+                             std::string n = info.param.name;
+                             for (char& c : n) {
+                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             return n;
+                         });
+
+TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixels) {
+    std::vector<std::string> seen;
+    GfxWindowEvents events;
+    events.MouseMove = [&](int32_t, int32_t, float x, float y) {
+        seen.push_back("move " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+    };
+    events.MouseDown = [&](int32_t b, int32_t, float x, float y) {
+        seen.push_back("down " + std::to_string(b) + " " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+    };
+    events.MouseUp = [&](int32_t b, int32_t, float, float) { seen.push_back("up " + std::to_string(b)); };
+    m_Engine->SetWindowEvents(events);
+    m_Engine->InjectMouseMove(320, 200);
+    m_Engine->InjectMouseButton(2, true);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(m_Engine->GetMouse().IsRightButtonDown());
+    EXPECT_FALSE(m_Engine->GetMouse().IsLeftButtonDown());
+    EXPECT_EQ(m_Engine->GetMouse().GetCursorX(), 320);
+    m_Engine->InjectMouseButton(2, false);
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(m_Engine->GetMouse().IsRightButtonDown());
+    EXPECT_EQ(seen, (std::vector<std::string>{"move 320,200", "down 2 320,200", "up 2"}));
+}
+
+TEST_F(InputTest, WindowActionsReachTheHandlersAndMinimiseHoldsUntilRestore) {
+    std::vector<std::string> seen;
+    GfxWindowEvents events;
+    events.Activation = [&](bool active) { seen.push_back(active ? "active" : "inactive"); };
+    events.Unload = [&] { seen.push_back("unload"); };
+    m_Engine->SetWindowEvents(events);
+    m_Engine->InjectWindow(GfxWindowAction::FocusLost);
+    m_Engine->InjectWindow(GfxWindowAction::Minimize);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(m_Engine->IsMinimized());
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(m_Engine->IsMinimized());
+    m_Engine->InjectWindow(GfxWindowAction::Restore);
+    m_Engine->InjectWindow(GfxWindowAction::FocusGained);
+    m_Engine->InjectWindow(GfxWindowAction::Close);
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(m_Engine->IsMinimized());
+    EXPECT_EQ(seen, (std::vector<std::string>{"inactive", "active", "unload"}));
+}
+
+TEST_F(InputTest, TheFullScreenCursorIsDrawnLastUnlessHidden) {
+    m_Engine->Shutdown();
+    m_Engine->GetDisplaySettings().SetWindowed(false);
+    OpenDisplay();
+    std::filesystem::path png = m_Folder / "cursor.png";
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(png.string(), 4, 4, 0xFFFFFFFFu));
+    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "cursor.png", true, 0));
+    m_Engine->GetMouse().SetCursorImage(1, 0, 0, 4, 4, 2, 255, 0, 2, 2, 30, 0, true);
+    m_Engine->InjectMouseMove(50, 60);
+    m_Engine->PumpEvents();
+    Frame([] {});
+    EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFFFFFFFFu);
+    m_Engine->GetUtility().HideCursor();
+    Frame([] {});
+    EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFF000000u);
+}
+
+class JoystickTest : public InputTest {
+protected:
+    void SetUp() override {
+        GfxFixture::SetUp();
+        ASSERT_TRUE(m_Engine->AttachVirtualJoystick());  // before start-up, as the runner does
+        OpenDisplay();
+        m_Engine->PumpEvents();
+    }
+    GfxJoystick& Pad() { return m_Engine->GetJoystick(); }
+};
+
+TEST_F(JoystickTest, AButtonPressIsReportedOncePerPress) {
+    m_Engine->InjectJoyButton(0, true);
+    m_Engine->PumpEvents();
+    Pad().Poll();
+    EXPECT_TRUE(Pad().IsButtonPressed(1, 0));
+    EXPECT_TRUE(Pad().IsButtonDown(1, 0));
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Pad().IsButtonPressed(1, 0));
+    EXPECT_TRUE(Pad().IsButtonDown(1, 0));
+    m_Engine->InjectJoyButton(0, false);
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Pad().IsButtonDown(1, 0));
+    m_Engine->InjectJoyButton(6, true);  // Start
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(Pad().IsButtonPressed(1, 6));
+    EXPECT_FALSE(Pad().IsButtonPressed(2, 6));  // there is only device 1
+}
+
+TEST_F(JoystickTest, AxesAnswerMinusOneZeroOrOne) {
+    for (int32_t value : {-1, 1, 0}) {
+        m_Engine->InjectJoyAxis('x', value);
+        m_Engine->InjectJoyAxis('y', -value);
+        m_Engine->PumpEvents();
+        EXPECT_EQ(Pad().GetAxisX(1), value);
+        EXPECT_EQ(Pad().GetAxisY(1), -value);
+    }
+}
+
+}  // namespace

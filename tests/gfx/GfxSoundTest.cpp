@@ -1,0 +1,89 @@
+// Sound effects and music on the dummy audio driver: files are checked when loaded, volumes are
+// clamped, and the music position follows the virtual clock.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "GfxFixture.h"
+#include "gfx/GfxTestSupport.h"
+
+namespace {
+
+class SoundTest : public GfxFixture {
+protected:
+    void SetUp() override {
+        GfxFixture::SetUp();
+        ASSERT_TRUE(m_Engine->Startup());
+        ASSERT_TRUE(GfxTestSupport::WriteWav(PathOf("beep.wav"), 100));
+        ASSERT_TRUE(GfxTestSupport::WriteWav(PathOf("tune.wav"), 2000));
+    }
+    GfxSoundStore& Sounds() { return m_Engine->GetSoundStore(); }
+    GfxMusic& Music() { return m_Engine->GetMusic(); }
+};
+
+TEST_F(SoundTest, MissingOrDamagedSoundFilesAreRefused) {
+    EXPECT_TRUE(Sounds().LoadSound(1, "beep.wav"));
+    EXPECT_FALSE(Sounds().LoadSound(2, "none.wav"));
+    std::ofstream(m_Folder / "junk.wav") << "RIFF but not really a wave file";
+    EXPECT_FALSE(Sounds().LoadSound(3, "junk.wav"));
+    EXPECT_FALSE(Music().LoadMusic("none.mp3"));
+    EXPECT_EQ(Music().GetLoadedPath(), "");
+}
+
+TEST_F(SoundTest, PlayingCountsEachCallOfALoadedSound) {
+    ASSERT_TRUE(Sounds().LoadSound(1, "beep.wav"));
+    Sounds().PlaySound(1);
+    Sounds().PlaySound(1);
+    Sounds().PlaySound(7);  // never loaded
+    EXPECT_EQ(Sounds().PlayCount(1), 2);
+    EXPECT_EQ(Sounds().PlayCount(7), 0);
+}
+
+class VolumeTest : public SoundTest, public ::testing::WithParamInterface<std::pair<int32_t, int32_t>> {};
+
+TEST_P(VolumeTest, VolumesAreClampedToZeroToOneHundred) {
+    const auto [asked, applied] = GetParam();
+    ASSERT_TRUE(Sounds().LoadSound(1, "beep.wav"));
+    Sounds().SetSoundVolume(1, asked);
+    EXPECT_EQ(Sounds().GetSoundVolume(1), applied);
+    Music().SetMusicVolume(static_cast<float>(asked));
+    EXPECT_EQ(Music().GetMusicVolume(), static_cast<float>(applied));
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, VolumeTest,
+                         ::testing::Values(std::make_pair(-20, 0), std::make_pair(0, 0), std::make_pair(55, 55),
+                                           std::make_pair(100, 100), std::make_pair(250, 100)));
+
+TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockAndPausing) {
+    ASSERT_TRUE(Music().LoadMusic("tune.wav"));
+    EXPECT_EQ(Music().GetLoadedPath(), "tune.wav");
+    EXPECT_FALSE(Music().IsPlaying());
+    ASSERT_TRUE(Music().PlayMusic(false, 250));
+    EXPECT_EQ(Music().GetPosition(), 250);
+    AdvanceVirtualClock(500);
+    EXPECT_EQ(Music().GetPosition(), 750);
+    EXPECT_TRUE(Music().IsPlaying());
+    Sounds().PauseAll();
+    AdvanceVirtualClock(5000);
+    EXPECT_EQ(Music().GetPosition(), 750);
+    Sounds().ResumeAll();
+    AdvanceVirtualClock(1000);
+    EXPECT_EQ(Music().GetPosition(), 1750);
+    AdvanceVirtualClock(1000);  // past the end of a tune that does not loop
+    EXPECT_FALSE(Music().IsPlaying());
+}
+
+TEST_F(SoundTest, LoopingMusicWrapsToItsStart) {
+    ASSERT_TRUE(Music().LoadMusic("tune.wav"));
+    ASSERT_TRUE(Music().PlayMusic(true, 0));
+    AdvanceVirtualClock(2500);
+    EXPECT_TRUE(Music().IsPlaying());
+    EXPECT_EQ(Music().GetPosition(), 500);
+    Music().StopMusic();
+    EXPECT_FALSE(Music().IsPlaying());
+    EXPECT_EQ(Music().GetPosition(), 0);
+    Music().UnloadMusic();
+    EXPECT_FALSE(Music().PlayMusic(true, 0));
+}
+
+}  // namespace

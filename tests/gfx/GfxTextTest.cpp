@@ -1,0 +1,93 @@
+// Text draws real glyphs in the asked colour, aligns in its box, and steady text is not
+// rasterised again frame after frame.
+#include <gtest/gtest.h>
+
+#include "GfxFixture.h"
+
+namespace {
+
+class TextTest : public GfxFixture {
+protected:
+    void SetUp() override {
+        GfxFixture::SetUp();
+        OpenDisplay();
+    }
+    GfxText& Text() { return m_Engine->GetText(); }
+    // Columns of the frame's box that hold any pixel with red above 128.
+    std::pair<int, int> RedSpan(int left, int top, int right, int bottom) const {
+        int first = -1, last = -1;
+        for (int x = left; x < right; ++x) {
+            for (int y = top; y < bottom; ++y) {
+                if (Red(m_Engine->ReadPixel(x, y)) > 128) {
+                    if (first < 0) first = x;
+                    last = x;
+                    break;
+                }
+            }
+        }
+        return {first, last};
+    }
+    void Draw(const std::string& text, int32_t align, int32_t colour, int32_t shadow = 0) {
+        Text().DrawText(100, 100, 300, 100, text, align, colour, "Arial", 12, false, 0, 2, 2, shadow);
+    }
+};
+
+TEST_F(TextTest, GlyphsAppearInTheAskedColourInsideTheBox) {
+    Frame([&] { Draw("Hello", 0, GfxUtility::MakeColor(255, 255, 0, 0)); });
+    const auto [first, last] = RedSpan(90, 95, 420, 140);
+    EXPECT_GE(first, 100);
+    EXPECT_LT(first, 110);
+    EXPECT_GT(last, first + 10);
+    EXPECT_EQ(Green(m_Engine->ReadPixel(first, 110)) + Blue(m_Engine->ReadPixel(first, 110)), 0);
+}
+
+TEST_F(TextTest, AlignmentPlacesTheLineLeftRightOrCentred) {
+    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
+    Frame([&] { Draw("Caption", 1, red); });
+    const auto right = RedSpan(90, 95, 420, 140);
+    Frame([&] { Draw("Caption", 2, red); });
+    const auto centre = RedSpan(90, 95, 420, 140);
+    EXPECT_NEAR(right.second, 399, 3);
+    EXPECT_NEAR((centre.first + centre.second) / 2.0, 250, 3);
+    EXPECT_NEAR(Text().MeasureWidth("Caption", "Arial", 12, false), right.second - right.first + 1, 3);
+}
+
+TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInsideTheBox) {
+    const int32_t white = -1;
+    const int32_t height = Text().MeasureHeight("A", "Arial", 12, false);
+    Frame([&] { Text().DrawText(10, 10, 600, 400, "One\r\nTwo", 0, white, "Arial", 12, false, 0, 0, 0, 0); });
+    int rowsWithInk = 0;
+    for (int y = 10; y < 10 + 3 * height; ++y) {
+        bool ink = false;
+        for (int x = 10; x < 60 && !ink; ++x) ink = Red(m_Engine->ReadPixel(x, y)) > 128;
+        rowsWithInk += ink;
+    }
+    EXPECT_GT(rowsWithInk, height);  // glyphs on two lines
+    const std::string words = "many words that cannot fit on one narrow line at all";
+    Frame([&] { Text().DrawText(10, 10, 80, 400, words, 0, white, "Arial", 12, false, 0, 0, 0, 0); });
+    EXPECT_EQ(RedSpan(91, 0, 640, 480).first, -1);  // nothing right of the box
+}
+
+TEST_F(TextTest, ShadowsDrawOnlyWithAlphaAndAnOffset) {
+    const int32_t green = GfxUtility::MakeColor(255, 0, 255, 0);
+    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
+    Frame([&] { Draw("I", 0, green, red); });
+    EXPECT_NE(RedSpan(90, 95, 140, 140).first, -1);
+    Frame([&] { Draw("I", 0, green, GfxUtility::MakeColor(0, 255, 0, 0)); });
+    EXPECT_EQ(RedSpan(90, 95, 140, 140).first, -1);
+}
+
+TEST_F(TextTest, UnknownFacesFallBackAndBoldIsWider) {
+    EXPECT_GT(Text().MeasureWidth("Score", "No Such Face At All", 12, false), 0);
+    EXPECT_GT(Text().MeasureWidth("Score 12345", "Arial", 16, true),
+              Text().MeasureWidth("Score 12345", "Arial", 16, false));
+}
+
+TEST_F(TextTest, SteadyTextIsRasterisedOnceAndTheCacheStaysBounded) {
+    for (int i = 0; i < 10; ++i) Frame([&] { Draw("Score: 100\r\nLevel 3", 0, -1); });
+    EXPECT_EQ(Text().GetRasterisedLineCount(), 2);
+    for (int i = 0; i < 400; ++i) Frame([&] { Draw("Score: " + std::to_string(i), 0, -1); });
+    EXPECT_LE(Text().GetCachedLineCount(), 256);
+}
+
+}  // namespace

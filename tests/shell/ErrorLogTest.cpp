@@ -1,0 +1,72 @@
+// The error log's entries and the flags of ReportError.
+#include <gtest/gtest.h>
+
+#include "TestGameFolder.h"
+#include "shell/RuntimeError.h"
+#include "shell/modError.h"
+
+namespace {
+
+class ErrorLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseVirtualClock(0, 19 * 3600 + 5 * 60 + 9);
+        OpenErrorLog();
+    }
+    TestGameFolder m_Folder;
+};
+
+TEST_F(ErrorLog, IsRecreatedEmptyAtEveryStart) {
+    WriteErrorLog("old entry");
+    CloseErrorLog();
+    OpenErrorLog();
+    CloseErrorLog();
+    EXPECT_EQ(m_Folder.ReadText("game/errors.log"), "");
+}
+
+TEST_F(ErrorLog, AReportWritesDateModuleNumberAndMessageThenThreeEmptyLines) {
+    ReportError(76, "cTextures", "GetTexture", "Texture: x.png failed to load.", true, true, false);
+    CloseErrorLog();
+    const auto lines = m_Folder.LogLines();
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_TRUE(lines[0].ends_with(" 7:05:09 PM")) << lines[0];
+    EXPECT_EQ(lines[1], "Handled Error Occurred in cTextures.GetTexture");
+    EXPECT_EQ(lines[2], "Error Number: 76");
+    EXPECT_EQ(lines[3], "Error: Texture: x.png failed to load.");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[6], "");
+}
+
+struct Flags {
+    int32_t number;
+    int32_t pending;
+    bool writeToLog, reportAlways, terminate;
+    bool expectWritten, expectEnd;
+};
+
+class ReportFlags : public ErrorLog, public ::testing::WithParamInterface<Flags> {};
+
+TEST_P(ReportFlags, DecideWhetherAnEntryIsWrittenAndTheProgramEnds) {
+    const Flags f = GetParam();
+    bool ended = false;
+    try {
+        ReportError(f.number, "cPlayState", "MoveOrb", "m", f.writeToLog, f.reportAlways, f.terminate, f.pending);
+    } catch (const ExitSignal& signal) {
+        ended = true;
+        EXPECT_EQ(signal.exitCode, 1);
+    }
+    CloseErrorLog();
+    EXPECT_EQ(ended, f.expectEnd);
+    EXPECT_EQ(!m_Folder.ReadText("game/errors.log").empty(), f.expectWritten);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReportFlags,
+    ::testing::Values(Flags{5, 13, true, false, true, false, false},  // another error pending: nothing at all
+                      Flags{13, 13, true, false, true, true, true},   // the expected error is pending
+                      Flags{53, 0, true, true, true, true, true},     // report always
+                      Flags{5, 0, true, true, false, true, false},    // logged, play goes on
+                      Flags{5, 0, false, true, true, false, true}));  // not logged, still ends
+
+}  // namespace

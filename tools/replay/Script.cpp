@@ -1,0 +1,225 @@
+// Script parsing. Every malformed line is an error naming its line, so a typo never turns into
+// a run that silently does something else.
+#include "Script.h"
+
+#include <array>
+#include <charconv>
+#include <sstream>
+#include <vector>
+
+namespace {
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value) {
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+bool ParseCoordinate(const std::string& text, float& value) {
+    // Whole or decimal game pixels; std::from_chars for float is not in every library we build on.
+    std::istringstream in(text);
+    in >> value;
+    return in && in.peek() == std::char_traits<char>::eof();
+}
+
+Press ParsePress(int line, const std::string& word, bool tapAllowed) {
+    if (word == "down") return Press::Down;
+    if (word == "up") return Press::Up;
+    if (word == "tap" && tapAllowed) return Press::Tap;
+    throw ScriptError(line, "expected down, up" + std::string(tapAllowed ? " or tap" : "") + ", not '" + word + "'");
+}
+
+// A plain file name with the wanted extension: output never lands outside the --out folder.
+std::string OutputName(int line, const std::string& name, const std::string& extension) {
+    if (name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+        throw ScriptError(line, "the file name must end in " + extension);
+    if (name.find_first_of("/\\") != std::string::npos || name.front() == '.')
+        throw ScriptError(line, "the file name must be a plain name inside the output folder");
+    return name;
+}
+}  // namespace
+
+int32_t ScanCodeForKeyName(const std::string& name) {
+    struct Named {
+        const char* name;
+        int32_t code;
+    };
+    static constexpr std::array<Named, 10> special{{{"esc", 1},
+                                                    {"enter", 28},
+                                                    {"space", 57},
+                                                    {"left", 203},
+                                                    {"right", 205},
+                                                    {"up", 200},
+                                                    {"down", 208},
+                                                    {"p", 25},
+                                                    {"f7", 65},
+                                                    {"f8", 66}}};
+    for (const auto& key : special)
+        if (name == key.name) return key.code;
+    if (name.size() != 1) return 0;
+    const char c = name[0];
+    if (c >= '1' && c <= '9') return 2 + (c - '1');
+    if (c == '0') return 11;
+    // Letters in keyboard rows, as the scan codes run.
+    static constexpr std::string_view rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
+    static constexpr int32_t rowStart[] = {16, 30, 44};
+    for (int row = 0; row < 3; ++row) {
+        const auto at = rows[row].find(c);
+        if (at != std::string_view::npos) return rowStart[row] + static_cast<int32_t>(at);
+    }
+    return 0;
+}
+
+bool ScriptReader::NextLine(std::string& text) {
+    while (std::getline(m_In, text)) {
+        ++m_Line;
+        if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
+        if (text.find_first_not_of(" \t\r") != std::string::npos) return true;
+    }
+    return false;
+}
+
+ScriptSettings ScriptReader::ReadSettings() {
+    std::string text;
+    while (NextLine(text)) {
+        const auto words = Words(text);
+        const std::string& command = words[0];
+        if (command == "at" || command == "end") {
+            m_Held.emplace(m_Line, text);
+            break;
+        }
+        if (command == "frame") {
+            if (words.size() != 2 || !ParseNumber(words[1], m_Settings.frameMs) || m_Settings.frameMs == 0)
+                throw ScriptError(m_Line, "frame takes a number of milliseconds above 0");
+        } else if (command == "clock") {
+            int h = 0, m = 0, s = 0;
+            char c1 = 0, c2 = 0;
+            std::istringstream in(words.size() == 2 ? words[1] : "");
+            if (!(in >> h >> c1 >> m >> c2 >> s) || c1 != ':' || c2 != ':' || h < 0 || h > 23 || m < 0 || m > 59 ||
+                s < 0 || s > 59 || in.peek() != std::char_traits<char>::eof())
+                throw ScriptError(m_Line, "clock takes a time of day HH:MM:SS");
+            m_Settings.clockSeconds = h * 3600.0 + m * 60.0 + s;
+        } else if (command == "joystick") {
+            if (words.size() != 1) throw ScriptError(m_Line, "joystick takes no arguments");
+            m_Settings.joystick = true;
+        } else if (command == "args") {
+            const auto start = text.find("args") + 4;
+            const auto first = text.find_first_not_of(" \t", start);
+            const auto last = text.find_last_not_of(" \t\r");
+            m_Settings.args = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+        } else {
+            throw ScriptError(m_Line, "unknown command '" + command + "'");
+        }
+    }
+    return m_Settings;
+}
+
+std::optional<ScriptAction> ScriptReader::Next() {
+    std::string text;
+    int line = 0;
+    if (m_Held) {
+        line = m_Held->first;
+        text = m_Held->second;
+        m_Held.reset();
+    } else {
+        if (!NextLine(text)) return std::nullopt;
+        line = m_Line;
+    }
+    if (m_SawEnd) throw ScriptError(line, "nothing may follow end");
+    return ParseTimed(line, text);
+}
+
+std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string& text) {
+    const auto words = Words(text);
+    ScriptAction action;
+    action.line = line;
+    const std::string& command = words[0];
+    if (command == "clock" || command == "joystick" || command == "args")
+        throw ScriptError(line, command + " must come before the first timed command");
+    if (command == "frame") {
+        if (words.size() != 2 || !ParseNumber(words[1], action.frameMs) || action.frameMs == 0)
+            throw ScriptError(line, "frame takes a number of milliseconds above 0");
+        action.kind = ScriptAction::Kind::Frame;
+        action.at = m_LastAt;
+        return action;
+    }
+    if (command != "at" && command != "end") throw ScriptError(line, "unknown command '" + command + "'");
+    if (words.size() < 2 || !ParseNumber(words[1], action.at))
+        throw ScriptError(line, command + " needs a time in milliseconds");
+    if (action.at < m_LastAt) throw ScriptError(line, "times must not go backwards");
+    m_LastAt = action.at;
+    if (command == "end") {
+        if (words.size() != 2) throw ScriptError(line, "end takes only a time");
+        m_SawEnd = true;
+        action.kind = ScriptAction::Kind::End;
+        return action;
+    }
+    if (words.size() < 3) throw ScriptError(line, "at needs an action");
+    const std::string& what = words[2];
+    const size_t n = words.size();
+    using Kind = ScriptAction::Kind;
+    if (what == "key") {
+        if (n != 5) throw ScriptError(line, "key NAME down|up|tap");
+        action.kind = Kind::Key;
+        action.code = ScanCodeForKeyName(words[3]);
+        if (action.code == 0) throw ScriptError(line, "unknown key '" + words[3] + "'");
+        action.press = ParsePress(line, words[4], true);
+    } else if (what == "mouse") {
+        if (n == 6 && (words[3] == "move" || words[3] == "click")) {
+            action.kind = words[3] == "move" ? Kind::MouseMove : Kind::MouseClick;
+            if (!ParseCoordinate(words[4], action.x) || !ParseCoordinate(words[5], action.y))
+                throw ScriptError(line, "mouse " + words[3] + " X Y takes two numbers");
+        } else if (n == 5 && (words[3] == "left" || words[3] == "right")) {
+            action.kind = Kind::MouseButton;
+            action.code = words[3] == "left" ? 1 : 2;
+            action.press = ParsePress(line, words[4], false);
+        } else {
+            throw ScriptError(line, "mouse move X Y | mouse click X Y | mouse left|right down|up");
+        }
+    } else if (what == "joy") {
+        if (!m_Settings.joystick) throw ScriptError(line, "joy actions need the joystick command first");
+        if (n == 6 && words[3] == "axis" && (words[4] == "x" || words[4] == "y")) {
+            action.kind = Kind::JoyAxis;
+            action.axis = words[4][0];
+            if (!ParseNumber(words[5], action.code) || action.code < -1 || action.code > 1)
+                throw ScriptError(line, "a joystick axis takes -1, 0 or 1");
+        } else if (n == 6 && words[3] == "button") {
+            action.kind = Kind::JoyButton;
+            if (!ParseNumber(words[4], action.code) || action.code < 0 || action.code > 20)
+                throw ScriptError(line, "a joystick button number is 0 to 20");
+            action.press = ParsePress(line, words[5], true);
+        } else {
+            throw ScriptError(line, "joy axis x|y VALUE | joy button N down|up|tap");
+        }
+    } else if (what == "window") {
+        action.kind = Kind::Window;
+        const std::string arg = n >= 4 ? words[3] : "";
+        const std::string arg2 = n >= 5 ? words[4] : "";
+        if (arg == "focus" && n == 5 && arg2 == "lost")
+            action.window = GfxWindowAction::FocusLost;
+        else if (arg == "focus" && n == 5 && arg2 == "gained")
+            action.window = GfxWindowAction::FocusGained;
+        else if (arg == "minimize" && n == 4)
+            action.window = GfxWindowAction::Minimize;
+        else if (arg == "restore" && n == 4)
+            action.window = GfxWindowAction::Restore;
+        else if (arg == "close" && n == 4)
+            action.window = GfxWindowAction::Close;
+        else
+            throw ScriptError(line, "window focus lost|gained | window minimize|restore | window close");
+    } else if (what == "screenshot" || what == "dump") {
+        if (n != 4) throw ScriptError(line, what + " takes one file name");
+        action.kind = what == "dump" ? Kind::Dump : Kind::Screenshot;
+        action.name = OutputName(line, words[3], what == "dump" ? ".json" : ".png");
+    } else {
+        throw ScriptError(line, "unknown action '" + what + "'");
+    }
+    return action;
+}
