@@ -171,6 +171,44 @@ TEST_F(TutorialState, BetweenAHitAndItsTriggerTheDragonMovesButCannotFire) {
     EXPECT_EQ(bot.Run(1500), 0);
 }
 
+// Orbs set falling by the blue burn are older in m_Moving than the red shot; a miss takes back
+// the shot itself, never one of them.
+TEST_F(TutorialState, AMissTakesBackTheShotNotAnOrbStillFalling) {
+    Bot bot;
+    bot.UseLevel(Level("1000", {"....G", "BBBBB............RR"}));
+    ReachBlueLesson(bot);
+    bot.MoveTo(2);
+    bot.Fire();
+    bot.WaitUntil("the blue hit", [] { return Tutorial()->TargetHit()[0]; });
+    bot.MoveTo(10);
+    bot.WaitUntil("box 4", [] { return Tutorial()->ShowLesson(); });
+    bot.PressEnter();
+    bot.WaitUntil("box 5", [] { return Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 5; });
+    bot.PressEnter();  // step 6: the board moves again and the green orb starts to fall
+    bot.Act("fire red into an empty column at once", [] {
+        EXPECT_TRUE(Tutorial()->Moving().Exists("orbX4Y1")) << "the green orb should be falling now";
+        gEngine->InjectKey(GfxKey::Space, true);
+    });
+    bot.Act("judged a miss", [] {
+        gEngine->InjectKey(GfxKey::Space, false);
+        const cTutorialState& t = *Tutorial();
+        EXPECT_EQ(t.LessonStep(), 6);
+        EXPECT_TRUE(t.ShowLesson());
+        EXPECT_EQ(FiredOrbsInFlight(), 0);
+        EXPECT_TRUE(t.Moving().Exists("orbX4Y1") || t.Board().Exists("orbX4Y0")) << "the green orb vanished";
+    });
+    bot.PressEnter();
+    bot.WaitFrames(30);
+    bot.Act("the green orb landed and nothing else did", [] {
+        const cTutorialState& t = *Tutorial();
+        ASSERT_TRUE(t.Board().Exists("orbX4Y0"));
+        EXPECT_EQ(t.Board().Item("orbX4Y0")->OrbType(), OrbKind::Green);
+        EXPECT_FALSE(t.Board().Exists("orbX10Y0"));
+        EXPECT_EQ(t.Scores()->CurrentScore(), 30) << "the blue burn only";
+    });
+    EXPECT_EQ(bot.Run(1500), 0);
+}
+
 TEST_F(TutorialState, AClearedBoardFadesInLevelCompleteThenPlaysOnAtTheLevelReached) {
     Bot bot;
     bot.UseLevel(kTwoBlues);

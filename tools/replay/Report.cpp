@@ -6,6 +6,7 @@
 #include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
+#include "ui/cTutorialState.h"
 
 using nlohmann::json;
 
@@ -35,7 +36,14 @@ json ReportTitle() {
 
 json ReportPlay() { return nullptr; }
 
-json ReportTutorial() { return nullptr; }
+json ReportTutorial() {
+    const auto* tutorial = dynamic_cast<const cTutorialState*>(gCurrentState.get());
+    if (!tutorial) return nullptr;
+    return json{{"step", tutorial->LessonStep()},
+                {"showLesson", tutorial->ShowLesson()},
+                {"canShoot", tutorial->CanShoot()},
+                {"targetHit", tutorial->TargetHit()}};
+}
 
 json ReportScores() {
     json scores = json::array();
