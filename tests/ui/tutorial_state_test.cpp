@@ -204,7 +204,7 @@ TEST_F(TutorialState, AMissTakesBackTheShotNotAnOrbStillFalling) {
         ASSERT_TRUE(t.Board().Exists("orbX4Y0"));
         EXPECT_EQ(t.Board().Item("orbX4Y0")->OrbType(), OrbKind::Green);
         EXPECT_FALSE(t.Board().Exists("orbX10Y0"));
-        EXPECT_EQ(t.Scores()->CurrentScore(), 30) << "the blue burn only";
+        EXPECT_EQ(t.Scores()->CurrentScore(), 42) << "the six blues only";
     });
     EXPECT_EQ(bot.Run(1500), 0);
 }
