@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxTestSupport.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 #include "shell/Globals.h"
@@ -39,8 +41,67 @@ inline std::filesystem::path ShippedTutorialLevel() {
     return std::filesystem::path(KW_SOURCE_DIR) / "data" / "levels" / "tutorial.dat";
 }
 inline bool GameFolderIsBuilt() {
-    return std::filesystem::exists(BuiltGameFolder() / "game" / "images" / "kwgfx.pak") &&
-           std::filesystem::exists(BuiltGameFolder() / "game" / "levels" / "kwlvl.pak");
+    const auto game = BuiltGameFolder() / "game";
+    return std::filesystem::exists(game / "images" / "kwgfx.pak") &&
+           std::filesystem::exists(game / "levels" / "kwlvl.pak") &&
+           std::filesystem::exists(game / "sounds" / "kwsfx.pak");
+}
+
+inline std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The board picture the shipped tutorial names on its third line.
+inline std::string BoardPicture() {
+    std::ifstream in(ShippedTutorialLevel(), std::ios::binary);
+    std::string line;
+    for (int i = 0; i < 3 && std::getline(in, line); ++i) {
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line.empty() ? "tutorialsky" : line;
+}
+
+// A tutorial level: rise interval, rows and board picture, no clouds line.
+inline std::string Level(const std::string& rise, std::initializer_list<std::string> rows) {
+    std::string text = rise + "\r\n" + std::to_string(rows.size()) + "\r\n" + BoardPicture() + "\r\n";
+    for (const std::string& row : rows) text += row + "\r\n";
+    return text;
+}
+
+// Without the built archives, plain pictures and sounds of the right sizes packed the way the
+// game ships them, so the rules run all the same.
+inline void PackPlainGame(const std::filesystem::path& game) {
+    namespace fs = std::filesystem;
+    const fs::path scratch = game / "scratch";
+    fs::create_directories(scratch);
+    const auto png = [&](const std::string& name, int32_t w, int32_t h) {
+        EXPECT_TRUE(GfxTestSupport::WriteCheckerPng((scratch / name).string(), w, h, 0xFF204080u, 0xFFC0A040u, 8));
+        return std::pair{name, ReadWhole(scratch / name)};
+    };
+    const auto wav = [&](const std::string& name) {
+        EXPECT_TRUE(GfxTestSupport::WriteWav((scratch / name).string(), 100));
+        return std::pair{name, ReadWhole(scratch / name)};
+    };
+    const std::vector<std::pair<std::string, std::string>> images{
+        png("sprites.png", 1024, 1024), png("titlescreen.png", 640, 480), png("buttons1b.png", 512, 512),
+        png("buttons2b.png", 512, 512), png("backok1.png", 512, 512),     png("text.png", 512, 512),
+        png("fade.png", 640, 480),      png("clouds.png", 300, 300),      png(BoardPicture() + ".png", 510, 960)};
+    std::vector<std::pair<std::string, std::string>> levels;
+    for (int level = 1; level <= 5; ++level)
+        levels.emplace_back("level" + std::to_string(level) + ".dat",
+                            "1000\r\n1\r\n" + BoardPicture() + "\r\nNO\r\nRRGG\r\n");
+    levels.emplace_back("tutorial.dat", fs::exists(ShippedTutorialLevel()) ? ReadWhole(ShippedTutorialLevel())
+                                                                            : Level("1000", {"BBBBB"}));
+    std::vector<std::pair<std::string, std::string>> sounds;
+    for (const char* name : {"shoot.wav", "fireball.wav", "burn.wav", "bonus.wav", "penalty.wav", "pause.wav",
+                             "buttonclick.wav", "puzzle1.mp3", "puzzle2.mp3", "puzzle3.mp3", "puzzlel.mp3",
+                             "puzzlew.mp3"})
+        sounds.push_back(wav(name));
+    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "images" / "kwgfx.pak").string(), images, "marlowe47"));
+    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "levels" / "kwlvl.pak").string(), levels, "marlowe47"));
+    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "sounds" / "kwsfx.pak").string(), sounds, "marlowe47"));
+    fs::remove_all(scratch);
 }
 
 class Bot {
@@ -55,8 +116,17 @@ public:
                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_Folder);
         std::filesystem::create_directories(m_Folder);
-        std::filesystem::copy(BuiltGameFolder() / "game", m_Folder / "game",
-                              std::filesystem::copy_options::recursive);
+        const auto game = m_Folder / "game";
+        for (const char* sub : {"images", "levels", "sounds", "data", "override"})
+            std::filesystem::create_directories(game / sub);
+        if (GameFolderIsBuilt()) {
+            for (const char* pak : {"images/kwgfx.pak", "levels/kwlvl.pak", "sounds/kwsfx.pak"})
+                std::filesystem::copy_file(BuiltGameFolder() / "game" / pak, game / pak);
+        } else {
+            PackPlainGame(game);
+        }
+        for (const char* file : {"game.dat", "scores.dat"})
+            std::filesystem::copy_file(std::filesystem::path(KW_SOURCE_DIR) / "data" / file, game / "data" / file);
     }
     ~Bot() {
         std::error_code ec;
@@ -152,10 +222,7 @@ public:
         return exitCode;
     }
 
-    std::string ReadLog() const {
-        std::ifstream in(m_Folder / "game" / "errors.log", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadLog() const { return ReadWhole(m_Folder / "game" / "errors.log"); }
 
 private:
     struct Entry {

@@ -41,7 +41,6 @@ void PressEnterTo(Bot& bot, int32_t step) {
 class ShippedTutorial : public testing::TestWithParam<int32_t> {
 protected:
     void SetUp() override {
-        if (!GameFolderIsBuilt()) GTEST_SKIP() << "the game folder with its archives is not built";
         if (!std::filesystem::exists(ShippedTutorialLevel())) GTEST_SKIP() << "no tutorial level in data/levels";
     }
 };

@@ -12,23 +12,6 @@
 namespace tutorial_test {
 namespace {
 
-// A tutorial level: rise interval, rows and board picture, no clouds line. The picture is the
-// shipped tutorial's, read when the test starts.
-std::string BoardPicture() {
-    std::ifstream in(ShippedTutorialLevel(), std::ios::binary);
-    std::string line;
-    for (int i = 0; i < 3 && std::getline(in, line); ++i) {
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
-
-std::string Level(const std::string& rise, std::initializer_list<std::string> rows) {
-    std::string text = rise + "\r\n" + std::to_string(rows.size()) + "\r\n" + BoardPicture() + "\r\n";
-    for (const std::string& row : rows) text += row + "\r\n";
-    return text;
-}
-
 // Blue group on the left, reds on the right that keep the board from being cleared.
 const std::string kBlueLesson = Level("1000", {"BBBBB............RR"});
 // Two blues: a blue shot from column 1 clears every coloured orb.
@@ -40,12 +23,7 @@ int32_t FiredOrbsInFlight() {
     return n;
 }
 
-class TutorialState : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!GameFolderIsBuilt()) GTEST_SKIP() << "the game folder with its archives is not built";
-    }
-};
+class TutorialState : public testing::Test {};
 
 TEST_F(TutorialState, StartsAtTheWelcomeBoxOnItsOwnLevelAndQueue) {
     Bot bot;
