@@ -25,6 +25,7 @@
 #include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "shell/modMain.h"
+#include "ui/GameStates.h"
 #include "ui/cTutorialState.h"
 
 namespace tutorial_test {
@@ -190,6 +191,7 @@ public:
     // Answers Main's exit code; a timeout is a test failure naming the step that waited.
     int Run(int32_t maxFrames) {
         gProgramFolder = m_Folder;
+        RegisterGameStates();
         GfxEngine::SetHeadless(true);
         UseVirtualClock(1000, 12 * 3600.0);
         size_t next = 0;
