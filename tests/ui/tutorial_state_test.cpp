@@ -225,8 +225,7 @@ TEST_F(TutorialState, RestartGameStartsLevelOneAndExitReturnsToTheTitleLeavingSc
         bot.UseLevel(kBlueLesson);
         bot.StartAtLevel(5);
         const auto scoresFile = bot.Folder() / "game" / "data" / "scores.dat";
-        std::ifstream before(scoresFile, std::ios::binary);
-        const std::string scoresBefore((std::istreambuf_iterator<char>(before)), {});
+        const std::string scoresBefore = ReadWhole(scoresFile);
         ReachBlueLesson(bot);
         bot.MoveTo(3);
         bot.Fire();
@@ -240,13 +239,12 @@ TEST_F(TutorialState, RestartGameStartsLevelOneAndExitReturnsToTheTitleLeavingSc
         });
         bot.Act("release it", [] { gEngine->InjectMouseButton(1, false); });
         bot.WaitUntil("left the tutorial", [] { return Tutorial() == nullptr; });
-        bot.Act("where to", [restart] {
+        bot.Act("where to", [restart, scoresFile, scoresBefore] {
             EXPECT_EQ(Play() != nullptr, restart);
             EXPECT_EQ(gCurrentLevel, restart ? 1 : 5);
+            EXPECT_EQ(ReadWhole(scoresFile), scoresBefore);
         });
         EXPECT_EQ(bot.Run(1500), 0);
-        std::ifstream after(scoresFile, std::ios::binary);
-        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), scoresBefore);
     }
 }
 
