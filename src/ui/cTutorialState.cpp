@@ -181,13 +181,6 @@ void cTutorialState::FillQueue() {
     m_CurrentOrb->SetPosition(30, 260);
 }
 
-void cTutorialState::Destroy() {
-    // The play state's tear-down without writing the scores: tutorial points are practice.
-    for (int32_t n = gSprites->Count(); n > 0; --n) gSprites->Remove_Sprite(1);
-    m_Board.Clear();
-    m_Moving.Clear();
-}
-
 void cTutorialState::m_RestartButton_ButtonClick(int32_t& /*mouseButton*/) {
     gSound->Play("buttonclick.wav");
     Destroy();

@@ -38,7 +38,6 @@ public:
     cTutorialState();  // runs InitializeGraphics
 
     void InitializeGraphics() override;
-    void Destroy() override;
 
     void m_RestartButton_ButtonClick(int32_t& mouseButton) override;
     void m_ExitButton_ButtonClick(int32_t& mouseButton) override;
