@@ -73,7 +73,10 @@ public:
     void SetSourceY(int32_t top) { m_SrcY = top; }
     void SetX(float x) { m_X = x; }
     void SetY(float y) { m_Y = y; }
-    void MoveBy(float dx, float dy, float /*unused*/ = 0) { m_X += dx; m_Y += dy; }
+    void MoveBy(float dx, float dy, float /*unused*/ = 0) {
+        m_X += dx;
+        m_Y += dy;
+    }
     void SetAlpha(float alpha) { m_Alpha = alpha; }  // 0..255, multiplies the image's own alpha
     void SetScale(float scale) { m_Scale = scale; }  // about the sprite's centre
     void SetVisible(bool visible) { m_Visible = visible; }
@@ -111,9 +114,9 @@ class GfxText final {
 public:
     // Size in points at 96 DPI; align 0 left, 1 right, 2 centre within the box; breaks at "\r\n",
     // wraps at word boundaries. A shadow colour of alpha 0 or offsets of 0 draw no shadow.
-    void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align,
-                  int32_t colour, const std::string& face, float size, bool bold, int32_t unused,
-                  float shadowDx, float shadowDy, int32_t shadowColour);
+    void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align, int32_t colour,
+                  const std::string& face, float size, bool bold, int32_t unused, float shadowDx, float shadowDy,
+                  int32_t shadowColour);
     // Width and height in pixels of one line of text in the given face (button captions).
     int32_t MeasureWidth(const std::string& text, const std::string& face, float size, bool bold);
     int32_t MeasureHeight(const std::string& text, const std::string& face, float size, bool bold);
@@ -133,11 +136,13 @@ public:
     void SeedRandom(int32_t seed);
     int32_t RandomRange(int32_t low, int32_t high);  // both ends included
     static int32_t MakeColor(int32_t a, int32_t r, int32_t g, int32_t b);
-    void HideCursor();  // the full-screen cursor drawn by EndFrame
+    // Full screen: hiding the system pointer lets EndFrame draw the cursor image in its place;
+    // showing it again stops that, so there is never a double cursor (and never none).
+    void HideCursor();
     void ShowCursor();
-    bool FileExists(const std::string& path) const;  // relative to the working folder, or absolute
-    void LoadHighScores(const std::string& path);    // throws on a missing or unreadable file
-    void SaveHighScores(const std::string& path);    // atomic; throws on failure
+    bool FileExists(const std::string& path) const;     // relative to the working folder, or absolute
+    void LoadHighScores(const std::string& path);       // throws on a missing or unreadable file
+    void SaveHighScores(const std::string& path);       // atomic; throws on failure
     std::string GetHighScoreName(int32_t index) const;  // 1..10
     int32_t GetHighScoreValue(int32_t index) const;     // 1..10
     void SetHighScore(int32_t index, const std::string& initials, int32_t score);
@@ -152,14 +157,16 @@ private:
 
 // Keys are DirectInput scan codes.
 namespace GfxKey {
-constexpr int32_t Escape = 1, Enter = 28, Space = 57, P = 25, F7 = 65, F8 = 66, Up = 200, Down = 208,
-                  Left = 203, Right = 205;
+constexpr int32_t Escape = 1, Enter = 28, Space = 57, P = 25, F7 = 65, F8 = 66, Up = 200, Down = 208, Left = 203,
+                  Right = 205;
 }
 
 class GfxKeyboard final {
 public:
     bool IsKeyDown(int32_t code) const;
-    bool IsKeyPressed(int32_t code) const;  // once per press, in the first frame after it went down
+    // Once per press, in the first frame after it went down. A frame runs from one PumpEvents to
+    // the next: each PumpEvents forgets the old presses and latches those among its events.
+    bool IsKeyPressed(int32_t code) const;
 
 private:
     friend class GfxEngine;
@@ -168,8 +175,8 @@ private:
 
 class GfxMouse final {
 public:
-    void SetCursorImage(int32_t texture, float left, float top, float width, float height, float a,
-                        float b, int32_t c, float d, float e, float f, int32_t g, bool h);
+    void SetCursorImage(int32_t texture, float left, float top, float width, float height, float a, float b, int32_t c,
+                        float d, float e, float f, int32_t g, bool h);
     float GetCursorX() const;
     float GetCursorY() const;
     bool IsLeftButtonDown() const;
@@ -245,7 +252,7 @@ struct GfxWindowEvents {
     std::function<void(int32_t button, int32_t shift, float x, float y)> MouseDown;
     std::function<void(int32_t button, int32_t shift, float x, float y)> MouseUp;
     std::function<void(int32_t button, int32_t shift, float x, float y)> MouseMove;
-    std::function<void()> Unload;                // the window was asked to close
+    std::function<void()> Unload;                 // the window was asked to close
     std::function<void(bool active)> Activation;  // application focus lost (false) or gained (true)
 };
 

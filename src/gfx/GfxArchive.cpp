@@ -87,7 +87,8 @@ bool ExtractEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, cons
 bool GfxArchive::ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
                                 int32_t, const std::string&) {
     int error = 0;
-    std::unique_ptr<zip_t, ZipCloser> archive(zip_open(m_Engine->Resolve(file).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    std::unique_ptr<zip_t, ZipCloser> archive(
+        zip_open(m_Engine->Resolve(file).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!archive) return false;
     bool allGood = true;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);

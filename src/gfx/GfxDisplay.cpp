@@ -42,7 +42,8 @@ bool GfxEngine::InitializeDisplay() {
     const int height = s.GetHeight() > 0 ? s.GetHeight() : GameHeight;
     Uint32 flags = d.Windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (IsHeadless()) flags |= SDL_WINDOW_HIDDEN;
-    d.Window.reset(SDL_CreateWindow("Kindlewisp", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags));
+    d.Window.reset(
+        SDL_CreateWindow("Kindlewisp", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags));
     if (!d.Window) {
         SDL_Log("Cannot open the window: %s", SDL_GetError());
         return false;
@@ -109,7 +110,7 @@ void GfxDevice::BeginFrame() {
 }
 
 void GfxEngine::Impl::DrawCursor() {
-    if (Windowed || CursorHidden || CursorTexture == 0) return;
+    if (Windowed || !SystemCursorHidden || CursorTexture == 0) return;
     const auto it = Textures.find(CursorTexture);
     if (it == Textures.end()) return;
     const SDL_Rect dst{static_cast<int>(std::floor(MouseX)), static_cast<int>(std::floor(MouseY)), CursorSource.w,
@@ -173,9 +174,7 @@ bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*fl
     return true;
 }
 
-bool GfxTextureStore::HasTexture(int32_t id) const {
-    return m_Engine->GetImpl().Textures.count(id) != 0;
-}
+bool GfxTextureStore::HasTexture(int32_t id) const { return m_Engine->GetImpl().Textures.count(id) != 0; }
 
 int32_t GfxTextureStore::GetTextureWidth(int32_t id) const {
     const auto& t = m_Engine->GetImpl().Textures;
@@ -211,8 +210,8 @@ void GfxSprite::Render() const {
     if (it == d.Textures.end()) return;
     const gfx_detail::Texture& t = it->second;
     // No source rectangle yet means the whole picture.
-    const SDL_Rect src = m_SrcW > 0 && m_SrcH > 0 ? SDL_Rect{m_SrcX, m_SrcY, m_SrcW, m_SrcH}
-                                                  : SDL_Rect{0, 0, t.width, t.height};
+    const SDL_Rect src =
+        m_SrcW > 0 && m_SrcH > 0 ? SDL_Rect{m_SrcX, m_SrcY, m_SrcW, m_SrcH} : SDL_Rect{0, 0, t.width, t.height};
     const float alpha = std::isnan(m_Alpha) ? 0.0f : std::clamp(m_Alpha, 0.0f, 255.0f);
     const float scale = std::isfinite(m_Scale) ? std::max(m_Scale, 0.0f) : 1.0f;
     if (alpha <= 0.0f || scale <= 0.0f || !std::isfinite(m_X) || !std::isfinite(m_Y)) return;

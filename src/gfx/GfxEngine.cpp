@@ -156,8 +156,7 @@ GfxMusic& GfxEngine::GetMusic() { return m_Music; }
 GfxArchive& GfxEngine::GetArchive() { return m_Archive; }
 
 void GfxEngine::MessageBox(const std::string& title, const std::string& text) {
-    if (!IsHeadless() &&
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0) {
+    if (!IsHeadless() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0) {
         return;
     }
     std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());

@@ -66,8 +66,8 @@ struct GfxEngine::Impl {
     bool EventsStarted = false;  // SDL_INIT_EVENTS only, so input can be injected without a display
     bool Started = false;        // Startup ran
     bool TtfStarted = false;
-    bool AudioOpen = false;      // a mixer device is open (maybe the dummy one)
-    bool Silent = false;         // no device at all: files are validated but nothing plays
+    bool AudioOpen = false;  // a mixer device is open (maybe the dummy one)
+    bool Silent = false;     // no device at all: files are validated but nothing plays
     bool FontconfigReady = false;
     bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
 
@@ -107,7 +107,7 @@ struct GfxEngine::Impl {
     // The full-screen cursor drawn by EndFrame.
     int32_t CursorTexture = 0;
     SDL_Rect CursorSource{0, 0, 0, 0};
-    bool CursorHidden = false;
+    bool SystemCursorHidden = false;  // HideCursor ran: our image replaces the system pointer
 
     // Joystick: device 1.
     SDL_GameController* Controller = nullptr;
@@ -130,8 +130,8 @@ struct GfxEngine::Impl {
     bool MusicPlaying = false;
     bool MusicLoop = false;
     int32_t MusicStartMs = 0;
-    int32_t MusicStartTick = 0;   // clock tick when the position was MusicStartMs
-    int32_t MusicPausedAt = -1;   // position while paused, -1 when not paused
+    int32_t MusicStartTick = 0;  // clock tick when the position was MusicStartMs
+    int32_t MusicPausedAt = -1;  // position while paused, -1 when not paused
 
     // Helpers shared by the service files.
     bool EnsureEvents();

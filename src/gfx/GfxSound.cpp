@@ -13,7 +13,9 @@
 #include "gfx/GfxImpl.h"
 
 namespace {
-int MixerVolume(double volume) { return static_cast<int>(std::lrint(std::clamp(volume, 0.0, 100.0) * MIX_MAX_VOLUME / 100.0)); }
+int MixerVolume(double volume) {
+    return static_cast<int>(std::lrint(std::clamp(volume, 0.0, 100.0) * MIX_MAX_VOLUME / 100.0));
+}
 
 bool TryOpenMixer() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -131,7 +133,8 @@ int32_t GfxSoundStore::PlayCount(int32_t id) const {
 int32_t GfxEngine::Impl::MusicPositionNow() const {
     if (!MusicPlaying) return 0;
     if (MusicPausedAt >= 0) return MusicPausedAt;
-    double position = MusicStartMs + static_cast<double>(static_cast<uint32_t>(TicksSince(GetTickCount(), MusicStartTick)));
+    double position =
+        MusicStartMs + static_cast<double>(static_cast<uint32_t>(TicksSince(GetTickCount(), MusicStartTick)));
     if (MusicDurationMs > 0) {
         position = MusicLoop ? std::fmod(position, MusicDurationMs) : std::min(position, MusicDurationMs);
     }

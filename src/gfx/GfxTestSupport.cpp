@@ -31,7 +31,8 @@ bool WriteSolidPng(const std::string& path, int32_t width, int32_t height, uint3
 
 bool WriteCheckerPng(const std::string& path, int32_t width, int32_t height, uint32_t a, uint32_t b, int32_t cell) {
     if (cell <= 0) return false;
-    return WritePng(path, width, height, [=](int32_t x, int32_t y) { return ((x / cell + y / cell) % 2 == 0) ? a : b; });
+    return WritePng(path, width, height,
+                    [=](int32_t x, int32_t y) { return ((x / cell + y / cell) % 2 == 0) ? a : b; });
 }
 
 bool WriteWav(const std::string& path, int32_t milliseconds) {

@@ -32,7 +32,8 @@ std::string MatchFace(const std::string& face, bool bold) {
     std::string file;
     if (match) {
         FcChar8* path = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) file = reinterpret_cast<const char*>(path);
+        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
+            file = reinterpret_cast<const char*>(path);
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
@@ -112,7 +113,8 @@ TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float siz
     return fontIt->second.get();
 }
 
-const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std::string& key, const std::string& text) {
+const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std::string& key,
+                                                       const std::string& text) {
     const auto found = LineIndex.find(key);
     if (found != LineIndex.end()) {
         Lines.splice(Lines.begin(), Lines, found->second);
@@ -159,8 +161,8 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
                 SDL_Texture* t = line->texture.get();
                 if (shadow) {
                     ColourTexture(t, shadowColour);
-                    const SDL_Rect s{static_cast<int>(std::floor(left + shadowDx)), static_cast<int>(std::floor(top + shadowDy)),
-                                     line->width, line->height};
+                    const SDL_Rect s{static_cast<int>(std::floor(left + shadowDx)),
+                                     static_cast<int>(std::floor(top + shadowDy)), line->width, line->height};
                     SDL_RenderCopy(d.Renderer.get(), t, nullptr, &s);
                 }
                 ColourTexture(t, colour);

@@ -53,9 +53,15 @@ int32_t GfxUtility::MakeColor(int32_t a, int32_t r, int32_t g, int32_t b) {
     return static_cast<int32_t>(byte(a) << 24 | byte(r) << 16 | byte(g) << 8 | byte(b));
 }
 
-void GfxUtility::HideCursor() { m_Engine->GetImpl().CursorHidden = true; }
+void GfxUtility::HideCursor() {
+    m_Engine->GetImpl().SystemCursorHidden = true;
+    m_Engine->SetSystemCursorVisible(false);
+}
 
-void GfxUtility::ShowCursor() { m_Engine->GetImpl().CursorHidden = false; }
+void GfxUtility::ShowCursor() {
+    m_Engine->GetImpl().SystemCursorHidden = false;
+    m_Engine->SetSystemCursorVisible(true);
+}
 
 bool GfxUtility::FileExists(const std::string& path) const {
     std::error_code ec;

@@ -14,19 +14,27 @@ namespace {
 // Mouse buttons as the game numbers them: 1 left, 2 right, 4 middle; 0 for any other.
 int32_t GameButton(Uint8 sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 2;
-    case SDL_BUTTON_MIDDLE: return 4;
-    default: return 0;
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        default:
+            return 0;
     }
 }
 
 Uint8 SdlButton(int32_t gameButton) {
     switch (gameButton) {
-    case 1: return SDL_BUTTON_LEFT;
-    case 2: return SDL_BUTTON_RIGHT;
-    case 4: return SDL_BUTTON_MIDDLE;
-    default: return 0;
+        case 1:
+            return SDL_BUTTON_LEFT;
+        case 2:
+            return SDL_BUTTON_RIGHT;
+        case 4:
+            return SDL_BUTTON_MIDDLE;
+        default:
+            return 0;
     }
 }
 
@@ -49,84 +57,84 @@ void GfxEngine::PumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0) {
         switch (e.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const int32_t code = gfx_detail::ScanCodeFromSdl(e.key.keysym.scancode);
-            if (code <= 0 || code >= 256 || e.key.repeat != 0) break;
-            const bool down = e.type == SDL_KEYDOWN;
-            if (down && !d.KeyDown[static_cast<size_t>(code)]) d.KeyPressed[static_cast<size_t>(code)] = true;
-            d.KeyDown[static_cast<size_t>(code)] = down;
-            break;
-        }
-        case SDL_MOUSEMOTION:
-            d.MouseX = static_cast<float>(e.motion.x);
-            d.MouseY = static_cast<float>(e.motion.y);
-            if (d.Events.MouseMove) d.Events.MouseMove(d.MouseButtons, ShiftState(), d.MouseX, d.MouseY);
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            const int32_t button = GameButton(e.button.button);
-            if (button == 0) break;
-            d.MouseX = static_cast<float>(e.button.x);
-            d.MouseY = static_cast<float>(e.button.y);
-            if (e.type == SDL_MOUSEBUTTONDOWN) {
-                d.MouseButtons |= button;
-                if (d.Events.MouseDown) d.Events.MouseDown(button, ShiftState(), d.MouseX, d.MouseY);
-            } else {
-                d.MouseButtons &= ~button;
-                if (d.Events.MouseUp) d.Events.MouseUp(button, ShiftState(), d.MouseX, d.MouseY);
-            }
-            break;
-        }
-        case SDL_JOYDEVICEADDED:
-            d.OpenJoystick(e.jdevice.which);
-            break;
-        case SDL_JOYDEVICEREMOVED:
-            if (e.jdevice.which == d.JoystickId) {
-                d.CloseJoystick();
-                for (int i = 0; i < SDL_NumJoysticks() && !d.Controller && !d.RawJoystick; ++i) d.OpenJoystick(i);
-            }
-            break;
-        case SDL_CONTROLLERBUTTONDOWN:
-        case SDL_CONTROLLERBUTTONUP:
-            if (d.Controller && e.cbutton.which == d.JoystickId && e.cbutton.button < d.JoyDown.size()) {
-                const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
-                if (down && !d.JoyDown[e.cbutton.button]) d.JoyPressed[e.cbutton.button] = true;
-                d.JoyDown[e.cbutton.button] = down;
-            }
-            break;
-        case SDL_JOYBUTTONDOWN:
-        case SDL_JOYBUTTONUP:
-            if (d.RawJoystick && e.jbutton.which == d.JoystickId && e.jbutton.button < d.JoyDown.size()) {
-                const bool down = e.type == SDL_JOYBUTTONDOWN;
-                if (down && !d.JoyDown[e.jbutton.button]) d.JoyPressed[e.jbutton.button] = true;
-                d.JoyDown[e.jbutton.button] = down;
-            }
-            break;
-        case SDL_WINDOWEVENT:
-            switch (e.window.event) {
-            case SDL_WINDOWEVENT_FOCUS_LOST:
-                if (d.Events.Activation) d.Events.Activation(false);
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                const int32_t code = gfx_detail::ScanCodeFromSdl(e.key.keysym.scancode);
+                if (code <= 0 || code >= 256 || e.key.repeat != 0) break;
+                const bool down = e.type == SDL_KEYDOWN;
+                if (down && !d.KeyDown[static_cast<size_t>(code)]) d.KeyPressed[static_cast<size_t>(code)] = true;
+                d.KeyDown[static_cast<size_t>(code)] = down;
                 break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                if (d.Events.Activation) d.Events.Activation(true);
+            }
+            case SDL_MOUSEMOTION:
+                d.MouseX = static_cast<float>(e.motion.x);
+                d.MouseY = static_cast<float>(e.motion.y);
+                if (d.Events.MouseMove) d.Events.MouseMove(d.MouseButtons, ShiftState(), d.MouseX, d.MouseY);
                 break;
-            case SDL_WINDOWEVENT_MINIMIZED:
-                d.Minimized = true;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                const int32_t button = GameButton(e.button.button);
+                if (button == 0) break;
+                d.MouseX = static_cast<float>(e.button.x);
+                d.MouseY = static_cast<float>(e.button.y);
+                if (e.type == SDL_MOUSEBUTTONDOWN) {
+                    d.MouseButtons |= button;
+                    if (d.Events.MouseDown) d.Events.MouseDown(button, ShiftState(), d.MouseX, d.MouseY);
+                } else {
+                    d.MouseButtons &= ~button;
+                    if (d.Events.MouseUp) d.Events.MouseUp(button, ShiftState(), d.MouseX, d.MouseY);
+                }
                 break;
-            case SDL_WINDOWEVENT_RESTORED:
-            case SDL_WINDOWEVENT_MAXIMIZED:
-                d.Minimized = false;
+            }
+            case SDL_JOYDEVICEADDED:
+                d.OpenJoystick(e.jdevice.which);
+                break;
+            case SDL_JOYDEVICEREMOVED:
+                if (e.jdevice.which == d.JoystickId) {
+                    d.CloseJoystick();
+                    for (int i = 0; i < SDL_NumJoysticks() && !d.Controller && !d.RawJoystick; ++i) d.OpenJoystick(i);
+                }
+                break;
+            case SDL_CONTROLLERBUTTONDOWN:
+            case SDL_CONTROLLERBUTTONUP:
+                if (d.Controller && e.cbutton.which == d.JoystickId && e.cbutton.button < d.JoyDown.size()) {
+                    const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
+                    if (down && !d.JoyDown[e.cbutton.button]) d.JoyPressed[e.cbutton.button] = true;
+                    d.JoyDown[e.cbutton.button] = down;
+                }
+                break;
+            case SDL_JOYBUTTONDOWN:
+            case SDL_JOYBUTTONUP:
+                if (d.RawJoystick && e.jbutton.which == d.JoystickId && e.jbutton.button < d.JoyDown.size()) {
+                    const bool down = e.type == SDL_JOYBUTTONDOWN;
+                    if (down && !d.JoyDown[e.jbutton.button]) d.JoyPressed[e.jbutton.button] = true;
+                    d.JoyDown[e.jbutton.button] = down;
+                }
+                break;
+            case SDL_WINDOWEVENT:
+                switch (e.window.event) {
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        if (d.Events.Activation) d.Events.Activation(false);
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        if (d.Events.Activation) d.Events.Activation(true);
+                        break;
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                        d.Minimized = true;
+                        break;
+                    case SDL_WINDOWEVENT_RESTORED:
+                    case SDL_WINDOWEVENT_MAXIMIZED:
+                        d.Minimized = false;
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            case SDL_QUIT:
+                if (d.Events.Unload) d.Events.Unload();
                 break;
             default:
                 break;
-            }
-            break;
-        case SDL_QUIT:
-            if (d.Events.Unload) d.Events.Unload();
-            break;
-        default:
-            break;
         }
     }
 }
@@ -134,7 +142,8 @@ void GfxEngine::PumpEvents() {
 namespace {
 // Pushed mouse events name a window no renderer scales from, since they are in game pixels already.
 Uint32 InjectedWindowId(const GfxEngine::Impl& d) {
-    if (d.Window && d.Renderer && SDL_RenderGetWindow(d.Renderer.get()) == nullptr) return SDL_GetWindowID(d.Window.get());
+    if (d.Window && d.Renderer && SDL_RenderGetWindow(d.Renderer.get()) == nullptr)
+        return SDL_GetWindowID(d.Window.get());
     return 0;
 }
 }  // namespace
@@ -227,10 +236,18 @@ void GfxEngine::InjectWindow(GfxWindowAction action) {
         e.type = SDL_WINDOWEVENT;
         e.window.windowID = d.Window ? SDL_GetWindowID(d.Window.get()) : 0;
         switch (action) {
-        case GfxWindowAction::FocusLost: e.window.event = SDL_WINDOWEVENT_FOCUS_LOST; break;
-        case GfxWindowAction::FocusGained: e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED; break;
-        case GfxWindowAction::Minimize: e.window.event = SDL_WINDOWEVENT_MINIMIZED; break;
-        default: e.window.event = SDL_WINDOWEVENT_RESTORED; break;
+            case GfxWindowAction::FocusLost:
+                e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+                break;
+            case GfxWindowAction::FocusGained:
+                e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+                break;
+            case GfxWindowAction::Minimize:
+                e.window.event = SDL_WINDOWEVENT_MINIMIZED;
+                break;
+            default:
+                e.window.event = SDL_WINDOWEVENT_RESTORED;
+                break;
         }
     }
     SDL_PushEvent(&e);

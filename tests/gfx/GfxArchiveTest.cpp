@@ -52,11 +52,14 @@ TEST_F(ArchiveTest, WrongPasswordsExtractNothing) {
 TEST_F(ArchiveTest, AMissingArchiveFails) { EXPECT_FALSE(Extract("a", "b")); }
 
 TEST_F(ArchiveTest, NamesThatLeaveTheFolderAreRefusedAndTheRestExtracted) {
-    ASSERT_TRUE(GfxTestSupport::WriteZip(
-        PathOf("pack.pak"),
-        {{"../x.txt", "up"}, {"/abs.txt", "abs"}, {"C:evil.txt", "drive"}, {"sub/../../y.txt", "up2"},
-         {"..\\z.txt", "up3"}, {"good.txt", "fine"}},
-        "pw"));
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"),
+                                         {{"../x.txt", "up"},
+                                          {"/abs.txt", "abs"},
+                                          {"C:evil.txt", "drive"},
+                                          {"sub/../../y.txt", "up2"},
+                                          {"..\\z.txt", "up3"},
+                                          {"good.txt", "fine"}},
+                                         "pw"));
     EXPECT_FALSE(Extract("pw", "pw"));
     EXPECT_EQ(Files(), (std::vector<std::string>{"good.txt"}));
     EXPECT_FALSE(std::filesystem::exists(m_Folder.parent_path() / "x.txt"));

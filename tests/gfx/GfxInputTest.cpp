@@ -123,19 +123,37 @@ TEST_F(InputTest, WindowActionsReachTheHandlersAndMinimiseHoldsUntilRestore) {
     EXPECT_EQ(seen, (std::vector<std::string>{"inactive", "active", "unload"}));
 }
 
-TEST_F(InputTest, TheFullScreenCursorIsDrawnLastUnlessHidden) {
+TEST_F(InputTest, InFullScreenTheCursorImageReplacesTheHiddenSystemPointer) {
     m_Engine->Shutdown();
     m_Engine->GetDisplaySettings().SetWindowed(false);
     OpenDisplay();
-    std::filesystem::path png = m_Folder / "cursor.png";
-    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(png.string(), 4, 4, 0xFFFFFFFFu));
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("cursor.png"), 4, 4, 0xFFFFFFFFu));
     ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "cursor.png", true, 0));
     m_Engine->GetMouse().SetCursorImage(1, 0, 0, 4, 4, 2, 255, 0, 2, 2, 30, 0, true);
     m_Engine->InjectMouseMove(50, 60);
     m_Engine->PumpEvents();
     Frame([] {});
-    EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFFFFFFFFu);
+    EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFF000000u);  // the system pointer shows: no image
     m_Engine->GetUtility().HideCursor();
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("dark.png"), 100, 100, 0xFF102030u));
+    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(2, "dark.png", true, 0));
+    GfxSprite dark;  // drawn by the game; the cursor still goes on top
+    dark.SetTexture(2);
+    Frame([&] { dark.Render(); });
+    EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFFFFFFFFu);
+    EXPECT_EQ(m_Engine->ReadPixel(55, 61), 0xFF102030u);
+    m_Engine->GetUtility().ShowCursor();
+    Frame([&] { dark.Render(); });
+    EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFF102030u);
+}
+
+TEST_F(InputTest, InAWindowTheLibraryDrawsNoCursor) {
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("cursor.png"), 4, 4, 0xFFFFFFFFu));
+    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "cursor.png", true, 0));
+    m_Engine->GetMouse().SetCursorImage(1, 0, 0, 4, 4, 2, 255, 0, 2, 2, 30, 0, true);
+    m_Engine->GetUtility().HideCursor();
+    m_Engine->InjectMouseMove(50, 60);
+    m_Engine->PumpEvents();
     Frame([] {});
     EXPECT_EQ(m_Engine->ReadPixel(51, 61), 0xFF000000u);
 }

@@ -113,9 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedScoresTest,
                                            "KWSCORES 1\n1 A\n2 B\n3 C\nx D\n5 E\n6 F\n7 G\n8 H\n9 I\n10 J\n",
                                            "KWSCORES 1\n1 A\n2 B\n3 C\n4 D\n5 E\n6 F\n7 G\n8 H\n9 I\n99999999999 J\n"));
 
-TEST_F(HighScoreTest, AMissingFileIsAnError) {
-    EXPECT_THROW(U().LoadHighScores("nothere.dat"), std::runtime_error);
-}
+TEST_F(HighScoreTest, AMissingFileIsAnError) { EXPECT_THROW(U().LoadHighScores("nothere.dat"), std::runtime_error); }
 
 TEST_F(HighScoreTest, AFailedSaveThrowsAndLeavesTheOldFileWhole) {
     U().SetHighScore(1, "AAA", 50);

@@ -17,8 +17,10 @@ int Replay::Run() {
     try {
         m_Settings = m_Reader.ReadSettings();
         // A script in a file is checked whole before the game starts.
-        if (!m_Streaming)
+        if (!m_Streaming) {
             while (!m_InputDone) ReadOne();
+            m_Reader.Next();  // after end: only raises if something follows it
+        }
     } catch (const ScriptError& error) {
         std::cerr << "kindlewisp-replay: " << error.what() << '\n';
         return 2;

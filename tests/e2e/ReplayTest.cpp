@@ -1,0 +1,230 @@
+// End-to-end: the scripted runner plays the real program in a copy of a game folder, and the
+// reports it dumps are compared with the expected ones beside each script (only the keys given).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gfx/GfxInstanceLock.h"
+#include "gfx/GfxTestSupport.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The pictures, sounds and levels a run needs, packed the way the game ships them.
+void PackSmallGame(const fs::path& game) {
+    const fs::path scratch = game / "scratch";
+    fs::create_directories(scratch);
+    const auto png = [&](const std::string& name, int32_t w, int32_t h) {
+        const fs::path path = scratch / name;
+        EXPECT_TRUE(GfxTestSupport::WriteCheckerPng(path.string(), w, h, 0xFF204080u, 0xFFC0A040u, 16));
+        return std::pair{name, ReadFile(path)};
+    };
+    const auto wav = [&](const std::string& name) {
+        const fs::path path = scratch / name;
+        EXPECT_TRUE(GfxTestSupport::WriteWav(path.string(), 200));
+        return std::pair{name, ReadFile(path)};
+    };
+    std::vector<std::pair<std::string, std::string>> images{
+        png("sprites.png", 1024, 1024), png("titlescreen.png", 640, 480), png("buttons1b.png", 512, 512),
+        png("buttons2b.png", 512, 512), png("backok1.png", 512, 512),     png("text.png", 512, 512),
+        png("fade.png", 640, 480),      png("clouds.png", 300, 300)};
+    // An entry that would land outside its folder must be refused.
+    images.emplace_back("../../escaped.png", "x");
+    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "images" / "kwgfx.pak").string(), images, "marlowe47"));
+    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "levels" / "kwlvl.pak").string(),
+                                         {{"level1.dat", "60\r\n3\r\nsky\r\n"}}, "marlowe47"));
+    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "sounds" / "kwsfx.pak").string(),
+                                         {wav("buttonclick.wav"), wav("shoot.wav"), wav("puzzle3.mp3")}, "marlowe47"));
+    fs::remove_all(scratch);
+}
+
+// A fresh game folder: a copy of the built one when its archives exist, otherwise a small one of our own.
+fs::path MakeGameFolder(const std::string& name) {
+    const fs::path root = fs::temp_directory_path() / ("kw-e2e-" + std::to_string(::getpid()) + "-" + name);
+    fs::remove_all(root);
+    const fs::path game = root / "game";
+    for (const char* sub : {"images", "levels", "sounds", "data", "override"}) fs::create_directories(game / sub);
+    const fs::path built = fs::path(KW_GAME_DIR) / "game";
+    if (fs::exists(built / "images" / "kwgfx.pak") && fs::exists(built / "sounds" / "kwsfx.pak") &&
+        fs::exists(built / "levels" / "kwlvl.pak")) {
+        for (const char* pak : {"images/kwgfx.pak", "levels/kwlvl.pak", "sounds/kwsfx.pak"})
+            fs::copy_file(built / pak, game / pak);
+    } else {
+        PackSmallGame(game);
+    }
+    fs::copy_file(fs::path(KW_SOURCE_DIR) / "data" / "game.dat", game / "data" / "game.dat");
+    fs::copy_file(fs::path(KW_SOURCE_DIR) / "data" / "scores.dat", game / "data" / "scores.dat");
+    return root;
+}
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+RunResult RunReplay(const fs::path& root, const std::string& script) {
+    const fs::path out = root / "out";
+    const std::string command = std::string("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '") + KW_REPLAY +
+                                "' --game-dir '" + root.string() + "' --out '" + out.string() + "' '" + script +
+                                "' > '" + (root / "stdout.txt").string() + "' 2> '" + (root / "stderr.txt").string() +
+                                "'";
+    const int status = std::system(command.c_str());
+    RunResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(root / "stdout.txt");
+    result.err = ReadFile(root / "stderr.txt");
+    return result;
+}
+
+// Every key of `expected` must be in `actual` with an equal value; other keys are not compared.
+void ExpectSubset(const json& expected, const json& actual, const std::string& where) {
+    if (!expected.is_object()) {
+        EXPECT_EQ(actual, expected) << where;
+        return;
+    }
+    ASSERT_TRUE(actual.is_object()) << where << " is " << actual.dump();
+    for (const auto& [key, value] : expected.items()) {
+        ASSERT_TRUE(actual.contains(key)) << where << "." << key << " missing";
+        ExpectSubset(value, actual[key], where + "." + key);
+    }
+}
+
+bool AnyUnpackedFile(const fs::path& game) {
+    for (const char* sub : {"images", "levels", "sounds"})
+        for (const auto& entry : fs::directory_iterator(game / sub))
+            if (entry.path().extension() != ".pak") return true;
+    return false;
+}
+
+const std::vector<std::string> kReportKeys{"tick",         "frame",        "running",     "paused",      "inactive",
+                                           "currentLevel", "highestLevel", "musicVolume", "soundVolume", "state",
+                                           "title",        "play",         "tutorial",    "scores"};
+
+class Scripts : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
+    const fs::path dir = fs::path(KW_SOURCE_DIR) / "tests" / "e2e";
+    const json expected = json::parse(ReadFile(dir / (GetParam() + ".expected.json")));
+    const fs::path root = MakeGameFolder(GetParam());
+    if (expected.contains("setup")) {
+        for (const auto& [file, text] : expected["setup"].items())
+            WriteFile(root / "game" / "data" / file, text.get<std::string>());
+    }
+
+    const RunResult run = RunReplay(root, (dir / (GetParam() + ".kws")).string());
+    EXPECT_EQ(run.exitCode, expected.value("exit", 0)) << run.err;
+
+    for (const auto& [name, report] : expected["reports"].items()) {
+        const fs::path path = root / "out" / name;
+        ASSERT_TRUE(fs::exists(path)) << name << " was not dumped\n" << run.err;
+        const json actual = json::parse(ReadFile(path));
+        for (const auto& key : kReportKeys) EXPECT_TRUE(actual.contains(key)) << name << " lacks " << key;
+        EXPECT_EQ(actual["scores"].size(), 10u);
+        ExpectSubset(report, actual, name);
+        EXPECT_NE(run.out.find("dumped " + name + "\n"), std::string::npos) << name;
+    }
+    for (const auto& name : expected.value("missingReports", std::vector<std::string>{}))
+        EXPECT_FALSE(fs::exists(root / "out" / name)) << name;
+    for (const auto& name : expected.value("outputs", std::vector<std::string>{}))
+        EXPECT_GT(fs::file_size(root / "out" / name), 0u) << name;
+    const json files = expected.value("files", json::object());
+    for (const auto& [file, text] : files.items()) EXPECT_EQ(ReadFile(root / file), text.get<std::string>()) << file;
+    if (expected.contains("logEntries")) {
+        const std::string log = ReadFile(root / "game" / "errors.log");
+        size_t entries = 0;
+        for (size_t at = 0; (at = log.find("Handled Error Occurred in ", at)) != std::string::npos; ++at) ++entries;
+        EXPECT_EQ(entries, expected["logEntries"].get<size_t>()) << log;
+    }
+    if (expected.value("noUnpackedFiles", false)) {
+        EXPECT_FALSE(AnyUnpackedFile(root / "game"));
+    }
+    // An archive entry climbing out of its folder never lands anywhere.
+    EXPECT_FALSE(fs::exists(root / "escaped.png"));
+    EXPECT_FALSE(fs::exists(root.parent_path() / "escaped.png"));
+    fs::remove_all(root);
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts, ::testing::Values("title_exit", "level_select_wrap", "close_window"));
+
+TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
+    const fs::path root = MakeGameFolder("second");
+    WriteFile(root / "game" / "images" / "sprites.png", "unpacked by the first copy");
+    WriteFile(root / "game" / "errors.log", "the first copy's log");
+    GfxInstanceLock first;
+    ASSERT_EQ(first.Acquire(root / "game" / "kindlewisp.lock"), GfxInstanceLock::Result::Acquired);
+    WriteFile(root / "script.kws", "end 100\n");
+    const RunResult run = RunReplay(root, (root / "script.kws").string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Kindlewisp is already running."), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(root / "game" / "images" / "sprites.png"), "unpacked by the first copy");
+    EXPECT_EQ(ReadFile(root / "game" / "errors.log"), "the first copy's log");
+    EXPECT_FALSE(fs::exists(root / "game" / "images" / "titlescreen.png"));
+    fs::remove_all(root);
+}
+
+struct BadScript {
+    const char* text;
+    const char* reason;
+};
+
+class ScriptErrors : public ::testing::TestWithParam<BadScript> {};
+
+TEST_P(ScriptErrors, EndWithStatusTwoAndTheLineBeforeTheGameStarts) {
+    const fs::path root = MakeGameFolder("bad");
+    WriteFile(root / "script.kws", GetParam().text);
+    const RunResult run = RunReplay(root, (root / "script.kws").string());
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(GetParam().reason), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(root / "game" / "errors.log"));  // the game never started
+    fs::remove_all(root);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScriptErrors,
+    ::testing::Values(BadScript{"at 10 key esc tap\nat 5 key esc tap\n", "line 2: times must not go backwards"},
+                      BadScript{"# comment\n\nat 0 key nokey tap\n", "line 3: unknown key"},
+                      BadScript{"at 0 dump ../x.json\n", "line 1: the file name must be a plain name"},
+                      BadScript{"at 0 joy button 1 tap\n", "need the joystick command"},
+                      BadScript{"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
+                      BadScript{"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
+                      BadScript{"frame 0\n", "line 1: frame takes"}));
+
+TEST(StandardInput, AControllerSeesEachDumpBeforeSendingTheNextCommand) {
+    const fs::path root = MakeGameFolder("stdin");
+    // Commands fed through a pipe; each dump's "dumped" line is printed once the file is complete.
+    const std::string command = std::string(
+                                    "printf 'at 0 dump a.json\\nat 48 key down tap\\nat 96 dump b.json\\n' | "
+                                    "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '") +
+                                KW_REPLAY + "' --game-dir '" + root.string() + "' --out '" + (root / "out").string() +
+                                "' - > '" + (root / "stdout.txt").string() + "' 2> '" + (root / "stderr.txt").string() +
+                                "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(root / "stderr.txt");
+    EXPECT_EQ(ReadFile(root / "stdout.txt"), "dumped a.json\ndumped b.json\n");
+    const json b = json::parse(ReadFile(root / "out" / "b.json"));
+    EXPECT_EQ(b["tick"], 96);
+    EXPECT_EQ(b["title"]["selection"], 1);
+    fs::remove_all(root);
+}
+
+}  // namespace

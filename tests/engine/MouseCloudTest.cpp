@@ -1,0 +1,104 @@
+// Mouse buttons, the activation hook, and the cloud layer's scrolling.
+#include <gtest/gtest.h>
+
+#include "engine/cCloud.h"
+#include "engine/cMouse.h"
+#include "engine/cTextures.h"
+#include "shell/TestGameFolder.h"
+
+namespace {
+
+class MouseButtons : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(MouseButtons, NumbersOutsideZeroToNineAreIgnoredAndReadAsNotPressed) {
+    cMouse mouse;
+    mouse.Button_Down(GetParam());
+    EXPECT_FALSE(mouse.IsButtonPressed(GetParam()));
+    for (int32_t b = 0; b <= 9; ++b) EXPECT_FALSE(mouse.IsButtonPressed(b));
+}
+
+INSTANTIATE_TEST_SUITE_P(OutOfRange, MouseButtons, ::testing::Values(-1, 10, 11, 1000));
+
+TEST(MouseButtonsInRange, HeldUntilReleased) {
+    cMouse mouse;
+    mouse.Button_Down(1);
+    mouse.Button_Down(4);
+    mouse.Button_Up(4);
+    EXPECT_TRUE(mouse.IsButtonPressed(1));
+    EXPECT_FALSE(mouse.IsButtonPressed(4));
+}
+
+struct Activation {
+    int32_t wParam;
+    bool paused;  // expected afterwards, starting from paused
+};
+
+class WindowHook : public ::testing::TestWithParam<Activation> {};
+
+TEST_P(WindowHook, ActivationLowWordDecidesPauseAndInactive) {
+    HookWindow(1);
+    gPaused = gInactive = true;
+    EXPECT_EQ(WindowProc(1, WM_ACTIVATEAPP, GetParam().wParam, 0), 0);
+    EXPECT_EQ(gPaused, GetParam().paused);
+    EXPECT_EQ(gInactive, GetParam().paused);
+    UnhookWindow(1);
+    EXPECT_EQ(gOldWindowProc, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, WindowHook,
+                         ::testing::Values(Activation{1, false}, Activation{0x7FFF0001, false},  // high word ignored
+                                           Activation{0x00010000, true},  // low word 0: deactivated, still paused
+                                           Activation{2, true}));         // any other value: no change
+
+TEST(WindowHookOthers, OtherWindowsAndMessagesPassThroughUntouched) {
+    HookWindow(1);
+    gPaused = gInactive = false;
+    WindowProc(2, WM_ACTIVATEAPP, 0, 0);
+    WindowProc(1, 5, 0, 0);
+    EXPECT_FALSE(gPaused);
+    EXPECT_FALSE(gInactive);
+    UnhookWindow(1);
+}
+
+class Clouds : public EngineFixture {
+protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        m_Folder.WriteImage("game/images/clouds.png", 300, 300);
+        gTextures = std::make_unique<cTextures>();
+    }
+    void TearDown() override {
+        gTextures.reset();
+        EngineFixture::TearDown();
+    }
+};
+
+TEST_F(Clouds, ScrollPositionsWrapOnlyAboveThreeHundred) {
+    cCloud clouds;
+    for (int i = 0; i < 300; ++i) clouds.MoveClouds(1, 1);
+    EXPECT_EQ(clouds.ScrollX(), 300);
+    EXPECT_EQ(clouds.ScrollY(), 300);
+    clouds.MoveClouds(1, 1);
+    EXPECT_EQ(clouds.ScrollX(), 0);
+    EXPECT_EQ(clouds.ScrollY(), 0);
+}
+
+TEST_F(Clouds, EachAxisWrapsOnItsOwn) {
+    cCloud clouds;
+    clouds.MoveClouds(301, 5);
+    EXPECT_EQ(clouds.ScrollX(), 0);
+    EXPECT_EQ(clouds.ScrollY(), 5);
+}
+
+TEST_F(Clouds, TheLayerCoversTheScreenRightOfTheBoardAtHalfAlpha) {
+    cCloud clouds;
+    clouds.MoveClouds(120, 40);  // every tile drawn in four pieces
+    gEngine->GetDevice().BeginFrame();
+    clouds.Render();
+    gEngine->GetDevice().EndFrame();
+    EXPECT_EQ(gEngine->ReadPixel(100, 100) & 0xFFFFFF, 0u);  // left of the layer: black
+    for (auto [x, y] : {std::pair{131, 1}, {429, 299}, {431, 301}, {639, 479}, {250, 270}})
+        EXPECT_NE(gEngine->ReadPixel(x, y) & 0xFFFFFF, 0u) << x << "," << y;
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// One orb on its own: where it appears, when it collides, how it moves and how long it burns.
+#include "PlayFixture.h"
+
+namespace {
+
+using namespace OrbKind;
+
+using OrbFixture = PlayFixture;
+
+OrbRef MakeOrb(int32_t type, int32_t column, int32_t row) {
+    auto orb = std::make_shared<cOrb>();
+    orb->Create_Orb(column, row, "orb", type, BonusKind::Chest, 1000);
+    return orb;
+}
+
+TEST_F(OrbFixture, OrbsCollideAt24PixelsApartButNotAt25) {
+    const OrbRef below = MakeOrb(Red, 3, 0);
+    const OrbRef near = MakeOrb(Blue, 3, 5);
+    near->OrbBob().SetY(450 - 24);
+    EXPECT_TRUE(near->CheckCollision(*below));
+    EXPECT_EQ(near->PositionY(), 1);
+    const OrbRef far = MakeOrb(Blue, 3, 5);
+    far->OrbBob().SetY(450 - 25);
+    EXPECT_FALSE(far->CheckCollision(*below));
+    EXPECT_EQ(far->PositionY(), 5) << "a miss changes nothing";
+}
+
+TEST_F(OrbFixture, AFallingOrbNeverMatchesAndEqualsComparesPixelsAsWellAsCells) {
+    const OrbRef a = MakeOrb(Red, 3, 1);
+    const OrbRef b = MakeOrb(Red, 4, 1);
+    EXPECT_TRUE(a->MatchingTypes(b.get()));
+    EXPECT_FALSE(a->MatchingTypes(nullptr));
+    b->Fall();
+    EXPECT_FALSE(a->MatchingTypes(b.get()));
+    const OrbRef twin = MakeOrb(Red, 3, 1);
+    EXPECT_TRUE(a->Equals(*twin));
+    twin->OrbBob().SetY(twin->OrbBob().GetY() - 1);
+    EXPECT_FALSE(a->Equals(*twin));
+}
+
+TEST_F(OrbFixture, AMoveNeedsMoreThanItsIntervalAndBoardOrbsRiseWhileShotsDrop) {
+    const OrbRef board = MakeOrb(Red, 3, 1);
+    AdvanceVirtualClock(30);
+    EXPECT_FALSE(board->Move(30));
+    AdvanceVirtualClock(1);
+    EXPECT_TRUE(board->Move(30));
+    EXPECT_EQ(board->PixelY(), 425);
+    const OrbRef shot = MakeOrb(Red, -1, -1);
+    shot->Fire(9);
+    AdvanceVirtualClock(13);
+    EXPECT_TRUE(shot->Move(12));
+    EXPECT_EQ(shot->PixelY(), 84 + 6);
+    EXPECT_EQ(shot->PixelX(), 356 + 18);
+}
+
+class BurnLengths : public OrbFixture, public ::testing::WithParamInterface<std::tuple<int32_t, int>> {};
+
+TEST_P(BurnLengths, ABurnRunsItsStepsAndThenTheOrbIsGone) {
+    const auto [type, steps] = GetParam();
+    const OrbRef orb = MakeOrb(type, 3, 1);
+    orb->Destroy();
+    int taken = 0;
+    while (!orb->HasBeenDestroyed() && taken < 100) {
+        AdvanceVirtualClock(21);
+        orb->Move(1000000);
+        ++taken;
+    }
+    EXPECT_EQ(taken, steps);
+    EXPECT_FALSE(orb->OrbBob().GetVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, BurnLengths,
+                         ::testing::Values(std::make_tuple(Red, 13), std::make_tuple(White, 10),
+                                           std::make_tuple(BlackFixed, 13)));
+
+TEST_F(OrbFixture, QueueOrbsWaitSmallAndUnseenAndAreFullSizeOncePlaced) {
+    const OrbRef orb = MakeOrb(Green, -1, -1);
+    EXPECT_EQ(orb->PixelX(), 30);
+    EXPECT_EQ(orb->PixelY(), 264);
+    EXPECT_EQ(orb->Alpha(), 0);
+    EXPECT_FLOAT_EQ(orb->OrbBob().GetScale(), 0.75F);
+    orb->SetPosition(30, 260);
+    EXPECT_FLOAT_EQ(orb->OrbBob().GetScale(), 1.0F);
+}
+
+TEST_F(OrbFixture, AnInvisibleOrbIsNeverShownButItsBurnIs) {
+    const OrbRef orb = MakeOrb(Invisible, 3, 1);
+    EXPECT_FALSE(orb->OrbBob().GetVisible());
+    orb->Destroy();
+    EXPECT_TRUE(orb->BurnBob().GetVisible());
+}
+
+TEST_F(OrbFixture, RandomOrbsAreColoursAndFireballsOnlyWhenAllowed) {
+    for (int i = 0; i < 200; ++i) {
+        AdvanceVirtualClock(997);
+        EXPECT_TRUE(IsColoured(cOrb::DrawRandomType(false)));
+        const int32_t withFire = cOrb::DrawRandomType(true);
+        EXPECT_TRUE(IsColoured(withFire) || withFire == Fireball);
+    }
+}
+
+}  // namespace
