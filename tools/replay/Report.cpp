@@ -1,10 +1,16 @@
 // Builds the state report from the globals and the current screen's public getters.
 #include "Report.h"
 
+#include <cmath>
+
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "shell/Globals.h"
 #include "shell/cBaseState.h"
+#include "game/cBonus.h"
+#include "game/cOrb.h"
+#include "play/cPlayState.h"
+#include "play/cScores.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"
 
@@ -34,7 +40,65 @@ json ReportTitle() {
                 {"fading", title->Fading()}};
 }
 
-json ReportPlay() { return nullptr; }
+namespace {
+json QueueOrb(const OrbRef& orb) {
+    if (!orb) return nullptr;
+    return json{{"key", orb->Key()}, {"type", orb->OrbType()}};
+}
+}  // namespace
+
+json ReportPlay() {
+    const auto* play = dynamic_cast<const cPlayState*>(gCurrentState.get());
+    if (!play) return nullptr;
+    json dragon = nullptr;
+    if (const auto sprite = play->DragonSprite()) {
+        dragon = json{{"x", sprite->GetX()},         {"y", sprite->GetY()},
+                      {"column", play->DragonColumn()}, {"moving", play->DragonMoving()},
+                      {"firing", play->DragonFiring()}, {"scale", sprite->GetScale()}};
+    }
+    json board = json::array();
+    for (const auto& entry : play->Board().Entries()) {
+        const cOrb& orb = *entry.value;
+        board.push_back(json{{"key", entry.key}, {"column", orb.PositionX()}, {"row", orb.PositionY()},
+                             {"type", orb.OrbType()}, {"x", orb.PixelX()}, {"y", orb.PixelY()},
+                             {"destroyed", orb.IsDestroyed()}});
+    }
+    json moving = json::array();
+    for (const auto& entry : play->Moving().Entries()) {
+        const cOrb& orb = *entry.value;
+        moving.push_back(json{{"key", entry.key}, {"column", orb.PositionX()}, {"row", orb.PositionY()},
+                              {"type", orb.OrbType()}, {"x", orb.PixelX()}, {"y", orb.PixelY()},
+                              {"fired", orb.IsFired()}, {"falling", orb.IsFalling()}});
+    }
+    json items = json::array();
+    for (const auto& entry : play->BonusItems().Entries()) {
+        const GfxSprite& item = *entry.value;
+        items.push_back(json{{"kind", std::lrint(item.GetData(1))}, {"value", std::lrint(item.GetData(2))},
+                             {"x", std::lrint(item.GetX())}, {"y", std::lrint(item.GetY())}});
+    }
+    json popups = json::array();
+    for (const auto& entry : play->Popups().Entries())
+        popups.push_back(json{{"id", entry.value->ID()}, {"amount", entry.value->Amount()}});
+    const cScores* scores = play->Scores();
+    return json{{"score", scores ? scores->CurrentScore() : 0},
+                {"position", scores ? scores->CurrentPosition() : 0},
+                {"levelIntro", play->LevelIntro()},
+                {"levelComplete", play->LevelComplete()},
+                {"gameOver", play->GameOver()},
+                {"allLevelsDone", play->AllLevelsDone()},
+                {"riseInterval", play->RiseInterval()},
+                {"cloudsOn", play->CloudsOn()},
+                {"floorY", play->FloorY()},
+                {"initialsCursor", play->InitialsCursor()},
+                {"bonusText", play->BonusText()},
+                {"dragon", dragon},
+                {"current", QueueOrb(play->CurrentOrb())},
+                {"next", QueueOrb(play->NextOrb())},
+                {"board", board},
+                {"moving", moving},
+                {"bonusItems", items},
+                {"popups", popups}};
+}
 
 json ReportTutorial() {
     const auto* tutorial = dynamic_cast<const cTutorialState*>(gCurrentState.get());
