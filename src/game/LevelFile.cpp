@@ -1,5 +1,6 @@
 #include "game/LevelFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <fstream>
@@ -23,23 +24,28 @@ std::string Trim(const std::string& text) {
 
 RuntimeError Corrupt() { return RuntimeError(ErrorNumber::TypeMismatch, "Type mismatch"); }
 
-// Splits the bytes into lines at CR LF, LF or a lone CR.
-std::vector<std::string> SplitLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        } else {
-            line.push_back(c);
+// Walks the bytes line by line; a line ends at CR LF, LF or a lone CR.
+class LineReader {
+public:
+    explicit LineReader(const std::string& bytes) : m_Bytes(bytes) {}
+    bool AtEnd() const { return m_Pos >= m_Bytes.size(); }
+    // The next line, of which only the first `keep` characters are returned.
+    std::string Next(size_t keep = std::string::npos) {
+        const size_t start = m_Pos;
+        size_t end = m_Bytes.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = m_Bytes.size();
+        m_Pos = end;
+        if (m_Pos < m_Bytes.size()) {
+            if (m_Bytes[m_Pos] == '\r' && m_Pos + 1 < m_Bytes.size() && m_Bytes[m_Pos + 1] == '\n') ++m_Pos;
+            ++m_Pos;
         }
+        return m_Bytes.substr(start, std::min(end - start, keep));
     }
-    if (!line.empty()) lines.push_back(std::move(line));
-    return lines;
-}
+
+private:
+    const std::string& m_Bytes;
+    size_t m_Pos = 0;
+};
 
 }  // namespace
 
@@ -67,8 +73,7 @@ int32_t ParseLevelNumber(const std::string& text) {
     if (!fraction.empty()) value += std::stod("0." + fraction.substr(0, 15));
     if (negative) value = -value;
     const double rounded = std::nearbyint(value);  // default rounding: ties to even
-    if (rounded < std::numeric_limits<int32_t>::min() || rounded > std::numeric_limits<int32_t>::max())
-        throw Corrupt();
+    if (rounded < std::numeric_limits<int32_t>::min() || rounded > std::numeric_limits<int32_t>::max()) throw Corrupt();
     return static_cast<int32_t>(rounded);
 }
 
@@ -82,8 +87,19 @@ bool ParseCloudsLine(const std::string& text) {
 
 bool IsOrbCharacter(char c) {
     switch (c) {
-        case 'R': case 'B': case 'G': case 'P': case 'Y': case '1': case '2':
-        case 'A': case 'W': case 'X': case 'Z': case 'I': case 'U':
+        case 'R':
+        case 'B':
+        case 'G':
+        case 'P':
+        case 'Y':
+        case '1':
+        case '2':
+        case 'A':
+        case 'W':
+        case 'X':
+        case 'Z':
+        case 'I':
+        case 'U':
             return true;
         default:
             return false;
@@ -93,8 +109,7 @@ bool IsOrbCharacter(char c) {
 LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) {
     std::error_code ec;
     // Only a plain file: a folder, a device or a pipe of that name is no level and could block.
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+    if (!std::filesystem::is_regular_file(path, ec)) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
 
@@ -104,29 +119,30 @@ LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) 
     if (in.bad()) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
     if (bytes.size() > LevelLimits::MaxFileBytes) throw Corrupt();
 
-    const std::vector<std::string> lines = SplitLines(bytes);
-    const size_t headerLines = withCloudsLine ? 4 : 3;
+    LineReader lines(bytes);
     LevelFile level;
     // Each header line is converted as soon as it is read, so a bad number comes before a short file.
-    const auto header = [&](size_t index) -> const std::string& {
-        if (index >= lines.size()) throw RuntimeError(kInputPastEnd, "Input past end of file");
-        return lines[index];
+    const auto header = [&lines]() {
+        if (lines.AtEnd()) throw RuntimeError(kInputPastEnd, "Input past end of file");
+        return lines.Next();
     };
-    level.riseInterval = ParseLevelNumber(header(0));
-    level.rowCount = ParseLevelNumber(header(1));
-    level.picture = header(2);
-    if (withCloudsLine) level.cloudsOn = ParseCloudsLine(header(3));
+    level.riseInterval = ParseLevelNumber(header());
+    level.rowCount = ParseLevelNumber(header());
+    level.picture = header();
+    if (withCloudsLine) level.cloudsOn = ParseCloudsLine(header());
 
     int64_t row = static_cast<int64_t>(level.rowCount) - 1;
     int32_t orbs = 0;
-    for (size_t i = headerLines; i < lines.size(); ++i, --row) {
-        std::string cells = lines[i].substr(0, LevelLimits::MaxColumns);
+    for (; !lines.AtEnd(); --row) {
+        std::string cells = lines.Next(LevelLimits::MaxColumns);
+        bool any = false;
         for (const char c : cells) {
             if (!IsOrbCharacter(c)) continue;
+            any = true;
             if (++orbs > LevelLimits::MaxOrbs || row > LevelLimits::MaxAbsRow || row < -LevelLimits::MaxAbsRow)
                 throw Corrupt();
         }
-        level.orbLines.push_back(std::move(cells));
+        if (any) level.orbRows.push_back({static_cast<int32_t>(row), std::move(cells)});
     }
     return level;
 }

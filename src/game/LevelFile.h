@@ -20,10 +20,14 @@ constexpr int64_t MaxAbsRow = 1000000;
 
 struct LevelFile {
     int32_t riseInterval = 0;
-    int32_t rowCount = 0;                // the first orb line is row rowCount - 1
-    std::string picture;                 // background picture name without ".png"
+    int32_t rowCount = 0;  // the first orb line is row rowCount - 1
+    std::string picture;   // background picture name without ".png"
     bool cloudsOn = false;
-    std::vector<std::string> orbLines;  // top row first, each cut to the columns that matter
+    struct OrbRow {
+        int32_t row;
+        std::string cells;  // cut to the columns that can show on screen
+    };
+    std::vector<OrbRow> orbRows;  // top row first; rows without orbs are left out
 };
 
 // A number as the level format writes it: blanks around it, an optional sign, digits and an

@@ -30,17 +30,42 @@ bool CreateCellOrb(cOrb& orb, char c, int32_t column, int32_t row, const std::st
     int32_t type = 0;
     int32_t kind = BonusKind::Chest;
     switch (c) {
-        case 'R': type = OrbKind::Red; break;
-        case 'B': type = OrbKind::Blue; break;
-        case 'G': type = OrbKind::Green; break;
-        case 'P': type = OrbKind::Purple; break;
-        case 'Y': type = OrbKind::Yellow; break;
-        case '1': type = OrbKind::BlackFalling; break;
-        case '2': type = OrbKind::BlackFixed; break;
-        case 'I': type = OrbKind::Invisible; break;
-        case 'W': type = OrbKind::White; kind = BonusKind::Chest; break;
-        case 'X': type = OrbKind::White; kind = BonusKind::Tornado; break;
-        case 'Z': type = OrbKind::White; kind = BonusKind::Fireball; break;
+        case 'R':
+            type = OrbKind::Red;
+            break;
+        case 'B':
+            type = OrbKind::Blue;
+            break;
+        case 'G':
+            type = OrbKind::Green;
+            break;
+        case 'P':
+            type = OrbKind::Purple;
+            break;
+        case 'Y':
+            type = OrbKind::Yellow;
+            break;
+        case '1':
+            type = OrbKind::BlackFalling;
+            break;
+        case '2':
+            type = OrbKind::BlackFixed;
+            break;
+        case 'I':
+            type = OrbKind::Invisible;
+            break;
+        case 'W':
+            type = OrbKind::White;
+            kind = BonusKind::Chest;
+            break;
+        case 'X':
+            type = OrbKind::White;
+            kind = BonusKind::Tornado;
+            break;
+        case 'Z':
+            type = OrbKind::White;
+            kind = BonusKind::Fireball;
+            break;
         case 'U': {
             // A surprise: drawn without reseeding, 1 chest, 2 tornado, 3 fireball.
             static constexpr int32_t kKinds[] = {BonusKind::Chest, BonusKind::Tornado, BonusKind::Fireball};
@@ -48,8 +73,11 @@ bool CreateCellOrb(cOrb& orb, char c, int32_t column, int32_t row, const std::st
             kind = kKinds[gEngine->GetUtility().RandomRange(1, 3) - 1];
             break;
         }
-        case 'A': orb.Create_Random_Orb(column, row, key, false); return true;
-        default: return false;
+        case 'A':
+            orb.Create_Random_Orb(column, row, key, false);
+            return true;
+        default:
+            return false;
     }
     orb.Create_Orb(column, row, key, type, kind, 1000);
     return true;
@@ -110,18 +138,15 @@ void cPlayState::CreateLevel() {
         LoadBoardImage(level.picture);
         m_CloudsOn = level.cloudsOn;
 
-        int64_t row = static_cast<int64_t>(level.rowCount) - 1;
-        for (const std::string& line : level.orbLines) {
-            for (size_t column = 0; column < line.size(); ++column) {
+        for (const LevelFile::OrbRow& line : level.orbRows) {
+            for (size_t column = 0; column < line.cells.size(); ++column) {
                 const auto c32 = static_cast<int32_t>(column);
-                const auto r32 = static_cast<int32_t>(row);  // the reader keeps orb rows in range
-                const std::string key = BoardKey(c32, r32);
+                const std::string key = BoardKey(c32, line.row);
                 auto orb = std::make_shared<cOrb>();
-                if (!CreateCellOrb(*orb, line[column], c32, r32, key)) continue;
-                if (r32 == -1) orb->PlaceInCell();
+                if (!CreateCellOrb(*orb, line.cells[column], c32, line.row, key)) continue;
+                if (line.row == -1) orb->PlaceInCell();
                 m_Board.Add(orb, key);
             }
-            --row;
         }
 
         FillQueue();

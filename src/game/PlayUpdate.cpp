@@ -65,7 +65,8 @@ void cPlayState::ProcessState() {
         CheckLoss(orb);
     }
     for (const auto& entry : m_BonusItems.Snapshot())
-        if (m_BonusItems.Exists(entry.key) && m_BonusItems.Item(entry.key) == entry.value) ProcessBonusItem(entry.value);
+        if (m_BonusItems.Exists(entry.key) && m_BonusItems.Item(entry.key) == entry.value)
+            ProcessBonusItem(entry.value);
     // A level already lost this frame cannot also be won.
     if (!m_LevelComplete && !m_GameOver) CheckWin();
 }

@@ -21,14 +21,17 @@ struct Cell {
 };
 
 // Picture of each orb type in the sprite sheet (types 1..10). Green and purple sit swapped.
-constexpr Cell kOrbPictures[] = {{0, 194},   {25, 194},  {75, 194},  {50, 194}, {100, 194},
-                                 {0, 244},   {125, 194}, {125, 194}, {150, 194}, {0, 194}};
+constexpr Cell kOrbPictures[] = {{0, 194}, {25, 194},  {75, 194},  {50, 194},  {100, 194},
+                                 {0, 244}, {125, 194}, {125, 194}, {150, 194}, {0, 194}};
 
 Cell BonusPicture(int32_t kind) {
     switch (kind) {
-        case BonusKind::Fireball: return {0, 244};
-        case BonusKind::Tornado: return {375, 219};
-        default: return {325, 219};
+        case BonusKind::Fireball:
+            return {0, 244};
+        case BonusKind::Tornado:
+            return {375, 219};
+        default:
+            return {325, 219};
     }
 }
 

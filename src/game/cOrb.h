@@ -9,8 +9,8 @@
 #include "gfx/Gfx.h"
 
 namespace OrbKind {
-constexpr int32_t Red = 1, Blue = 2, Green = 3, Purple = 4, Yellow = 5, Fireball = 6, BlackFalling = 7,
-                  BlackFixed = 8, White = 9, Invisible = 10;
+constexpr int32_t Red = 1, Blue = 2, Green = 3, Purple = 4, Yellow = 5, Fireball = 6, BlackFalling = 7, BlackFixed = 8,
+                  White = 9, Invisible = 10;
 inline bool IsColoured(int32_t type) { return type >= Red && type <= Yellow; }
 }  // namespace OrbKind
 

@@ -66,7 +66,8 @@ bool GfxEngine::InitializeDisplay() {
     SDL_SetRenderDrawBlendMode(d.Renderer.get(), SDL_BLENDMODE_BLEND);
     d.LastFrame.assign(static_cast<size_t>(GameWidth) * GameHeight, 0xFF000000u);
     d.Minimized = false;
-    d.FrameStarted = false;
+    d.FrameCaptured = false;
+    d.DeviceLost = false;
     return true;
 }
 
@@ -106,7 +107,6 @@ void GfxDevice::BeginFrame() {
     if (!d.Renderer) return;
     SDL_SetRenderDrawColor(d.Renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(d.Renderer.get());
-    d.FrameStarted = true;
 }
 
 void GfxEngine::Impl::DrawCursor() {
@@ -131,6 +131,7 @@ void GfxEngine::Impl::CaptureFrame() {
         std::copy(row, row + w, LastFrame.begin() + static_cast<ptrdiff_t>(y) * GameWidth);
     }
     SDL_UnlockSurface(s);
+    FrameCaptured = true;
 }
 
 void GfxDevice::EndFrame() {
@@ -139,7 +140,6 @@ void GfxDevice::EndFrame() {
     d.DrawCursor();
     SDL_RenderPresent(d.Renderer.get());
     d.CaptureFrame();
-    d.FrameStarted = false;
     // Pace to at most 60 frames a second whatever vsync does; never under the virtual clock,
     // which tests and the runner step as fast as they can.
     const uint64_t frequency = SDL_GetPerformanceFrequency();
@@ -159,7 +159,7 @@ void GfxDevice::EndFrame() {
     }
 }
 
-bool GfxDevice::IsDeviceLost() const { return false; }
+bool GfxDevice::IsDeviceLost() const { return m_Engine->GetImpl().DeviceLost; }
 
 bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*flag*/, int32_t /*value*/) {
     GfxEngine::Impl& d = m_Engine->GetImpl();
@@ -228,7 +228,8 @@ void GfxSprite::Render() const {
 
 bool GfxEngine::SaveScreenshot(const std::string& path) const {
     const Impl& d = *m_Impl;
-    if (d.LastFrame.empty()) return false;
+    // Only headless runs keep the presented frame; a windowed one has nothing true to save.
+    if (!d.FrameCaptured) return false;
     gfx_detail::SdlPtr<SDL_Surface> s(SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint32_t*>(d.LastFrame.data()), GameWidth, GameHeight, 32, GameWidth * 4, SDL_PIXELFORMAT_ARGB8888));
     if (!s) return false;
@@ -237,6 +238,6 @@ bool GfxEngine::SaveScreenshot(const std::string& path) const {
 
 uint32_t GfxEngine::ReadPixel(int32_t x, int32_t y) const {
     const Impl& d = *m_Impl;
-    if (x < 0 || y < 0 || x >= GameWidth || y >= GameHeight || d.LastFrame.empty()) return 0;
+    if (x < 0 || y < 0 || x >= GameWidth || y >= GameHeight || !d.FrameCaptured) return 0;
     return d.LastFrame[static_cast<size_t>(y) * GameWidth + x];
 }

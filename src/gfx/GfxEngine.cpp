@@ -100,6 +100,7 @@ void GfxEngine::Shutdown() { m_Impl->ShutdownAll(); }
 void GfxEngine::Impl::ShutdownAll() {
     Lines.clear();
     LineIndex.clear();
+    Layouts.clear();
     Fonts.clear();
     Textures.clear();
     Renderer.reset();

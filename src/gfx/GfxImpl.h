@@ -12,6 +12,7 @@
 #include <list>
 #include <map>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -43,6 +44,13 @@ struct CachedLine {
     SdlPtr<SDL_Texture> texture;
     int32_t width = 0;
     int32_t height = 0;
+};
+
+// Where a face lives, as fontconfig answers it.
+struct FaceFile {
+    std::string file;  // empty when nothing matched
+    long index = 0;    // face within a collection file
+    bool embolden = false;
 };
 
 struct Sound {
@@ -78,18 +86,22 @@ struct GfxEngine::Impl {
     bool Windowed = true;
     bool Minimized = false;
     std::vector<uint32_t> LastFrame;  // ARGB of the last presented frame (headless)
+    bool FrameCaptured = false;       // LastFrame holds a presented frame
+    bool DeviceLost = false;          // the renderer's device was reset under us
     uint64_t LastPresent = 0;         // performance counter at the last present
-    bool FrameStarted = false;
 
     std::unordered_map<int32_t, gfx_detail::Texture> Textures;
 
     // Text: fonts by file and pixel size; rasterised lines, least recently used at the back.
-    std::map<std::pair<std::string, int32_t>, gfx_detail::SdlPtr<TTF_Font>> Fonts;
-    std::map<std::pair<std::string, bool>, std::string> FaceFiles;  // face, bold -> font file
+    std::map<std::tuple<std::string, int32_t, bool>, gfx_detail::SdlPtr<TTF_Font>> Fonts;  // file, px, emboldened
+    std::map<std::pair<std::string, bool>, gfx_detail::FaceFile> FaceFiles;                // face, bold -> file
     using LineList = std::list<std::pair<std::string, gfx_detail::CachedLine>>;
     LineList Lines;
     std::unordered_map<std::string, LineList::iterator> LineIndex;
     static constexpr size_t MaxCachedLines = 256;
+    // Laid-out texts by face, size, box width and text, so steady text is not measured again.
+    std::unordered_map<std::string, std::vector<std::string>> Layouts;
+    static constexpr size_t MaxLayouts = 512;
     int64_t Rasterised = 0;  // lines rasterised so far (tests)
 
     // Keyboard: what is held, and what went down since the previous PumpEvents.
@@ -144,6 +156,7 @@ struct GfxEngine::Impl {
     const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
     void DrawCursor();
     void CaptureFrame();
+    double MusicRunningMs() const;  // start position plus time played, not wrapped
     int32_t MusicPositionNow() const;
     void ApplyMusicVolume() const;
 };

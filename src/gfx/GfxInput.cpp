@@ -165,7 +165,9 @@ bool GfxMouse::IsLeftButtonDown() const { return (m_Engine->GetImpl().MouseButto
 bool GfxMouse::IsRightButtonDown() const { return (m_Engine->GetImpl().MouseButtons & 2) != 0; }
 
 void GfxEngine::Impl::OpenJoystick(int deviceIndex) {
-    if (Controller || RawJoystick) return;
+    // A game controller takes over from a plain joystick; otherwise the first device stays.
+    if (Controller || (RawJoystick && !SDL_IsGameController(deviceIndex))) return;
+    if (RawJoystick) CloseJoystick();
     if (SDL_IsGameController(deviceIndex)) {
         Controller = SDL_GameControllerOpen(deviceIndex);
         if (Controller) JoystickId = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(Controller));

@@ -130,11 +130,15 @@ int32_t GfxSoundStore::PlayCount(int32_t id) const {
     return it == d.PlayCounts.end() ? 0 : it->second;
 }
 
+double GfxEngine::Impl::MusicRunningMs() const {
+    if (MusicPausedAt >= 0) return MusicPausedAt;
+    const int32_t elapsed = std::max(TicksSince(GetTickCount(), MusicStartTick), 0);
+    return static_cast<double>(MusicStartMs) + elapsed;
+}
+
 int32_t GfxEngine::Impl::MusicPositionNow() const {
     if (!MusicPlaying) return 0;
-    if (MusicPausedAt >= 0) return MusicPausedAt;
-    double position =
-        MusicStartMs + static_cast<double>(static_cast<uint32_t>(TicksSince(GetTickCount(), MusicStartTick)));
+    double position = MusicRunningMs();
     if (MusicDurationMs > 0) {
         position = MusicLoop ? std::fmod(position, MusicDurationMs) : std::min(position, MusicDurationMs);
     }
@@ -189,7 +193,7 @@ bool GfxMusic::IsPlaying() const {
     if (!d.MusicPlaying) return false;
     // The device's own answer under the real clock; the clock's under the virtual one.
     if (d.AudioOpen && d.Music && !IsVirtualClock()) return Mix_PlayingMusic() != 0;
-    return d.MusicLoop || d.MusicDurationMs <= 0 || d.MusicPositionNow() < d.MusicDurationMs;
+    return d.MusicLoop || d.MusicDurationMs <= 0 || d.MusicRunningMs() < d.MusicDurationMs;
 }
 
 void GfxMusic::StopMusic() {

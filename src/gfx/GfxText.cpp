@@ -19,9 +19,10 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace {
 // The font file fontconfig picks for a face; its fallback when the face is unknown.
-std::string MatchFace(const std::string& face, bool bold) {
+gfx_detail::FaceFile MatchFace(const std::string& face, bool bold) {
+    gfx_detail::FaceFile found;
     FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return {};
+    if (!pattern) return found;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
@@ -29,15 +30,20 @@ std::string MatchFace(const std::string& face, bool bold) {
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
     if (match) {
         FcChar8* path = nullptr;
         if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
-            file = reinterpret_cast<const char*>(path);
+            found.file = reinterpret_cast<const char*>(path);
+        int index = 0;
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) found.index = index;
+        // A family without a bold cut is emboldened by the rasteriser instead.
+        int weight = FC_WEIGHT_REGULAR;
+        if (bold && FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch && weight < FC_WEIGHT_DEMIBOLD)
+            found.embolden = true;
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
-    return file;
+    return found;
 }
 
 int32_t PixelSize(float points) {
@@ -101,14 +107,16 @@ TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float siz
     if (!TtfStarted || !FontconfigReady) return nullptr;
     auto fileIt = FaceFiles.find({face, bold});
     if (fileIt == FaceFiles.end()) fileIt = FaceFiles.emplace(std::make_pair(face, bold), MatchFace(face, bold)).first;
-    const std::string& file = fileIt->second;
-    if (file.empty()) return nullptr;
+    const gfx_detail::FaceFile& face_file = fileIt->second;
+    if (face_file.file.empty()) return nullptr;
     const int32_t px = PixelSize(size);
-    auto fontIt = Fonts.find({file, px});
+    const auto key = std::make_tuple(face_file.file, px, face_file.embolden);
+    auto fontIt = Fonts.find(key);
     if (fontIt == Fonts.end()) {
-        gfx_detail::SdlPtr<TTF_Font> font(TTF_OpenFont(file.c_str(), px));
+        gfx_detail::SdlPtr<TTF_Font> font(TTF_OpenFontIndex(face_file.file.c_str(), px, face_file.index));
         if (!font) return nullptr;
-        fontIt = Fonts.emplace(std::make_pair(file, px), std::move(font)).first;
+        if (face_file.embolden) TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);
+        fontIt = Fonts.emplace(key, std::move(font)).first;
     }
     return fontIt->second.get();
 }
@@ -151,7 +159,13 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     const bool shadow = (static_cast<uint32_t>(shadowColour) >> 24) != 0 && (shadowDx != 0 || shadowDy != 0);
     const int skip = TTF_FontLineSkip(font);
     float top = std::floor(y);
-    for (const std::string& text_line : LayOut(font, text, boxWidth)) {
+    const std::string layoutKey = keyPrefix + std::to_string(boxWidth) + "|" + text;
+    auto layout = d.Layouts.find(layoutKey);
+    if (layout == d.Layouts.end()) {
+        if (d.Layouts.size() >= d.MaxLayouts) d.Layouts.clear();  // a changing text must not grow it forever
+        layout = d.Layouts.emplace(layoutKey, LayOut(font, text, boxWidth)).first;
+    }
+    for (const std::string& text_line : layout->second) {
         if (!text_line.empty()) {
             const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line);
             if (line) {

@@ -130,6 +130,10 @@ void GfxEngine::PumpEvents() {
                         break;
                 }
                 break;
+            case SDL_RENDER_DEVICE_RESET:
+                // Every texture is gone with the device; the game reports that rather than draw garbage.
+                d.DeviceLost = true;
+                break;
             case SDL_QUIT:
                 if (d.Events.Unload) d.Events.Unload();
                 break;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/Globals.h"
+#include "shell/modMain.h"
 
 namespace {
 std::map<int, std::function<std::unique_ptr<cBaseState>()>>& Factories() {
@@ -15,6 +16,8 @@ std::map<int, std::function<std::unique_ptr<cBaseState>()>>& Factories() {
 }
 std::vector<std::unique_ptr<cBaseState>> sRetired;  // states switched away from in the current operation
 int sCurrentNumber = -1;
+bool sReleasing = false;    // a retired state's destructor is running
+bool sEndDeferred = false;  // it asked to end the program
 }  // namespace
 
 void SetState(int stateNumber) {
@@ -30,8 +33,18 @@ void ReleaseRetiredState() {
     // Moved out first: a destructor that switches state again must not touch a vector being cleared.
     auto retired = std::move(sRetired);
     sRetired.clear();
+    sReleasing = true;
     retired.clear();
+    sReleasing = false;
+    if (sEndDeferred) {
+        sEndDeferred = false;
+        ShutdownGameAfterError();
+    }
 }
+
+bool InStateRelease() { return sReleasing; }
+
+void DeferEndAfterRelease() { sEndDeferred = true; }
 
 void RegisterStateFactory(int number, std::function<std::unique_ptr<cBaseState>()> make) {
     Factories()[number] = std::move(make);

@@ -55,6 +55,13 @@ void ReportError(int32_t errorNumber, const std::string& moduleName, const std::
         WriteErrorLog(NowText() + "\r\n" + "Handled Error Occurred in " + moduleName + "." + procedureName + "\r\n" +
                       "Error Number: " + std::to_string(errorNumber) + "\r\n" + "Error: " + message + "\r\n");
     }
-    // A report from a destructor during shutdown must not throw: the program is ending already.
-    if (terminate && !ShutdownInProgress()) ShutdownGameAfterError();
+    if (!terminate) return;
+    // Never throw out of a destructor: during shutdown the program is ending already, and a
+    // retired state being released ends the program right after its release.
+    if (ShutdownInProgress()) return;
+    if (InStateRelease()) {
+        DeferEndAfterRelease();
+        return;
+    }
+    ShutdownGameAfterError();
 }

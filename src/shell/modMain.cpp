@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "engine/cMouse.h"
@@ -181,6 +182,8 @@ int Main(const std::string& commandLine) {
             UnknownError(e.Number(), e.what());
         } catch (const std::bad_alloc&) {
             UnknownError(7, "Out of memory");
+        } catch (const std::out_of_range& e) {
+            UnknownError(9, e.what());
         } catch (const std::exception& e) {
             UnknownError(51, e.what());
         }

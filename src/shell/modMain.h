@@ -17,6 +17,10 @@ void RunGame();
 [[noreturn]] void ShutdownGameAfterError();
 // True while Main runs the shutdown steps; a report or fatal error then no longer throws.
 bool ShutdownInProgress();
+// A report that ends the program from a destructor of a retired state cannot throw out of it;
+// the end is taken as soon as the release is over.
+bool InStateRelease();
+void DeferEndAfterRelease();
 void HandleMinimised();
 void CheckDevice();
 

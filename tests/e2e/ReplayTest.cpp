@@ -58,13 +58,13 @@ void PackSmallGame(const fs::path& game) {
 }
 
 // A fresh game folder: a copy of the built one when its archives exist, otherwise a small one of our own.
-fs::path MakeGameFolder(const std::string& name) {
+fs::path MakeGameFolder(const std::string& name, bool ownArchives = false) {
     const fs::path root = fs::temp_directory_path() / ("kw-e2e-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(root);
     const fs::path game = root / "game";
     for (const char* sub : {"images", "levels", "sounds", "data", "override"}) fs::create_directories(game / sub);
     const fs::path built = fs::path(KW_GAME_DIR) / "game";
-    if (fs::exists(built / "images" / "kwgfx.pak") && fs::exists(built / "sounds" / "kwsfx.pak") &&
+    if (!ownArchives && fs::exists(built / "images" / "kwgfx.pak") && fs::exists(built / "sounds" / "kwsfx.pak") &&
         fs::exists(built / "levels" / "kwlvl.pak")) {
         for (const char* pak : {"images/kwgfx.pak", "levels/kwlvl.pak", "sounds/kwsfx.pak"})
             fs::copy_file(built / pak, game / pak);
@@ -157,13 +157,51 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }
-    // An archive entry climbing out of its folder never lands anywhere.
+    // A second run in the same folder sees what the first one left behind.
+    if (expected.contains("nextRun")) {
+        const json& next = expected["nextRun"];
+        const std::string script = next["script"].get<std::string>();
+        fs::remove_all(root / "out");
+        const RunResult again = RunReplay(root, (dir / (script + ".kws")).string());
+        EXPECT_EQ(again.exitCode, next.value("exit", 0)) << again.err;
+        for (const auto& [name, report] : next["reports"].items()) {
+            const fs::path path = root / "out" / name;
+            ASSERT_TRUE(fs::exists(path)) << script << ": " << name << " was not dumped\n" << again.err;
+            ExpectSubset(report, json::parse(ReadFile(path)), script + ": " + name);
+        }
+    }
+    fs::remove_all(root);
+}
+
+TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
+    const fs::path root = MakeGameFolder("climb", true);
+    WriteFile(root / "script.kws", "at 0 dump title.json\n");
+    const RunResult run = RunReplay(root, (root / "script.kws").string());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::exists(root / "out" / "title.json"));  // the pictures beside it were unpacked
     EXPECT_FALSE(fs::exists(root / "escaped.png"));
     EXPECT_FALSE(fs::exists(root.parent_path() / "escaped.png"));
     fs::remove_all(root);
 }
 
-INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts, ::testing::Values("title_exit", "level_select_wrap", "close_window"));
+INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
+                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
+INSTANTIATE_TEST_SUITE_P(Play, Scripts,
+                         ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
+                                           "play_game_over_initials", "play_esc_saves", "play_last_level",
+                                           "play_level_select"));
+
+TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
+    const fs::path root = MakeGameFolder("relative");
+    WriteFile(root / "script.kws", "at 0 screenshot a.png\nat 0 dump a.json\n");
+    const std::string command = "cd '" + root.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                KW_REPLAY + "' --game-dir . --out shots script.kws > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.png"));
+    EXPECT_TRUE(fs::exists(root / "shots" / "a.json"));
+    fs::remove_all(root);
+}
 
 TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
     const fs::path root = MakeGameFolder("second");

@@ -32,14 +32,15 @@ TEST_P(LevelNumbers, HeaderNumbersReadAsTheFormatWritesThemOrAreAMismatch) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LevelNumbers,
-    ::testing::Values(NumberCase{"20", 20, false}, NumberCase{"  7 ", 7, false}, NumberCase{"-3", -3, false},
-                      NumberCase{"+4", 4, false}, NumberCase{"12.5", 12, false}, NumberCase{"13.5", 14, false},
-                      NumberCase{"0007", 7, false}, NumberCase{"2147483647", 2147483647, false},
-                      NumberCase{"abc", 0, true}, NumberCase{"", 0, true}, NumberCase{"12abc", 0, true},
-                      NumberCase{"2147483648", 0, true}, NumberCase{"99999999999999999999", 0, true},
-                      NumberCase{".", 0, true}, NumberCase{"-", 0, true}));
+INSTANTIATE_TEST_SUITE_P(Texts, LevelNumbers,
+                         ::testing::Values(NumberCase{"20", 20, false}, NumberCase{"  7 ", 7, false},
+                                           NumberCase{"-3", -3, false}, NumberCase{"+4", 4, false},
+                                           NumberCase{"12.5", 12, false}, NumberCase{"13.5", 14, false},
+                                           NumberCase{"0007", 7, false}, NumberCase{"2147483647", 2147483647, false},
+                                           NumberCase{"abc", 0, true}, NumberCase{"", 0, true},
+                                           NumberCase{"12abc", 0, true}, NumberCase{"2147483648", 0, true},
+                                           NumberCase{"99999999999999999999", 0, true}, NumberCase{".", 0, true},
+                                           NumberCase{"-", 0, true}));
 
 TEST_F(PlayFixture, AWellFormedLevelBuildsItsBoardRowsFromTheTopDown) {
     WriteLevel("levels", 1, "35\r\n3\r\nsky\r\n yes \r\nR B.\r\n\r\nWXZI12P\r\n");
@@ -174,8 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 Outcome::Corrupt},
         BadFile{"ManyBlankLines", [] { return Header("3") + std::string(400000, '\n') + "R"; }, Outcome::Loads},
-        BadFile{"NulBytesInRows", [] { return Header("2") + std::string("R\0B\r\n\0\0\0\r\n", 10); },
-                Outcome::Loads}),
+        BadFile{"NulBytesInRows", [] { return Header("2") + std::string("R\0B\r\n\0\0\0\r\n", 10); }, Outcome::Loads}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
 TEST_F(PlayFixture, OnlyTheColumnsThatCanShowOnScreenCreateOrbs) {

@@ -33,9 +33,6 @@ public:
     using cPlayState::ChooseNextOrbType;
     using cPlayState::CreateLevel;
     using cPlayState::FireOrb;
-    using cPlayState::MakeQueueOrb;
-    using cPlayState::ReleaseBonus;
-    using cPlayState::StartDragonMove;
     using cPlayState::m_Board;
     using cPlayState::m_BonusItems;
     using cPlayState::m_CurrentOrb;
@@ -48,6 +45,9 @@ public:
     using cPlayState::m_NextOrb;
     using cPlayState::m_OrbCounter;
     using cPlayState::m_RiseInterval;
+    using cPlayState::MakeQueueOrb;
+    using cPlayState::ReleaseBonus;
+    using cPlayState::StartDragonMove;
 
     // What set-up gives a fresh play state, minus the screen.
     void SetUpRules() {

@@ -276,8 +276,7 @@ TEST_P(DragonEdges, TheDragonStopsAtTheEdgeOverTheOuterColumnAndCanStillFire) {
     EXPECT_EQ(m_Play->Moving().Item(1)->PixelX(), 158 + 24 * edge.column);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, DragonEdges,
-                         ::testing::Values(Edge{16, +1, 572, 18}, Edge{2, -1, 140, 0}));
+INSTANTIATE_TEST_SUITE_P(Edges, DragonEdges, ::testing::Values(Edge{16, +1, 572, 18}, Edge{2, -1, 140, 0}));
 
 TEST_F(PlayFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
@@ -319,8 +318,9 @@ TEST_P(NextOrbChoice, TheNextOrbIsAColourOnTheBoardOrAFireballAndTheChoiceAlways
     for (int i = 0; i < 300; ++i) {  // the clock stands still: every draw reseeds from the same time
         const int32_t type = m_Play->ChooseNextOrbType();
         seen.insert(type);
-        const bool allowed = type == Fireball || (colours.empty() ? IsColoured(type)
-                                                                  : std::count(colours.begin(), colours.end(), type) > 0);
+        const bool allowed =
+            type == Fireball ||
+            (colours.empty() ? IsColoured(type) : std::count(colours.begin(), colours.end(), type) > 0);
         EXPECT_TRUE(allowed) << type;
         AdvanceVirtualClock(i % 7 == 0 ? 1000 : 0);
     }
@@ -382,9 +382,9 @@ TEST_P(Losses, AStackThatReachesTheTopOrTheDragonLosesTheLevelButNotDuringTheInt
 }
 
 INSTANTIATE_TEST_SUITE_P(Stacks, Losses,
-                         ::testing::Values(Danger{2, 19, true},    // above the top of the screen
-                                           Danger{9, 16, true},    // under the dragon
-                                           Danger{2, 16, false},   // as high, beside the dragon
+                         ::testing::Values(Danger{2, 19, true},     // above the top of the screen
+                                           Danger{9, 16, true},     // under the dragon
+                                           Danger{2, 16, false},    // as high, beside the dragon
                                            Danger{9, 15, false}));  // just below the dragon
 
 TEST_F(PlayFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) {

@@ -71,6 +71,13 @@ TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockAndPausing) {
     EXPECT_EQ(Music().GetPosition(), 1750);
     AdvanceVirtualClock(1000);  // past the end of a tune that does not loop
     EXPECT_FALSE(Music().IsPlaying());
+    // A length that is not a whole number of milliseconds ends all the same.
+    ASSERT_TRUE(GfxTestSupport::WriteWav(PathOf("odd.wav"), 1234));
+    ASSERT_TRUE(Music().LoadMusic("odd.wav"));
+    ASSERT_TRUE(Music().PlayMusic(false, 0));
+    AdvanceVirtualClock(1300);
+    EXPECT_FALSE(Music().IsPlaying());
+    EXPECT_EQ(Music().GetPosition(), 1233);
 }
 
 TEST_F(SoundTest, LoopingMusicWrapsToItsStart) {

@@ -113,6 +113,7 @@ TEST_F(SpriteTest, ScaleGrowsAndShrinksAboutTheCentre) {
 }
 
 TEST_F(SpriteTest, BeginFrameClearsAndScreenshotsWriteTheLastFrame) {
+    EXPECT_FALSE(m_Engine->SaveScreenshot("none.png"));  // nothing presented yet
     GfxSprite sprite;
     sprite.SetTexture(1);
     sprite.SetSourceRect(0, 0, 10, 10);

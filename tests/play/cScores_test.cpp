@@ -81,6 +81,8 @@ TEST_F(ScoresTest, ANewGameTakesOverTheFirstEntryThatAlreadyScoresZero) {
     Table rows = Descending();
     rows[5] = {0, "BOB"};
     rows[6] = {0, "SUE"};
+    rows[7] = {0, "TIM"};
+    rows[8] = {0, "ANN"};
     WriteTable(rows);
     cScores scores;
     scores.AddToScore(100);

@@ -11,6 +11,7 @@
 #include "gfx/GfxInstanceLock.h"
 #include "shell/RuntimeError.h"
 #include "shell/cBaseState.h"
+#include "shell/modError.h"
 #include "shell/modMain.h"
 
 namespace {
@@ -140,6 +141,35 @@ TEST_F(MainRun, AMissingTextureEndsTheProgramWithExactlyOneEntry) {
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[1], "Handled Error Occurred in cTextures.GetTexture");
     EXPECT_EQ(lines[3], "Error: Texture: nowhere.png failed to load.");
+}
+
+// Saving the scores when a play state is released can fail; the report must not throw out of the
+// destructor (that would abort the process) but still end the program in order.
+class FailsWhenReleased final : public cBaseState {
+public:
+    FailsWhenReleased() { InitializeGraphics(); }
+    ~FailsWhenReleased() override {
+        ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", "cannot save", true, true, true);
+        sCalls.push_back("release finished");
+    }
+    void InitializeGraphics() override {}
+    void HandleInput() override {
+        Destroy();
+        SetState(StatePlay);
+    }
+    void DrawState() override {}
+    void ProcessState() override {}
+    void Destroy() override {}
+};
+
+TEST_F(MainRun, AReportThatEndsTheProgramFromAReleasedStateEndsItAfterTheRelease) {
+    RegisterStateFactory(StateTitle, [] { return std::make_unique<FailsWhenReleased>(); });
+    Register(StatePlay, "play");
+    EXPECT_EQ(Main(""), 1);
+    const std::vector<std::string> expected{"play init", "release finished", "play released"};
+    EXPECT_EQ(sCalls, expected);
+    EXPECT_EQ(m_Folder.LogLines().size(), 7u);
+    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n70\r\n60\r\n");
 }
 
 TEST_F(MainRun, ASecondCopyInTheSameFolderSaysSoAndTouchesNothing) {

@@ -50,37 +50,8 @@ json QueueOrb(const OrbRef& orb) {
 json ReportPlay() {
     const auto* play = dynamic_cast<const cPlayState*>(gCurrentState.get());
     if (!play) return nullptr;
-    json dragon = nullptr;
-    if (const auto sprite = play->DragonSprite()) {
-        dragon = json{{"x", sprite->GetX()},         {"y", sprite->GetY()},
-                      {"column", play->DragonColumn()}, {"moving", play->DragonMoving()},
-                      {"firing", play->DragonFiring()}, {"scale", sprite->GetScale()}};
-    }
-    json board = json::array();
-    for (const auto& entry : play->Board().Entries()) {
-        const cOrb& orb = *entry.value;
-        board.push_back(json{{"key", entry.key}, {"column", orb.PositionX()}, {"row", orb.PositionY()},
-                             {"type", orb.OrbType()}, {"x", orb.PixelX()}, {"y", orb.PixelY()},
-                             {"destroyed", orb.IsDestroyed()}});
-    }
-    json moving = json::array();
-    for (const auto& entry : play->Moving().Entries()) {
-        const cOrb& orb = *entry.value;
-        moving.push_back(json{{"key", entry.key}, {"column", orb.PositionX()}, {"row", orb.PositionY()},
-                              {"type", orb.OrbType()}, {"x", orb.PixelX()}, {"y", orb.PixelY()},
-                              {"fired", orb.IsFired()}, {"falling", orb.IsFalling()}});
-    }
-    json items = json::array();
-    for (const auto& entry : play->BonusItems().Entries()) {
-        const GfxSprite& item = *entry.value;
-        items.push_back(json{{"kind", std::lrint(item.GetData(1))}, {"value", std::lrint(item.GetData(2))},
-                             {"x", std::lrint(item.GetX())}, {"y", std::lrint(item.GetY())}});
-    }
-    json popups = json::array();
-    for (const auto& entry : play->Popups().Entries())
-        popups.push_back(json{{"id", entry.value->ID()}, {"amount", entry.value->Amount()}});
     const cScores* scores = play->Scores();
-    return json{{"score", scores ? scores->CurrentScore() : 0},
+    json report{{"score", scores ? scores->CurrentScore() : 0},
                 {"position", scores ? scores->CurrentPosition() : 0},
                 {"levelIntro", play->LevelIntro()},
                 {"levelComplete", play->LevelComplete()},
@@ -90,14 +61,56 @@ json ReportPlay() {
                 {"cloudsOn", play->CloudsOn()},
                 {"floorY", play->FloorY()},
                 {"initialsCursor", play->InitialsCursor()},
-                {"bonusText", play->BonusText()},
-                {"dragon", dragon},
-                {"current", QueueOrb(play->CurrentOrb())},
-                {"next", QueueOrb(play->NextOrb())},
-                {"board", board},
-                {"moving", moving},
-                {"bonusItems", items},
-                {"popups", popups}};
+                {"bonusText", play->BonusText()}};
+    const auto dragon = play->DragonSprite();
+    report["dragon"] = json{{"x", dragon ? dragon->GetX() : 0.0F},
+                            {"y", dragon ? dragon->GetY() : 0.0F},
+                            {"column", play->DragonColumn()},
+                            {"moving", play->DragonMoving()},
+                            {"firing", play->DragonFiring()},
+                            {"scale", dragon ? dragon->GetScale() : 0.0F}};
+    report["current"] = QueueOrb(play->CurrentOrb());
+    report["next"] = QueueOrb(play->NextOrb());
+    json board = json::array();
+    for (const auto& entry : play->Board().Entries()) {
+        const cOrb& orb = *entry.value;
+        board.push_back(json{{"key", orb.Key()},
+                             {"column", orb.PositionX()},
+                             {"row", orb.PositionY()},
+                             {"type", orb.OrbType()},
+                             {"x", orb.PixelX()},
+                             {"y", orb.PixelY()},
+                             {"destroyed", orb.IsDestroyed()}});
+    }
+    report["board"] = board;
+    json moving = json::array();
+    for (const auto& entry : play->Moving().Entries()) {
+        const cOrb& orb = *entry.value;
+        moving.push_back(json{{"key", orb.Key()},
+                              {"column", orb.PositionX()},
+                              {"row", orb.PositionY()},
+                              {"type", orb.OrbType()},
+                              {"x", orb.PixelX()},
+                              {"y", orb.PixelY()},
+                              {"fired", orb.IsFired()},
+                              {"falling", orb.IsFalling()}});
+    }
+    report["moving"] = moving;
+    // A bonus item carries its kind and value in the sprite's first two data values.
+    json items = json::array();
+    for (const auto& entry : play->BonusItems().Entries()) {
+        const GfxSprite& item = *entry.value;
+        items.push_back(json{{"kind", std::lrint(item.GetData(1))},
+                             {"value", std::lrint(item.GetData(2))},
+                             {"x", std::lrint(item.GetX())},
+                             {"y", std::lrint(item.GetY())}});
+    }
+    report["bonusItems"] = items;
+    json popups = json::array();
+    for (const auto& entry : play->Popups().Entries())
+        popups.push_back(json{{"id", entry.value->ID()}, {"amount", entry.value->Amount()}});
+    report["popups"] = popups;
+    return report;
 }
 
 json ReportTutorial() {

@@ -44,7 +44,9 @@ int main(int argc, char** argv) {
         file.open(scriptPath);
         if (!file) return Usage("cannot read the script " + scriptPath);
     }
+    // Absolute, since the game's library resolves relative paths against the game folder.
     gProgramFolder = std::filesystem::absolute(gameDir);
+    outDir = std::filesystem::absolute(outDir);
     RegisterGameStates();
     Replay replay(scriptPath == "-" ? std::cin : file, scriptPath == "-", outDir, std::cout);
     return replay.Run();

@@ -1,0 +1,244 @@
+// The play state's cost: one busy frame's update, the same frame's drawing (headless), and ten
+// simulated minutes of play on the virtual clock with a simple bot at the controls.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/cMouse.h"
+#include "engine/cSound.h"
+#include "engine/cSprites.h"
+#include "engine/cTextures.h"
+#include "game/cBonus.h"
+#include "game/cOrb.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "gfx/GfxTestSupport.h"
+#include "play/cPlayState.h"
+#include "play/cScores.h"
+#include "shell/Globals.h"
+#include "shell/cBaseState.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+constexpr int32_t kFrameMs = 16;
+const char* const kColours = "RBGPY";
+
+// The play state with its rule fields open to the benchmark's scene builder.
+class BenchPlay final : public cPlayState {
+public:
+    // A full 19 x 20 board lowered so its top row clears the dragon, five shots and five falling
+    // orbs in flight above it, five bonus items rising and five score popups.
+    void BuildBusyScene() {
+        m_LevelIntro = false;
+        for (const auto& entry : m_Board.Entries()) {
+            const auto& orb = entry.value;
+            orb->SetPosition(orb->PixelX(), orb->PixelY() + 100);
+        }
+        for (int32_t i = 0; i < 5; ++i) {
+            auto shot = MakeQueueOrb(OrbKind::Red + i);
+            shot->Fire(i * 4);
+            m_Moving.Add(shot, shot->Key());
+            auto faller = std::make_shared<cOrb>();
+            faller->Create_Orb(i * 4 + 2, 20, "faller" + std::to_string(i), OrbKind::Green, 1, 1000);
+            faller->SetPosition(BoardGeometry::Left + BoardGeometry::Cell * (i * 4 + 2), 40);
+            faller->Fall();
+            m_Moving.Add(faller, faller->Key());
+
+            auto item = std::make_shared<GfxSprite>();
+            item->SetTexture(gTextures->Texture("sprites.png"));
+            ApplyBonusPicture(*item, BonusKind::Chest);
+            item->SetData(1, BonusKind::Chest);
+            item->SetData(2, 1000);
+            item->SetData(3, static_cast<float>(GetTickCount()));
+            item->SetData(4, static_cast<float>(i + 1));
+            item->SetX(static_cast<float>(180 + 90 * i));
+            item->SetY(300);
+            m_BonusItems.Add(item, std::to_string(i + 1));
+
+            auto popup = std::make_shared<cBonus>();
+            popup->Create(60 + 20 * i, 200 + 60 * i, 250, "popup" + std::to_string(i));
+            m_Popups.Add(popup, popup->ID());
+        }
+        m_BonusText = "+1000";
+        m_BonusTextStart = GetTickCount();
+        m_BonusTextX = 360;
+        m_BonusTextY = 90;
+    }
+    bool Halted() const { return IsPlayHalted(); }
+};
+
+void WriteLevel(const fs::path& folder, int32_t level, int32_t riseInterval, int32_t rows, bool clouds) {
+    std::ofstream out(folder / "game" / "levels" / ("level" + std::to_string(level) + ".dat"), std::ios::binary);
+    out << riseInterval << "\r\n" << rows << "\r\nsky\r\n" << (clouds ? "YES" : "NO") << "\r\n";
+    for (int32_t r = 0; r < rows; ++r) {
+        std::string line;
+        // Colours change every cell and every row, so no group of three stands ready-made.
+        for (int32_t c = 0; c < BoardGeometry::Columns; ++c) line += kColours[(c + 2 * r) % 5];
+        out << line << "\r\n";
+    }
+}
+
+// A headless game folder with generated pictures and sounds, and the shared services over it.
+class Game {
+public:
+    Game() {
+        m_Folder = fs::temp_directory_path() / "kw_bench_play";
+        fs::remove_all(m_Folder);
+        const fs::path images = m_Folder / "game" / "images";
+        const fs::path sounds = m_Folder / "game" / "sounds";
+        for (const auto& dir : {images, sounds, m_Folder / "game" / "levels", m_Folder / "game" / "override",
+                                m_Folder / "game" / "data"})
+            fs::create_directories(dir);
+        GfxTestSupport::WriteCheckerPng((images / "sprites.png").string(), 1024, 1024, 0xFFC03020, 0xFF20C060, 24);
+        GfxTestSupport::WriteCheckerPng((images / "text.png").string(), 512, 512, 0xFFFFFFFF, 0x00000000, 8);
+        GfxTestSupport::WriteSolidPng((images / "clouds.png").string(), 300, 300, 0x40FFFFFF);
+        GfxTestSupport::WriteCheckerPng((images / "sky.png").string(), 510, 960, 0xFF2040A0, 0xFF3050B0, 32);
+        for (const char* name : {"shoot", "fireball", "burn", "bonus", "penalty", "pause", "buttonclick"})
+            GfxTestSupport::WriteWav((sounds / (std::string(name) + ".wav")).string(), 50);
+        for (const char* name : {"puzzle1", "puzzle2", "puzzle3", "puzzlel", "puzzlew"})
+            GfxTestSupport::WriteWav((sounds / (std::string(name) + ".mp3")).string(), 2000);
+        std::ofstream scores(m_Folder / "game" / "data" / "scores.dat");
+        scores << "KWSCORES 1\n";
+        for (int i = 10; i >= 1; --i) scores << i * 500 << " KWP\n";
+        scores.close();
+
+        gProgramFolder = m_Folder;
+        UseVirtualClock(100000, 12 * 3600.0);
+        GfxEngine::SetHeadless(true);
+        gEngine = std::make_unique<GfxEngine>();
+        gEngine->SetWorkingFolder(m_Folder.string());
+        gEngine->Startup();
+        gEngine->InitializeDisplay();
+        // Restart makes a fresh state through the factory; it must be the bench's own kind.
+        RegisterStateFactory(StatePlay, [] { return std::make_unique<BenchPlay>(); });
+        gSound = std::make_unique<cSound>();
+        gTextures = std::make_unique<cTextures>();
+        gSprites = std::make_unique<cSprites>();
+        gMouse = std::make_unique<cMouse>();
+        gRunning = true;
+        gWindowed = true;
+        gMusicVolume = 80;
+        gSoundVolume = 80;
+    }
+    ~Game() {
+        gCurrentState.reset();
+        gMouse.reset();
+        gSprites.reset();
+        gTextures.reset();
+        gSound.reset();
+        gEngine->Shutdown();
+        gEngine.reset();
+        UseRealClock();
+        std::error_code ec;
+        fs::remove_all(m_Folder, ec);
+    }
+    const fs::path& Folder() const { return m_Folder; }
+
+private:
+    fs::path m_Folder;
+};
+
+std::unique_ptr<BenchPlay> BusyState(const Game& game) {
+    WriteLevel(game.Folder(), 1, 10, BoardGeometry::Rows, true);
+    gCurrentLevel = 1;
+    auto play = std::make_unique<BenchPlay>();
+    play->BuildBusyScene();
+    AdvanceVirtualClock(kFrameMs);
+    return play;
+}
+
+void BM_PlayUpdateBusyFrame(benchmark::State& state) {
+    Game game;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto play = BusyState(game);
+        state.ResumeTiming();
+        play->ProcessState();
+        state.PauseTiming();
+        benchmark::DoNotOptimize(play->Halted());
+        play.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PlayUpdateBusyFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_PlayDrawBusyFrame(benchmark::State& state) {
+    Game game;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto play = BusyState(game);
+        play->ProcessState();
+        gEngine->GetDevice().BeginFrame();
+        state.ResumeTiming();
+        play->DrawState();
+        state.PauseTiming();
+        gEngine->GetDevice().EndFrame();
+        play.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PlayDrawBusyFrame)->Unit(benchmark::kMicrosecond);
+
+// Ten minutes of 16 ms frames: the bot sweeps the dragon across the board and keeps Space held;
+// a lost game is restarted with the Restart button, a won level advances through its display.
+void RunTenMinutes(bool draw, benchmark::State& state) {
+    Game game;
+    for (int32_t level = 1; level <= 3; ++level) WriteLevel(game.Folder(), level, 150 + 50 * level, 8, level == 2);
+    constexpr int32_t kFrames = 10 * 60 * 1000 / kFrameMs;
+    int64_t restarts = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        gCurrentLevel = 1;
+        gCurrentState = std::make_unique<BenchPlay>();
+        state.ResumeTiming();
+        for (int32_t frame = 0; frame < kFrames; ++frame) {
+            const bool right = (frame / 150) % 2 == 0;
+            gEngine->InjectKey(GfxKey::Right, right && frame % 150 < 60);
+            gEngine->InjectKey(GfxKey::Left, !right && frame % 150 < 60);
+            gEngine->InjectKey(GfxKey::Space, true);
+            gEngine->PumpEvents();
+            auto* play = static_cast<BenchPlay*>(gCurrentState.get());
+            if (play->GameOver()) {
+                // Press and release Restart a frame apart, as a player's click.
+                gMouse->X = 60;
+                gMouse->Y = 340;
+                if (gMouse->IsButtonPressed(1)) {
+                    gMouse->Button_Up(1);
+                    ++restarts;
+                } else {
+                    gMouse->Button_Down(1);
+                }
+            }
+            gCurrentState->HandleInput();
+            ReleaseRetiredState();
+            gCurrentState->ProcessState();
+            // The intro, level-complete and game-over displays advance only when drawn.
+            auto* current = static_cast<BenchPlay*>(gCurrentState.get());
+            if (draw || current->Halted()) {
+                gEngine->GetDevice().BeginFrame();
+                gCurrentState->DrawState();
+                gEngine->GetDevice().EndFrame();
+            }
+            AdvanceVirtualClock(kFrameMs);
+        }
+        state.PauseTiming();
+        gEngine->InjectKey(GfxKey::Space, false);
+        gCurrentState.reset();
+        state.ResumeTiming();
+    }
+    state.counters["restarts"] = static_cast<double>(restarts);
+    state.counters["level"] = gCurrentLevel;
+}
+
+void BM_TenMinutesOfPlay(benchmark::State& state) { RunTenMinutes(false, state); }
+BENCHMARK(BM_TenMinutesOfPlay)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_TenMinutesOfPlayDrawingEveryFrame(benchmark::State& state) { RunTenMinutes(true, state); }
+BENCHMARK(BM_TenMinutesOfPlayDrawingEveryFrame)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace

@@ -1,0 +1,138 @@
+// The play state's keyboard, mouse and joystick rules, situation by situation, and pausing.
+#include <algorithm>
+
+#include "engine/cMouse.h"
+#include "engine/cSound.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "play/cPlayState.h"
+#include "play/cScores.h"
+#include "shell/Globals.h"
+#include "ui/cButton.h"
+
+namespace {
+constexpr int32_t kJoystick = 1;
+constexpr int32_t kFireButton = 0;
+constexpr int32_t kBackButton = 4;
+constexpr int32_t kStartButton = 6;
+constexpr int32_t kJoystickRepeatMs = 200;
+// The library's music volume range. Holding F7 or F8 used to run the setting far outside it,
+// so a press the other way was not heard until the excess had been held off again.
+constexpr int32_t kMinVolume = 0;
+constexpr int32_t kMaxVolume = 100;
+}  // namespace
+
+void cPlayState::HandleInput() {
+    HandleKeyboard();
+    HandleMouse();
+    HandleJoystick();
+}
+
+void cPlayState::HandleKeyboard() {
+    const GfxKeyboard& keyboard = gEngine->GetKeyboard();
+
+    if (keyboard.IsKeyPressed(GfxKey::Escape) && !gPaused) gRunning = false;
+    if (keyboard.IsKeyDown(GfxKey::Right) && !gPaused && !IsPlayHalted()) StartDragonMove(+1);
+    if (keyboard.IsKeyDown(GfxKey::Left) && !gPaused && !IsPlayHalted()) StartDragonMove(-1);
+    if (keyboard.IsKeyDown(GfxKey::Space) && !gPaused && !IsPlayHalted()) FireOrb();
+    if (keyboard.IsKeyDown(GfxKey::F7) && !gPaused && !IsPlayHalted())
+        gMusicVolume = std::clamp(gMusicVolume - 1, kMinVolume, kMaxVolume);
+    if (keyboard.IsKeyDown(GfxKey::F8) && !gPaused && !IsPlayHalted())
+        gMusicVolume = std::clamp(gMusicVolume + 1, kMinVolume, kMaxVolume);
+    if (keyboard.IsKeyPressed(GfxKey::P) && !gInactive && !IsPlayHalted()) TogglePause();
+
+    // The initials entry after a lost game; it works while paused as well.
+    if (keyboard.IsKeyPressed(GfxKey::Right) && m_GameOver) m_InitialsCursor = std::min(m_InitialsCursor + 1, 3);
+    if (keyboard.IsKeyPressed(GfxKey::Left) && m_GameOver) m_InitialsCursor = std::max(m_InitialsCursor - 1, 1);
+    if (keyboard.IsKeyPressed(GfxKey::Up) && m_GameOver)
+        m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, +1);
+    if (keyboard.IsKeyPressed(GfxKey::Down) && m_GameOver)
+        m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, -1);
+}
+
+void cPlayState::HandleMouse() {
+    if (gPaused) return;
+
+    if (!gWindowed) {
+        // In full screen the library is polled; in a window the window's own events do this.
+        const GfxMouse& mouse = gEngine->GetMouse();
+        if (mouse.IsLeftButtonDown())
+            gMouse->Button_Down(1);
+        else
+            gMouse->Button_Up(1);
+        if (mouse.IsRightButtonDown())
+            gMouse->Button_Down(2);
+        else
+            gMouse->Button_Up(2);
+    }
+
+    // A click anywhere fires, on a button too; FireOrb refuses between columns and while posing.
+    if (gMouse->IsButtonPressed(1) && !IsPlayHalted()) FireOrb();
+
+    // A click may switch state inside CheckMouseUp; this object stays alive until HandleInput
+    // returns, so the remaining checks still run on it.
+    m_RestartButton->CheckMouseMove(gMouse->X, gMouse->Y);
+    m_ExitButton->CheckMouseMove(gMouse->X, gMouse->Y);
+    m_RestartButton->CheckMouseDown(1, gMouse->X, gMouse->Y);
+    m_ExitButton->CheckMouseDown(1, gMouse->X, gMouse->Y);
+    m_RestartButton->CheckMouseUp(1, gMouse->X, gMouse->Y);
+    m_ExitButton->CheckMouseUp(1, gMouse->X, gMouse->Y);
+}
+
+void cPlayState::HandleJoystick() {
+    GfxJoystick& joystick = gEngine->GetJoystick();
+    joystick.Poll();
+
+    if (!gPaused) {
+        if (joystick.GetAxisX(kJoystick) >= 1 && !IsPlayHalted()) StartDragonMove(+1);
+        if (joystick.GetAxisX(kJoystick) < 0 && !IsPlayHalted()) StartDragonMove(-1);
+        if (joystick.IsButtonDown(kJoystick, kFireButton) && !IsPlayHalted()) FireOrb();
+    }
+
+    if ((joystick.IsButtonPressed(kJoystick, kBackButton) || joystick.IsButtonPressed(kJoystick, kStartButton)) &&
+        !gInactive && !IsPlayHalted())
+        TogglePause();
+
+    if (!m_GameOver) return;
+    // The stick repeats at most once per 200 ms while held; up moves forward in the alphabet.
+    const auto ready = [this] { return TicksSince(GetTickCount(), m_JoystickRepeatTime) > kJoystickRepeatMs; };
+    const auto acted = [this] { m_JoystickRepeatTime = GetTickCount(); };
+    if (ready() && joystick.GetAxisX(kJoystick) >= 1) {
+        m_InitialsCursor = std::min(m_InitialsCursor + 1, 3);
+        acted();
+    }
+    if (ready() && joystick.GetAxisX(kJoystick) < 0) {
+        m_InitialsCursor = std::max(m_InitialsCursor - 1, 1);
+        acted();
+    }
+    if (ready() && joystick.GetAxisY(kJoystick) < 0) {
+        m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, +1);
+        acted();
+    }
+    if (ready() && joystick.GetAxisY(kJoystick) >= 1) {
+        m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, -1);
+        acted();
+    }
+}
+
+void cPlayState::TogglePause() {
+    if (gPaused) {
+        ResumeGame();
+        gPaused = false;
+    } else {
+        PauseGame();
+        gPaused = true;
+    }
+}
+
+void cPlayState::PauseGame() {
+    gSound->Play("pause.wav");
+    GfxMusic& music = gEngine->GetMusic();
+    m_MusicPosition = music.GetPosition();
+    music.StopMusic();
+}
+
+void cPlayState::ResumeGame() {
+    gEngine->GetMusic().PlayMusic(true, m_MusicPosition);
+    gSound->Play("pause.wav");
+}

@@ -1,0 +1,106 @@
+// The play state's construction, set-up, button handlers and tear-down.
+#include <memory>
+
+#include "engine/cCloud.h"
+#include "engine/cSound.h"
+#include "engine/cSprites.h"
+#include "engine/cTextures.h"
+#include "game/cBonus.h"
+#include "game/cOrb.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "play/cMessage.h"
+#include "play/cPlayState.h"
+#include "play/cScores.h"
+#include "shell/Globals.h"
+#include "ui/cButton.h"
+
+namespace {
+// A visible, blended sprite on "sprites.png".
+void Dress(GfxSprite& sprite, int32_t left, int32_t top, int32_t width, int32_t height, float x, float y) {
+    sprite.SetTexture(gTextures->Texture("sprites.png"));
+    sprite.SetSourceRect(left, top, width, height);
+    sprite.SetX(x);
+    sprite.SetY(y);
+    sprite.SetVisible(true);
+    sprite.SetBlend(true);
+}
+}  // namespace
+
+cPlayState::cPlayState() { InitializeGraphics(); }
+
+cPlayState::~cPlayState() = default;
+
+void cPlayState::InitializeGraphics() {
+    const int32_t now = GetTickCount();
+
+    gSprites = std::make_unique<cSprites>();
+    gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "panel");
+    Dress(*gSprites->Item("panel"), 888, 512, 132, 480, 0, 0);
+    gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "dragon");
+    Dress(*gSprites->Item("dragon"), 0, 0, 64, 96, 356, 0);
+
+    // The button pictures belong to the buttons, not to the scenery list.
+    auto restartPicture = std::make_shared<GfxSprite>();
+    Dress(*restartPicture, 0, 790, 100, 40, 15, 322);
+    auto exitPicture = std::make_shared<GfxSprite>();
+    Dress(*exitPicture, 0, 670, 100, 40, 15, 372);
+
+    m_RestartButton = std::make_unique<cButton>();
+    m_ExitButton = std::make_unique<cButton>();
+    m_RestartButton->Create(restartPicture, "");
+    m_RestartButton->AddDownAnimation(0, 830);
+    m_RestartButton->AddDownAnimation(0, 870);
+    m_ExitButton->Create(exitPicture, "");
+    m_ExitButton->AddDownAnimation(0, 710);
+    m_ExitButton->AddDownAnimation(0, 750);
+    m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
+    m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
+
+    m_Scores = std::make_unique<cScores>();
+    m_Scores->SetSaveOnRelease(SavesScores());
+    m_Message = std::make_unique<cMessage>();
+    m_Clouds = std::make_unique<cCloud>();
+    m_Board.Clear();
+    m_Moving.Clear();
+    m_BonusItems.Clear();
+    m_Popups.Clear();
+
+    m_HudFont = "Tessivar";
+
+    m_LevelStartTime = now;
+    m_ElapsedSeconds = 0;
+    m_DragonFrameTime = now;
+    m_DragonFrame = 0;
+    m_DragonColumn = 9;
+    m_FloorY = 450;
+    m_OrbCounter = 0;
+    m_ScrollTime = now;
+
+    CreateLevel();
+
+    m_LevelIntro = HasLevelIntro();
+    m_IntroTime = now;
+    m_CompleteBonus = 0;
+    m_PopupCounter = 0;
+}
+
+void cPlayState::m_RestartButton_ButtonClick(int32_t& /*mouseButton*/) {
+    gSound->Play("buttonclick.wav");
+    Destroy();
+    SetState(StatePlay);  // a fresh game on the same gCurrentLevel
+}
+
+void cPlayState::m_ExitButton_ButtonClick(int32_t& /*mouseButton*/) {
+    gSound->Play("buttonclick.wav");
+    Destroy();
+    SetState(StateTitle);
+}
+
+void cPlayState::Destroy() {
+    const int32_t count = gSprites->Count();
+    for (int32_t i = 0; i < count; ++i) gSprites->Remove_Sprite(1);
+    m_Board.Clear();
+    m_Moving.Clear();
+    if (SavesScores()) m_Scores->SaveScores();
+}

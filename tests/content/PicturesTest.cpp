@@ -1,0 +1,277 @@
+// The generated pictures against the content map: sizes, every listed cell drawn, nothing drawn where
+// the game reads nothing, backgrounds and clouds that tile, orbs told apart by more than hue.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ContentFiles.h"
+
+namespace {
+
+using assets::Rect;
+using content::GeneratedDir;
+using content::Picture;
+
+struct PictureFile {
+    std::string name;
+    int width, height;
+};
+
+std::vector<PictureFile> AllPictures() {
+    std::vector<PictureFile> files = {
+        {std::string(assets::kSprites), assets::kSpritesSize, assets::kSpritesSize},
+        {std::string(assets::kText), assets::kTextSize, assets::kTextSize},
+        {std::string(assets::kTitle), assets::kScreenW, assets::kScreenH},
+        {std::string(assets::kButtonsRest), assets::kMenuSize, assets::kMenuSize},
+        {std::string(assets::kButtonsLit), assets::kMenuSize, assets::kMenuSize},
+        {std::string(assets::kBackOk), assets::kMenuSize, assets::kMenuSize},
+        {std::string(assets::kFade), assets::kScreenW, assets::kScreenH},
+        {std::string(assets::kClouds), assets::kCloudsSize, assets::kCloudsSize},
+    };
+    for (auto theme : assets::kBackgrounds) files.push_back({std::string(theme) + ".png", assets::kBoardW, assets::kBoardH});
+    return files;
+}
+
+class EveryPicture : public testing::TestWithParam<PictureFile> {};
+
+TEST_P(EveryPicture, ExistsWithItsSize) {
+    const Picture picture(GeneratedDir() / GetParam().name);
+    ASSERT_TRUE(picture.Loaded()) << GetParam().name;
+    EXPECT_EQ(picture.Width(), GetParam().width);
+    EXPECT_EQ(picture.Height(), GetParam().height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, EveryPicture, testing::ValuesIn(AllPictures()),
+                         [](const auto& info) { return info.param.name.substr(0, info.param.name.find('.')); });
+
+struct Cell {
+    std::string file, what;
+    Rect rect;
+};
+
+std::vector<Cell> SpriteCells() {
+    const std::string s(assets::kSprites);
+    std::vector<Cell> cells;
+    for (int i = 0; i < 3; ++i) {
+        cells.push_back({s, "dragon" + std::to_string(i), assets::kDragon[i]});
+        cells.push_back({s, "dragonfiring" + std::to_string(i), assets::kDragonFiring[i]});
+        cells.push_back({s, "fireball" + std::to_string(i), assets::kFireball[i]});
+        cells.push_back({s, "exit" + std::to_string(i), assets::kExitButton[i]});
+        cells.push_back({s, "restart" + std::to_string(i), assets::kRestartButton[i]});
+    }
+    for (size_t i = 0; i < assets::kOrbs.size(); ++i) cells.push_back({s, "orb" + std::to_string(i), assets::kOrbs[i].rect});
+    cells.push_back({s, "whiteburn0", assets::kWhiteBurnFirst});
+    for (int f = 1; f <= assets::kWhiteBurnFrames; ++f) cells.push_back({s, "whiteburn" + std::to_string(f), assets::WhiteBurnFrame(f)});
+    for (int f = 0; f < assets::kBurnFrames; ++f) cells.push_back({s, "burn" + std::to_string(f), assets::BurnFrame(f)});
+    cells.push_back({s, "chest", assets::kChest});
+    cells.push_back({s, "tornado", assets::kTornado});
+    cells.push_back({s, "cursor", assets::kCursor});
+    cells.push_back({s, "panel", assets::kPanel});
+    return cells;
+}
+
+std::vector<Cell> TextCells() {
+    std::vector<Cell> cells;
+    for (const auto& caption : assets::kCaptions) {
+        std::string what(caption.text);
+        std::replace(what.begin(), what.end(), ' ', '_');
+        cells.push_back({std::string(assets::kText), what, caption.rect});
+    }
+    for (size_t i = 0; i < assets::kDigits.size(); ++i)
+        cells.push_back({std::string(assets::kText), std::string("digit") + assets::kDigitOrder[i], assets::kDigits[i]});
+    return cells;
+}
+
+std::vector<Cell> MenuCells() {
+    std::vector<Cell> cells;
+    for (auto file : {assets::kButtonsRest, assets::kButtonsLit})
+        for (const auto& button : assets::kMenuButtons) cells.push_back({std::string(file), std::string(button.label), button.rect});
+    for (const auto& button : assets::kBackOkButtons) cells.push_back({std::string(assets::kBackOk), std::string(button.label), button.rect});
+    return cells;
+}
+
+std::vector<Cell> AllCells() {
+    std::vector<Cell> cells = SpriteCells();
+    for (auto& c : TextCells()) cells.push_back(c);
+    for (auto& c : MenuCells()) cells.push_back(c);
+    return cells;
+}
+
+class EveryListedCell : public testing::TestWithParam<Cell> {};
+
+TEST_P(EveryListedCell, HoldsVisiblePixels) {
+    const Picture picture(GeneratedDir() / GetParam().file);
+    ASSERT_TRUE(picture.Loaded());
+    const Rect r = GetParam().rect;
+    ASSERT_LE(r.x + r.w, picture.Width());
+    ASSERT_LE(r.y + r.h, picture.Height());
+    EXPECT_GE(picture.CountVisible(r), std::max(12, r.w * r.h / 25)) << GetParam().what << " is (nearly) empty";
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, EveryListedCell, testing::ValuesIn(AllCells()), [](const auto& info) {
+    std::string name = info.param.file.substr(0, info.param.file.find('.')) + "_" + info.param.what;
+    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+});
+
+// Ink outside every listed cell would be drawn by nobody, or bleed into a neighbouring cell.
+int VisibleOutside(const Picture& picture, const std::vector<Cell>& cells, const std::string& file) {
+    int stray = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            if (picture.Alpha(x, y) < 8) continue;
+            const bool listed = std::any_of(cells.begin(), cells.end(), [&](const Cell& c) {
+                return c.file == file && x >= c.rect.x && x < c.rect.x + c.rect.w && y >= c.rect.y && y < c.rect.y + c.rect.h;
+            });
+            if (!listed) ++stray;
+        }
+    return stray;
+}
+
+TEST(SheetsWithCells, DrawNothingOutsideTheirCells) {
+    const auto cells = AllCells();
+    for (auto file : {assets::kSprites, assets::kText, assets::kButtonsRest, assets::kButtonsLit, assets::kBackOk}) {
+        const Picture picture(GeneratedDir() / std::string(file));
+        ASSERT_TRUE(picture.Loaded());
+        EXPECT_EQ(VisibleOutside(picture, cells, std::string(file)), 0) << file;
+    }
+}
+
+TEST(Orbs, AreDistinguishableByTheirInnerMarkAsWellAsByColour) {
+    const Picture sheet(GeneratedDir() / std::string(assets::kSprites));
+    ASSERT_TRUE(sheet.Loaded());
+    // The mark: pixels of the orb's middle that are much lighter or darker than the orb around them.
+    auto mark = [&](const Rect& r) {
+        double ring = 0;
+        int ringCount = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x) {
+                const double d = std::hypot(x - 11.5, y - 11.5);
+                if (d > 6.5 && d < 8.5 && y > 12) {
+                    ring += sheet.Luma(r.x + x, r.y + y);
+                    ++ringCount;
+                }
+            }
+        ring /= ringCount;
+        std::vector<bool> bits;
+        for (int y = 6; y < 19; ++y)
+            for (int x = 6; x < 19; ++x) bits.push_back(std::abs(sheet.Luma(r.x + x, r.y + y) - ring) > 35);
+        return bits;
+    };
+    for (size_t a = 0; a < 5; ++a)
+        for (size_t b = a + 1; b < 5; ++b) {
+            const auto ma = mark(assets::kOrbs[a].rect), mb = mark(assets::kOrbs[b].rect);
+            int differ = 0;
+            for (size_t i = 0; i < ma.size(); ++i) differ += ma[i] != mb[i];
+            EXPECT_GE(differ, 12) << "orbs " << a << " and " << b << " carry marks that look alike";
+        }
+}
+
+TEST(Dragon, EveryPoseHasItsMouthWhereShotsLeaveAndTheWingsMove) {
+    const Picture sheet(GeneratedDir() / std::string(assets::kSprites));
+    ASSERT_TRUE(sheet.Loaded());
+    for (const auto& row : {assets::kDragon, assets::kDragonFiring})
+        for (const Rect& r : row) EXPECT_GT(sheet.Alpha(r.x + assets::kDragonMouthX, r.y + assets::kDragonMouthY - 3), 200);
+    auto difference = [&](const Rect& a, const Rect& b) {
+        int n = 0;
+        for (int y = 0; y < a.h; ++y)
+            for (int x = 0; x < a.w; ++x) n += std::abs(sheet.Alpha(a.x + x, a.y + y) - sheet.Alpha(b.x + x, b.y + y)) > 64;
+        return n;
+    };
+    EXPECT_GT(difference(assets::kDragon[0], assets::kDragon[1]), 80);
+    EXPECT_GT(difference(assets::kDragon[0], assets::kDragon[2]), 80);
+    EXPECT_GT(difference(assets::kDragon[1], assets::kDragon[2]), 80);
+    // Firing changes only the mouth: the wings stay as in the matching normal frame.
+    for (int i = 0; i < 3; ++i) EXPECT_LT(difference(assets::kDragon[i], assets::kDragonFiring[i]), 120);
+}
+
+TEST(BurnAnimation, FlameGrowsOverTheOrbThenSmokeFades) {
+    const Picture sheet(GeneratedDir() / std::string(assets::kSprites));
+    ASSERT_TRUE(sheet.Loaded());
+    auto weight = [&](int frame) { return sheet.CountVisible(assets::BurnFrame(frame), 128); };
+    EXPECT_LT(weight(0), weight(3));
+    EXPECT_LT(weight(3), weight(6));
+    EXPECT_GT(weight(6), 24 * 24 / 2) << "at frame 6 the orb disappears, so the flame must cover it";
+    EXPECT_GT(weight(6), weight(9));
+    EXPECT_GT(weight(9), weight(12));
+}
+
+TEST(Digits, EachFillsItsOwnBox) {
+    const Picture sheet(GeneratedDir() / std::string(assets::kText));
+    ASSERT_TRUE(sheet.Loaded());
+    for (size_t i = 0; i < assets::kDigits.size(); ++i) {
+        const Rect box = assets::kDigits[i];
+        const Rect ink = sheet.InkBounds(box, 128);
+        EXPECT_GE(ink.h, box.h * 8 / 10) << "digit " << assets::kDigitOrder[i];
+        EXPECT_GE(ink.w, box.w * 6 / 10) << "digit " << assets::kDigitOrder[i];
+    }
+}
+
+// Mean absolute difference between two rows (or columns) of opaque-equivalent colour.
+double LineDifference(const Picture& p, bool rows, int a, int b) {
+    const int n = rows ? p.Width() : p.Height();
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const uint32_t pa = rows ? p.Pixel(i, a) : p.Pixel(a, i);
+        const uint32_t pb = rows ? p.Pixel(i, b) : p.Pixel(b, i);
+        for (int shift = 0; shift < 32; shift += 8)
+            sum += std::abs(static_cast<int>((pa >> shift) & 0xff) - static_cast<int>((pb >> shift) & 0xff));
+    }
+    return sum / n;
+}
+
+// The seam between the last line and the first must look like any other pair of neighbouring lines.
+void ExpectSeamless(const Picture& p, bool rows) {
+    const int n = rows ? p.Height() : p.Width();
+    std::vector<double> inside;
+    for (int i = 0; i + 1 < n; ++i) inside.push_back(LineDifference(p, rows, i, i + 1));
+    std::sort(inside.begin(), inside.end());
+    const double typical = inside[inside.size() * 9 / 10];
+    EXPECT_LE(LineDifference(p, rows, n - 1, 0), typical * 1.5 + 2.0) << (rows ? "rows" : "columns");
+}
+
+class EveryBackground : public testing::TestWithParam<std::string_view> {};
+
+TEST_P(EveryBackground, IsOpaqueAndTilesTopToBottom) {
+    const Picture p(GeneratedDir() / (std::string(GetParam()) + ".png"));
+    ASSERT_TRUE(p.Loaded());
+    EXPECT_EQ(p.CountVisible({0, 0, p.Width(), p.Height()}, 255), p.Width() * p.Height());
+    ExpectSeamless(p, true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, EveryBackground, testing::ValuesIn(assets::kBackgrounds),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(Clouds, AreHalfTransparentAndTileInBothDirections) {
+    const Picture p(GeneratedDir() / std::string(assets::kClouds));
+    ASSERT_TRUE(p.Loaded());
+    const int all = p.Width() * p.Height();
+    EXPECT_GT(p.CountVisible({0, 0, p.Width(), p.Height()}, 16), all / 10);
+    EXPECT_EQ(p.CountVisible({0, 0, p.Width(), p.Height()}, 250), 0);
+    ExpectSeamless(p, true);
+    ExpectSeamless(p, false);
+}
+
+TEST(TitlePicture, KeepsTheButtonAreaCalm) {
+    const Picture p(GeneratedDir() / std::string(assets::kTitle));
+    ASSERT_TRUE(p.Loaded());
+    const Rect calm = assets::kTitleCalm;
+    double detail = 0;
+    for (int y = calm.y; y < calm.y + calm.h - 1; ++y)
+        for (int x = calm.x; x < calm.x + calm.w - 1; ++x)
+            detail += std::abs(p.Luma(x + 1, y) - p.Luma(x, y)) + std::abs(p.Luma(x, y + 1) - p.Luma(x, y));
+    EXPECT_LT(detail / (calm.w * calm.h), 4.0);
+}
+
+TEST(FadePicture, IsOpaqueBlack) {
+    const Picture p(GeneratedDir() / std::string(assets::kFade));
+    ASSERT_TRUE(p.Loaded());
+    for (int y = 0; y < p.Height(); y += 7)
+        for (int x = 0; x < p.Width(); x += 7) ASSERT_EQ(p.Pixel(x, y), 0xff000000u);
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// A headless game folder for the play state: small generated pictures, sounds, levels and a score
+// table in a temporary folder, the shared services, and a frame driven on the virtual clock.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/cMouse.h"
+#include "engine/cSound.h"
+#include "engine/cSprites.h"
+#include "engine/cTextures.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "play/cPlayState.h"
+#include "play/cScores.h"
+#include "shell/Globals.h"
+#include "shell/cBaseState.h"
+
+namespace playtest {
+namespace fs = std::filesystem;
+
+// Opaque colours of the generated pictures, as the frame reads them back (ARGB).
+constexpr uint32_t kSpritesColour = 0xFFC03020;
+constexpr uint32_t kSkyColour = 0xFF2040A0;
+
+// The play state with its rule fields open to the tests.
+class PlayProbe : public cPlayState {
+public:
+    using cPlayState::m_BonusText;
+    using cPlayState::m_BonusTextMoveTime;
+    using cPlayState::m_BonusTextStart;
+    using cPlayState::m_BonusTextX;
+    using cPlayState::m_BonusTextY;
+    using cPlayState::m_CompleteAlpha;
+    using cPlayState::m_CompleteBonus;
+    using cPlayState::m_CompleteTime;
+    using cPlayState::m_GameOver;
+    using cPlayState::m_GameOverAlpha;
+    using cPlayState::m_GameOverTime;
+    using cPlayState::m_InitialsCursor;
+    using cPlayState::m_IntroTime;
+    using cPlayState::m_LevelComplete;
+    using cPlayState::m_LevelIntro;
+    using cPlayState::m_Moving;
+    using cPlayState::m_Scores;
+    using cPlayState::MakeQueueOrb;
+};
+
+class PlayFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes levelN.dat into the standard level folder: rise interval, rows, picture, clouds, rows.
+    void WriteLevel(int32_t level, const std::vector<std::string>& rows, int32_t riseInterval = 1000000) const;
+    void WriteScores(const std::vector<std::pair<int32_t, std::string>>& rows) const;
+    // Starts a play state on gCurrentLevel as the current state.
+    PlayProbe& Start();
+    // The state the frame loop would run now (a button may have replaced the probe).
+    cBaseState* Current() const { return gCurrentState.get(); }
+    // One pass of the frame loop: events, input, update, drawing; then the clock moves on.
+    void Frame(uint32_t ms = 16);
+    void Frames(int count, uint32_t ms = 16) {
+        for (int i = 0; i < count; ++i) Frame(ms);
+    }
+    void Hold(int32_t key) { gEngine->InjectKey(key, true); }
+    void Release(int32_t key) { gEngine->InjectKey(key, false); }
+    // Down in this frame, up in the next, as a quick tap arrives.
+    void Tap(int32_t key) {
+        Hold(key);
+        Frame();
+        Release(key);
+    }
+    // Leaves the level intro and plays on.
+    void SkipIntro() { Frames(2100 / 16 + 2); }
+    uint32_t Pixel(int32_t x, int32_t y) const { return gEngine->ReadPixel(x, y) | 0xFF000000U; }
+
+    fs::path m_Folder;
+    PlayProbe* m_Probe = nullptr;
+};
+
+}  // namespace playtest

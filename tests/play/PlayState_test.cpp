@@ -1,0 +1,310 @@
+// The play screen's rules by situation: pause, the halted displays, the volume keys, the initials
+// entry, leaving by Esc and Restart, and the timed displays that advance while drawn.
+#include <gtest/gtest.h>
+
+#include "PlayFixture.h"
+#include "game/cOrb.h"
+
+namespace playtest {
+namespace {
+
+enum class Situation { Intro, Playing, LevelComplete, GameOver };
+
+class PlayInputTest : public PlayFixture {
+protected:
+    PlayProbe& Enter(Situation situation) {
+        PlayProbe& play = Start();
+        if (situation == Situation::Intro) return play;
+        SkipIntro();
+        if (situation == Situation::LevelComplete) {
+            play.m_LevelComplete = true;
+            play.m_CompleteAlpha = 1;
+            play.m_CompleteBonus = 0;
+            play.m_CompleteTime = GetTickCount();
+        } else if (situation == Situation::GameOver) {
+            play.m_GameOver = true;
+            play.m_GameOverAlpha = 1;
+            play.m_GameOverTime = GetTickCount();
+            play.m_InitialsCursor = 1;
+        }
+        return play;
+    }
+    int32_t PauseSounds() const { return gEngine->GetSoundStore().PlayCount(gSound->Sound("pause.wav")); }
+};
+
+class PlayBySituationTest : public PlayInputTest, public ::testing::WithParamInterface<Situation> {};
+
+TEST_P(PlayBySituationTest, MovingFiringVolumeAndPauseActOnlyWhilePlaying) {
+    const bool playing = GetParam() == Situation::Playing;
+    PlayProbe& play = Enter(GetParam());
+
+    Hold(GfxKey::F8);
+    Frames(5);
+    Release(GfxKey::F8);
+    EXPECT_EQ(gMusicVolume, playing ? 85 : 80);
+
+    Hold(GfxKey::Right);
+    Frames(3);  // shorter than one column's move, so exactly one move starts
+    Release(GfxKey::Right);
+    Frames(10);
+    EXPECT_EQ(play.DragonColumn(), playing ? 10 : 9);
+
+    Hold(GfxKey::Space);
+    Frame();
+    Release(GfxKey::Space);
+    EXPECT_EQ(play.Moving().Count(), playing ? 1 : 0);
+
+    Tap(GfxKey::P);
+    EXPECT_EQ(gPaused, playing);
+}
+
+INSTANTIATE_TEST_SUITE_P(Situations, PlayBySituationTest,
+                         ::testing::Values(Situation::Intro, Situation::Playing, Situation::LevelComplete,
+                                           Situation::GameOver));
+
+TEST_F(PlayInputTest, WhilePausedOnlyPauseAndTheInitialsKeysAreHeard) {
+    PlayProbe& play = Enter(Situation::Playing);
+    Tap(GfxKey::P);
+    ASSERT_TRUE(gPaused);
+    EXPECT_EQ(PauseSounds(), 1);
+    EXPECT_FALSE(gEngine->GetMusic().IsPlaying());
+
+    Tap(GfxKey::Escape);
+    for (int32_t key : {GfxKey::Right, GfxKey::Left, GfxKey::Space, GfxKey::F7, GfxKey::F8}) Hold(key);
+    gMouse->X = 400;
+    gMouse->Y = 300;
+    gMouse->Button_Down(1);
+    Frames(20);
+    for (int32_t key : {GfxKey::Right, GfxKey::Left, GfxKey::Space, GfxKey::F7, GfxKey::F8}) Release(key);
+    gMouse->Button_Up(1);
+    Frame();
+    EXPECT_TRUE(gRunning);
+    EXPECT_EQ(play.DragonColumn(), 9);
+    EXPECT_EQ(play.Moving().Count(), 0);
+    EXPECT_EQ(gMusicVolume, 80);
+
+    Tap(GfxKey::P);
+    EXPECT_FALSE(gPaused);
+    EXPECT_EQ(PauseSounds(), 2);
+}
+
+TEST_F(PlayInputTest, PauseDoesNotToggleWhileTheWindowIsInactive) {
+    Enter(Situation::Playing);
+    gInactive = true;
+    Tap(GfxKey::P);
+    EXPECT_FALSE(gPaused);
+    gInactive = false;
+    Tap(GfxKey::P);
+    EXPECT_TRUE(gPaused);
+}
+
+TEST_F(PlayInputTest, TheGamepadsBackAndStartButtonsTogglePause) {
+    ASSERT_TRUE(gEngine->AttachVirtualJoystick());
+    Enter(Situation::Playing);
+    for (int32_t button : {6, 4}) {
+        const bool before = gPaused;
+        gEngine->InjectJoyButton(button, true);
+        Frame();
+        gEngine->InjectJoyButton(button, false);
+        Frame();
+        EXPECT_NE(gPaused, before) << "button " << button;
+    }
+}
+
+TEST_F(PlayInputTest, MusicVolumeStaysWithinTheLibrarysRangeSoTheOtherKeyActsAtOnce) {
+    Enter(Situation::Playing);
+    Hold(GfxKey::F8);
+    Frames(150);
+    Release(GfxKey::F8);
+    EXPECT_EQ(gMusicVolume, 100);
+    Hold(GfxKey::F7);
+    Frame();
+    EXPECT_EQ(gMusicVolume, 99) << "one frame of F7 after holding F8 is heard at once";
+    Frames(200);
+    Release(GfxKey::F7);
+    EXPECT_EQ(gMusicVolume, 0);
+}
+
+TEST_F(PlayInputTest, EscEndsTheGameAndTheReleasedStateWritesTheTable) {
+    PlayProbe& play = Enter(Situation::Playing);
+    play.m_Scores->AddToScore(700);
+    Tap(GfxKey::Escape);
+    EXPECT_FALSE(gRunning);
+    gCurrentState.reset();  // the shutdown releases the state without Destroy
+    GfxUtility& table = gEngine->GetUtility();
+    table.SetHighScore(10, "XXX", 1);
+    table.LoadHighScores(cScores::ScoresPath());
+    EXPECT_EQ(table.GetHighScoreName(10), "AAA");
+    EXPECT_EQ(table.GetHighScoreValue(10), 700);
+}
+
+TEST_F(PlayInputTest, InitialsKeysEditTheGamesEntryWithinItsThreeLettersEvenWhilePaused) {
+    PlayProbe& play = Enter(Situation::GameOver);
+    play.m_Scores->AddToScore(5200);
+    ASSERT_EQ(play.Scores()->CurrentPosition(), 1);
+
+    Tap(GfxKey::Up);
+    EXPECT_EQ(play.Scores()->HighScore_Initials(1), "BAA");
+    for (int i = 0; i < 4; ++i) Tap(GfxKey::Right);
+    EXPECT_EQ(play.InitialsCursor(), 3);
+    gPaused = true;
+    Tap(GfxKey::Up);
+    EXPECT_EQ(play.Scores()->HighScore_Initials(1), "BAB");
+    gPaused = false;
+    for (int i = 0; i < 4; ++i) Tap(GfxKey::Left);
+    EXPECT_EQ(play.InitialsCursor(), 1);
+    Tap(GfxKey::Down);
+    Tap(GfxKey::Down);
+    EXPECT_EQ(play.Scores()->HighScore_Initials(1), "AAB");
+}
+
+TEST_F(PlayInputTest, AHeldStickStepsTheInitialsOncePer200Milliseconds) {
+    ASSERT_TRUE(gEngine->AttachVirtualJoystick());
+    PlayProbe& play = Enter(Situation::GameOver);
+    play.m_Scores->AddToScore(5200);
+    gEngine->InjectJoyAxis('y', -1);
+    Frames(63);  // about a second in 16 ms frames
+    gEngine->InjectJoyAxis('y', 0);
+    Frame();
+    EXPECT_EQ(play.Scores()->HighScore_Initials(1), "FAA");
+}
+
+TEST_F(PlayInputTest, InitialsOfAGameLostWithoutPointsCannotBeEdited) {
+    PlayProbe& play = Enter(Situation::GameOver);
+    ASSERT_EQ(play.Scores()->CurrentPosition(), 0);
+    Tap(GfxKey::Up);
+    Tap(GfxKey::Down);
+    EXPECT_EQ(play.Scores()->HighScore_Initials(1), "KWP");
+    EXPECT_EQ(play.Scores()->HighScore_Initials(10), "AAA");
+}
+
+TEST_F(PlayInputTest, RestartSavesTheTableAndStartsTheSameLevelFromZero) {
+    PlayProbe& play = Enter(Situation::GameOver);
+    play.m_Scores->AddToScore(5200);
+    Tap(GfxKey::Up);
+    const cBaseState* before = Current();
+
+    gMouse->X = 60;
+    gMouse->Y = 340;  // on the Restart picture at (15, 322)
+    gMouse->Button_Down(1);
+    Frame();
+    gMouse->Button_Up(1);
+    Frame();
+
+    ASSERT_NE(Current(), before);
+    const auto* restarted = dynamic_cast<const cPlayState*>(Current());
+    ASSERT_NE(restarted, nullptr);
+    EXPECT_EQ(restarted->Scores()->CurrentScore(), 0);
+    EXPECT_TRUE(restarted->LevelIntro());
+    EXPECT_EQ(gCurrentLevel, 1);
+    EXPECT_EQ(restarted->Scores()->HighScore_Initials(1), "BAA") << "the table as Destroy saved it";
+    EXPECT_EQ(restarted->Scores()->HighScore(1), 5200);
+    EXPECT_EQ(gEngine->GetSoundStore().PlayCount(gSound->Sound("buttonclick.wav")), 1);
+}
+
+TEST_F(PlayInputTest, AClickFiresWhilePlayingButNotDuringTheIntro) {
+    PlayProbe& play = Enter(Situation::Intro);
+    gMouse->X = 400;
+    gMouse->Y = 300;
+    gMouse->Button_Down(1);
+    Frame();
+    gMouse->Button_Up(1);
+    EXPECT_EQ(play.Moving().Count(), 0);
+    SkipIntro();
+    gMouse->Button_Down(1);
+    Frame();
+    gMouse->Button_Up(1);
+    EXPECT_EQ(play.Moving().Count(), 1);
+}
+
+class PlayDrawTest : public PlayFixture {};
+
+TEST_F(PlayDrawTest, TheIntroShowsForTwoSecondsAndEndsInTheFirstFrameAfter) {
+    PlayProbe& play = Start();
+    Frame(2000);
+    Frame(1);
+    EXPECT_TRUE(play.LevelIntro()) << "exactly 2000 ms still shows the intro";
+    Frame();
+    EXPECT_FALSE(play.LevelIntro());
+}
+
+TEST_F(PlayDrawTest, ACompletedLevelCountsExactly1000PointsAndAdvancesAfterTheFadeAndASecond) {
+    WriteLevel(2, {"GBR"});
+    PlayProbe& play = Start();
+    SkipIntro();
+    play.m_LevelComplete = true;
+    play.m_CompleteAlpha = 1;
+    play.m_CompleteBonus = 0;
+    play.m_CompleteTime = GetTickCount();
+    int frames = 0;
+    while (gCurrentLevel == 1 && frames < 1000) {
+        Frame();
+        ++frames;
+        if (gCurrentLevel == 1) {
+            EXPECT_LE(play.Scores()->CurrentScore(), 1000);
+        }
+    }
+    EXPECT_EQ(gCurrentLevel, 2);
+    EXPECT_EQ(play.Scores()->CurrentScore(), 1000);
+    EXPECT_GE(frames, 254 + 1000 / 16) << "the fade takes 254 steps, then a further second passes";
+    EXPECT_FALSE(play.LevelComplete());
+    EXPECT_TRUE(play.LevelIntro());
+    EXPECT_EQ(play.DragonColumn(), 9);
+}
+
+TEST_F(PlayDrawTest, GameOverFadesInWhileTheDragonShrinksToASpeckAndStops) {
+    PlayProbe& play = Start();
+    SkipIntro();
+    play.m_GameOver = true;
+    play.m_GameOverAlpha = 1;
+    play.m_GameOverTime = GetTickCount();
+    Frames(300);
+    EXPECT_EQ(play.m_GameOverAlpha, 255);
+    const float scale = play.DragonSprite()->GetScale();
+    EXPECT_LE(scale, 0.0101F);
+    EXPECT_GT(scale, 0.0049F);
+}
+
+TEST_F(PlayDrawTest, BonusTextRisesAboutOnePixelPerTenthOfASecondForOneAndAHalfSeconds) {
+    PlayProbe& play = Start();
+    SkipIntro();
+    play.m_BonusText = "+1000";
+    play.m_BonusTextX = 300;
+    play.m_BonusTextY = 200;
+    play.m_BonusTextStart = GetTickCount();
+    play.m_BonusTextMoveTime = GetTickCount();
+    Frames(150, 10);
+    EXPECT_GE(200 - play.m_BonusTextY, 13);
+    EXPECT_LE(200 - play.m_BonusTextY, 15);
+    const int32_t settled = play.m_BonusTextY;
+    Frames(20, 10);
+    EXPECT_EQ(play.m_BonusTextY, settled) << "the text has gone and no longer moves";
+}
+
+TEST_F(PlayDrawTest, ShotsAndFallingOrbsVanishWhileADisplayHaltsPlay) {
+    PlayProbe& play = Start();
+    auto orb = play.MakeQueueOrb(OrbKind::Red);
+    orb->SetPosition(400, 300);
+    orb->SetAlpha(255);
+    play.m_Moving.Add(orb, orb->Key());
+    Frame();
+    EXPECT_EQ(Pixel(412, 312), kSkyColour) << "hidden during the intro";
+    play.m_LevelIntro = false;
+    Frame();
+    EXPECT_EQ(Pixel(412, 312), kSpritesColour);
+}
+
+TEST_F(PlayDrawTest, CloudsLieOverTheBoardButUnderThePanel) {
+    {
+        std::ofstream level(m_Folder / "game" / "levels" / "level1.dat", std::ios::binary);
+        level << "1000000\r\n1\r\nsky\r\n yes \r\nR.B.G\r\n";
+    }
+    PlayProbe& play = Start();
+    ASSERT_TRUE(play.CloudsOn());
+    Frame();
+    EXPECT_NE(Pixel(400, 420), kSkyColour);
+    EXPECT_EQ(Pixel(4, 470), kSpritesColour);
+}
+
+}  // namespace
+}  // namespace playtest

@@ -1,0 +1,212 @@
+// The title screen and level select: keys, joystick and mouse share one selection; New Game,
+// Tutorial and OK fade out for a second and then switch state; Exit ends the run at once.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Fixture.h"
+#include "ui/GameStates.h"
+#include "ui/cTitleState.h"
+
+namespace {
+using Action = cTitleState::Action;
+
+// Stands in for the play and tutorial screens: records which state numbers were made.
+std::vector<int> gMade;
+class FakeState final : public cBaseState {
+public:
+    explicit FakeState(int number) { gMade.push_back(number); }
+    void InitializeGraphics() override {}
+    void HandleInput() override {}
+    void DrawState() override {}
+    void ProcessState() override {}
+    void Destroy() override {}
+};
+
+// Points on the buttons' pictures; kOverlap lies on both New Game and Tutorial.
+struct Point {
+    float x, y;
+};
+constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kBack{86, 182}, kOK{575, 179}, kOverlap{321, 240};
+
+class TitleTest : public kwtest::HeadlessGame {
+protected:
+    void SetUp() override {
+        HeadlessGame::SetUp();
+        gMade.clear();
+        RegisterGameStates();
+        RegisterStateFactory(StatePlay, [] { return std::make_unique<FakeState>(StatePlay); });
+        RegisterStateFactory(StateTutorial, [] { return std::make_unique<FakeState>(StateTutorial); });
+        Hover({600, 450});  // over no button
+        SetState(StateTitle);
+        ASSERT_TRUE(gEngine->AttachVirtualJoystick());
+    }
+    cTitleState* Title() const { return dynamic_cast<cTitleState*>(gCurrentState.get()); }
+    void Hover(Point p) {
+        gMouse->X = p.x;
+        gMouse->Y = p.y;
+        Frame();
+    }
+    void Click(Point p) { ClickAt(p.x, p.y); }
+    void OpenLevelSelect(int32_t highest) {
+        gHighestLevel = highest;
+        Click(kLevelSelect);
+        Hover({600, 450});
+        ASSERT_TRUE(Title()->InLevelSelect());
+    }
+    void Joy(char axis, int32_t value) {
+        gEngine->InjectJoyAxis(axis, value);
+        gEngine->PumpEvents();
+    }
+    void JoyTap(int32_t button) {
+        gEngine->InjectJoyButton(button, true);
+        gEngine->PumpEvents();
+        Frame();
+        gEngine->InjectJoyButton(button, false);
+        gEngine->PumpEvents();
+    }
+};
+
+TEST_F(TitleTest, StartsOnNewGameHighlightedWithTheTitleMusic) {
+    Frame();
+    EXPECT_EQ(Title()->Selection(), Action::NewGame);
+    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game\\sounds\\puzzle3.mp3");
+    EXPECT_EQ(kwtest::Rgb(PixelAt(321, 200)), kwtest::Rgb(kwtest::kHighlitColour));
+    EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kButtonsColour));
+}
+
+struct Walk {
+    const char* name;
+    int32_t highest;  // 0: the title screen, else level select with this many levels unlocked
+    std::vector<int32_t> keys;
+    int expected;     // the selection on the title screen, the level on level select
+};
+class KeyWalk : public TitleTest, public ::testing::WithParamInterface<Walk> {};
+
+TEST_P(KeyWalk, SelectionAndLevelWrapAround) {
+    if (GetParam().highest != 0) OpenLevelSelect(GetParam().highest);
+    for (int32_t key : GetParam().keys) TapKey(key);
+    EXPECT_EQ(GetParam().highest ? Title()->SelectedLevel() : Title()->Selection(), GetParam().expected);
+}
+
+using namespace GfxKey;
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyWalk,
+    ::testing::Values(Walk{"DownThreeTimesIsExit", 0, {Down, Down, Down}, Action::Exit},
+                      Walk{"DownFromExitWraps", 0, {Down, Down, Down, Down}, Action::NewGame},
+                      Walk{"UpFromNewGameWraps", 0, {Up}, Action::Exit},
+                      Walk{"LeftAndRightAreNotReadOnTheTitle", 0, {Right, Left}, Action::NewGame},
+                      Walk{"UpAndRightRaiseTheLevel", 3, {Up, Right}, 3},
+                      Walk{"UpWithOneLevelStaysOnOne", 1, {Up}, 1},
+                      Walk{"DownFromOneIsTheHighest", 5, {Down}, 5},
+                      Walk{"LeftPastOneWrapsAgain", 5, {Left, Left}, 4},
+                      Walk{"UpPastTheHighestWrapsToOne", 2, {Up, Up}, 1},
+                      // A damaged settings file: level 1 is still the only choice, never 0 or below.
+                      Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(TitleTest, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
+    Joy('y', 1);
+    RunFor(1000);  // moves at 0, 208, 416, 624 and 832 ms
+    EXPECT_EQ(Title()->Selection(), Action::Tutorial);
+    Joy('y', -1);
+    RunFor(200);
+    EXPECT_EQ(Title()->Selection(), Action::NewGame);
+    Joy('y', 0);
+    JoyTap(0);
+    EXPECT_TRUE(Title()->Fading()) << "the stick's button 0 acts on the selection";
+}
+
+TEST_F(TitleTest, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
+    Hover(kExit);
+    TapKey(Up);
+    EXPECT_EQ(Title()->Selection(), Action::Exit) << "the same frame's hover selects it again";
+    Hover({600, 450});
+    EXPECT_EQ(Title()->Selection(), Action::Exit) << "a cursor over no button keeps the selection";
+    Hover(kOverlap);
+    EXPECT_EQ(Title()->Selection(), Action::Tutorial) << "where New Game and Tutorial overlap, Tutorial wins";
+    Click(kOverlap);
+    EXPECT_EQ(ClickSounds(), 1) << "both buttons click, only Tutorial matches the selection";
+    RunFor(1100, 100);
+    EXPECT_EQ(gMade, std::vector<int>{StateTutorial});
+}
+
+TEST_F(TitleTest, EnterOnNewGameFadesForOneSecondThenStartsPlayWithoutTouchingTheLevel) {
+    gCurrentLevel = 4;
+    TapKey(Enter);
+    EXPECT_TRUE(Title()->Fading());
+    EXPECT_EQ(ClickSounds(), 1);
+    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "");
+    RunFor(992);  // frames up to 992 ms after the start: still fading
+    EXPECT_TRUE(gMade.empty());
+    Frame();  // 1008 ms: the fade's end hands over while the title draws
+    EXPECT_EQ(Title(), nullptr);
+    EXPECT_EQ(gMade, std::vector<int>{StatePlay});
+    EXPECT_EQ(gCurrentLevel, 4);
+    EXPECT_EQ(gSprites->Count(), 0);
+}
+
+TEST_F(TitleTest, EnterOnExitEndsTheRunAtOnceWithTheClickSound) {
+    TapKey(Up);
+    TapKey(Enter);
+    EXPECT_FALSE(gRunning);
+    EXPECT_FALSE(Title()->Fading());
+    EXPECT_EQ(ClickSounds(), 1);
+}
+
+TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberAndOKStartsThatLevel) {
+    OpenLevelSelect(9);
+    for (int i = 0; i < 6; ++i) TapKey(Right);
+    EXPECT_TRUE(gSprites->Item("levelselect")->GetVisible());
+    EXPECT_EQ(kwtest::Rgb(PixelAt(230, 185)), kwtest::Rgb(kwtest::kHighlitColour));
+    EXPECT_EQ(PixelAt(210, 260), kwtest::TextTexel(170, 72));  // "Level"
+    EXPECT_EQ(PixelAt(380, 270), kwtest::TextTexel(278, 228));  // "7"
+    EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kTitleColour));
+    Click(kOK);
+    RunFor(1100, 100);
+    EXPECT_EQ(gMade, std::vector<int>{StatePlay});
+    EXPECT_EQ(gCurrentLevel, 7);
+}
+
+TEST_F(TitleTest, HiddenTitleButtonsAreRefusedOnLevelSelectAndStickButton3GoesBack) {
+    OpenLevelSelect(3);
+    TapKey(Up);
+    Click(kExit);
+    Click(kLevelSelect);  // even the selected item's own button is refused on this screen
+    EXPECT_TRUE(gRunning);
+    EXPECT_EQ(Title()->SelectedLevel(), 2);
+    EXPECT_EQ(ClickSounds(), 1);
+    Hover({600, 450});
+    JoyTap(3);
+    EXPECT_FALSE(Title()->InLevelSelect());
+    EXPECT_FALSE(gSprites->Item("levelselect")->GetVisible());
+    EXPECT_EQ(Title()->Selection(), Action::NewGame);
+}
+
+TEST_F(TitleTest, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {
+    TapKey(Enter);
+    TapKey(Down);
+    Hover(kExit);
+    Joy('y', -1);
+    RunFor(100);
+    Click(kExit);
+    JoyTap(0);
+    EXPECT_EQ(Title()->Selection(), Action::NewGame);
+    EXPECT_TRUE(gRunning);
+    EXPECT_EQ(ClickSounds(), 1);
+    RunFor(1100, 100);
+    EXPECT_EQ(gMade, std::vector<int>{StatePlay}) << "the fade ends in the state that was chosen";
+}
+
+TEST_F(TitleTest, HoveringBackDuringTheOKFadeCannotLeaveTheScreenCovered) {
+    OpenLevelSelect(3);
+    TapKey(Up);
+    Click(kOK);
+    Hover(kBack);
+    TapKey(Up);
+    EXPECT_EQ(Title()->SelectedLevel(), 2) << "the level shown when OK was chosen is the one that starts";
+    RunFor(1100, 100);
+    EXPECT_EQ(gMade, std::vector<int>{StatePlay});
+    EXPECT_EQ(gCurrentLevel, 2);
+}
+}  // namespace

@@ -1,0 +1,27 @@
+// The picture generator's drawing functions, one per picture file, and the few pieces (orbs, the
+// dragon) that several pictures share. Each writes its PNG into the output folder.
+#pragma once
+
+#include <cairo.h>
+
+#include <filesystem>
+#include <string_view>
+
+#include "AssetTable.h"
+
+namespace gen {
+
+// Shared pieces, drawn in a 24 x 24 (orb) or 64 x 96 (dragon) cell whose top-left is the origin.
+void DrawOrb(cairo_t* cr, assets::OrbKind kind);
+enum class Wings { Mid, Up, Down };
+void DrawDragon(cairo_t* cr, Wings wings, bool firing);
+
+void MakeSpriteSheet(const std::filesystem::path& out);
+void MakeTextSheet(const std::filesystem::path& out);
+void MakeTitleScreen(const std::filesystem::path& out);
+void MakeMenuButtons(const std::filesystem::path& out);  // buttons1b.png, buttons2b.png, backok1.png
+void MakeFade(const std::filesystem::path& out);
+void MakeClouds(const std::filesystem::path& out);
+void MakeBackground(const std::filesystem::path& out, std::string_view theme);
+
+}  // namespace gen

@@ -1,0 +1,39 @@
+// The picture generator: kw_gen_pictures OUTDIR GROUP draws one group of pictures (sprites, screens
+// or backgrounds) into OUTDIR, so the build can run the groups side by side.
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+
+#include "AssetTable.h"
+#include "Pictures.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: kw_gen_pictures OUTDIR sprites|screens|backgrounds\n";
+        return 2;
+    }
+    const std::filesystem::path out = argv[1];
+    const std::string_view group = argv[2];
+    try {
+        std::filesystem::create_directories(out);
+        if (group == "sprites") {
+            gen::MakeSpriteSheet(out);
+            gen::MakeTextSheet(out);
+        } else if (group == "screens") {
+            gen::MakeTitleScreen(out);
+            gen::MakeMenuButtons(out);
+            gen::MakeFade(out);
+            gen::MakeClouds(out);
+        } else if (group == "backgrounds") {
+            for (const auto theme : assets::kBackgrounds) gen::MakeBackground(out, theme);
+        } else {
+            std::cerr << "kw_gen_pictures: unknown group " << group << "\n";
+            return 2;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "kw_gen_pictures: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
