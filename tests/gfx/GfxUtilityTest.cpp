@@ -127,9 +127,4 @@ TEST_F(HighScoreTest, AFailedSaveThrowsAndLeavesTheOldFileWhole) {
     EXPECT_EQ(U().GetHighScoreValue(1), 50);
 }
 
-TEST_F(HighScoreTest, AnIndexOutsideOneToTenIsAnError) {
-    EXPECT_THROW(U().GetHighScoreName(0), std::out_of_range);
-    EXPECT_THROW(U().SetHighScore(11, "X", 1), std::out_of_range);
-}
-
 }  // namespace
