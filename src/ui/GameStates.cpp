@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "shell/cBaseState.h"
 #include "play/cPlayState.h"
+#include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
 
 void RegisterGameStates() {

@@ -154,6 +154,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
         for (size_t at = 0; (at = log.find("Handled Error Occurred in ", at)) != std::string::npos; ++at) ++entries;
         EXPECT_EQ(entries, expected["logEntries"].get<size_t>()) << log;
     }
+    for (const auto& text : expected.value("logContains", std::vector<std::string>{}))
+        EXPECT_NE(ReadFile(root / "game" / "errors.log").find(text), std::string::npos) << text;
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }
@@ -185,7 +187,8 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
-                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu"));
+                         ::testing::Values("title_exit", "level_select_wrap", "close_window", "joystick_menu",
+                                           "broken_override"));
 INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                          ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
                                            "play_game_over_initials", "play_esc_saves", "play_last_level",
