@@ -18,6 +18,13 @@ int32_t TickFromData(float value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(std::llrint(value))));
 }
 
+// "+1000" or "-1000". Built by appending: GCC 12 misreads "-" + std::string as overlapping copies.
+std::string SignedText(char sign, int32_t value) {
+    std::string text(1, sign);
+    text += std::to_string(value);
+    return text;
+}
+
 }  // namespace
 
 void cPlayState::AddToScore(int32_t amount) {
@@ -64,12 +71,12 @@ void cPlayState::ProcessBonusItem(const BonusItemRef& item) {
                 gSound->Play("bonus.wav");
                 break;
             case BonusKind::Tornado:
-                m_BonusText = "-" + std::to_string(value);
+                m_BonusText = SignedText('-', value);
                 AddToScore(-value);
                 gSound->Play("penalty.wav");
                 break;
             default:
-                m_BonusText = "+" + std::to_string(value);
+                m_BonusText = SignedText('+', value);
                 AddToScore(value);
                 gSound->Play("bonus.wav");
                 break;

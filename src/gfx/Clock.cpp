@@ -35,7 +35,11 @@ float Timer() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t whole = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &whole);
+#else
     localtime_r(&whole, &local);
+#endif
     const auto fraction = now - std::chrono::system_clock::from_time_t(whole);
     const double sub = std::chrono::duration<double>(fraction).count();
     return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + sub);

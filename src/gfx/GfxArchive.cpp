@@ -53,7 +53,7 @@ bool ExtractEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, cons
     std::unique_ptr<zip_file_t, ZipCloser> in(
         zip_fopen_index_encrypted(archive, index, 0, password.empty() ? nullptr : password.c_str()));
     if (!in) return false;
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
     if (!out) return false;
     std::vector<unsigned char> buffer(64 * 1024);
     uint32_t crc = 0;
@@ -88,7 +88,7 @@ bool GfxArchive::ExtractArchive(const std::string& file, const std::string& pass
                                 int32_t, const std::string&) {
     int error = 0;
     std::unique_ptr<zip_t, ZipCloser> archive(
-        zip_open(m_Engine->Resolve(file).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+        zip_open(m_Engine->Resolve(file).string().c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!archive) return false;
     bool allGood = true;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);

@@ -74,8 +74,9 @@ struct GfxEngine::Impl {
     bool EventsStarted = false;  // SDL_INIT_EVENTS only, so input can be injected without a display
     bool Started = false;        // Startup ran
     bool TtfStarted = false;
-    bool AudioOpen = false;  // a mixer device is open (maybe the dummy one)
-    bool Silent = false;     // no device at all: files are validated but nothing plays
+    bool AudioOpen = false;     // a mixer device is open (maybe the dummy one)
+    bool MixerStarted = false;  // Mix_Init ran for this engine
+    bool Silent = false;        // no device at all: files are validated but nothing plays
     bool FontconfigReady = false;
     bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
 

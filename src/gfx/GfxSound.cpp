@@ -28,6 +28,7 @@ bool TryOpenMixer() {
 void GfxEngine::Impl::OpenAudio() {
     if (AudioOpen || Silent) return;
     Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG);
+    MixerStarted = true;
     if (!TryOpenMixer()) {
         std::fprintf(stderr, "No audio device (%s); trying the dummy driver.\n", SDL_GetError());
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -47,8 +48,9 @@ void GfxEngine::Impl::CloseAudio() {
         Mix_HaltMusic();
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        Mix_Quit();
     }
+    if (MixerStarted) Mix_Quit();  // also after a silent run, whose decoders were started all the same
+    MixerStarted = false;
     AudioOpen = false;
     Silent = false;
     Paused = false;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <numbers>
 
 #include "gfx/GfxImpl.h"
 
@@ -63,7 +64,7 @@ bool WriteWav(const std::string& path, int32_t milliseconds) {
     std::fwrite("data", 1, 4, f);
     u32(dataBytes);
     for (uint32_t i = 0; i < samples; ++i) {
-        const double v = std::sin(static_cast<double>(i) * 2.0 * M_PI * 440.0 / Rate) * 2000.0;
+        const double v = std::sin(static_cast<double>(i) * 2.0 * std::numbers::pi * 440.0 / Rate) * 2000.0;
         u16(static_cast<uint16_t>(static_cast<int16_t>(v)));
     }
     const bool ok = std::ferror(f) == 0;

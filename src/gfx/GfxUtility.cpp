@@ -116,7 +116,7 @@ void GfxUtility::SaveHighScores(const std::string& path) {
         std::replace(name.begin(), name.end(), '\r', ' ');
         text += std::to_string(m_Values[i]) + " " + name + "\n";
     }
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
     if (!out) throw std::runtime_error("Cannot write the high-score file " + file.string());
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
     const bool flushed = std::fflush(out) == 0;

@@ -110,7 +110,7 @@ int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int1
     } catch (const std::exception&) {
         pending = ErrorNumber::TypeMismatch;
     }
-    ReportError(ErrorNumber::TypeMismatch, "cMessage", "DrawNumber", "Could not convert " + text + " to a numeric value.",
-                true, true, true, pending);
+    ReportError(ErrorNumber::TypeMismatch, "cMessage", "DrawNumber",
+                "Could not convert " + text + " to a numeric value.", true, true, true, pending);
     return x;
 }

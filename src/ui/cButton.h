@@ -44,16 +44,16 @@ private:
     GfxSprite& Bound() const;  // the sprite, or a run-time error before Create
     bool Hit(float x, float y) const;
 
-    SpriteRef m_Sprite;                                   // the screen's sprite, shared
-    std::string m_Caption;                                // empty in every use in this game
-    int32_t m_Width = 0;                                  // read once in Create
-    int32_t m_Height = 0;                                 // read once in Create
-    int32_t m_RestSourceX = 0;                            // source rectangle at rest
+    SpriteRef m_Sprite;         // the screen's sprite, shared
+    std::string m_Caption;      // empty in every use in this game
+    int32_t m_Width = 0;        // read once in Create
+    int32_t m_Height = 0;       // read once in Create
+    int32_t m_RestSourceX = 0;  // source rectangle at rest
     int32_t m_RestSourceY = 0;
-    bool m_MouseOver = false;                             // result of the last CheckMouseMove
-    std::array<bool, kMouseButtons> m_ButtonDown = {};    // a press of that button is held over us
+    bool m_MouseOver = false;                           // result of the last CheckMouseMove
+    std::array<bool, kMouseButtons> m_ButtonDown = {};  // a press of that button is held over us
     bool m_Animating = false;
-    int32_t m_Frame = 0;                                  // index into m_Frames; 0 = rest
-    int32_t m_LastFrameTime = 0;                          // tick of the last step; never reset
-    std::vector<std::pair<int32_t, int32_t>> m_Frames;    // [0] is a placeholder, never shown
+    int32_t m_Frame = 0;                                // index into m_Frames; 0 = rest
+    int32_t m_LastFrameTime = 0;                        // tick of the last step; never reset
+    std::vector<std::pair<int32_t, int32_t>> m_Frames;  // [0] is a placeholder, never shown
 };

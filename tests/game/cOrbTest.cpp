@@ -73,30 +73,4 @@ INSTANTIATE_TEST_SUITE_P(Types, BurnLengths,
                          ::testing::Values(std::make_tuple(Red, 13), std::make_tuple(White, 10),
                                            std::make_tuple(BlackFixed, 13)));
 
-TEST_F(OrbFixture, QueueOrbsWaitSmallAndUnseenAndAreFullSizeOncePlaced) {
-    const OrbRef orb = MakeOrb(Green, -1, -1);
-    EXPECT_EQ(orb->PixelX(), 30);
-    EXPECT_EQ(orb->PixelY(), 264);
-    EXPECT_EQ(orb->Alpha(), 0);
-    EXPECT_FLOAT_EQ(orb->OrbBob().GetScale(), 0.75F);
-    orb->SetPosition(30, 260);
-    EXPECT_FLOAT_EQ(orb->OrbBob().GetScale(), 1.0F);
-}
-
-TEST_F(OrbFixture, AnInvisibleOrbIsNeverShownButItsBurnIs) {
-    const OrbRef orb = MakeOrb(Invisible, 3, 1);
-    EXPECT_FALSE(orb->OrbBob().GetVisible());
-    orb->Destroy();
-    EXPECT_TRUE(orb->BurnBob().GetVisible());
-}
-
-TEST_F(OrbFixture, RandomOrbsAreColoursAndFireballsOnlyWhenAllowed) {
-    for (int i = 0; i < 200; ++i) {
-        AdvanceVirtualClock(997);
-        EXPECT_TRUE(IsColoured(cOrb::DrawRandomType(false)));
-        const int32_t withFire = cOrb::DrawRandomType(true);
-        EXPECT_TRUE(IsColoured(withFire) || withFire == Fireball);
-    }
-}
-
 }  // namespace

@@ -53,14 +53,15 @@ TEST_P(TextCells, EachGlyphOrCaptionDrawsExactlyItsCell) {
     EXPECT_EQ(kwtest::Rgb(PixelAt(100, 100 + c.height)), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TextPng, TextCells,
-    ::testing::Values(Cell{"1", 30, 228, 32, 57}, Cell{"2", 62, 230, 41, 55}, Cell{"3", 104, 228, 43, 55},
-                      Cell{"4", 148, 228, 45, 53}, Cell{"5", 192, 228, 43, 54}, Cell{"6", 234, 228, 43, 54},
-                      Cell{"7", 278, 228, 43, 55}, Cell{"8", 321, 228, 43, 55}, Cell{"9", 364, 228, 42, 57},
-                      Cell{"0", 408, 228, 42, 57}, Cell{"Pause", 170, 0, 140, 70}, Cell{"Level", 170, 72, 140, 70},
-                      Cell{"Complete", 138, 144, 206, 76}, Cell{"GameOver", 120, 296, 261, 66}),
-    [](const auto& info) { return info.param.text; });
+INSTANTIATE_TEST_SUITE_P(TextPng, TextCells,
+                         ::testing::Values(Cell{"1", 30, 228, 32, 57}, Cell{"2", 62, 230, 41, 55},
+                                           Cell{"3", 104, 228, 43, 55}, Cell{"4", 148, 228, 45, 53},
+                                           Cell{"5", 192, 228, 43, 54}, Cell{"6", 234, 228, 43, 54},
+                                           Cell{"7", 278, 228, 43, 55}, Cell{"8", 321, 228, 43, 55},
+                                           Cell{"9", 364, 228, 42, 57}, Cell{"0", 408, 228, 42, 57},
+                                           Cell{"Pause", 170, 0, 140, 70}, Cell{"Level", 170, 72, 140, 70},
+                                           Cell{"Complete", 138, 144, 206, 76}, Cell{"GameOver", 120, 296, 261, 66}),
+                         [](const auto& info) { return info.param.text; });
 
 TEST_F(MessageTest, DigitsFollowOneAnotherAndOtherCharactersAreSkippedWithoutAdvancing) {
     EXPECT_EQ(Number("10", 430, 160), 504);
@@ -80,7 +81,8 @@ TEST_P(NotANumber, IsReportedAndEndsTheProgram) {
     std::stringstream log;
     log << std::ifstream(m_Dir / "game" / "errors.log").rdbuf();
     EXPECT_NE(log.str().find("Handled Error Occurred in cMessage.DrawNumber\r\nError Number: 13\r\nError: Could not "
-                             "convert " + text + " to a numeric value."),
+                             "convert " +
+                             text + " to a numeric value."),
               std::string::npos)
         << log.str();
 }

@@ -1,8 +1,9 @@
 // The screen fade: alpha follows the clock, and FadeDone is raised on every draw once time is up.
+#include "ui/cFade.h"
+
 #include <gtest/gtest.h>
 
 #include "Fixture.h"
-#include "ui/cFade.h"
 
 namespace {
 class FadeTest : public kwtest::HeadlessGame {

@@ -1,12 +1,13 @@
 // The title screen and level select: keys, joystick and mouse share one selection; New Game,
 // Tutorial and OK fade out for a second and then switch state; Exit ends the run at once.
+#include "ui/cTitleState.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "Fixture.h"
 #include "ui/GameStates.h"
-#include "ui/cTitleState.h"
 
 namespace {
 using Action = cTitleState::Action;
@@ -79,7 +80,7 @@ struct Walk {
     const char* name;
     int32_t highest;  // 0: the title screen, else level select with this many levels unlocked
     std::vector<int32_t> keys;
-    int expected;     // the selection on the title screen, the level on level select
+    int expected;  // the selection on the title screen, the level on level select
 };
 class KeyWalk : public TitleTest, public ::testing::WithParamInterface<Walk> {};
 
@@ -96,10 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Walk{"DownFromExitWraps", 0, {Down, Down, Down, Down}, Action::NewGame},
                       Walk{"UpFromNewGameWraps", 0, {Up}, Action::Exit},
                       Walk{"LeftAndRightAreNotReadOnTheTitle", 0, {Right, Left}, Action::NewGame},
-                      Walk{"UpAndRightRaiseTheLevel", 3, {Up, Right}, 3},
-                      Walk{"UpWithOneLevelStaysOnOne", 1, {Up}, 1},
-                      Walk{"DownFromOneIsTheHighest", 5, {Down}, 5},
-                      Walk{"LeftPastOneWrapsAgain", 5, {Left, Left}, 4},
+                      Walk{"UpAndRightRaiseTheLevel", 3, {Up, Right}, 3}, Walk{"UpWithOneLevelStaysOnOne", 1, {Up}, 1},
+                      Walk{"DownFromOneIsTheHighest", 5, {Down}, 5}, Walk{"LeftPastOneWrapsAgain", 5, {Left, Left}, 4},
                       Walk{"UpPastTheHighestWrapsToOne", 2, {Up, Up}, 1},
                       // A damaged settings file: level 1 is still the only choice, never 0 or below.
                       Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
@@ -159,7 +158,7 @@ TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberAndOKStartsThatLevel) {
     for (int i = 0; i < 6; ++i) TapKey(Right);
     EXPECT_TRUE(gSprites->Item("levelselect")->GetVisible());
     EXPECT_EQ(kwtest::Rgb(PixelAt(230, 185)), kwtest::Rgb(kwtest::kHighlitColour));
-    EXPECT_EQ(PixelAt(210, 260), kwtest::TextTexel(170, 72));  // "Level"
+    EXPECT_EQ(PixelAt(210, 260), kwtest::TextTexel(170, 72));   // "Level"
     EXPECT_EQ(PixelAt(380, 270), kwtest::TextTexel(278, 228));  // "7"
     EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kTitleColour));
     Click(kOK);

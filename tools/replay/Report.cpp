@@ -12,6 +12,7 @@
 #include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
+#include "ui/cTutorialState.h"
 
 using nlohmann::json;
 
@@ -109,7 +110,14 @@ json ReportPlay() {
     return report;
 }
 
-json ReportTutorial() { return nullptr; }
+json ReportTutorial() {
+    const auto* tutorial = dynamic_cast<const cTutorialState*>(gCurrentState.get());
+    if (!tutorial) return nullptr;
+    return json{{"step", tutorial->LessonStep()},
+                {"showLesson", tutorial->ShowLesson()},
+                {"canShoot", tutorial->CanShoot()},
+                {"targetHit", tutorial->TargetHit()}};
+}
 
 json ReportScores() {
     json scores = json::array();
