@@ -5,8 +5,10 @@
 #include "play/cPlayState.h"
 #include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
+#include "ui/cTutorialState.h"
 
 void RegisterGameStates() {
     RegisterStateFactory(StateTitle, [] { return std::make_unique<cTitleState>(); });
     RegisterStateFactory(StatePlay, [] { return std::make_unique<cPlayState>(); });
+    RegisterStateFactory(StateTutorial, [] { return std::make_unique<cTutorialState>(); });
 }
