@@ -51,18 +51,19 @@ void cPlayState::ProcessState() {
     // Orbs change collections during these walks (landing, falling, burning away); each walk
     // runs over a copy and skips an orb that is no longer where the copy saw it.
     for (const auto& entry : m_Moving.Snapshot()) {
-        if (!m_Moving.Exists(entry.key) || m_Moving.Item(entry.key) != entry.value) continue;
+        if (const OrbRef* now = m_Moving.TryItem(entry.key); !now || *now != entry.value) continue;
         const OrbRef& orb = entry.value;
         MoveOrb(orb);
         if (IsMovingOrb(orb->Key())) CheckCollision(orb);
     }
+    const auto dragon = DragonSprite();
     for (const auto& entry : m_Board.Snapshot()) {
-        if (!m_Board.Exists(entry.key) || m_Board.Item(entry.key) != entry.value) continue;
+        if (const OrbRef* now = m_Board.TryItem(entry.key); !now || *now != entry.value) continue;
         const OrbRef& orb = entry.value;
         MoveOrb(orb);
         if (orb->OrbType() != OrbKind::BlackFixed && OrbExists(orb->PositionX(), orb->PositionY())) CheckForFall(orb);
         if (orb->PositionY() == 0) m_FloorY = orb->PixelY();
-        CheckLoss(orb);
+        CheckLoss(orb, dragon.get());
     }
     for (const auto& entry : m_BonusItems.Snapshot())
         if (m_BonusItems.Exists(entry.key) && m_BonusItems.Item(entry.key) == entry.value)
@@ -93,10 +94,10 @@ void cPlayState::FadeInMusic() {
         music.SetMusicVolume(static_cast<float>(volume + 1));
 }
 
-void cPlayState::CheckLoss(const OrbRef& orb) {
+void cPlayState::CheckLoss(const OrbRef& orb, const GfxSprite* dragon) {
     if (m_GameOver) return;
     bool lost = orb->PixelY() < 1;
-    if (const auto dragon = DragonSprite(); !lost && dragon) {
+    if (!lost && dragon) {
         const float x = static_cast<float>(orb->PixelX());
         lost = dragon->GetY() + static_cast<float>(dragon->GetHeight()) - 14 > static_cast<float>(orb->PixelY()) &&
                dragon->GetX() < x && x < dragon->GetX() + static_cast<float>(dragon->GetWidth()) - 24;

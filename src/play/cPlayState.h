@@ -142,7 +142,7 @@ protected:
     // ---- Frame update and level outcome ----
     void ScrollBoard();
     void FadeInMusic();
-    void CheckLoss(const OrbRef& orb);
+    void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
     void CheckWin();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
     void AdvanceLevel();
