@@ -4,7 +4,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -112,9 +114,10 @@ public:
     static constexpr int32_t kFrameMs = 16;
 
     Bot() {
-        m_Folder = std::filesystem::temp_directory_path() /
-                   ("kw_tutorial_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // One folder per process and test; parameterised names carry a slash.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        m_Folder = std::filesystem::temp_directory_path() / ("kw_tutorial_" + std::to_string(::getpid()) + "_" + name);
         std::filesystem::remove_all(m_Folder);
         std::filesystem::create_directories(m_Folder);
         const auto game = m_Folder / "game";
