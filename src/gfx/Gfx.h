@@ -211,7 +211,7 @@ public:
     void PlaySound(int32_t id, int32_t a = 0, int32_t b = 0);
     void PauseAll();
     void ResumeAll();
-    int32_t PlayCount(int32_t id) const;  // how often PlaySound ran for the id (tests, runner)
+    int32_t PlayCount(int32_t id) const;  // how often PlaySound ran for the loaded id (tests, runner)
 
 private:
     friend class GfxEngine;

@@ -213,12 +213,13 @@ void GfxSprite::Render() const {
     const SDL_Rect src =
         m_SrcW > 0 && m_SrcH > 0 ? SDL_Rect{m_SrcX, m_SrcY, m_SrcW, m_SrcH} : SDL_Rect{0, 0, t.width, t.height};
     const float alpha = std::isnan(m_Alpha) ? 0.0f : std::clamp(m_Alpha, 0.0f, 255.0f);
-    const float scale = std::isfinite(m_Scale) ? std::max(m_Scale, 0.0f) : 1.0f;
-    if (alpha <= 0.0f || scale <= 0.0f || !std::isfinite(m_X) || !std::isfinite(m_Y)) return;
-    const float w = static_cast<float>(src.w) * scale;
-    const float h = static_cast<float>(src.h) * scale;
+    if (alpha <= 0.0f || !(m_Scale > 0.0f)) return;
+    const float w = static_cast<float>(src.w) * m_Scale;
+    const float h = static_cast<float>(src.h) * m_Scale;
     const float left = std::floor(m_X) + (static_cast<float>(src.w) - w) / 2.0f;
     const float top = std::floor(m_Y) + (static_cast<float>(src.h) - h) / 2.0f;
+    using gfx_detail::Drawable;
+    if (!Drawable(left) || !Drawable(top) || !Drawable(w) || !Drawable(h)) return;
     const SDL_Rect dst{static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)),
                        static_cast<int>(std::lrint(w)), static_cast<int>(std::lrint(h))};
     SDL_SetTextureAlphaMod(t.handle.get(), static_cast<Uint8>(std::lrint(alpha)));

@@ -7,6 +7,7 @@
 #include <SDL_ttf.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <list>
@@ -57,6 +58,10 @@ struct Sound {
     SdlPtr<Mix_Chunk> chunk;  // null when running silent (the file was still validated)
     int32_t volume = 100;
 };
+
+// Coordinates and sizes far beyond the screen are not drawn at all, which also keeps every
+// conversion to int well defined.
+inline bool Drawable(float v) { return std::isfinite(v) && std::fabs(v) < 1.0e6f; }
 
 // DirectInput scan code for an SDL scancode; 0 where the key has none.
 int32_t ScanCodeFromSdl(SDL_Scancode code);

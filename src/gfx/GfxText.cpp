@@ -151,12 +151,16 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
                        float shadowDy, int32_t shadowColour) {
     (void)height;  // text starts at the top of the box and may run below it, as the game lays it out
     auto& d = m_Engine->GetImpl();
-    if (!d.Renderer || text.empty()) return;
+    using gfx_detail::Drawable;
+    if (!d.Renderer || text.empty() || !Drawable(x) || !Drawable(y)) return;
     TTF_Font* font = d.FontFor(face, bold, size);
     if (!font) return;
     const std::string keyPrefix = face + (bold ? "|b|" : "|r|") + std::to_string(PixelSize(size)) + "|";
-    const int32_t boxWidth = std::isfinite(width) ? static_cast<int32_t>(width) : 0;
-    const bool shadow = (static_cast<uint32_t>(shadowColour) >> 24) != 0 && (shadowDx != 0 || shadowDy != 0);
+    // Without a usable box width there is nothing to wrap in or align to: left-aligned, one line each.
+    const int32_t boxWidth = Drawable(width) ? static_cast<int32_t>(width) : 0;
+    if (!Drawable(width)) align = 0;
+    const bool shadow = (static_cast<uint32_t>(shadowColour) >> 24) != 0 && (shadowDx != 0 || shadowDy != 0) &&
+                        Drawable(shadowDx) && Drawable(shadowDy);
     const int skip = TTF_FontLineSkip(font);
     float top = std::floor(y);
     const std::string layoutKey = keyPrefix + std::to_string(boxWidth) + "|" + text;
@@ -170,8 +174,9 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
             const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line);
             if (line) {
                 float left = std::floor(x);
-                if (align == 1) left = std::floor(x + width - static_cast<float>(line->width));
-                if (align == 2) left = std::floor(x + (width - static_cast<float>(line->width)) / 2.0f);
+                if (align == 1) left = std::floor(x + static_cast<float>(boxWidth) - static_cast<float>(line->width));
+                if (align == 2)
+                    left = std::floor(x + (static_cast<float>(boxWidth) - static_cast<float>(line->width)) / 2.0f);
                 SDL_Texture* t = line->texture.get();
                 if (shadow) {
                     ColourTexture(t, shadowColour);

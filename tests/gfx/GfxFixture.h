@@ -44,6 +44,13 @@ protected:
         m_Engine->GetDevice().EndFrame();
     }
 
+    bool FrameIsBlack() const {
+        for (int32_t y = 0; y < 480; ++y)
+            for (int32_t x = 0; x < 640; ++x)
+                if (m_Engine->ReadPixel(x, y) != 0xFF000000u) return false;
+        return true;
+    }
+
     std::filesystem::path m_Folder;
     std::unique_ptr<GfxEngine> m_Engine;
 };

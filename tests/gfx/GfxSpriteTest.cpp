@@ -1,6 +1,8 @@
 // Sprites draw real pixels into the offscreen frame: position snapping, source cells, alpha and scale.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "GfxFixture.h"
 #include "gfx/GfxTestSupport.h"
 
@@ -63,6 +65,24 @@ TEST_F(SpriteTest, HiddenSpritesAndUnknownTexturesDrawNothing) {
     });
     EXPECT_EQ(m_Engine->ReadPixel(0, 0), 0xFF000000u);
     EXPECT_EQ(m_Engine->ReadPixel(5, 5), 0xFF000000u);
+}
+
+TEST_F(SpriteTest, WildPositionsAndScalesDrawNothingAndDoNotCrash) {
+    GfxSprite sprite;
+    sprite.SetTexture(1);
+    sprite.SetSourceRect(0, 0, 10, 10);
+    for (float bad : {std::nanf(""), INFINITY, -INFINITY, 1e30f, -1e30f}) {
+        GfxSprite atX = sprite, atY = sprite, scaled = sprite;
+        atX.SetX(bad);
+        atY.SetY(bad);
+        scaled.SetScale(bad);
+        Frame([&] {
+            atX.Render();
+            atY.Render();
+            scaled.Render();
+        });
+        EXPECT_TRUE(FrameIsBlack()) << bad;
+    }
 }
 
 TEST_F(SpriteTest, AlphaMultipliesThePicturesOwnAlpha) {

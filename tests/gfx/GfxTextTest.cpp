@@ -2,6 +2,8 @@
 // rasterised again frame after frame.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "GfxFixture.h"
 
 namespace {
@@ -81,6 +83,28 @@ TEST_F(TextTest, UnknownFacesFallBackAndBoldIsWider) {
     EXPECT_GT(Text().MeasureWidth("Score", "No Such Face At All", 12, false), 0);
     EXPECT_GT(Text().MeasureWidth("Score 12345", "Arial", 16, true),
               Text().MeasureWidth("Score 12345", "Arial", 16, false));
+}
+
+TEST_F(TextTest, TextAtImpossiblePositionsDrawsNothing) {
+    for (float bad : {std::nanf(""), INFINITY, 1e30f}) {
+        Frame([&] {
+            Text().DrawText(bad, 10, 100, 100, "x", 0, -1, "Arial", 12, false, 0, 0, 0, 0);
+            Text().DrawText(10, bad, 100, 100, "x", 0, -1, "Arial", 12, false, 0, 0, 0, 0);
+        });
+        EXPECT_TRUE(FrameIsBlack()) << bad;
+    }
+}
+
+TEST_F(TextTest, AnImpossibleBoxWidthAlignsAtTheBoxsLeftEdgeAndOddSizesStillDraw) {
+    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
+    for (float bad : {std::nanf(""), INFINITY, 1e30f}) {
+        Frame([&] { Text().DrawText(100, 100, bad, 100, "Wide", 1, red, "Arial", 12, false, 0, bad, 1, -1); });
+        const auto [first, last] = RedSpan(0, 95, 640, 140);
+        EXPECT_GE(first, 100) << bad;
+        EXPECT_LT(first, 110) << bad;
+    }
+    Frame([&] { Text().DrawText(100, 100, 300, 100, "Tiny", 0, red, "Arial", std::nanf(""), false, 0, 0, 0, 0); });
+    EXPECT_NE(RedSpan(0, 95, 640, 140).first, -1);
 }
 
 TEST_F(TextTest, SteadyTextIsRasterisedOnceAndTheCacheStaysBounded) {

@@ -123,7 +123,7 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     // The dragon, large, on the left, with a trail of orbs it has shot.
     // The dragon dives towards the orbs, just having shot one.
     cairo_save(cr);
-    cairo_translate(cr, 112, 290);
+    cairo_translate(cr, 112, 312);  // below the level-select screen's Back button
     cairo_rotate(cr, -0.18);
     cairo_scale(cr, 2.5, 2.5);
     cairo_translate(cr, -30, -48);
@@ -158,7 +158,7 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     title.outlineWidth = 5;
     DrawFittedText(cr, "Kindlewisp", {70, 22, 500, 120}, title, 2);
     LetterStyle tag;
-    tag.font = "DejaVu Serif Bold Italic";
+    tag.font = "Liberation Serif Bold Italic";  // both faces come with the packages the build installs
     tag.top = FromHex(0xfff4e0);
     tag.bottom = FromHex(0xffc890);
     tag.outline = FromHex(0x3a1a30);

@@ -308,18 +308,18 @@ struct Composer {
             for (size_t k = 0; k < rhythm.size(); ++k) {
                 const bool strong = std::fmod(inBar, 2.0) == 0.0;
                 const bool last = bar + 1 == chords.size() && k + 1 == rhythm.size();
+                // Out of range the line turns back; the chord tone is chosen after that, so strong
+                // beats always sound a note of the chord.
+                auto keepInRange = [&](int d) { return d < low ? d + 2 : (d > high ? d - 2 : d); };
                 if (last) {
                     degree = NearestChordTone(degree, chords[bar]);
-                    if (!IsChordTone(degree, chords[bar])) degree = chords[bar];
                 } else if (strong) {
                     const int step = rng.Range(-2, 2);
-                    degree = NearestChordTone(degree + step, chords[bar]);
+                    degree = NearestChordTone(keepInRange(degree + step), chords[bar]);
                 } else {
-                    int step = rng.Range(0, 9) < 7 ? (rng.Range(0, 1) ? 1 : -1) : (rng.Range(0, 1) ? 2 : -2);
-                    degree += step;
+                    const int step = rng.Range(0, 9) < 7 ? (rng.Range(0, 1) ? 1 : -1) : (rng.Range(0, 1) ? 2 : -2);
+                    degree = keepInRange(degree + step);
                 }
-                if (degree < low) degree += 2 + rng.Range(0, 1);
-                if (degree > high) degree -= 2 + rng.Range(0, 1);
                 const double accent = strong ? 1.0 : 0.85;
                 if (rhythm[k] > 0) notes.push_back({beat, rhythm[k] * 0.92, Pitch(key, degree), velocity * accent});
                 beat += std::abs(rhythm[k]);  // a negative length is a rest
@@ -432,8 +432,8 @@ Song Cheerful() {
 Song Mysterious() {
     Composer c{{62, kDorian}, 3, {}, Rng(23)};
     c.song.bpm = 120;
-    const std::vector<int> a = {0, 3, 0, 3, 5, 6, 0, 4};  // i IV i IV VI VII i v
-    const std::vector<int> b = {2, 6, 3, 0, 5, 3, 4, 4};
+    const std::vector<int> a = {0, 3, 0, 3, 2, 6, 0, 4};  // i IV i IV III VII i v
+    const std::vector<int> b = {2, 6, 3, 0, 1, 3, 4, 4};  // III VII IV i ii IV v v
     const std::vector<Rhythm> rhythmA = {{2, 1}, {1, 1, 1}, {3}, {1, 0.5, 0.5, 1}};
     const std::vector<Rhythm> rhythmB = {{1, 2}, {1, 1, 1}, {2, 1}, {3}};
     int degree = 4;
@@ -475,9 +475,9 @@ Song Adventurous() {
     const std::vector<int> b = {5, 6, 2, 5, 3, 6, 4, 4};
     const std::vector<Rhythm> rhythmA = {{1.5, 0.5, 1, 1}, {0.5, 0.5, 0.5, 0.5, 2}, {1.5, 0.5, 1, 1}, {1, 1, 2}};
     const std::vector<Rhythm> rhythmB = {{2, 1, 1}, {1, 0.5, 0.5, 2}, {0.75, 0.75, 0.5, 2}, {4}};
-    int degree = 7;
-    const auto phraseA = c.Melody(a, rhythmA, 0, degree, 4, 14, 0.85);
-    const auto phraseB = c.Melody(b, rhythmB, 8, degree, 6, 15, 0.9);
+    int degree = 11;
+    const auto phraseA = c.Melody(a, rhythmA, 0, degree, 7, 15, 0.85);
+    const auto phraseB = c.Melody(b, rhythmB, 8, degree, 9, 16, 0.9);
     Part& lead = c.NewPart(Voice::Brass, 0.7, 0.1);
     c.Append(lead, phraseA);
     c.Append(lead, phraseB);

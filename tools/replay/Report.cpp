@@ -3,14 +3,14 @@
 
 #include <cmath>
 
-#include "gfx/Clock.h"
-#include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/cBaseState.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
+#include "shell/Globals.h"
+#include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"
 
@@ -63,12 +63,9 @@ json ReportPlay() {
                 {"initialsCursor", play->InitialsCursor()},
                 {"bonusText", play->BonusText()}};
     const auto dragon = play->DragonSprite();
-    report["dragon"] = json{{"x", dragon ? dragon->GetX() : 0.0F},
-                            {"y", dragon ? dragon->GetY() : 0.0F},
-                            {"column", play->DragonColumn()},
-                            {"moving", play->DragonMoving()},
-                            {"firing", play->DragonFiring()},
-                            {"scale", dragon ? dragon->GetScale() : 0.0F}};
+    report["dragon"] = json{{"x", dragon ? dragon->GetX() : 0.0F}, {"y", dragon ? dragon->GetY() : 0.0F},
+                            {"column", play->DragonColumn()},      {"moving", play->DragonMoving()},
+                            {"firing", play->DragonFiring()},      {"scale", dragon ? dragon->GetScale() : 0.0F}};
     report["current"] = QueueOrb(play->CurrentOrb());
     report["next"] = QueueOrb(play->NextOrb());
     json board = json::array();
