@@ -13,21 +13,21 @@
 // One lesson shot the script waits for, tried in the order of LessonShots(); the first whose
 // condition holds judges the shot and no other does.
 struct LessonShot {
-    int32_t target;     // index into the targets hit: 0 blue, 1 red, 2 green, 3 yellow
-    int32_t fromStep;   // applies from this lesson step on, while its target is not yet hit
-    int32_t firstHit;   // firing columns firstHit..lastHit count as a hit
+    int32_t target;    // index into the targets hit: 0 blue, 1 red, 2 green, 3 yellow
+    int32_t fromStep;  // applies from this lesson step on, while its target is not yet hit
+    int32_t firstHit;  // firing columns firstHit..lastHit count as a hit
     int32_t lastHit;
-    int32_t hitStep;    // lesson step after a hit
-    int32_t hitOrb;     // orb type handed over after a hit
-    int32_t missStep;   // lesson step (and box) after a miss
-    int32_t missOrb;    // orb type handed over again after a miss
+    int32_t hitStep;   // lesson step after a hit
+    int32_t hitOrb;    // orb type handed over after a hit
+    int32_t missStep;  // lesson step (and box) after a miss
+    int32_t missOrb;   // orb type handed over again after a miss
 };
 
 // What the lesson-shot checks make of one shot.
 struct LessonVerdict {
     int32_t target = -1;  // -1 when no check applies: the shot is not judged
     bool hit = false;
-    int32_t step = 0;     // the lesson step afterwards
+    int32_t step = 0;  // the lesson step afterwards
     int32_t orbToFire = 0;
 };
 
@@ -87,12 +87,12 @@ private:
     void ReplaceOrbToFire(int32_t orbType);
     void ShowBoxAndAllowShot();
 
-    int32_t m_LessonStep = 0;            // 0..13 the script, 14 free play
-    bool m_ShowLesson = false;           // the box of m_LessonStep shows; the board stands still
-    bool m_CanShoot = false;             // the script allows the next shot
-    std::array<bool, 4> m_TargetHit{};   // lesson shots done: blue, red, green, yellow
-    std::string m_LastShotKey;           // key of the orb the last shot put into m_Moving
-    bool m_TutorialDone = false;         // the complete display has begun
-    int16_t m_TutorialAlpha = 0;         // alpha of the Level and Complete labels, 0..255
-    int32_t m_TutorialAlphaTime = 0;     // tick of the last alpha change
+    int32_t m_LessonStep = 0;           // 0..13 the script, 14 free play
+    bool m_ShowLesson = false;          // the box of m_LessonStep shows; the board stands still
+    bool m_CanShoot = false;            // the script allows the next shot
+    std::array<bool, 4> m_TargetHit{};  // lesson shots done: blue, red, green, yellow
+    std::string m_LastShotKey;          // key of the orb the last shot put into m_Moving
+    bool m_TutorialDone = false;        // the complete display has begun
+    int16_t m_TutorialAlpha = 0;        // alpha of the Level and Complete labels, 0..255
+    int32_t m_TutorialAlphaTime = 0;    // tick of the last alpha change
 };

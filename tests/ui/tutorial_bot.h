@@ -4,12 +4,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -93,11 +95,11 @@ inline void PackPlainGame(const std::filesystem::path& game) {
         levels.emplace_back("level" + std::to_string(level) + ".dat",
                             "1000\r\n1\r\n" + BoardPicture() + "\r\nNO\r\nRRGG\r\n");
     levels.emplace_back("tutorial.dat", fs::exists(ShippedTutorialLevel()) ? ReadWhole(ShippedTutorialLevel())
-                                                                            : Level("1000", {"BBBBB"}));
+                                                                           : Level("1000", {"BBBBB"}));
     std::vector<std::pair<std::string, std::string>> sounds;
-    for (const char* name : {"shoot.wav", "fireball.wav", "burn.wav", "bonus.wav", "penalty.wav", "pause.wav",
-                             "buttonclick.wav", "puzzle1.mp3", "puzzle2.mp3", "puzzle3.mp3", "puzzlel.mp3",
-                             "puzzlew.mp3"})
+    for (const char* name :
+         {"shoot.wav", "fireball.wav", "burn.wav", "bonus.wav", "penalty.wav", "pause.wav", "buttonclick.wav",
+          "puzzle1.mp3", "puzzle2.mp3", "puzzle3.mp3", "puzzlel.mp3", "puzzlew.mp3"})
         sounds.push_back(wav(name));
     EXPECT_TRUE(GfxTestSupport::WriteZip((game / "images" / "kwgfx.pak").string(), images, "marlowe47"));
     EXPECT_TRUE(GfxTestSupport::WriteZip((game / "levels" / "kwlvl.pak").string(), levels, "marlowe47"));
@@ -112,9 +114,10 @@ public:
     static constexpr int32_t kFrameMs = 16;
 
     Bot() {
-        m_Folder = std::filesystem::temp_directory_path() /
-                   ("kw_tutorial_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // One folder per process and test; parameterised names carry a slash.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        m_Folder = std::filesystem::temp_directory_path() / ("kw_tutorial_" + std::to_string(::getpid()) + "_" + name);
         std::filesystem::remove_all(m_Folder);
         std::filesystem::create_directories(m_Folder);
         const auto game = m_Folder / "game";

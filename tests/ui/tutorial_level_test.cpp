@@ -69,7 +69,8 @@ TEST_P(ShippedTutorial, EveryLessonCompletesFromEveryHitColumn) {
     });
 
     PlayLessonShot(bot, 3, shots[3].firstHit);
-    bot.Act("box 10 after the fireball", [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 10); });
+    bot.Act("box 10 after the fireball",
+            [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 10); });
     for (int32_t step = 11; step <= cTutorialState::kFreePlayStep; ++step) PressEnterTo(bot, step);
 
     // Free play: a shot is the player's own, neither judged nor locking the next one.

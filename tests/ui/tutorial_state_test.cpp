@@ -272,12 +272,12 @@ TEST_P(TutorialLevelFile, IsReportedWithTheLevelFileMessagesAndEndsTheProgram) {
     EXPECT_NE(log.find("CreateLevel"), std::string::npos) << log;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tutorial, TutorialLevelFile,
-    testing::Values(BadLevel{"Missing", true, "", "Level file tutorial is not found. Please re-install."},
-                    BadLevel{"RiseNotANumber", false, "abc\r\n1\r\nx\r\nBBB\r\n",
-                             "Level file tutorial is corrupt. Please re-install."}),
-    [](const testing::TestParamInfo<BadLevel>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tutorial, TutorialLevelFile,
+                         testing::Values(BadLevel{"Missing", true, "",
+                                                  "Level file tutorial is not found. Please re-install."},
+                                         BadLevel{"RiseNotANumber", false, "abc\r\n1\r\nx\r\nBBB\r\n",
+                                                  "Level file tutorial is corrupt. Please re-install."}),
+                         [](const testing::TestParamInfo<BadLevel>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tutorial_test
