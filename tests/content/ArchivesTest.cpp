@@ -1,6 +1,7 @@
 // The three archives of the game folder: each opens under the first password and under no other,
 // holds exactly its files under bare names, and every entry matches what the build generated.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <set>
 #include <stdexcept>
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Content, EveryArchive, testing::ValuesIn(Archives()),
 class Packer : public testing::Test {
 protected:
     void SetUp() override {
-        m_Dir = std::filesystem::path(KW_BINARY_DIR) / "packer-test";
+        m_Dir = std::filesystem::path(KW_BINARY_DIR) / ("packer-test-" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_Dir);
         std::filesystem::create_directories(m_Dir / "a");
         std::filesystem::create_directories(m_Dir / "b");

@@ -1,5 +1,7 @@
 #include "PlayFixture.h"
 
+#include <unistd.h>
+
 #include "gfx/GfxTestSupport.h"
 
 namespace playtest {
@@ -9,7 +11,8 @@ fs::path s_AssetFolder;  // pictures and sounds, made once per test program
 
 void PlayFixture::SetUp() {
     if (s_AssetFolder.empty()) {
-        s_AssetFolder = fs::path(::testing::TempDir()) / "kw_play_assets";
+        // ctest runs test cases as parallel processes: each needs a folder of its own.
+        s_AssetFolder = fs::path(::testing::TempDir()) / ("kw_play_assets_" + std::to_string(::getpid()));
         fs::remove_all(s_AssetFolder);
         const fs::path images = s_AssetFolder / "game" / "images";
         fs::create_directories(images);
