@@ -106,7 +106,11 @@ struct GfxEngine::Impl {
     std::unordered_map<std::string, LineList::iterator> LineIndex;
     static constexpr size_t MaxCachedLines = 256;
     // Laid-out texts by face, size, box width and text, so steady text is not measured again.
-    std::unordered_map<std::string, std::vector<std::string>> Layouts;
+    struct Layout {
+        int32_t pixels = 0;  // the size the lines were laid out at (smaller when shrunk to fit)
+        std::vector<std::string> lines;
+    };
+    std::unordered_map<std::string, Layout> Layouts;
     static constexpr size_t MaxLayouts = 512;
     int64_t Rasterised = 0;  // lines rasterised so far (tests)
 
@@ -159,6 +163,7 @@ struct GfxEngine::Impl {
     void OpenJoystick(int deviceIndex);
     void CloseJoystick();
     TTF_Font* FontFor(const std::string& face, bool bold, float size);
+    TTF_Font* FontForPixels(const std::string& face, bool bold, int32_t pixels);
     const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
     void DrawCursor();
     void CaptureFrame();

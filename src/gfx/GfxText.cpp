@@ -24,6 +24,9 @@ gfx_detail::FaceFile MatchFace(const std::string& face, bool bold) {
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return found;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    // A face that is not installed falls back to Arial's metrics (Liberation Sans) rather than to
+    // the wider default sans, so panel labels laid out for a narrow display face still fit.
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -93,6 +96,23 @@ std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t
     return lines;
 }
 
+// A single line a little too wide for its box (a heading) is drawn a little smaller, down to three
+// quarters of its size, rather than broken in two; longer text wraps at its own size.
+int32_t ShrunkToFit(GfxEngine::Impl& d, const std::string& face, bool bold, int32_t pixels, const std::string& text,
+                    int32_t boxWidth) {
+    if (boxWidth <= 0 || text.find_first_of("\r\n") != std::string::npos) return pixels;
+    const auto widthAt = [&](int32_t px) {
+        int w = 0, h = 0;
+        TTF_Font* font = d.FontForPixels(face, bold, px);
+        return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 ? w : 0;
+    };
+    if (widthAt(pixels) <= boxWidth) return pixels;
+    const int32_t smallest = std::max(1, (pixels * 3 + 3) / 4);
+    for (int32_t px = pixels - 1; px >= smallest; --px)
+        if (widthAt(px) <= boxWidth) return px;
+    return pixels;
+}
+
 void ColourTexture(SDL_Texture* t, int32_t colour) {
     const auto c = static_cast<uint32_t>(colour);
     SDL_SetTextureColorMod(t, static_cast<Uint8>(c >> 16), static_cast<Uint8>(c >> 8), static_cast<Uint8>(c));
@@ -101,6 +121,10 @@ void ColourTexture(SDL_Texture* t, int32_t colour) {
 }  // namespace
 
 TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float size) {
+    return FontForPixels(face, bold, PixelSize(size));
+}
+
+TTF_Font* GfxEngine::Impl::FontForPixels(const std::string& face, bool bold, int32_t px) {
     // Captions may be measured before the display opens, so the font libraries start on demand.
     if (!TtfStarted) TtfStarted = TTF_Init() == 0;
     if (!FontconfigReady) FontconfigReady = FcInit() == FcTrue;
@@ -109,7 +133,6 @@ TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float siz
     if (fileIt == FaceFiles.end()) fileIt = FaceFiles.emplace(std::make_pair(face, bold), MatchFace(face, bold)).first;
     const gfx_detail::FaceFile& face_file = fileIt->second;
     if (face_file.file.empty()) return nullptr;
-    const int32_t px = PixelSize(size);
     const auto key = std::make_tuple(face_file.file, px, face_file.embolden);
     auto fontIt = Fonts.find(key);
     if (fontIt == Fonts.end()) {
@@ -153,23 +176,31 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     auto& d = m_Engine->GetImpl();
     using gfx_detail::Drawable;
     if (!d.Renderer || text.empty() || !Drawable(x) || !Drawable(y)) return;
-    TTF_Font* font = d.FontFor(face, bold, size);
-    if (!font) return;
-    const std::string keyPrefix = face + (bold ? "|b|" : "|r|") + std::to_string(PixelSize(size)) + "|";
+    const int32_t requested = PixelSize(size);
     // Without a usable box width there is nothing to wrap in or align to: left-aligned, one line each.
     const int32_t boxWidth = Drawable(width) ? static_cast<int32_t>(width) : 0;
     if (!Drawable(width)) align = 0;
     const bool shadow = (static_cast<uint32_t>(shadowColour) >> 24) != 0 && (shadowDx != 0 || shadowDy != 0) &&
                         Drawable(shadowDx) && Drawable(shadowDy);
-    const int skip = TTF_FontLineSkip(font);
-    float top = std::floor(y);
-    const std::string layoutKey = keyPrefix + std::to_string(boxWidth) + "|" + text;
+    const std::string layoutKey =
+        face + (bold ? "|b|" : "|r|") + std::to_string(requested) + "|" + std::to_string(boxWidth) + "|" + text;
     auto layout = d.Layouts.find(layoutKey);
     if (layout == d.Layouts.end()) {
+        TTF_Font* font = d.FontFor(face, bold, size);
+        if (!font) return;
         if (d.Layouts.size() >= d.MaxLayouts) d.Layouts.clear();  // a changing text must not grow it forever
-        layout = d.Layouts.emplace(layoutKey, LayOut(font, text, boxWidth)).first;
+        const int32_t pixels = ShrunkToFit(d, face, bold, requested, text, boxWidth);
+        layout = d.Layouts
+                     .emplace(layoutKey, GfxEngine::Impl::Layout{pixels, LayOut(d.FontForPixels(face, bold, pixels),
+                                                                                  text, boxWidth)})
+                     .first;
     }
-    for (const std::string& text_line : layout->second) {
+    TTF_Font* font = d.FontForPixels(face, bold, layout->second.pixels);
+    if (!font) return;
+    const std::string keyPrefix = face + (bold ? "|b|" : "|r|") + std::to_string(layout->second.pixels) + "|";
+    const int skip = TTF_FontLineSkip(font);
+    float top = std::floor(y);
+    for (const std::string& text_line : layout->second.lines) {
         if (!text_line.empty()) {
             const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line);
             if (line) {
