@@ -70,6 +70,22 @@ TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInsideTheBox) {
     EXPECT_EQ(RedSpan(91, 0, 640, 480).first, -1);  // nothing right of the box
 }
 
+TEST_F(TextTest, AHeadingALittleTooWideShrinksOntoOneLineWhileASentenceWraps) {
+    const int32_t white = -1;
+    const int32_t width = Text().MeasureWidth("Current Score", "Tessivar", 12, true);
+    const int32_t height = Text().MeasureHeight("A", "Arial", 12, true);
+    const auto rowsWithInk = [&] {
+        int rows = 0;
+        for (int y = 10; y < 10 + 3 * height; ++y) rows += RedSpan(10, y, 200, y + 1).first != -1;
+        return rows;
+    };
+    Frame([&] { Text().DrawText(10, 10, width * 0.9f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0); });
+    EXPECT_LE(rowsWithInk(), height);  // one line
+    EXPECT_EQ(RedSpan(11 + static_cast<int>(width * 0.9f), 0, 640, 480).first, -1);
+    Frame([&] { Text().DrawText(10, 10, width * 0.5f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0); });
+    EXPECT_GT(rowsWithInk(), height);  // too far over: it wraps at its own size
+}
+
 TEST_F(TextTest, ShadowsDrawOnlyWithAlphaAndAnOffset) {
     const int32_t green = GfxUtility::MakeColor(255, 0, 255, 0);
     const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
