@@ -145,7 +145,7 @@ public:
     void SaveHighScores(const std::string& path);       // atomic; throws on failure
     std::string GetHighScoreName(int32_t index) const;  // 1..10
     int32_t GetHighScoreValue(int32_t index) const;     // 1..10
-    void SetHighScore(int32_t index, const std::string& initials, int32_t score);
+    void SetHighScore(int32_t index, const std::string& initials, int32_t score);  // score -1 keeps the score
 
 private:
     friend class GfxEngine;

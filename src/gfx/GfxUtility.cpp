@@ -146,5 +146,5 @@ int32_t GfxUtility::GetHighScoreValue(int32_t index) const {
 void GfxUtility::SetHighScore(int32_t index, const std::string& initials, int32_t score) {
     if (index < 1 || index > 10) throw std::out_of_range("High-score index out of range");
     m_Names[index - 1] = initials;
-    m_Values[index - 1] = score;
+    if (score != -1) m_Values[index - 1] = score;  // -1 changes the initials only
 }

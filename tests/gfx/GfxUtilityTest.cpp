@@ -89,6 +89,13 @@ TEST_F(HighScoreTest, ATableSurvivesSavingAndLoading) {
     EXPECT_FALSE(std::filesystem::exists(m_Folder / "scores.dat.tmp"));
 }
 
+TEST_F(HighScoreTest, AScoreOfMinusOneChangesTheInitialsOnly) {
+    U().SetHighScore(4, "ABC", 2500);
+    U().SetHighScore(4, "XYZ", -1);
+    EXPECT_EQ(U().GetHighScoreName(4), "XYZ");
+    EXPECT_EQ(U().GetHighScoreValue(4), 2500);
+}
+
 TEST_F(HighScoreTest, WindowsLineEndsAreRead) {
     std::string text = "KWSCORES 1\r\n";
     for (int i = 0; i < 10; ++i) text += std::to_string(100 - i) + " ABC\r\n";
