@@ -255,7 +255,7 @@ TEST(StandardInput, AControllerSeesEachDumpBeforeSendingTheNextCommand) {
     const fs::path root = MakeGameFolder("stdin");
     // Commands fed through a pipe; each dump's "dumped" line is printed once the file is complete.
     const std::string command = std::string(
-                                    "printf 'at 0 dump a.json\\nat 48 key down tap\\nat 96 dump b.json\\n' | "
+                                    "printf 'at 0 dump a.json\\nat 20 key p up\\nat 30 dump c.json\\nat 48 key down tap\\nat 96 dump b.json\\n' | "
                                     "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '") +
                                 KW_REPLAY + "' --game-dir '" + root.string() + "' --out '" + (root / "out").string() +
                                 "' - > '" + (root / "stdout.txt").string() + "' 2> '" + (root / "stderr.txt").string() +
@@ -263,7 +263,10 @@ TEST(StandardInput, AControllerSeesEachDumpBeforeSendingTheNextCommand) {
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(root / "stderr.txt");
-    EXPECT_EQ(ReadFile(root / "stdout.txt"), "dumped a.json\ndumped b.json\n");
+    EXPECT_EQ(ReadFile(root / "stdout.txt"), "dumped a.json\ndumped c.json\ndumped b.json\n");
+    // A dump read ahead of its frame still waits for the first frame at or after its time.
+    EXPECT_EQ(json::parse(ReadFile(root / "out" / "a.json"))["frame"], 1);
+    EXPECT_EQ(json::parse(ReadFile(root / "out" / "c.json"))["frame"], 3);  // the frames at 0, 16 and 32
     const json b = json::parse(ReadFile(root / "out" / "b.json"));
     EXPECT_EQ(b["tick"], 96);
     EXPECT_EQ(b["title"]["selection"], 1);

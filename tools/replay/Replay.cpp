@@ -70,6 +70,7 @@ void Replay::OnLoop(LoopPoint point) {
             if (m_Settings.joystick) gEngine->AttachVirtualJoystick();
         } else {
             if (point == LoopPoint::AfterFrame) ++m_Frames;
+            m_DrawnTime = m_Time;
             RunOutputs();
             for (const Queued& queued : m_Queue)
                 if (queued.action.kind == ScriptAction::Kind::Frame && queued.action.at <= m_Time && !queued.done)
@@ -90,7 +91,8 @@ void Replay::RunOutputs() {
     if (m_Frames == 0) return;  // nothing drawn yet
     for (Queued& queued : m_Queue) {
         if (queued.done || !queued.action.IsOutput()) continue;
-        if (queued.action.at > m_Time) break;
+        // Against the pass just run, not the next one: a dump read ahead waits for its own frame.
+        if (queued.action.at > m_DrawnTime) break;
         const ScriptAction& action = queued.action;
         queued.done = true;
         const auto path = m_OutDir / action.name;
