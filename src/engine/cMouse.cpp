@@ -29,6 +29,19 @@ void cMouse::Button_Up(int32_t button) {
     if (ValidButton(button)) m_Buttons[button] = false;
 }
 
+void cMouse::PollFullScreenButtons() {
+    if (gWindowed) return;
+    const GfxMouse& mouse = gEngine->GetMouse();
+    if (mouse.IsLeftButtonDown())
+        Button_Down(1);
+    else
+        Button_Up(1);
+    if (mouse.IsRightButtonDown())
+        Button_Down(2);
+    else
+        Button_Up(2);
+}
+
 void cMouse::SetFullScreenPosition() {
     X = gEngine->GetMouse().GetCursorX();
     Y = gEngine->GetMouse().GetCursorY();

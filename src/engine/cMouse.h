@@ -17,6 +17,8 @@ public:
     void Button_Down(int32_t button);
     void Button_Up(int32_t button);
     void SetFullScreenPosition();
+    // Full screen only: the buttons are polled from the library (in a window its events feed them).
+    void PollFullScreenButtons();
     bool CursorOutsideWindow() const;
     void Render();
     void HideDefaultCursor();

@@ -53,18 +53,7 @@ void cPlayState::HandleKeyboard() {
 void cPlayState::HandleMouse() {
     if (gPaused) return;
 
-    if (!gWindowed) {
-        // In full screen the library is polled; in a window the window's own events do this.
-        const GfxMouse& mouse = gEngine->GetMouse();
-        if (mouse.IsLeftButtonDown())
-            gMouse->Button_Down(1);
-        else
-            gMouse->Button_Up(1);
-        if (mouse.IsRightButtonDown())
-            gMouse->Button_Down(2);
-        else
-            gMouse->Button_Up(2);
-    }
+    gMouse->PollFullScreenButtons();
 
     // A click anywhere fires, on a button too; FireOrb refuses between columns and while posing.
     if (gMouse->IsButtonPressed(1) && !IsPlayHalted()) FireOrb();

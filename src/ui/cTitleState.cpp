@@ -106,18 +106,7 @@ void cTitleState::HandleKeyboard() {
 }
 
 void cTitleState::HandleMouse() {
-    if (!gWindowed) {
-        // In full screen nobody else feeds the buttons: poll them from the library.
-        const GfxMouse& mouse = gEngine->GetMouse();
-        if (mouse.IsLeftButtonDown())
-            gMouse->Button_Down(1);
-        else
-            gMouse->Button_Up(1);
-        if (mouse.IsRightButtonDown())
-            gMouse->Button_Down(2);
-        else
-            gMouse->Button_Up(2);
-    }
+    gMouse->PollFullScreenButtons();
     // All six are tested on both screens; a hidden button's click is refused by DoMenuAction.
     cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit, &m_LevelSelect, &m_Back, &m_OK};
     const float x = gMouse->X;
