@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/cMouse.h"
@@ -126,8 +126,8 @@ public:
         fs::remove_all(m_Folder);
         const fs::path images = m_Folder / "game" / "images";
         const fs::path sounds = m_Folder / "game" / "sounds";
-        for (const auto& dir : {images, sounds, m_Folder / "game" / "levels", m_Folder / "game" / "override",
-                                m_Folder / "game" / "data"})
+        for (const auto& dir :
+             {images, sounds, m_Folder / "game" / "levels", m_Folder / "game" / "override", m_Folder / "game" / "data"})
             fs::create_directories(dir);
         GfxTestSupport::WriteCheckerPng((images / "sprites.png").string(), 1024, 1024, 0xFFC03020, 0xFF20C060, 24);
         GfxTestSupport::WriteCheckerPng((images / "text.png").string(), 512, 512, 0xFFFFFFFF, 0x00000000, 8);

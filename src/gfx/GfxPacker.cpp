@@ -87,7 +87,8 @@ std::map<std::string, std::string> GfxPacker::ReadArchive(const std::filesystem:
     for (zip_int64_t i = 0; i < count; ++i) {
         const auto index = static_cast<zip_uint64_t>(i);
         zip_stat_t stat;
-        if (zip_stat_index(zip.get(), index, 0, &stat) < 0 || !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_SIZE))
+        if (zip_stat_index(zip.get(), index, 0, &stat) < 0 || !(stat.valid & ZIP_STAT_NAME) ||
+            !(stat.valid & ZIP_STAT_SIZE))
             throw std::runtime_error("cannot read entry " + std::to_string(i) + " of " + archive.string());
         std::unique_ptr<zip_file_t, FileCloser> file(
             zip_fopen_index_encrypted(zip.get(), index, 0, password.empty() ? nullptr : password.c_str()));
@@ -96,7 +97,9 @@ std::map<std::string, std::string> GfxPacker::ReadArchive(const std::filesystem:
         zip_uint64_t done = 0;
         while (done < stat.size) {
             const zip_int64_t got = zip_fread(file.get(), data.data() + done, stat.size - done);
-            if (got <= 0) throw std::runtime_error("cannot read " + std::string(stat.name) + ": " + zip_file_strerror(file.get()));
+            if (got <= 0)
+                throw std::runtime_error("cannot read " + std::string(stat.name) + ": " +
+                                         zip_file_strerror(file.get()));
             done += static_cast<zip_uint64_t>(got);
         }
         // Reading past the end makes libzip check the CRC.

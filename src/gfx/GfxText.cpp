@@ -190,10 +190,11 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
         if (!font) return;
         if (d.Layouts.size() >= d.MaxLayouts) d.Layouts.clear();  // a changing text must not grow it forever
         const int32_t pixels = ShrunkToFit(d, face, bold, requested, text, boxWidth);
-        layout = d.Layouts
-                     .emplace(layoutKey, GfxEngine::Impl::Layout{pixels, LayOut(d.FontForPixels(face, bold, pixels),
-                                                                                  text, boxWidth)})
-                     .first;
+        layout =
+            d.Layouts
+                .emplace(layoutKey,
+                         GfxEngine::Impl::Layout{pixels, LayOut(d.FontForPixels(face, bold, pixels), text, boxWidth)})
+                .first;
     }
     TTF_Font* font = d.FontForPixels(face, bold, layout->second.pixels);
     if (!font) return;

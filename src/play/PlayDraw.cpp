@@ -72,8 +72,7 @@ void cPlayState::DrawState() {
                   8);
     DrawHighScoreInitials();
     PanelText(kPanelX, 155, kPanelWidth, kPanelHeight, "Current Score", 0, kWhite, m_HudFont, 12);
-    PanelText(kPanelX, 170, kPanelWidth, kPanelHeight, std::to_string(m_Scores->CurrentScore()), 1, kWhite, "Arial",
-              8);
+    PanelText(kPanelX, 170, kPanelWidth, kPanelHeight, std::to_string(m_Scores->CurrentScore()), 1, kWhite, "Arial", 8);
     PanelText(kPanelX, 190, kPanelWidth, kPanelHeight, "Current Level", 0, kWhite, m_HudFont, 12);
     DrawLevelLabel();
     PanelText(kPanelX, 235, kPanelWidth, kPanelHeight, "Next Orb", 0, kWhite, m_HudFont, 12);
@@ -116,8 +115,7 @@ void cPlayState::DrawHighScoreInitials() {
 void cPlayState::DrawBonusText() {
     const int32_t now = GetTickCount();
     if (TicksSince(now, m_BonusTextStart) >= kBonusTextLifeMs) return;
-    if (!m_BonusText.empty())
-        PanelText(m_BonusTextX, m_BonusTextY, 100, 100, m_BonusText, 0, kWhite, "Arial", 8);
+    if (!m_BonusText.empty()) PanelText(m_BonusTextX, m_BonusTextY, 100, 100, m_BonusText, 0, kWhite, "Arial", 8);
     if (TicksSince(now, m_BonusTextMoveTime) > kBonusTextStepMs) {
         --m_BonusTextY;
         m_BonusTextMoveTime = now;

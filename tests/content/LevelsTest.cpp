@@ -102,14 +102,16 @@ std::vector<std::string> RuleBreaks(const Level& level) {
     std::vector<std::string> breaks;
     if (level.riseInterval <= 0) breaks.push_back("rise interval must be positive");
     if (level.rows < 1 || level.rows > assets::kBoardRows) breaks.push_back("row count outside 1..20");
-    if (static_cast<int>(level.orbRows.size()) != level.rows) breaks.push_back("number of orb lines differs from line 2");
+    if (static_cast<int>(level.orbRows.size()) != level.rows)
+        breaks.push_back("number of orb lines differs from line 2");
     const auto& themes = assets::kBackgrounds;
     if (std::find(themes.begin(), themes.end(), level.background) == themes.end() ||
         !std::filesystem::exists(content::GeneratedDir() / (level.background + ".png")))
         breaks.push_back("background " + level.background + " does not exist");
     for (const auto& row : level.orbRows) {
         if (static_cast<int>(row.size()) > assets::kBoardColumns) breaks.push_back("a row is wider than 19 columns");
-        if (row.find_first_not_of(kCellCharacters) != std::string::npos) breaks.push_back("unknown cell character in " + row);
+        if (row.find_first_not_of(kCellCharacters) != std::string::npos)
+            breaks.push_back("unknown cell character in " + row);
     }
     const Board board = Cells(level);
     int coloured = 0;
@@ -123,7 +125,8 @@ std::vector<std::string> RuleBreaks(const Level& level) {
         for (int above = row + 1; above < level.rows; ++above) {
             const auto it = board.find({column, above});
             if (it != board.end() && (it->second == '2' || it->second == 'I'))
-                breaks.push_back("coloured orb at " + std::to_string(column) + "," + std::to_string(row) + " is buried");
+                breaks.push_back("coloured orb at " + std::to_string(column) + "," + std::to_string(row) +
+                                 " is buried");
         }
     }
     if (coloured == 0) breaks.push_back("no coloured orb: the level would be won at once");
@@ -216,7 +219,8 @@ TEST(Levels, GetHarderFromFirstToLast) {
     }
     ASSERT_GE(levels.size(), 2u);
     for (size_t i = 1; i < levels.size(); ++i) {
-        EXPECT_LE(levels[i].riseInterval, levels[i - 1].riseInterval) << "level " << i + 1 << " rises slower than level " << i;
+        EXPECT_LE(levels[i].riseInterval, levels[i - 1].riseInterval)
+            << "level " << i + 1 << " rises slower than level " << i;
         EXPECT_GE(ColourCount(levels[i]), ColourCount(levels[i - 1])) << "level " << i + 1 << " has fewer colours";
     }
     EXPECT_LE(ColourCount(levels.front()), 3);

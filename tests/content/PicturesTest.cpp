@@ -32,7 +32,8 @@ std::vector<PictureFile> AllPictures() {
         {std::string(assets::kFade), assets::kScreenW, assets::kScreenH},
         {std::string(assets::kClouds), assets::kCloudsSize, assets::kCloudsSize},
     };
-    for (auto theme : assets::kBackgrounds) files.push_back({std::string(theme) + ".png", assets::kBoardW, assets::kBoardH});
+    for (auto theme : assets::kBackgrounds)
+        files.push_back({std::string(theme) + ".png", assets::kBoardW, assets::kBoardH});
     return files;
 }
 
@@ -63,10 +64,13 @@ std::vector<Cell> SpriteCells() {
         cells.push_back({s, "exit" + std::to_string(i), assets::kExitButton[i]});
         cells.push_back({s, "restart" + std::to_string(i), assets::kRestartButton[i]});
     }
-    for (size_t i = 0; i < assets::kOrbs.size(); ++i) cells.push_back({s, "orb" + std::to_string(i), assets::kOrbs[i].rect});
+    for (size_t i = 0; i < assets::kOrbs.size(); ++i)
+        cells.push_back({s, "orb" + std::to_string(i), assets::kOrbs[i].rect});
     cells.push_back({s, "whiteburn0", assets::kWhiteBurnFirst});
-    for (int f = 1; f <= assets::kWhiteBurnFrames; ++f) cells.push_back({s, "whiteburn" + std::to_string(f), assets::WhiteBurnFrame(f)});
-    for (int f = 0; f < assets::kBurnFrames; ++f) cells.push_back({s, "burn" + std::to_string(f), assets::BurnFrame(f)});
+    for (int f = 1; f <= assets::kWhiteBurnFrames; ++f)
+        cells.push_back({s, "whiteburn" + std::to_string(f), assets::WhiteBurnFrame(f)});
+    for (int f = 0; f < assets::kBurnFrames; ++f)
+        cells.push_back({s, "burn" + std::to_string(f), assets::BurnFrame(f)});
     cells.push_back({s, "chest", assets::kChest});
     cells.push_back({s, "tornado", assets::kTornado});
     cells.push_back({s, "cursor", assets::kCursor});
@@ -82,15 +86,18 @@ std::vector<Cell> TextCells() {
         cells.push_back({std::string(assets::kText), what, caption.rect});
     }
     for (size_t i = 0; i < assets::kDigits.size(); ++i)
-        cells.push_back({std::string(assets::kText), std::string("digit") + assets::kDigitOrder[i], assets::kDigits[i]});
+        cells.push_back(
+            {std::string(assets::kText), std::string("digit") + assets::kDigitOrder[i], assets::kDigits[i]});
     return cells;
 }
 
 std::vector<Cell> MenuCells() {
     std::vector<Cell> cells;
     for (auto file : {assets::kButtonsRest, assets::kButtonsLit})
-        for (const auto& button : assets::kMenuButtons) cells.push_back({std::string(file), std::string(button.label), button.rect});
-    for (const auto& button : assets::kBackOkButtons) cells.push_back({std::string(assets::kBackOk), std::string(button.label), button.rect});
+        for (const auto& button : assets::kMenuButtons)
+            cells.push_back({std::string(file), std::string(button.label), button.rect});
+    for (const auto& button : assets::kBackOkButtons)
+        cells.push_back({std::string(assets::kBackOk), std::string(button.label), button.rect});
     return cells;
 }
 
@@ -114,7 +121,8 @@ TEST_P(EveryListedCell, HoldsVisiblePixels) {
 
 INSTANTIATE_TEST_SUITE_P(Content, EveryListedCell, testing::ValuesIn(AllCells()), [](const auto& info) {
     std::string name = info.param.file.substr(0, info.param.file.find('.')) + "_" + info.param.what;
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
     return name;
 });
 
@@ -125,7 +133,8 @@ int VisibleOutside(const Picture& picture, const std::vector<Cell>& cells, const
         for (int x = 0; x < picture.Width(); ++x) {
             if (picture.Alpha(x, y) < 8) continue;
             const bool listed = std::any_of(cells.begin(), cells.end(), [&](const Cell& c) {
-                return c.file == file && x >= c.rect.x && x < c.rect.x + c.rect.w && y >= c.rect.y && y < c.rect.y + c.rect.h;
+                return c.file == file && x >= c.rect.x && x < c.rect.x + c.rect.w && y >= c.rect.y &&
+                       y < c.rect.y + c.rect.h;
             });
             if (!listed) ++stray;
         }
@@ -175,11 +184,13 @@ TEST(Dragon, EveryPoseHasItsMouthWhereShotsLeaveAndTheWingsMove) {
     const Picture sheet(GeneratedDir() / std::string(assets::kSprites));
     ASSERT_TRUE(sheet.Loaded());
     for (const auto& row : {assets::kDragon, assets::kDragonFiring})
-        for (const Rect& r : row) EXPECT_GT(sheet.Alpha(r.x + assets::kDragonMouthX, r.y + assets::kDragonMouthY - 3), 200);
+        for (const Rect& r : row)
+            EXPECT_GT(sheet.Alpha(r.x + assets::kDragonMouthX, r.y + assets::kDragonMouthY - 3), 200);
     auto difference = [&](const Rect& a, const Rect& b) {
         int n = 0;
         for (int y = 0; y < a.h; ++y)
-            for (int x = 0; x < a.w; ++x) n += std::abs(sheet.Alpha(a.x + x, a.y + y) - sheet.Alpha(b.x + x, b.y + y)) > 64;
+            for (int x = 0; x < a.w; ++x)
+                n += std::abs(sheet.Alpha(a.x + x, a.y + y) - sheet.Alpha(b.x + x, b.y + y)) > 64;
         return n;
     };
     EXPECT_GT(difference(assets::kDragon[0], assets::kDragon[1]), 80);

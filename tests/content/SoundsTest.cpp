@@ -48,7 +48,9 @@ TEST_P(EverySound, IsShortAudibleSixteenBitPcmAtTheGameRate) {
 TEST_P(EverySound, StartsAndEndsInSilenceSoItNeverClicks) {
     const std::string wav = content::ReadFile(content::GeneratedDir() / std::string(GetParam()));
     ASSERT_GT(wav.size(), 44u + 2 * 200);
-    auto sample = [&](size_t index) { return std::abs(static_cast<int>(static_cast<int16_t>(Le(wav, 44 + 2 * index, 2)))); };
+    auto sample = [&](size_t index) {
+        return std::abs(static_cast<int>(static_cast<int16_t>(Le(wav, 44 + 2 * index, 2))));
+    };
     const size_t count = (wav.size() - 44) / 2;
     EXPECT_LT(sample(0), 330);
     int tail = 0;
@@ -56,9 +58,8 @@ TEST_P(EverySound, StartsAndEndsInSilenceSoItNeverClicks) {
     EXPECT_LT(tail, 330) << "the last two milliseconds are not quiet";
 }
 
-INSTANTIATE_TEST_SUITE_P(Content, EverySound, testing::ValuesIn(assets::kSounds), [](const auto& info) {
-    return std::string(info.param.substr(0, info.param.find('.')));
-});
+INSTANTIATE_TEST_SUITE_P(Content, EverySound, testing::ValuesIn(assets::kSounds),
+                         [](const auto& info) { return std::string(info.param.substr(0, info.param.find('.'))); });
 
 struct Decoded {
     std::vector<int> mix;  // left + right, as decoded

@@ -255,7 +255,8 @@ TEST(StandardInput, AControllerSeesEachDumpBeforeSendingTheNextCommand) {
     const fs::path root = MakeGameFolder("stdin");
     // Commands fed through a pipe; each dump's "dumped" line is printed once the file is complete.
     const std::string command = std::string(
-                                    "printf 'at 0 dump a.json\\nat 20 key p up\\nat 30 dump c.json\\nat 48 key down tap\\nat 96 dump b.json\\n' | "
+                                    "printf 'at 0 dump a.json\\nat 20 key p up\\nat 30 dump c.json\\nat 48 key down "
+                                    "tap\\nat 96 dump b.json\\n' | "
                                     "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '") +
                                 KW_REPLAY + "' --game-dir '" + root.string() + "' --out '" + (root / "out").string() +
                                 "' - > '" + (root / "stdout.txt").string() + "' 2> '" + (root / "stderr.txt").string() +

@@ -79,10 +79,14 @@ TEST_F(TextTest, AHeadingALittleTooWideShrinksOntoOneLineWhileASentenceWraps) {
         for (int y = 10; y < 10 + 3 * height; ++y) rows += RedSpan(10, y, 200, y + 1).first != -1;
         return rows;
     };
-    Frame([&] { Text().DrawText(10, 10, width * 0.9f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0); });
+    Frame([&] {
+        Text().DrawText(10, 10, width * 0.9f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0);
+    });
     EXPECT_LE(rowsWithInk(), height);  // one line
     EXPECT_EQ(RedSpan(11 + static_cast<int>(width * 0.9f), 0, 640, 480).first, -1);
-    Frame([&] { Text().DrawText(10, 10, width * 0.5f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0); });
+    Frame([&] {
+        Text().DrawText(10, 10, width * 0.5f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0);
+    });
     EXPECT_GT(rowsWithInk(), height);  // too far over: it wraps at its own size
 }
 

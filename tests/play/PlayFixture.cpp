@@ -35,8 +35,16 @@ void PlayFixture::SetUp() {
     fs::create_directories(m_Folder / "game" / "levels");
     fs::create_directories(m_Folder / "game" / "override");
     fs::create_directories(m_Folder / "game" / "data");
-    WriteScores({{5000, "KWP"}, {4500, "ORB"}, {4000, "DRG"}, {3500, "EMB"}, {3000, "ASH"},
-                 {2500, "FLM"}, {2000, "SPK"}, {1500, "WSP"}, {1000, "KIN"}, {500, "ZAP"}});
+    WriteScores({{5000, "KWP"},
+                 {4500, "ORB"},
+                 {4000, "DRG"},
+                 {3500, "EMB"},
+                 {3000, "ASH"},
+                 {2500, "FLM"},
+                 {2000, "SPK"},
+                 {1500, "WSP"},
+                 {1000, "KIN"},
+                 {500, "ZAP"}});
     // A level that cannot be won by accident: orbs of three colours far from the dragon.
     WriteLevel(1, {"", "", "R.B.G", "RRBBGG"});
 

@@ -1,9 +1,8 @@
 // The current game's entry in the high-score table: claiming, climbing, sinking, initials, saving.
-#include <unistd.h>
-
 #include "play/cScores.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -22,7 +21,8 @@ using Table = std::vector<std::pair<int32_t, std::string>>;
 class ScoresTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_Folder = fs::path(::testing::TempDir()) / ("kw_scores_" + std::to_string(::getpid()) + "_" + std::to_string(++s_Run));
+        m_Folder = fs::path(::testing::TempDir()) /
+                   ("kw_scores_" + std::to_string(::getpid()) + "_" + std::to_string(++s_Run));
         fs::remove_all(m_Folder);
         fs::create_directories(m_Folder / "game" / "data");
         m_SavedFolder = gProgramFolder;

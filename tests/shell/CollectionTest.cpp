@@ -1,12 +1,12 @@
 // The keyed collection the rules are built on.
 #include <gtest/gtest.h>
 
-#include "shell/Collection.h"
-
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "shell/Collection.h"
 
 namespace {
 
@@ -69,7 +69,8 @@ TEST(Collection, EveryKeyFindsItsItemAfterInsertsAndRemovalsAnywhere) {
         draw = draw * 1103515245U + 12345U;
         const int count = c.Count();
         const std::string key = "orbX" + std::to_string(step % 37) + "Y" + std::to_string(step % 11);
-        const bool present = std::any_of(model.begin(), model.end(), [&](const auto& e) { return KeysEqual(e.first, key); });
+        const bool present =
+            std::any_of(model.begin(), model.end(), [&](const auto& e) { return KeysEqual(e.first, key); });
         if ((draw >> 8) % 3 != 0 && !present) {
             const int before = count == 0 ? 0 : static_cast<int>((draw >> 12) % static_cast<uint32_t>(count + 2));
             c.Add(step, (step % 2 ? key : "ORBX" + key.substr(4)), before);

@@ -55,7 +55,8 @@ constexpr Rect BurnFrame(int frame) { return {25 * frame, kBurnTop, 24, 24}; }
 
 inline constexpr Rect kChest = {325, kBurnTop, 24, 24};
 inline constexpr Rect kTornado = {375, kBurnTop, 24, 24};
-inline constexpr std::array<Rect, 3> kFireball = {{{0, kFireballTop, 24, 24}, {25, kFireballTop, 24, 24}, {50, kFireballTop, 24, 24}}};
+inline constexpr std::array<Rect, 3> kFireball = {
+    {{0, kFireballTop, 24, 24}, {25, kFireballTop, 24, 24}, {50, kFireballTop, 24, 24}}};
 inline constexpr Rect kCursor = {0, 333, 24, 24};
 
 // Play-screen buttons: the picture at rest, then two pressed frames.

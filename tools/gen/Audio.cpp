@@ -103,7 +103,8 @@ void Normalise(Mono& audio, double peak) {
 
 void Normalise(Stereo& audio, double peak) {
     float most = 0;
-    for (size_t i = 0; i < audio.Frames(); ++i) most = std::max({most, std::abs(audio.left[i]), std::abs(audio.right[i])});
+    for (size_t i = 0; i < audio.Frames(); ++i)
+        most = std::max({most, std::abs(audio.left[i]), std::abs(audio.right[i])});
     if (most <= 0) return;
     const float k = static_cast<float>(peak / most);
     for (size_t i = 0; i < audio.Frames(); ++i) {
@@ -171,8 +172,8 @@ void WriteMp3(const std::filesystem::path& path, const Stereo& audio) {
     std::vector<unsigned char> buf(chunk * 5 / 4 + 7200);
     for (size_t pos = 0; pos < audio.Frames(); pos += chunk) {
         const int n = static_cast<int>(std::min(chunk, audio.Frames() - pos));
-        const int bytes = lame_encode_buffer_ieee_float(lame.get(), audio.left.data() + pos, audio.right.data() + pos, n,
-                                                        buf.data(), static_cast<int>(buf.size()));
+        const int bytes = lame_encode_buffer_ieee_float(lame.get(), audio.left.data() + pos, audio.right.data() + pos,
+                                                        n, buf.data(), static_cast<int>(buf.size()));
         if (bytes < 0) throw std::runtime_error("MP3 encoding failed");
         out.append(reinterpret_cast<const char*>(buf.data()), static_cast<size_t>(bytes));
     }

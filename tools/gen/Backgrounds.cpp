@@ -294,15 +294,24 @@ void Forest(Canvas& canvas) {
 
 void MakeBackground(const std::filesystem::path& out, std::string_view theme) {
     Canvas canvas(W, H);
-    if (theme == "meadow") MeadowSky(canvas, false);
-    else if (theme == "tutorial") MeadowSky(canvas, true);
-    else if (theme == "sunset") Sunset(canvas);
-    else if (theme == "night") Night(canvas);
-    else if (theme == "cave") Cave(canvas);
-    else if (theme == "ice") Ice(canvas);
-    else if (theme == "volcano") Volcano(canvas);
-    else if (theme == "forest") Forest(canvas);
-    else throw std::runtime_error("no background theme named " + std::string(theme));
+    if (theme == "meadow")
+        MeadowSky(canvas, false);
+    else if (theme == "tutorial")
+        MeadowSky(canvas, true);
+    else if (theme == "sunset")
+        Sunset(canvas);
+    else if (theme == "night")
+        Night(canvas);
+    else if (theme == "cave")
+        Cave(canvas);
+    else if (theme == "ice")
+        Ice(canvas);
+    else if (theme == "volcano")
+        Volcano(canvas);
+    else if (theme == "forest")
+        Forest(canvas);
+    else
+        throw std::runtime_error("no background theme named " + std::string(theme));
     canvas.Save(out, std::string(theme) + ".png");
 }
 

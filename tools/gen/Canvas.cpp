@@ -34,7 +34,8 @@ Canvas::Canvas(int width, int height)
       m_Width(width),
       m_Height(height) {
     if (cairo_surface_status(m_Surface) != CAIRO_STATUS_SUCCESS || cairo_status(m_Cr) != CAIRO_STATUS_SUCCESS)
-        throw std::runtime_error("cannot create a " + std::to_string(width) + "x" + std::to_string(height) + " picture");
+        throw std::runtime_error("cannot create a " + std::to_string(width) + "x" + std::to_string(height) +
+                                 " picture");
 }
 
 Canvas::~Canvas() {

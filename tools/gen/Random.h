@@ -12,7 +12,9 @@ public:
         return static_cast<unsigned>(m_State >> 33);
     }
     double Uniform(double lo = 0.0, double hi = 1.0) { return lo + (hi - lo) * (Next() / 2147483648.0); }  // [lo, hi)
-    int Range(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<unsigned>(hi - lo + 1)); }  // inclusive
+    int Range(int lo, int hi) {
+        return lo + static_cast<int>(Next() % static_cast<unsigned>(hi - lo + 1));
+    }  // inclusive
 
 private:
     unsigned long long m_State;

@@ -67,7 +67,8 @@ void EveningSky(cairo_t* cr, double w, double h) {
 void Hills(cairo_t* cr, double w, double baseY, double amplitude, double phase, const Colour& colour) {
     cairo_move_to(cr, 0, 480);
     for (int x = 0; x <= static_cast<int>(w); x += 4) {
-        const double y = baseY - amplitude * (0.6 * std::sin(x * 0.012 + phase) + 0.4 * std::sin(x * 0.031 + phase * 2));
+        const double y =
+            baseY - amplitude * (0.6 * std::sin(x * 0.012 + phase) + 0.4 * std::sin(x * 0.031 + phase * 2));
         cairo_line_to(cr, x, y);
     }
     cairo_line_to(cr, w, 480);
@@ -129,7 +130,7 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     cairo_translate(cr, -30, -48);
     DrawDragon(cr, Wings::Up, true);
     cairo_restore(cr);
-    const assets::OrbKind kinds[] = {assets::OrbKind::Red, assets::OrbKind::Blue, assets::OrbKind::Purple,
+    const assets::OrbKind kinds[] = {assets::OrbKind::Red,   assets::OrbKind::Blue,   assets::OrbKind::Purple,
                                      assets::OrbKind::Green, assets::OrbKind::Yellow, assets::OrbKind::White};
     // Stacks of orbs on the right, as on the board.
     const int stacks[][2] = {{470, 3}, {506, 5}, {542, 4}, {578, 2}, {614, 3}};
@@ -211,9 +212,10 @@ void MenuButton(cairo_t* cr, const assets::MenuButton& button, bool lit) {
     style.shadow = false;
     style.maxFontPx = 21;
     const int padX = static_cast<int>(h * 0.45);
-    DrawFittedText(cr, button.label, {static_cast<int>(x) + padX, static_cast<int>(y) + 4, static_cast<int>(w) - 2 * padX,
-                                      static_cast<int>(h) - 8},
-                   style, 1);
+    DrawFittedText(
+        cr, button.label,
+        {static_cast<int>(x) + padX, static_cast<int>(y) + 4, static_cast<int>(w) - 2 * padX, static_cast<int>(h) - 8},
+        style, 1);
 }
 
 }  // namespace

@@ -21,13 +21,20 @@ struct OrbLook {
 
 OrbLook LookOf(OrbKind kind) {
     switch (kind) {
-        case OrbKind::Red: return {FromHex(0xe02a2a), FromHex(0xffd0c8)};
-        case OrbKind::Blue: return {FromHex(0x2a6ae8), FromHex(0xcfe6ff)};
-        case OrbKind::Purple: return {FromHex(0x9a3ad8), FromHex(0xf0d4ff)};
-        case OrbKind::Green: return {FromHex(0x2fb43a), FromHex(0xd8ffc8)};
-        case OrbKind::Yellow: return {FromHex(0xf2c81a), FromHex(0x7a4a00)};
-        case OrbKind::Black: return {FromHex(0x2a2630), FromHex(0x8a8494)};
-        case OrbKind::White: return {FromHex(0xeeeef4), FromHex(0x9fb0d8)};
+        case OrbKind::Red:
+            return {FromHex(0xe02a2a), FromHex(0xffd0c8)};
+        case OrbKind::Blue:
+            return {FromHex(0x2a6ae8), FromHex(0xcfe6ff)};
+        case OrbKind::Purple:
+            return {FromHex(0x9a3ad8), FromHex(0xf0d4ff)};
+        case OrbKind::Green:
+            return {FromHex(0x2fb43a), FromHex(0xd8ffc8)};
+        case OrbKind::Yellow:
+            return {FromHex(0xf2c81a), FromHex(0x7a4a00)};
+        case OrbKind::Black:
+            return {FromHex(0x2a2630), FromHex(0x8a8494)};
+        case OrbKind::White:
+            return {FromHex(0xeeeef4), FromHex(0x9fb0d8)};
     }
     return {FromHex(0x808080), FromHex(0xffffff)};
 }
@@ -48,7 +55,9 @@ void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
             cairo_curve_to(cr, cx - 4, cy, cx - 1.5, cy - 2, cx, cy - 5);
             cairo_close_path(cr);
             break;
-        case OrbKind::Purple: Star(cr, cx, cy + 0.3, 5, 5.2, 2.2, 0); break;
+        case OrbKind::Purple:
+            Star(cr, cx, cy + 0.3, 5, 5.2, 2.2, 0);
+            break;
         case OrbKind::Green:  // leaf
             cairo_move_to(cr, cx - 4.5, cy + 4.5);
             cairo_curve_to(cr, cx - 5, cy - 2, cx - 1, cy - 4.5, cx + 4.5, cy - 4.5);
@@ -68,7 +77,9 @@ void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
             cairo_move_to(cr, cx + 3.5, cy - 3.5);
             cairo_line_to(cr, cx - 3.5, cy + 3.5);
             break;
-        case OrbKind::White: Star(cr, cx, cy, 4, 5.5, 1.6, 0); break;  // sparkle: something inside
+        case OrbKind::White:
+            Star(cr, cx, cy, 4, 5.5, 1.6, 0);
+            break;  // sparkle: something inside
     }
 }
 
@@ -153,8 +164,7 @@ void FlameTongue(cairo_t* cr, double x, double base, double width, double height
     cairo_curve_to(cr, x + width * 0.35, base - height * 0.55, x + width * 0.6, base - height * 0.2, x + width * 0.5,
                    base);
     cairo_arc(cr, x, base, width * 0.5, 0, M_PI);
-    cairo_curve_to(cr, x - width * 0.6, base - height * 0.2, x - width * 0.35, base - height * 0.55, x,
-                   base - height);
+    cairo_curve_to(cr, x - width * 0.6, base - height * 0.2, x - width * 0.35, base - height * 0.55, x, base - height);
     cairo_close_path(cr);
     cairo_pattern_t* p = cairo_pattern_create_radial(x, base - height * 0.15, 0, x, base - height * 0.35, height * 0.8);
     AddStop(p, 0.0, {1.0, 0.98, 0.75, alpha});
@@ -210,7 +220,8 @@ void DrawBurnFrame(cairo_t* cr, int frame) {
         SmokePuff(cr, 12, 9 - 3 * t, 5 + 2 * t, 0.35 * t);
         Glow(cr, 12, 17, 9 - 3 * t, {1.0, 0.45, 0.05, 0.7 - 0.4 * t});
         for (int i = 0; i < 4; ++i) {
-            FlameTongue(cr, 12 + rng.Uniform(-5, 5), 21, 5 - 2 * t, (12 - 8 * t) * rng.Uniform(0.6, 1.0), 0.9 - 0.3 * t);
+            FlameTongue(cr, 12 + rng.Uniform(-5, 5), 21, 5 - 2 * t, (12 - 8 * t) * rng.Uniform(0.6, 1.0),
+                        0.9 - 0.3 * t);
         }
         for (int i = 0; i < 5; ++i) {
             cairo_set_source_rgba(cr, 1.0, 0.7, 0.2, 0.9 - 0.3 * t);
@@ -405,14 +416,28 @@ void Wing(cairo_t* cr, double side, Wings wings) {
     double tipX = 0, tipY = 0, bulge = 0;
     Colour membrane = FromHex(0xb0409a);
     switch (wings) {
-        case Wings::Mid: tipX = 29; tipY = 36; bulge = 5.5; break;
-        case Wings::Up: tipX = 25; tipY = 15; bulge = 6.5; membrane = Shade(membrane, 1.2); break;
-        case Wings::Down: tipX = 27; tipY = 62; bulge = 4.5; membrane = Shade(membrane, 0.82); break;
+        case Wings::Mid:
+            tipX = 29;
+            tipY = 36;
+            bulge = 5.5;
+            break;
+        case Wings::Up:
+            tipX = 25;
+            tipY = 15;
+            bulge = 6.5;
+            membrane = Shade(membrane, 1.2);
+            break;
+        case Wings::Down:
+            tipX = 27;
+            tipY = 62;
+            bulge = 4.5;
+            membrane = Shade(membrane, 0.82);
+            break;
     }
     const double cx = 30;
-    const double sx = cx + side * 7, sy = 44;    // shoulder
+    const double sx = cx + side * 7, sy = 44;       // shoulder
     const double tx = cx + side * tipX, ty = tipY;  // wing tip
-    const double hx = cx + side * 7.5, hy = 57;  // hip
+    const double hx = cx + side * 7.5, hy = 57;     // hip
     // Outward normal of the tip-to-hip line: away from the body.
     double nx = -(hy - ty), ny = hx - tx;
     const double len = std::hypot(nx, ny);
@@ -673,7 +698,8 @@ void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
     const double sink = pressed;  // pressed frames sit lower and darker
     RoundedRect(cr, 2, 2 + sink, 96, 35, 9);
     cairo_pattern_t* p = cairo_pattern_create_linear(0, 2, 0, 38);
-    const Colour top = Shade(FromHex(0xf4a23a), 1.0 - 0.12 * pressed), bottom = Shade(FromHex(0xa8421a), 1.0 - 0.1 * pressed);
+    const Colour top = Shade(FromHex(0xf4a23a), 1.0 - 0.12 * pressed),
+                 bottom = Shade(FromHex(0xa8421a), 1.0 - 0.1 * pressed);
     AddStop(p, 0, pressed ? bottom : Shade(top, 1.2));
     AddStop(p, 0.5, top);
     AddStop(p, 1, pressed ? top : bottom);

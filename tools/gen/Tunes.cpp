@@ -198,17 +198,39 @@ void PlayNote(Mono& out, Voice voice, size_t at, const Note& note, double second
     const double hz = MidiToHz(note.pitch);
     const double held = note.length * secondsPerBeat;
     switch (voice) {
-        case Voice::Pluck: PlayPluck(out, at, hz, held, note.velocity, seed); break;
-        case Voice::Bell: PlayBell(out, at, hz, held, note.velocity); break;
-        case Voice::Pad: PlayPad(out, at, hz, held, note.velocity, false, seed); break;
-        case Voice::Strings: PlayPad(out, at, hz, held, note.velocity, true, seed); break;
-        case Voice::Bass: PlayBass(out, at, hz, held, note.velocity); break;
-        case Voice::Flute: PlayFlute(out, at, hz, held, note.velocity, seed); break;
-        case Voice::Brass: PlayBrass(out, at, hz, held, note.velocity); break;
-        case Voice::Kick: PlayKick(out, at, note.velocity); break;
-        case Voice::Snare: PlaySnare(out, at, note.velocity, seed); break;
-        case Voice::Hat: PlayHat(out, at, note.velocity, 0.012, seed); break;
-        case Voice::Shaker: PlayShaker(out, at, note.velocity, seed); break;
+        case Voice::Pluck:
+            PlayPluck(out, at, hz, held, note.velocity, seed);
+            break;
+        case Voice::Bell:
+            PlayBell(out, at, hz, held, note.velocity);
+            break;
+        case Voice::Pad:
+            PlayPad(out, at, hz, held, note.velocity, false, seed);
+            break;
+        case Voice::Strings:
+            PlayPad(out, at, hz, held, note.velocity, true, seed);
+            break;
+        case Voice::Bass:
+            PlayBass(out, at, hz, held, note.velocity);
+            break;
+        case Voice::Flute:
+            PlayFlute(out, at, hz, held, note.velocity, seed);
+            break;
+        case Voice::Brass:
+            PlayBrass(out, at, hz, held, note.velocity);
+            break;
+        case Voice::Kick:
+            PlayKick(out, at, note.velocity);
+            break;
+        case Voice::Snare:
+            PlaySnare(out, at, note.velocity, seed);
+            break;
+        case Voice::Hat:
+            PlayHat(out, at, note.velocity, 0.012, seed);
+            break;
+        case Voice::Shaker:
+            PlayShaker(out, at, note.velocity, seed);
+            break;
     }
 }
 
@@ -333,7 +355,8 @@ struct Composer {
         for (size_t bar = 0; bar < chords.size(); ++bar) {
             const double beat = (startBar + static_cast<int>(bar)) * beatsPerBar;
             for (int k = 0; k < (seventh ? 4 : 3); ++k)
-                part.notes.push_back({beat, double(beatsPerBar), Pitch(key, chords[bar] + 2 * k + 7 * octave), velocity});
+                part.notes.push_back(
+                    {beat, double(beatsPerBar), Pitch(key, chords[bar] + 2 * k + 7 * octave), velocity});
         }
     }
 
@@ -345,8 +368,8 @@ struct Composer {
             int i = 0;
             for (double b = 0; b < beatsPerBar - 1e-9; b += step, ++i) {
                 const double accent = std::fmod(b, 1.0) == 0.0 ? 1.0 : 0.8;
-                part.notes.push_back({barStart + b, step * 1.5, Pitch(key, chords[bar] + shape[i % 8] + 7 * octave),
-                                      velocity * accent});
+                part.notes.push_back(
+                    {barStart + b, step * 1.5, Pitch(key, chords[bar] + shape[i % 8] + 7 * octave), velocity * accent});
             }
         }
     }
@@ -388,7 +411,9 @@ struct Composer {
         }
     }
 
-    void Append(Part& part, const std::vector<Note>& notes) { part.notes.insert(part.notes.end(), notes.begin(), notes.end()); }
+    void Append(Part& part, const std::vector<Note>& notes) {
+        part.notes.insert(part.notes.end(), notes.begin(), notes.end());
+    }
 };
 
 std::vector<Note> Shift(std::vector<Note> notes, double beats) {
@@ -400,8 +425,8 @@ std::vector<Note> Shift(std::vector<Note> notes, double beats) {
 Song Cheerful() {
     Composer c{{65, kMajor}, 4, {}, Rng(11)};
     c.song.bpm = 112;
-    const std::vector<int> a = {0, 4, 5, 3, 0, 4, 3, 4};   // I V vi IV I V IV V
-    const std::vector<int> b = {3, 4, 2, 5, 1, 4, 0, 4};   // IV V iii vi ii V I V
+    const std::vector<int> a = {0, 4, 5, 3, 0, 4, 3, 4};  // I V vi IV I V IV V
+    const std::vector<int> b = {3, 4, 2, 5, 1, 4, 0, 4};  // IV V iii vi ii V I V
     const std::vector<Rhythm> rhythmA = {{1, 0.5, 0.5, 1, 1}, {1.5, 0.5, 2}, {0.5, 0.5, 0.5, 0.5, 1, 1}, {2, 1, 1}};
     const std::vector<Rhythm> rhythmB = {{1, 1, 0.5, 0.5, 1}, {3, 1}, {0.5, 0.5, 1, 0.5, 0.5, 1}, {1, 1, 2}};
     int degree = 7;
@@ -496,7 +521,8 @@ Song Adventurous() {
     Part& ostinato = c.NewPart(Voice::Pluck, 0.4, 0.4);
     for (size_t bar = 0; bar < all.size(); ++bar)
         for (int k = 0; k < 8; ++k)
-            ostinato.notes.push_back({bar * 4.0 + k * 0.5, 0.4, Pitch(c.key, all[bar] + (k % 2 ? 4 : 0)), k % 2 ? 0.6 : 0.8});
+            ostinato.notes.push_back(
+                {bar * 4.0 + k * 0.5, 0.4, Pitch(c.key, all[bar] + (k % 2 ? 4 : 0)), k % 2 ? 0.6 : 0.8});
     Part& bass = c.NewPart(Voice::Bass, 0.42, 0);
     c.Bassline(bass, all, 0, 0.95, true);
     c.Drums(0, 24, 0.9, false);
@@ -516,7 +542,8 @@ Song Sombre() {
     for (int bar = 0; bar < 4; ++bar) bass.notes.push_back({bar * 4.0, 3.8, Pitch(c.key, chords[bar] - 14), 0.7});
     Part& bell = c.NewPart(Voice::Bell, 0.55, 0.25);
     const int line[] = {4, 3, 2, 2, 0, 1, -1, 0, 3, 2, 1, 0, -1, -2, -3, -1};
-    for (int k = 0; k < 16; ++k) bell.notes.push_back({k * 1.0, 0.9, Pitch(c.key, 7 + line[k]), k % 4 == 0 ? 0.8 : 0.6});
+    for (int k = 0; k < 16; ++k)
+        bell.notes.push_back({k * 1.0, 0.9, Pitch(c.key, 7 + line[k]), k % 4 == 0 ? 0.8 : 0.6});
     c.song.beats = 16;
     c.song.reverb = 0.5;
     return c.song;

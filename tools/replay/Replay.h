@@ -46,8 +46,8 @@ private:
     bool m_InputDone = false;  // end of input, or an end command, has been read
     bool m_ScriptFailed = false;
     uint32_t m_FrameMs = 16;
-    uint32_t m_Time = 0;     // virtual ms since start of the frame about to run or just run
+    uint32_t m_Time = 0;       // virtual ms since start of the frame about to run or just run
     uint32_t m_DrawnTime = 0;  // virtual ms of the last pass of the frame loop
-    int32_t m_Frames = 0;    // frames drawn so far
-    bool m_Closing = false;  // the close has been delivered
+    int32_t m_Frames = 0;      // frames drawn so far
+    bool m_Closing = false;    // the close has been delivered
 };
