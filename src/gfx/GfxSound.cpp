@@ -65,10 +65,10 @@ bool GfxSoundStore::LoadSound(int32_t id, const std::string& path) {
         if (!sound.chunk) return false;
     } else {
         // Silent: still refuse a missing or damaged file.
-        SDL_AudioSpec spec;
+        SDL_AudioSpec format;
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        if (SDL_LoadWAV(file.c_str(), &spec, &buffer, &length) == nullptr) return false;
+        if (SDL_LoadWAV(file.c_str(), &format, &buffer, &length) == nullptr) return false;
         SDL_FreeWAV(buffer);
     }
     const auto old = d.Sounds.find(id);
