@@ -74,16 +74,6 @@ void Wrapped(double y, const std::function<void(double)>& draw) {
     draw(y + H);
 }
 
-void Glow(cairo_t* cr, double x, double y, double radius, const Colour& c) {
-    cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, radius);
-    AddStop(p, 0, c);
-    AddStop(p, 1, {c.r, c.g, c.b, 0});
-    cairo_set_source(cr, p);
-    cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-}
-
 // ---- themes ----
 
 void MeadowSky(Canvas& canvas, bool gentle) {

@@ -28,6 +28,16 @@ void AddStop(cairo_pattern_t* p, double offset, const Colour& c) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, c.a);
 }
 
+void Glow(cairo_t* cr, double x, double y, double radius, const Colour& c) {
+    cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, radius);
+    AddStop(p, 0, c);
+    AddStop(p, 1, {c.r, c.g, c.b, 0});
+    cairo_set_source(cr, p);
+    cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
 Canvas::Canvas(int width, int height)
     : m_Surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
       m_Cr(cairo_create(m_Surface)),

@@ -23,6 +23,8 @@ Colour Shade(const Colour& c, double factor);  // factor < 1 darkens, > 1 lighte
 Colour FromHex(unsigned rgb, double alpha = 1.0);
 void SetColour(cairo_t* cr, const Colour& c);
 void AddStop(cairo_pattern_t* p, double offset, const Colour& c);
+// A soft round light fading from c at the centre to nothing at the radius.
+void Glow(cairo_t* cr, double x, double y, double radius, const Colour& c);
 
 // An ARGB image with its cairo context; both released together.
 class Canvas final {

@@ -176,16 +176,6 @@ void FlameTongue(cairo_t* cr, double x, double base, double width, double height
     cairo_pattern_destroy(p);
 }
 
-void Glow(cairo_t* cr, double x, double y, double radius, const Colour& c) {
-    cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, radius);
-    AddStop(p, 0, c);
-    AddStop(p, 1, {c.r, c.g, c.b, 0});
-    cairo_set_source(cr, p);
-    cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-}
-
 void SmokePuff(cairo_t* cr, double x, double y, double radius, double alpha) {
     cairo_pattern_t* p = cairo_pattern_create_radial(x - radius * 0.3, y - radius * 0.3, 0, x, y, radius);
     AddStop(p, 0, {0.55, 0.52, 0.5, alpha});
