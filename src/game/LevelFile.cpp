@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <system_error>
 
+#include "gfx/GfxFile.h"
 #include "shell/RuntimeError.h"
 
 namespace {
@@ -106,18 +105,18 @@ bool IsOrbCharacter(char c) {
     }
 }
 
-LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) {
-    std::error_code ec;
-    // Only a plain file: a folder, a device or a pipe of that name is no level and could block.
-    if (!std::filesystem::is_regular_file(path, ec)) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+bool IsPictureName(const std::string& name) {
+    if (name.empty() || name.size() > LevelLimits::MaxPictureName) return false;
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; });
+}
 
-    std::string bytes(LevelLimits::MaxFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (in.bad()) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
-    if (bytes.size() > LevelLimits::MaxFileBytes) throw Corrupt();
+LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) {
+    // Only a plain file: a folder, a device or a pipe of that name is no level and could block.
+    const auto file = GfxFile::ReadBounded(path, LevelLimits::MaxFileBytes);
+    if (file.status != GfxFile::ReadStatus::Read) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+    if (file.truncated) throw Corrupt();
+    const std::string& bytes = file.bytes;
 
     LineReader lines(bytes);
     LevelFile level;
@@ -128,7 +127,9 @@ LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) 
     };
     level.riseInterval = ParseLevelNumber(header());
     level.rowCount = ParseLevelNumber(header());
-    level.picture = header();
+    // Only one of the game's pictures, never a path to anywhere else on the disk.
+    level.picture = Trim(header());
+    if (!IsPictureName(level.picture)) throw Corrupt();
     if (withCloudsLine) level.cloudsOn = ParseCloudsLine(header());
 
     int64_t row = static_cast<int64_t>(level.rowCount) - 1;

@@ -140,7 +140,6 @@ void RunShutdownSteps() {
     });
     ShutdownStep("unpacked files", [] { DeleteUnpackedFiles(); });
     ShutdownStep("window hook", [] { UnhookWindow(gMainForm ? gMainForm->WindowHandle() : gHookedWindow); });
-    ShutdownStep("error log", [] { CloseErrorLog(); });
     ShutdownStep("window", [] {
         if (gMainForm) gMainForm->Unload();
     });
@@ -151,6 +150,9 @@ void RunShutdownSteps() {
         gCurrentState.reset();
         ReleaseRetiredState();
     });
+    // Closed only after the state's release, whose last write of the high-score table may fail
+    // (a full disk, a read-only folder) and must still be logged.
+    ShutdownStep("error log", [] { CloseErrorLog(); });
     ShutdownStep("sprites", [] { gSprites.reset(); });
     ShutdownStep("textures", [] { gTextures.reset(); });
     ShutdownStep("sounds", [] { gSound.reset(); });
