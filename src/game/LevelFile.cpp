@@ -116,8 +116,11 @@ LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) 
     const auto file = GfxFile::ReadBounded(path, LevelLimits::MaxFileBytes);
     if (file.status != GfxFile::ReadStatus::Read) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
     if (file.truncated) throw Corrupt();
-    const std::string& bytes = file.bytes;
+    return ParseLevelFile(file.bytes, withCloudsLine);
+}
 
+LevelFile ParseLevelFile(const std::string& bytes, bool withCloudsLine) {
+    if (bytes.size() > LevelLimits::MaxFileBytes) throw Corrupt();
     LineReader lines(bytes);
     LevelFile level;
     // Each header line is converted as soon as it is read, so a bad number comes before a short file.

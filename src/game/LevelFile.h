@@ -2,6 +2,7 @@
 // however large or strange, from stalling the game. Owns nothing; the play state builds the board.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -52,3 +53,5 @@ bool IsOrbCharacter(char c);
 // many orbs or rows out of range raise 13; a file
 // that ends inside the header raises 62. withCloudsLine is false for the tutorial's format.
 LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine);
+// The same for a level's bytes already read.
+LevelFile ParseLevelFile(const std::string& bytes, bool withCloudsLine);

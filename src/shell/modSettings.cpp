@@ -27,7 +27,7 @@ std::string Upper(std::string text) {
 std::filesystem::path SettingsPath() { return gProgramFolder / "game" / "data" / "game.dat"; }
 
 // Three short lines; a file or a line far longer than that is damage, not something to hold.
-constexpr size_t MaxSettingsBytes = 4096;
+constexpr size_t MaxSettingsBytes = 16 * 1024;
 constexpr size_t MaxSettingsLineBytes = 1024;
 // Far more levels than any game holds, and far from where level arithmetic could overflow.
 constexpr int32_t MaxHighestLevel = 99999;
