@@ -91,11 +91,19 @@ public:
         if (!m_Loaded) Load();
         const auto at = CrcOffset(index);
         if (!at) return false;
-        std::string copy = m_Bytes;
-        for (int i = 0; i < 4; ++i) copy[*at + i] = static_cast<char>(crc >> (8 * i));
+        // Patched in place for this read only; the buffer source reads the bytes without copying.
+        std::string saved = m_Bytes.substr(*at, 4);
+        for (size_t i = 0; i < 4; ++i) m_Bytes[*at + i] = static_cast<char>(crc >> (8 * i));
+        const bool authentic = ReadsCleanly(index, password);
+        m_Bytes.replace(*at, 4, saved);
+        return authentic;
+    }
+
+private:
+    bool ReadsCleanly(zip_uint64_t index, const std::string& password) {
         zip_error_t error;
         zip_error_init(&error);
-        zip_source_t* source = zip_source_buffer_create(copy.data(), copy.size(), 0, &error);
+        zip_source_t* source = zip_source_buffer_create(m_Bytes.data(), m_Bytes.size(), 0, &error);
         ZipPtr patched(source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
         if (source && !patched) zip_source_free(source);
         zip_error_fini(&error);
@@ -110,7 +118,6 @@ public:
         return n == 0;
     }
 
-private:
     void Load() {
         m_Loaded = true;
         const auto read = GfxFile::ReadBounded(m_Archive, MaxArchiveBytes);

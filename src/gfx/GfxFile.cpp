@@ -52,9 +52,15 @@ GfxFile::ReadResult GfxFile::ReadBounded(const std::filesystem::path& file, std:
     struct stat info {};
     result.status = ReadStatus::Unreadable;
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return result;
-    result.bytes.resize(maxBytes + 1);
+    // Grown as the data comes, so a bound far above the file's size costs nothing.
+    const auto expected = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
+    result.bytes.resize(std::min(expected, maxBytes) + 1);
     size_t got = 0;
-    while (got < result.bytes.size()) {
+    for (;;) {
+        if (got == result.bytes.size()) {
+            if (got > maxBytes) break;
+            result.bytes.resize(std::min(2 * got, maxBytes + 1));
+        }
         const ssize_t n = ::read(fd.Get(), result.bytes.data() + got, result.bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
