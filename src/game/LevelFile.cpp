@@ -7,7 +7,7 @@
 #include <limits>
 #include <system_error>
 
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <optional>
 #include <system_error>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 #include "shell/modMain.h"
 
 namespace {
