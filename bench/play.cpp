@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
@@ -20,7 +21,6 @@
 #include "gfx/GfxTestSupport.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/RuntimeError.h"
 #include "gfx/GfxFile.h"
-#include "shell/RuntimeError.h"
 
 namespace {
 

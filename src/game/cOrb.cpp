@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
+#include "base/Globals.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
-#include "shell/Globals.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // The play state's construction, set-up, button handlers and tear-down.
 #include <memory>
 
+#include "base/Globals.h"
+#include "engine/cButton.h"
 #include "engine/cCloud.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
@@ -12,8 +14,6 @@
 #include "play/cMessage.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
-#include "ui/cButton.h"
 
 namespace {
 // A visible, blended sprite on "sprites.png".

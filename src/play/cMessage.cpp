@@ -6,10 +6,10 @@
 #include <exception>
 #include <limits>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cTextures.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 namespace {
 struct Glyph {

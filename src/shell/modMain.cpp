@@ -7,17 +7,17 @@
 #include <stdexcept>
 #include <utility>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
-#include "shell/modError.h"
 #include "shell/modSettings.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include <system_error>
 #include <vector>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 #include "shell/modMain.h"
 
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 namespace {
 constexpr int32_t kJoyRepeatMs = 200;  // a held stick moves at most once per this time

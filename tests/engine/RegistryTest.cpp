@@ -1,11 +1,11 @@
 // Texture and sound ids by file name, and the override folder.
 #include <gtest/gtest.h>
 
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
-#include "shell/RuntimeError.h"
 #include "shell/TestGameFolder.h"
-#include "shell/modError.h"
 
 namespace {
 

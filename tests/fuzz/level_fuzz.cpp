@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "FuzzTarget.h"
+#include "base/RuntimeError.h"
 #include "game/LevelFile.h"
-#include "shell/RuntimeError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

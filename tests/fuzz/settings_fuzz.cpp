@@ -1,6 +1,6 @@
 // Fuzz target: game.dat. Any file yields three values within their ranges.
 #include "FuzzTarget.h"
-#include "shell/Globals.h"
+#include "base/Globals.h"
 #include "shell/modSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

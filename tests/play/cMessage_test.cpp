@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "ui/Fixture.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Globals.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 namespace {
 namespace fs = std::filesystem;

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "TestGameFolder.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 
 namespace {
 

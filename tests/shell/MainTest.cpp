@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "TestGameFolder.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cTextures.h"
 #include "gfx/GfxInstanceLock.h"
-#include "shell/RuntimeError.h"
 #include "shell/cBaseState.h"
-#include "shell/modError.h"
 #include "shell/modMain.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestGameFolder.h"
-#include "shell/modError.h"
+#include "base/modError.h"
 #include "shell/modMain.h"
 #include "shell/modSettings.h"
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxTestSupport.h"
-#include "shell/Globals.h"
 
 class TestGameFolder {
 public:

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
@@ -19,7 +20,6 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxTestSupport.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 
 namespace kwtest {

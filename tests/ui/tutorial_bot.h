@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Globals.h"
 #include "engine/cSprites.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
@@ -24,7 +25,6 @@
 #include "gfx/GfxTestSupport.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "shell/modMain.h"
 #include "ui/GameStates.h"

@@ -6,9 +6,9 @@
 #include <iostream>
 
 #include "Report.h"
+#include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 Replay::Replay(std::istream& script, bool streaming, std::filesystem::path outDir, std::ostream& log)
     : m_Reader(script), m_Streaming(streaming), m_OutDir(std::move(outDir)), m_Log(log) {}

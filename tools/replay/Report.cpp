@@ -3,13 +3,13 @@
 
 #include <cmath>
 
+#include "base/Globals.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"

@@ -1,8 +1,8 @@
 // The play state's falling orbs: losing support, and what a landing sets off.
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "game/cOrb.h"
 #include "play/cPlayState.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 void cPlayState::CheckForFall(const OrbRef& orb) {
     try {

@@ -1,11 +1,11 @@
 // The play state's matching: the group of an orb that came to rest, its burn and its points.
 #include <string>
 
+#include "base/Globals.h"
 #include "engine/cSound.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "play/cPlayState.h"
-#include "shell/Globals.h"
 
 void cPlayState::RemoveMatches(const OrbRef& orb, bool chainBonus) {
     m_MatchList = Collection<std::string>();

@@ -1,4 +1,5 @@
-// The globals of the game, declared together. Each object global owns its object for the run.
+// The globals of the game, declared together so that every layer can reach them; the shell
+// defines them (shell/Globals.cpp). Each object global owns its object for the run.
 #pragma once
 
 #include <cstdint>

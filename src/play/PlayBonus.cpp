@@ -2,13 +2,13 @@
 #include <cmath>
 #include <string>
 
+#include "base/Globals.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 
 namespace {
 

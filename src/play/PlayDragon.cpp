@@ -3,14 +3,14 @@
 #include <cmath>
 #include <vector>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/Globals.h"
+#include "engine/cButton.h"
 #include "engine/cCloud.h"
 #include "engine/cMouse.h"
 #include "engine/cSprites.h"
@@ -12,8 +14,6 @@
 #include "play/cMessage.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
-#include "ui/cButton.h"
 
 cPlayState::cPlayState(NoSetUp) {}
 

@@ -4,15 +4,15 @@
 #include <limits>
 #include <system_error>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
 #include "game/LevelFile.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 // Keys compare without regard to ASCII letter case, as the game's keys are plain ASCII.
 inline char FoldKeyChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }

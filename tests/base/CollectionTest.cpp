@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/Collection.h"
+#include "base/Collection.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 // The error log (game/errors.log, recreated at every start) and the one reporting procedure.
+// Every layer reports through this interface; the shell implements it (shell/modError.cpp).
 #pragma once
 
 #include <cstdint>

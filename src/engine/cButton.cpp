@@ -1,10 +1,10 @@
-#include "ui/cButton.h"
+#include "engine/cButton.h"
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
 #include "engine/cMouse.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
 
 namespace {
 // Captions are trimmed of spaces only, as the caption text is laid out by hand.

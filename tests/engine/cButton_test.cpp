@@ -1,12 +1,12 @@
 // The button widget: its inclusive hit box, arming per mouse button, clicks and the held-down look.
-#include "ui/cButton.h"
+#include "engine/cButton.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "Fixture.h"
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
+#include "ui/Fixture.h"
 
 namespace {
 // New Game's picture: 162 x 62 from (252, 72) of buttons1b.png, placed at (100, 50).

@@ -7,13 +7,14 @@
 
 #include "PlayFixture.h"
 
+namespace playtest {
 namespace {
 
 using namespace OrbKind;
 
 // ---- Shots and matching ----
 
-TEST_F(PlayFixture, AShotBesideTwoOfItsColourBurnsAllThreeAndScoresTwelve) {
+TEST_F(RulesFixture, AShotBesideTwoOfItsColourBurnsAllThreeAndScoresTwelve) {
     for (int32_t c : {4, 5, 6}) m_Play->Place(Blue, c, 0);
     m_Play->Place(Red, 4, 1);
     m_Play->Place(Red, 6, 1);
@@ -24,7 +25,7 @@ TEST_F(PlayFixture, AShotBesideTwoOfItsColourBurnsAllThreeAndScoresTwelve) {
     for (int32_t c : {4, 5, 6}) EXPECT_EQ(m_Play->At(c, 0)->OrbType(), Blue);
 }
 
-TEST_F(PlayFixture, AShotWithOnlyOneNeighbourOfItsColourOrLandingOnAnotherColourBurnsNothing) {
+TEST_F(RulesFixture, AShotWithOnlyOneNeighbourOfItsColourOrLandingOnAnotherColourBurnsNothing) {
     m_Play->Place(Blue, 4, 0);
     m_Play->Place(Red, 4, 1);
     m_Play->Place(Blue, 5, 0);
@@ -37,7 +38,7 @@ TEST_F(PlayFixture, AShotWithOnlyOneNeighbourOfItsColourOrLandingOnAnotherColour
     for (const auto& entry : m_Play->Board().Entries()) EXPECT_FALSE(entry.value->IsDestroyed()) << entry.key;
 }
 
-TEST_F(PlayFixture, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
+TEST_F(RulesFixture, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
     for (int32_t c : {3, 4, 5}) m_Play->Place(Blue, c, 0);
     m_Play->Place(Blue, 5, 1);
     for (int32_t r : {1, 2, 3}) m_Play->Place(Yellow, 3, r);  // the long arm of the L
@@ -53,7 +54,7 @@ TEST_F(PlayFixture, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
     EXPECT_FALSE(m_Play->At(2, 0)->IsDestroyed());
 }
 
-TEST_F(PlayFixture, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) {
+TEST_F(RulesFixture, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Shoot(Green, 9);
     Play(2500);
@@ -64,7 +65,7 @@ TEST_F(PlayFixture, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) {
 
 // ---- Falling and chains ----
 
-TEST_F(PlayFixture, ATwoOrbColumnFallingOntoAThirdOfItsColourBurnsAllThreeOnceWithAChainBonus) {
+TEST_F(RulesFixture, ATwoOrbColumnFallingOntoAThirdOfItsColourBurnsAllThreeOnceWithAChainBonus) {
     m_Play->Place(Red, 4, 0);
     m_Play->Place(Yellow, 4, 1)->Destroy();  // burning away under the column
     m_Play->Place(Red, 4, 2);
@@ -79,7 +80,7 @@ TEST_F(PlayFixture, ATwoOrbColumnFallingOntoAThirdOfItsColourBurnsAllThreeOnceWi
     EXPECT_EQ(m_Play->Popups().Count(), 0) << "a popup lives 1.5 s";
 }
 
-TEST_F(PlayFixture, AnOrbRestingOnABurningOrbWaitsUntilTheBurnHasEnded) {
+TEST_F(RulesFixture, AnOrbRestingOnABurningOrbWaitsUntilTheBurnHasEnded) {
     m_Play->Place(Green, 4, 0)->Destroy();
     m_Play->Place(Blue, 4, 1);
     Play(160);
@@ -90,7 +91,7 @@ TEST_F(PlayFixture, AnOrbRestingOnABurningOrbWaitsUntilTheBurnHasEnded) {
     EXPECT_EQ(m_Play->At(4, 0)->PixelY(), 450);
 }
 
-class FallingKinds : public PlayFixture, public ::testing::WithParamInterface<std::tuple<int32_t, bool>> {};
+class FallingKinds : public RulesFixture, public ::testing::WithParamInterface<std::tuple<int32_t, bool>> {};
 
 TEST_P(FallingKinds, AnUnsupportedOrbFallsWithItsStackUnlessItIsTheBlackOrbThatNeverFalls) {
     const auto [type, falls] = GetParam();
@@ -109,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, FallingKinds,
                          ::testing::Values(std::make_tuple(BlackFixed, false), std::make_tuple(BlackFalling, true),
                                            std::make_tuple(Invisible, true), std::make_tuple(Purple, true)));
 
-TEST_F(PlayFixture, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
+TEST_F(RulesFixture, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
     m_Play->Place(Blue, 2, 0)->OrbBob().SetY(300);  // the bottom row has risen to y 300
     m_Play->Place(Red, 4, 3);
     Play(1500);
@@ -119,7 +120,7 @@ TEST_F(PlayFixture, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
 
 // ---- Fireballs ----
 
-class FireballTargets : public PlayFixture, public ::testing::WithParamInterface<int32_t> {};
+class FireballTargets : public RulesFixture, public ::testing::WithParamInterface<int32_t> {};
 
 TEST_P(FireballTargets, AFireballDestroysExactlyTheOrbItHits) {
     const int32_t type = GetParam();
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FireballTargets, ::testing::Values(Red, BlackF
 
 // ---- White orbs and bonus items ----
 
-TEST_F(PlayFixture, AWhiteOrbHitByAShotBurnsAndReleasesItsItemAndTheShotThenFalls) {
+TEST_F(RulesFixture, AWhiteOrbHitByAShotBurnsAndReleasesItsItemAndTheShotThenFalls) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     const OrbRef white = m_Play->Place(White, 2, 0, BonusKind::Tornado);
     m_Play->Shoot(Red, 2);
@@ -155,7 +156,7 @@ TEST_F(PlayFixture, AWhiteOrbHitByAShotBurnsAndReleasesItsItemAndTheShotThenFall
     EXPECT_EQ(m_Play->At(2, 0)->OrbType(), Red);
 }
 
-TEST_F(PlayFixture, AWhiteOrbHitByAFallingOrbReleasesItsItem) {
+TEST_F(RulesFixture, AWhiteOrbHitByAFallingOrbReleasesItsItem) {
     const OrbRef white = m_Play->Place(White, 2, 0);
     m_Play->Place(Yellow, 2, 1)->Destroy();
     m_Play->Place(Red, 2, 2);
@@ -164,7 +165,7 @@ TEST_F(PlayFixture, AWhiteOrbHitByAFallingOrbReleasesItsItem) {
     EXPECT_EQ(m_Play->BonusItems().Count(), 1);
 }
 
-TEST_F(PlayFixture, WhiteOrbsBurntAsAGroupReleaseNothing) {
+TEST_F(RulesFixture, WhiteOrbsBurntAsAGroupReleaseNothing) {
     for (int32_t c : {3, 4, 5}) m_Play->Place(Blue, c, 0);
     m_Play->Place(White, 3, 1);
     m_Play->Place(White, 5, 1);
@@ -176,7 +177,7 @@ TEST_F(PlayFixture, WhiteOrbsBurntAsAGroupReleaseNothing) {
     EXPECT_EQ(m_Play->Score(), 72);
 }
 
-TEST_F(PlayFixture, AWhiteOrbAlreadyBurningInAGroupReleasesNothingWhenAShotLandsOnIt) {
+TEST_F(RulesFixture, AWhiteOrbAlreadyBurningInAGroupReleasesNothingWhenAShotLandsOnIt) {
     m_Play->Place(BlackFixed, 2, 13);
     m_Play->Place(White, 2, 14)->Destroy();  // burning, just under the dragon's mouth
     m_Play->Shoot(Red, 2);
@@ -191,7 +192,7 @@ struct Catch {
     const char* text;
 };
 
-class CaughtItems : public PlayFixture, public ::testing::WithParamInterface<Catch> {};
+class CaughtItems : public RulesFixture, public ::testing::WithParamInterface<Catch> {};
 
 TEST_P(CaughtItems, AnItemCaughtByTheDragonTakesEffect) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
@@ -217,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CaughtItems,
                                            Catch{BonusKind::Tornado, -1000, "-1000"},
                                            Catch{BonusKind::Fireball, 0, "FIREBALL"}));
 
-TEST_F(PlayFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
+TEST_F(RulesFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(White, 2, 0, BonusKind::Chest);
     m_Play->Shoot(Red, 2);
@@ -229,7 +230,7 @@ TEST_F(PlayFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     EXPECT_EQ(m_Play->BonusText(), "");
 }
 
-TEST_F(PlayFixture, BonusItemsAlwaysGetAnIdentifierNotInUse) {
+TEST_F(RulesFixture, BonusItemsAlwaysGetAnIdentifierNotInUse) {
     std::vector<OrbRef> whites;
     for (int32_t c : {1, 2, 3}) {
         whites.push_back(m_Play->Place(White, c, 0));
@@ -257,7 +258,7 @@ struct Edge {
     int32_t column;
 };
 
-class DragonEdges : public PlayFixture, public ::testing::WithParamInterface<Edge> {};
+class DragonEdges : public RulesFixture, public ::testing::WithParamInterface<Edge> {};
 
 TEST_P(DragonEdges, TheDragonStopsAtTheEdgeOverTheOuterColumnAndCanStillFire) {
     m_Play->Place(Purple, 9, 0);  // a colour left, so the level is not won
@@ -278,7 +279,7 @@ TEST_P(DragonEdges, TheDragonStopsAtTheEdgeOverTheOuterColumnAndCanStillFire) {
 
 INSTANTIATE_TEST_SUITE_P(Edges, DragonEdges, ::testing::Values(Edge{16, +1, 572, 18}, Edge{2, -1, 140, 0}));
 
-TEST_F(PlayFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds) {
+TEST_F(RulesFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->StartDragonMove(+1);
     Play(20);
@@ -296,7 +297,7 @@ TEST_F(PlayFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds
     EXPECT_EQ(m_Play->Moving().Count(), 2);
 }
 
-TEST_F(PlayFixture, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
+TEST_F(RulesFixture, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
     m_Play->Place(Green, 0, 0);
     const OrbRef current = m_Play->CurrentOrb();
     const OrbRef next = m_Play->NextOrb();
@@ -308,7 +309,7 @@ TEST_F(PlayFixture, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
     EXPECT_TRUE(m_Play->NextOrb()->OrbType() == Green || m_Play->NextOrb()->OrbType() == Fireball);
 }
 
-class NextOrbChoice : public PlayFixture, public ::testing::WithParamInterface<std::vector<int32_t>> {};
+class NextOrbChoice : public RulesFixture, public ::testing::WithParamInterface<std::vector<int32_t>> {};
 
 TEST_P(NextOrbChoice, TheNextOrbIsAColourOnTheBoardOrAFireballAndTheChoiceAlwaysEnds) {
     const std::vector<int32_t> colours = GetParam();
@@ -333,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(Boards, NextOrbChoice,
 
 // ---- Winning and losing ----
 
-TEST_F(PlayFixture, TheLevelIsNotWonWhileAColouredOrbStillFalls) {
+TEST_F(RulesFixture, TheLevelIsNotWonWhileAColouredOrbStillFalls) {
     m_Play->Place(Red, 3, 0);
     m_Play->Place(Red, 5, 0);
     m_Play->Place(Red, 4, 3);  // falls between them and burns
@@ -347,7 +348,7 @@ TEST_F(PlayFixture, TheLevelIsNotWonWhileAColouredOrbStillFalls) {
     EXPECT_EQ(m_Play->Board().Count(), 0);
 }
 
-TEST_F(PlayFixture, ABoardOfBlackWhiteAndInvisibleOrbsIsWonAtOnceEvenWithAShotInFlight) {
+TEST_F(RulesFixture, ABoardOfBlackWhiteAndInvisibleOrbsIsWonAtOnceEvenWithAShotInFlight) {
     m_Play->Place(BlackFalling, 1, 0);
     m_Play->Place(BlackFixed, 2, 0);
     m_Play->Place(White, 3, 0);
@@ -363,7 +364,7 @@ struct Danger {
     bool lost;
 };
 
-class Losses : public PlayFixture, public ::testing::WithParamInterface<Danger> {};
+class Losses : public RulesFixture, public ::testing::WithParamInterface<Danger> {};
 
 TEST_P(Losses, AStackThatReachesTheTopOrTheDragonLosesTheLevelButNotDuringTheIntro) {
     const Danger danger = GetParam();
@@ -387,7 +388,7 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Losses,
                                            Danger{2, 16, false},    // as high, beside the dragon
                                            Danger{9, 15, false}));  // just below the dragon
 
-TEST_F(PlayFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) {
+TEST_F(RulesFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) {
     m_Play->m_RiseInterval = 100;
     const OrbRef bottom = m_Play->Place(Blue, 4, 0);
     bottom->SetLastMoved(GetTickCount());
@@ -398,7 +399,7 @@ TEST_F(PlayFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) 
 
 // ---- Moving on ----
 
-TEST_F(PlayFixture, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnother) {
+TEST_F(RulesFixture, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnother) {
     m_Play->m_LevelComplete = true;
     m_Play->AdvanceLevel();
     EXPECT_TRUE(m_Play->AllLevelsDone());
@@ -407,8 +408,8 @@ TEST_F(PlayFixture, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnother
     EXPECT_EQ(ErrorLog(), "");
 }
 
-TEST_F(PlayFixture, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndTheIntroShowing) {
-    WriteLevel("levels", 2, "40\r\n1\r\nsky\r\nNO\r\nRGB\r\n");
+TEST_F(RulesFixture, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndTheIntroShowing) {
+    WriteLevelText("levels", 2, "40\r\n1\r\nsky\r\nNO\r\nRGB\r\n");
     m_Play->m_LevelComplete = true;
     m_Play->DragonSprite()->SetX(572);
     m_Play->m_DragonColumn = 18;
@@ -426,3 +427,4 @@ TEST_F(PlayFixture, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndThe
 }
 
 }  // namespace
+}  // namespace playtest
