@@ -45,12 +45,12 @@ int32_t RoundPixel(float value) {
     return static_cast<int32_t>(std::lrint(clamped));
 }
 
+}  // namespace
+
 void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType) {
     const Cell cell = (orbType >= 1 && orbType <= 10) ? kOrbPictures[orbType - 1] : kOrbPictures[0];
     sprite.SetSourceRect(cell.left, cell.top, kOrbSize, kOrbSize);
 }
-
-}  // namespace
 
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind) {
     const Cell cell = BonusPicture(bonusKind);

@@ -18,7 +18,8 @@ namespace BonusKind {
 constexpr int32_t Chest = 1, Fireball = 2, Tornado = 3;
 }
 
-// The sprite-sheet picture of a bonus kind (the fireball is flagged as animated).
+// The sprite-sheet picture of an orb type, and of a bonus kind (the fireball is flagged as animated).
+void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType);
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind);
 
 // Cell to pixel mapping of the board, and where queue orbs wait.

@@ -146,7 +146,7 @@ protected:
     void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
     void CheckWin();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
-    void AdvanceLevel();
+    virtual void AdvanceLevel();
     // Whether a level file for this number exists in either folder.
     static bool LevelFileExists(int32_t level);
 

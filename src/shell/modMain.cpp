@@ -198,7 +198,8 @@ int Main(const std::string& commandLine) {
 
 void RunGame() {
     LoadSettings();
-    SetState(StateTitle);
+    // Level=FILE starts on that level file in place of the title.
+    SetState(GetCommandLineValue("Level", ";").empty() ? StateTitle : StateLevelFile);
     gMainForm->SetupScreen();
     gMouse->Create_Mouse("sprites.png", 0, 333, 24, 24);
     gRunning = true;

@@ -32,6 +32,8 @@ constexpr size_t MaxSettingsLineBytes = 1024;
 // Far more levels than any game holds, and far from where level arithmetic could overflow.
 constexpr int32_t MaxHighestLevel = 99999;
 constexpr int32_t MaxVolume = 100;
+// The archives open with the first, or failing that the second.
+constexpr const char* kPasswords[] = {"marlowe47", "M4RL0WE47"};
 
 // A whole decimal number with optional sign; a byte-order mark and blanks around it are ignored.
 std::optional<int32_t> ParseWholeNumber(std::string_view line) {
@@ -134,6 +136,15 @@ void SaveSettings() {
 bool SettingsLoaded() { return settingsLoaded; }
 void ForgetLoadedSettings() { settingsLoaded = false; }
 
+bool UnpackArchiveInto(const std::filesystem::path& archive, const std::filesystem::path& folder) {
+    const std::filesystem::path working = gEngine->GetWorkingFolder();
+    gEngine->SetWorkingFolder(folder.string() + "/");
+    const bool unpacked = gEngine->GetArchive().ExtractArchive(std::filesystem::absolute(archive).string(),
+                                                               kPasswords[0], kPasswords[1], 0, "");
+    gEngine->SetWorkingFolder(working.string() + "/");
+    return unpacked;
+}
+
 void UnpackArchives() {
     struct Archive {
         const char* folder;
@@ -144,7 +155,7 @@ void UnpackArchives() {
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
-        gEngine->GetArchive().ExtractArchive(archive.file, "marlowe47", "M4RL0WE47", 0, "", &sUnpacked);
+        gEngine->GetArchive().ExtractArchive(archive.file, kPasswords[0], kPasswords[1], 0, "", &sUnpacked);
     }
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
 }

@@ -1,12 +1,15 @@
 // The command line, the settings file game.dat and the three asset archives.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 std::string GetCommandLineValue(const std::string& key, const std::string& separator);
 void LoadSettings();
 void SaveSettings();
 void UnpackArchives();
+// One of the game's archives unpacked into a folder of the caller's (the level editor's pictures).
+bool UnpackArchiveInto(const std::filesystem::path& archive, const std::filesystem::path& folder);
 void DeleteUnpackedFiles();
 
 // Whether LoadSettings ran in this run: a run that ends before loading must not overwrite a

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "play/cLevelFileState.h"
 #include "play/cPlayState.h"
 #include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
@@ -11,4 +12,6 @@ void RegisterGameStates() {
     RegisterStateFactory(StateTitle, [] { return std::make_unique<cTitleState>(); });
     RegisterStateFactory(StatePlay, [] { return std::make_unique<cPlayState>(); });
     RegisterStateFactory(StateTutorial, [] { return std::make_unique<cTutorialState>(); });
+    RegisterStateFactory(StateLevelFile,
+                         [] { return std::make_unique<cLevelFileState>(cLevelFileState::CommandLineFile()); });
 }

@@ -86,10 +86,11 @@ struct RunResult {
 
 RunResult RunReplay(const fs::path& root, const std::string& script) {
     const fs::path out = root / "out";
-    const std::string command = std::string("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '") + KW_REPLAY +
-                                "' --game-dir '" + root.string() + "' --out '" + out.string() + "' '" + script +
-                                "' > '" + (root / "stdout.txt").string() + "' 2> '" + (root / "stderr.txt").string() +
-                                "'";
+    // Run from the game's root, so a script's command line can name files in it.
+    const std::string command = "cd '" + root.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                KW_REPLAY + "' --game-dir '" + root.string() + "' --out '" + out.string() + "' '" +
+                                script + "' > '" + (root / "stdout.txt").string() + "' 2> '" +
+                                (root / "stderr.txt").string() + "'";
     const int status = std::system(command.c_str());
     RunResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -221,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
 INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                          ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
                                            "play_game_over_initials", "play_esc_saves", "play_last_level",
-                                           "play_level_select"));
+                                           "play_level_select", "play_level_file", "level_file_refused"));
 INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts,
                          ::testing::Values("tutorial_keyboard", "tutorial_gamepad", "tutorial_enter_ignored"));
 

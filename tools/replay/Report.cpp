@@ -22,6 +22,7 @@ json StateName() {
         case StateTitle:
             return "title";
         case StatePlay:
+        case StateLevelFile:
             return "play";
         case StateTutorial:
             return "tutorial";

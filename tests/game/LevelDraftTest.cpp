@@ -1,0 +1,99 @@
+// The level writer read back by the reader, and the editor's document: edits, undo and redo, and
+// load and save through the level format.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "game/LevelDraft.h"
+#include "game/LevelFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+TEST(LevelWriter, EveryShippedLevelReadsBackAsWrittenAndNothingUnreadableIsWritten) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KW_SOURCE_DIR) / "data" / "levels")) {
+        if (entry.path().extension() != ".dat") continue;
+        const bool clouds = entry.path().filename() != "tutorial.dat";
+        const LevelFile level = ReadLevelFile(entry.path(), clouds);
+        const LevelFile again = ParseLevelFile(WriteLevelFile(level, clouds), clouds);
+        EXPECT_EQ(again.riseInterval, level.riseInterval);
+        EXPECT_EQ(again.rowCount, level.rowCount);
+        EXPECT_EQ(again.picture, level.picture);
+        EXPECT_EQ(again.cloudsOn, level.cloudsOn);
+        ASSERT_EQ(again.orbRows.size(), level.orbRows.size()) << entry.path();
+        for (size_t i = 0; i < level.orbRows.size(); ++i) {
+            EXPECT_EQ(again.orbRows[i].row, level.orbRows[i].row);
+            EXPECT_EQ(again.orbRows[i].cells.substr(0, level.orbRows[i].cells.size()), level.orbRows[i].cells);
+        }
+    }
+    LevelFile outside;
+    outside.picture = "../../home/secret";
+    EXPECT_THROW(WriteLevelFile(outside, true), std::invalid_argument);
+}
+
+TEST(LevelDraft, AStrokeIsOneUndoStepAndUndoingBackToTheSavedStateLeavesNothingUnsaved) {
+    LevelDraft draft;
+    EXPECT_FALSE(draft.Modified());
+    draft.BeginStroke();
+    for (int32_t c = 0; c < 3; ++c) draft.SetCell(c, 0, 'R');
+    draft.EndStroke();
+    draft.SetCell(3, 0, 'q');  // no cell: ignored
+    draft.SetRiseInterval(-5);
+    EXPECT_EQ(draft.RiseInterval(), 1);
+    EXPECT_TRUE(draft.Undo());
+    EXPECT_EQ(draft.RiseInterval(), 500);
+    EXPECT_TRUE(draft.Undo());
+    EXPECT_EQ(draft.Cell(0, 0), LevelDraft::Empty);
+    EXPECT_EQ(draft.Cell(2, 0), LevelDraft::Empty);
+    EXPECT_FALSE(draft.Modified());
+    EXPECT_FALSE(draft.Undo());
+    EXPECT_TRUE(draft.Redo());
+    EXPECT_EQ(draft.Cell(2, 0), 'R');
+    draft.SetCloudsOn(false);  // a new edit forgets what could be redone
+    EXPECT_FALSE(draft.CanRedo());
+}
+
+TEST(LevelDraft, SavesCrLfLevelsThatLoadBackCellForCellAndLeavesOutWhatIsOffTheBoard) {
+    const fs::path file = fs::temp_directory_path() / ("kw-draft-" + std::to_string(::getpid()) + ".dat");
+    LevelDraft draft;
+    draft.SetCell(0, 0, 'B');
+    draft.SetCell(18, 19, 'Z');
+    draft.SetCell(9, 5, '2');
+    draft.SetRiseInterval(420);
+    draft.SetPicture("night");
+    draft.SetPicture("../night");  // not a picture name: ignored
+    draft.SetCloudsOn(false);
+    std::string why;
+    ASSERT_TRUE(draft.Save(file, why)) << why;
+    EXPECT_FALSE(draft.Modified());
+    const std::string text = ReadText(file);
+    EXPECT_EQ(text.substr(0, 20), "420\r\n20\r\nnight\r\nNO\r\n");
+    EXPECT_EQ(text.substr(text.size() - 21), "B..................\r\n");
+
+    LevelDraft loaded;
+    int32_t dropped = -1;
+    ASSERT_TRUE(loaded.Load(file, why, dropped)) << why;
+    EXPECT_EQ(dropped, 0);
+    EXPECT_EQ(loaded.Text(), text);
+    EXPECT_EQ(loaded.Cell(18, 19), 'Z');
+    EXPECT_EQ(loaded.Cell(9, 5), '2');
+
+    EXPECT_TRUE(loaded.LoadText("500\r\n2\r\nice\r\nYES\r\nR\r\n...................GG\r\n", dropped));
+    EXPECT_EQ(dropped, 2);
+    EXPECT_EQ(loaded.Cell(0, 1), 'R');
+    EXPECT_FALSE(loaded.LoadText("500\r\n", dropped));
+    fs::remove(file);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+// kindlewisp-editor [--game-dir DIR] [FILE]: draws a level in a window and saves it in the level
+// format; with no FILE, a new level is saved under a name that is still free.
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "Editor.h"
+#include "base/Globals.h"
+#include "gfx/Gfx.h"
+#include "shell/modSettings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int Usage(const std::string& problem) {
+    std::cerr << "kindlewisp-editor: " << problem << "\n"
+              << "usage: kindlewisp-editor [--game-dir DIR] [FILE]\n";
+    return 2;
+}
+
+fs::path ProgramFolder() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path(ec) : exe.parent_path();
+}
+
+// The game's pictures, unpacked into a folder of the editor's own for as long as it runs.
+class Pictures {
+public:
+    Pictures() : m_Folder(fs::temp_directory_path() / ("kindlewisp-editor-" + std::to_string(::getpid()))) {
+        fs::create_directories(m_Folder);
+    }
+    ~Pictures() {
+        std::error_code ec;
+        fs::remove_all(m_Folder, ec);
+    }
+    Pictures(const Pictures&) = delete;
+    Pictures& operator=(const Pictures&) = delete;
+    const fs::path& Folder() const { return m_Folder; }
+
+private:
+    fs::path m_Folder;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fs::path gameDir = ProgramFolder();
+    fs::path file;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--game-dir" && i + 1 < argc)
+            gameDir = argv[++i];
+        else if (arg.size() > 1 && arg[0] == '-')
+            return Usage("unknown option " + arg);
+        else if (file.empty())
+            file = arg;
+        else
+            return Usage("only one level file at a time");
+    }
+
+    int status = 0;
+    {
+        Pictures pictures;
+        gEngine = std::make_unique<GfxEngine>();
+        gEngine->SetWorkingFolder(pictures.Folder().string() + "/");
+        try {
+            if (!gEngine->Startup()) throw std::runtime_error("the display cannot be opened");
+            if (!UnpackArchiveInto(gameDir / "game" / "images" / "kwgfx.pak", pictures.Folder()))
+                throw std::runtime_error("the game's pictures are not in " + gameDir.string() +
+                                         "; give the game's folder with --game-dir");
+            if (!gEngine->InitializeDisplay()) throw std::runtime_error("the window cannot be opened");
+            gEngine->ShowWindow();
+            Editor editor(file, gameDir, pictures.Folder());
+            editor.Run();
+        } catch (const std::exception& e) {
+            std::cerr << "kindlewisp-editor: " << e.what() << "\n";
+            GfxEngine::MessageBox("Kindlewisp level editor", e.what());
+            status = 1;
+        }
+        gEngine->Shutdown();
+        gEngine.reset();
+    }
+    return status;
+}

@@ -1,0 +1,92 @@
+// kindlewisp-level check [--play N] [--game-dir DIR] FILE...: every problem of each level file,
+// as a compiler reports them, and with --play the share of N casual games won.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "base/RuntimeError.h"
+#include "game/LevelCheck.h"
+#include "game/LevelFile.h"
+#include "play/LevelTrial.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int Usage(const std::string& problem) {
+    std::cerr << "kindlewisp-level: " << problem << "\n"
+              << "usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
+              << "  --play N        also play each level N times with a simple casual player\n"
+              << "  --game-dir DIR  the game folder whose override pictures count (default: beside this program)\n";
+    return 2;
+}
+
+fs::path ProgramFolder() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path(ec) : exe.parent_path();
+}
+
+std::string Seconds(int32_t ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", ms / 1000.0);
+    return text;
+}
+
+void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
+    try {
+        ReadLevelFile(file, true);
+    } catch (const RuntimeError&) {
+        std::cout << name << ": not played: the game cannot read it\n";
+        return;
+    }
+    const TrialSummary summary = PlayLevelTrials(file, runs);
+    std::cout << name << ": won " << summary.Won() << " of " << runs << " runs ("
+              << static_cast<int>(summary.ShareWon() * 100 + 0.5) << " %)";
+    if (const auto median = summary.MedianWinMs()) std::cout << "; median time to win " << Seconds(*median);
+    if (const auto margin = summary.TightestWonMargin())
+        std::cout << "; tightest margin " << *margin << " px above the dragon";
+    if (const int32_t undecided = runs - summary.Won() - summary.Lost(); undecided > 0)
+        std::cout << "; " << undecided << " still undecided after 20 minutes";
+    std::cout << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || std::string(argv[1]) != "check") return Usage("the only command is check");
+    int32_t runs = 0;
+    fs::path gameDir = ProgramFolder();
+    std::vector<std::string> files;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--play" && i + 1 < argc) {
+            try {
+                runs = std::stoi(argv[++i]);
+            } catch (const std::exception&) {
+                runs = 0;
+            }
+            if (runs < 1 || runs > 100000) return Usage("--play needs a number of runs from 1 to 100000");
+        } else if (arg == "--game-dir" && i + 1 < argc) {
+            gameDir = argv[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) return Usage("no level file given");
+
+    bool errors = false;
+    for (const std::string& name : files) {
+        // The tutorial's file has no clouds line, and its play is the lessons'.
+        const bool tutorial = fs::path(name).filename() == "tutorial.dat";
+        const LevelProblems problems = CheckLevelFile(name, !tutorial, GamePictures(gameDir));
+        for (const LevelProblem& problem : problems) std::cout << FormatProblem(name, problem) << "\n";
+        errors |= HasErrors(problems);
+        if (runs > 0 && !tutorial) ReportPlay(name, name, runs);
+    }
+    return errors ? 1 : 0;
+}
