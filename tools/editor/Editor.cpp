@@ -412,6 +412,16 @@ void Editor::DrawBoard() {
 }
 
 void Editor::DrawPanel() {
+    // The play screen's side panel, twice side by side, behind the controls.
+    for (const float x : {0.0F, 120.0F}) {
+        GfxSprite panel;
+        panel.SetTexture(PictureTexture("sprites"));
+        panel.SetSourceRect(888, 512, 132, 480);
+        panel.SetX(x);
+        panel.SetBlend(true);
+        panel.Render();
+    }
+    Shade({0, 0, 252, 480}, 185);
     Text({8, 4, 236, 18}, "Kindlewisp level editor", kWhite, 11, true);
     Text({8, 22, 236, 14}, m_File.filename().string() + (m_Draft.Modified() ? "  (changed)" : ""), kGrey, 8);
 
