@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/RuntimeError.h"
+#include "game/LevelCells.h"
 
 namespace {
 
@@ -85,26 +86,7 @@ bool ParseCloudsLine(const std::string& text) {
            std::toupper(static_cast<unsigned char>(t[2])) == 'S';
 }
 
-bool IsOrbCharacter(char c) {
-    switch (c) {
-        case 'R':
-        case 'B':
-        case 'G':
-        case 'P':
-        case 'Y':
-        case '1':
-        case '2':
-        case 'A':
-        case 'W':
-        case 'X':
-        case 'Z':
-        case 'I':
-        case 'U':
-            return true;
-        default:
-            return false;
-    }
-}
+bool IsOrbCharacter(char c) { return FindLevelCell(c) != nullptr; }
 
 LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) {
     std::error_code ec;

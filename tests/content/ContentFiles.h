@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "AssetTable.h"
+#include "shell/AssetTable.h"
 
 namespace content {
 
