@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 
 #include "game/cOrb.h"
 #include "ui/cTutorialState.h"
@@ -21,6 +22,8 @@ struct ShotCase {
     int32_t stepAfter;
     int32_t orbToFire;  // the orb handed over next: the lesson's own again after a miss
 };
+
+void PrintTo(const ShotCase& c, std::ostream* os) { *os << "a shot at step " << c.step << " from column " << c.column; }
 
 class LessonShotJudging : public testing::TestWithParam<ShotCase> {};
 
