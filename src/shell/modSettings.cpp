@@ -15,6 +15,7 @@
 #include "base/modError.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
+#include "shell/AssetTable.h"
 #include "shell/modMain.h"
 
 namespace {
@@ -144,7 +145,8 @@ void UnpackArchives() {
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
-        gEngine->GetArchive().ExtractArchive(archive.file, "marlowe47", "M4RL0WE47", 0, "", &sUnpacked);
+        gEngine->GetArchive().ExtractArchive(archive.file, std::string(assets::kArchivePassword), "M4RL0WE47", 0, "",
+                                             &sUnpacked);
     }
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
 }
