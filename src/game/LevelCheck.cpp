@@ -10,8 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "game/LevelCells.h"
 #include "game/cOrb.h"
 #include "gfx/GfxFile.h"
+#include "shell/AssetTable.h"
 
 namespace {
 
@@ -21,15 +23,16 @@ using BoardGeometry::Rows;
 // The dragon's underside: an orb above this line under the dragon loses the level, and the
 // dragon cannot fly over a stack that tall again. Off the board's side only the screen's top counts.
 constexpr int64_t kDragonLine = 82, kScreenTop = 1;
-// The backgrounds the game ships, and its other pictures, which an override may replace but
-// which are no background.
-constexpr std::array<std::string_view, 8> kShippedPictures = {"meadow", "sunset",  "night",  "cave",
-                                                              "ice",    "volcano", "forest", "tutorial"};
-constexpr std::array<std::string_view, 8> kOtherPictures = {"sprites",   "text",    "titlescreen", "buttons1b",
-                                                            "buttons2b", "backok1", "fade",        "clouds"};
+// The game's pictures other than backgrounds: an override may replace them, but no level shows them.
+constexpr std::array<std::string_view, 8> kOtherPictures = {assets::kSprites,     assets::kText,       assets::kTitle,
+                                                            assets::kButtonsRest, assets::kButtonsLit, assets::kBackOk,
+                                                            assets::kFade,        assets::kClouds};
 
-bool Listed(const auto& list, const std::string& name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
+bool IsShipped(const std::string& name) {
+    return std::find(assets::kBackgrounds.begin(), assets::kBackgrounds.end(), name) != assets::kBackgrounds.end();
+}
+bool IsOtherPicture(const std::string& name) {
+    return std::find(kOtherPictures.begin(), kOtherPictures.end(), name + ".png") != kOtherPictures.end();
 }
 
 struct Placed {
@@ -40,9 +43,17 @@ struct Placed {
 using Column = std::map<int32_t, Placed>;
 using Board = std::array<Column, LevelLimits::MaxColumns>;
 
-bool IsColouredLetter(char c) { return std::string_view("RBGPYA").find(c) != std::string_view::npos; }
+// A cell letter that creates a coloured orb (one of random colour included).
+bool IsColouredLetter(char c) {
+    const LevelCell* cell = FindLevelCell(c);
+    return cell && (cell->orbType == 0 || OrbKind::IsColoured(cell->orbType));
+}
 // Only a fireball (or a rare triple of their own kind) removes these.
-bool IsHardLetter(char c) { return c == '1' || c == '2' || c == 'I'; }
+bool IsHardLetter(char c) {
+    const LevelCell* cell = FindLevelCell(c);
+    return cell && (cell->orbType == OrbKind::BlackFalling || cell->orbType == OrbKind::BlackFixed ||
+                    cell->orbType == OrbKind::Invisible);
+}
 
 std::string ColourName(char c) {
     switch (c) {
@@ -121,7 +132,7 @@ Board Settle(const Board& start, LevelProblems& problems) {
         bool any = false;
         for (const auto& [row, orb] : start[c]) {
             int32_t at = row;
-            if (row >= 1 && orb.letter != '2') {
+            if (row >= 1 && FindLevelCell(orb.letter)->orbType != OrbKind::BlackFixed) {
                 if (!start[c].count(row - 1))
                     Add(problems, orb.line, orb.column, false, "nothing holds this orb up; it falls when play starts");
                 at = static_cast<int32_t>(std::max<int64_t>(any ? top + 1 : 0, 0));
@@ -247,14 +258,13 @@ LevelProblems CheckLevelFile(const std::filesystem::path& path, bool withCloudsL
 }
 
 std::vector<std::string> GameBackgrounds(const std::filesystem::path& gameFolder) {
-    std::vector<std::string> names(kShippedPictures.begin(), kShippedPictures.end());
+    std::vector<std::string> names(assets::kBackgrounds.begin(), assets::kBackgrounds.end());
     std::vector<std::string> own;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(gameFolder / "game" / "override", ec), end; !ec && it != end;
          it.increment(ec)) {
         const std::string name = it->path().stem().string();
-        if (it->path().extension() == ".png" && IsPictureName(name) && !Listed(kShippedPictures, name) &&
-            !Listed(kOtherPictures, name))
+        if (it->path().extension() == ".png" && IsPictureName(name) && !IsShipped(name) && !IsOtherPicture(name))
             own.push_back(name);
     }
     std::sort(own.begin(), own.end());
@@ -264,9 +274,9 @@ std::vector<std::string> GameBackgrounds(const std::filesystem::path& gameFolder
 
 PictureExists GamePictures(const std::filesystem::path& gameFolder) {
     return [gameFolder](const std::string& name) {
-        if (Listed(kShippedPictures, name)) return true;
+        if (IsShipped(name)) return true;
         std::error_code ec;
-        return !Listed(kOtherPictures, name) &&
+        return !IsOtherPicture(name) &&
                std::filesystem::is_regular_file(gameFolder / "game" / "override" / (name + ".png"), ec);
     };
 }

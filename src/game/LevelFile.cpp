@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/RuntimeError.h"
+#include "game/LevelCells.h"
 #include "gfx/GfxFile.h"
 
 namespace {
@@ -156,26 +157,7 @@ bool ParseCloudsLine(const std::string& text) {
            std::toupper(static_cast<unsigned char>(t[2])) == 'S';
 }
 
-bool IsOrbCharacter(char c) {
-    switch (c) {
-        case 'R':
-        case 'B':
-        case 'G':
-        case 'P':
-        case 'Y':
-        case '1':
-        case '2':
-        case 'A':
-        case 'W':
-        case 'X':
-        case 'Z':
-        case 'I':
-        case 'U':
-            return true;
-        default:
-            return false;
-    }
-}
+bool IsOrbCharacter(char c) { return FindLevelCell(c) != nullptr; }
 
 bool IsPictureName(const std::string& name) {
     if (name.empty() || name.size() > LevelLimits::MaxPictureName) return false;

@@ -20,6 +20,7 @@
 #include "gfx/Gfx.h"
 #include "gfx/GfxTestSupport.h"
 #include "play/cLevelFileState.h"
+#include "shell/AssetTable.h"
 
 namespace {
 
@@ -149,10 +150,11 @@ public:
         fs::remove_all(m_Folder);
         for (const char* dir : {"images", "sounds", "data", "override"})
             fs::create_directories(m_Folder / "game" / dir);
-        for (const std::string& name : {std::string("sprites"), std::string("text"), std::string("clouds"), picture})
-            GfxTestSupport::WriteSolidPng((m_Folder / "game" / "images" / (name + ".png")).string(), 1, 1, 0xFF000000);
-        for (const char* name : {"shoot", "fireball", "burn", "bonus", "penalty", "pause", "buttonclick"})
-            GfxTestSupport::WriteWav((m_Folder / "game" / "sounds" / (std::string(name) + ".wav")).string(), 1);
+        for (const std::string_view name : {assets::kSprites, assets::kText, assets::kClouds})
+            GfxTestSupport::WriteSolidPng((m_Folder / "game" / "images" / name).string(), 1, 1, 0xFF000000);
+        GfxTestSupport::WriteSolidPng((m_Folder / "game" / "images" / (picture + ".png")).string(), 1, 1, 0xFF000000);
+        for (const std::string_view name : assets::kSounds)
+            GfxTestSupport::WriteWav((m_Folder / "game" / "sounds" / name).string(), 1);
 
         m_SavedFolder = gProgramFolder;
         gProgramFolder = m_Folder;

@@ -16,6 +16,7 @@
 #include "engine/cTextures.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
+#include "shell/AssetTable.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
 #include "shell/modSettings.h"
@@ -201,7 +202,8 @@ void RunGame() {
     // Level=FILE starts on that level file in place of the title.
     SetState(GetCommandLineValue("Level", ";").empty() ? StateTitle : StateLevelFile);
     gMainForm->SetupScreen();
-    gMouse->Create_Mouse("sprites.png", 0, 333, 24, 24);
+    gMouse->Create_Mouse(std::string(assets::kSprites), assets::kCursor.x, assets::kCursor.y, assets::kCursor.w,
+                         assets::kCursor.h);
     gRunning = true;
     if (sFrameHook) {
         CallHook(LoopPoint::BeforeFirstFrame);

@@ -15,6 +15,7 @@
 #include "base/modError.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
+#include "shell/AssetTable.h"
 #include "shell/modMain.h"
 
 namespace {
@@ -32,8 +33,11 @@ constexpr size_t MaxSettingsLineBytes = 1024;
 // Far more levels than any game holds, and far from where level arithmetic could overflow.
 constexpr int32_t MaxHighestLevel = 99999;
 constexpr int32_t MaxVolume = 100;
-// The archives open with the first, or failing that the second.
-constexpr const char* kPasswords[] = {"marlowe47", "M4RL0WE47"};
+// Every archive of the game opens with the first password, or failing that the second.
+bool Extract(const std::string& archive, std::vector<std::filesystem::path>* written) {
+    return gEngine->GetArchive().ExtractArchive(archive, std::string(assets::kArchivePassword), "M4RL0WE47", 0, "",
+                                                written);
+}
 
 // A whole decimal number with optional sign; a byte-order mark and blanks around it are ignored.
 std::optional<int32_t> ParseWholeNumber(std::string_view line) {
@@ -139,8 +143,7 @@ void ForgetLoadedSettings() { settingsLoaded = false; }
 bool UnpackArchiveInto(const std::filesystem::path& archive, const std::filesystem::path& folder) {
     const std::filesystem::path working = gEngine->GetWorkingFolder();
     gEngine->SetWorkingFolder(folder.string() + "/");
-    const bool unpacked = gEngine->GetArchive().ExtractArchive(std::filesystem::absolute(archive).string(),
-                                                               kPasswords[0], kPasswords[1], 0, "");
+    const bool unpacked = Extract(std::filesystem::absolute(archive).string(), nullptr);
     gEngine->SetWorkingFolder(working.string() + "/");
     return unpacked;
 }
@@ -155,7 +158,7 @@ void UnpackArchives() {
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
-        gEngine->GetArchive().ExtractArchive(archive.file, kPasswords[0], kPasswords[1], 0, "", &sUnpacked);
+        Extract(archive.file, &sUnpacked);
     }
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
 }

@@ -223,8 +223,7 @@ INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                          ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
                                            "play_game_over_initials", "play_esc_saves", "play_last_level",
                                            "play_level_select", "play_level_file", "level_file_refused"));
-INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts,
-                         ::testing::Values("tutorial_keyboard", "tutorial_gamepad", "tutorial_enter_ignored"));
+INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts, ::testing::Values("tutorial_keyboard", "tutorial_gamepad"));
 
 TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
     const fs::path root = MakeGameFolder("relative");

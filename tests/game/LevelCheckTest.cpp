@@ -1,5 +1,5 @@
-// The level checker on broken levels: each problem is caught where a level maker looks for it,
-// and the shipped levels pass clean.
+// The level checker on broken levels: each problem is caught where a level maker looks for it.
+// (The shipped levels passing clean is the content test's.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,19 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Files, BrokenLevels,
                                            Finding{"buried.dat", 6, 5, false, "only a fireball can free it"},
                                            Finding{"falls_at_start.dat", 5, 3, false, "falls when play starts"},
                                            Finding{"no_coloured_orb.dat", 0, 0, false, "won as soon as it starts"}));
-
-TEST(ShippedLevels, PassTheCheckerWithoutAFinding) {
-    const fs::path folder = fs::path(KW_SOURCE_DIR) / "data" / "levels";
-    int checked = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() != ".dat") continue;
-        const bool tutorial = entry.path().filename() == "tutorial.dat";
-        const LevelProblems problems = CheckLevelFile(entry.path(), !tutorial, kGamePictures);
-        EXPECT_TRUE(problems.empty()) << Listing(entry.path().filename().string(), problems);
-        ++checked;
-    }
-    EXPECT_GE(checked, 31);
-}
 
 TEST(Findings, ReadLikeACompilersAndAnUnreadableFileIsOneError) {
     EXPECT_EQ(FormatProblem("a.dat", {7, 3, true, "why"}), "a.dat:7:3: error: why");

@@ -1,10 +1,13 @@
 // The command line option, game.dat and the deletion of unpacked files.
 #include <gtest/gtest.h>
 
-#include "TestGameFolder.h"
+#include "base/Globals.h"
 #include "base/modError.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
 #include "shell/modMain.h"
 #include "shell/modSettings.h"
+#include "support/GameFolder.h"
 
 namespace {
 
@@ -44,7 +47,7 @@ protected:
         LoadSettings();
         CloseErrorLog();
     }
-    TestGameFolder m_Folder;
+    kwtest::GameFolder m_Folder;
 };
 
 TEST_F(SettingsFile, ReadsTheThreeNumbersIgnoringSpaces) {
@@ -124,7 +127,7 @@ TEST_F(SettingsFile, AFailedSaveIsLoggedAndKeepsTheOldFileIntact) {
 }
 
 TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesEmptyFolders) {
-    TestGameFolder folder;
+    kwtest::GameFolder folder;
     for (const char* file : {"game/images/a.png", "game/images/b.BMP", "game/levels/level1.dat",
                              "game/sounds/shoot.wav", "game/sounds/puzzle1.mp3"})
         folder.WriteText(file, "x");

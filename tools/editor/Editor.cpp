@@ -10,9 +10,11 @@
 #include <utility>
 
 #include "base/Globals.h"
+#include "game/LevelCells.h"
 #include "game/cOrb.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
+#include "shell/AssetTable.h"
 
 extern char** environ;
 
@@ -75,35 +77,13 @@ int32_t Colour(int32_t r, int32_t g, int32_t b) { return GfxUtility::MakeColor(2
 const int32_t kWhite = -1, kGrey = Colour(200, 200, 200), kErrorColour = Colour(255, 130, 120),
               kWarningColour = Colour(255, 220, 100);
 
-// The orb type and bonus a cell letter stands for, as the game builds it.
-std::pair<int32_t, int32_t> OrbOf(char cell) {
-    switch (cell) {
-        case 'R':
-            return {OrbKind::Red, 0};
-        case 'B':
-            return {OrbKind::Blue, 0};
-        case 'G':
-            return {OrbKind::Green, 0};
-        case 'P':
-        case 'A':
-            return {OrbKind::Purple, 0};
-        case 'Y':
-            return {OrbKind::Yellow, 0};
-        case '1':
-            return {OrbKind::BlackFalling, 0};
-        case '2':
-            return {OrbKind::BlackFixed, 0};
-        case 'I':
-            return {OrbKind::Red, 0};
-        case 'W':
-            return {OrbKind::White, BonusKind::Chest};
-        case 'X':
-            return {OrbKind::White, BonusKind::Tornado};
-        case 'Z':
-            return {OrbKind::White, BonusKind::Fireball};
-        default:
-            return {OrbKind::White, 0};
-    }
+// The orb type and the bonus a cell is drawn with: the game's own, but a random colour shows as
+// purple and an invisible orb as a faint red, each with a mark.
+std::pair<int32_t, int32_t> OrbOf(char letter) {
+    const LevelCell* cell = FindLevelCell(letter);
+    if (!cell) return {0, 0};
+    if (cell->orbType == 0) return {OrbKind::Purple, 0};
+    return {cell->orbType, cell->orbType == OrbKind::White ? cell->bonusKind : 0};
 }
 
 bool CtrlHeld() {
@@ -416,7 +396,7 @@ void Editor::DrawPanel() {
     for (const float x : {0.0F, 120.0F}) {
         GfxSprite panel;
         panel.SetTexture(PictureTexture("sprites"));
-        panel.SetSourceRect(888, 512, 132, 480);
+        panel.SetSourceRect(assets::kPanel.x, assets::kPanel.y, assets::kPanel.w, assets::kPanel.h);
         panel.SetX(x);
         panel.SetBlend(true);
         panel.Render();
