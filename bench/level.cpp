@@ -37,7 +37,7 @@ void BM_CasualGameToTheEnd(benchmark::State& state) {
         const TrialSummary summary = PlayLevelTrials(ShippedLevel(static_cast<int>(state.range(0))), kRuns);
         for (const TrialRun& run : summary.runs) playedMs += run.playedMs;
     }
-    state.counters["msPerGame"] = benchmark::Counter(static_cast<double>(state.iterations() * kRuns),
+    state.counters["secondsPerGame"] = benchmark::Counter(static_cast<double>(state.iterations() * kRuns),
                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["virtualSecondsPerGame"] =
         static_cast<double>(playedMs) / 1000.0 / static_cast<double>(state.iterations() * kRuns);
