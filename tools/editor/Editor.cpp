@@ -263,8 +263,9 @@ void Editor::PlayTest() {
         m_Status = "The game is not beside the editor, in " + m_GameFolder.string();
         return;
     }
-    // The level as it stands, saved or not, in a file of the editor's own.
-    const fs::path trial = m_Pictures / ("playtest-" + m_File.filename().string());
+    // The level as it stands, saved or not, in a file of the editor's own (a name without the
+    // ';' that would end the game's option).
+    const fs::path trial = m_Pictures / "playtest.dat";
     if (!GfxFile::WriteAtomically(trial, m_Draft.Text())) {
         m_Status = "The level cannot be handed to the game";
         return;

@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
         const LevelProblems problems = CheckLevelFile(name, !tutorial, GamePictures(gameDir));
         for (const LevelProblem& problem : problems) std::cout << FormatProblem(name, problem) << "\n";
         errors |= HasErrors(problems);
+        if (runs > 0 && tutorial) std::cout << name << ": not played: the tutorial is played by its lessons\n";
         if (runs > 0 && !tutorial) ReportPlay(name, name, runs);
     }
     return errors ? 1 : 0;
