@@ -30,13 +30,6 @@ void CallHook(LoopPoint point) {
     if (sFrameHook) sFrameHook(point);
 }
 
-std::filesystem::path ExecutableFolder() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec && exe.has_parent_path()) return exe.parent_path();
-    return std::filesystem::current_path(ec);
-}
-
 // A fresh run starts from the same values whether it is the process's first or (in tests) a later one.
 void ResetGlobals() {
     gRunning = false;
@@ -257,6 +250,13 @@ void HandleMinimised() {
 
 void CheckDevice() {
     if (gEngine->GetDevice().IsDeviceLost()) FatalError("Engine failed. Device is lost.");
+}
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && exe.has_parent_path()) return exe.parent_path();
+    return std::filesystem::current_path(ec);
 }
 
 const std::string& CommandLine() { return sCommandLine; }

@@ -1,6 +1,7 @@
 // The program's spine: start-up, the frame loop and the orderly end.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -23,6 +24,9 @@ bool InStateRelease();
 void DeferEndAfterRelease();
 void HandleMinimised();
 void CheckDevice();
+
+// The folder of the running program: the game's folder, and where the level tools find the game.
+std::filesystem::path ExecutableFolder();
 
 // The command-line text the program was started with (for GetCommandLineValue).
 const std::string& CommandLine();

@@ -11,6 +11,7 @@
 #include "Editor.h"
 #include "base/Globals.h"
 #include "gfx/Gfx.h"
+#include "shell/modMain.h"
 #include "shell/modSettings.h"
 
 namespace {
@@ -21,12 +22,6 @@ int Usage(const std::string& problem) {
     std::cerr << "kindlewisp-editor: " << problem << "\n"
               << "usage: kindlewisp-editor [--game-dir DIR] [FILE]\n";
     return 2;
-}
-
-fs::path ProgramFolder() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::current_path(ec) : exe.parent_path();
 }
 
 // The game's pictures, unpacked into a folder of the editor's own for as long as it runs.
@@ -50,7 +45,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    fs::path gameDir = ProgramFolder();
+    fs::path gameDir = ExecutableFolder();
     fs::path file;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

@@ -10,6 +10,7 @@
 #include "game/LevelCheck.h"
 #include "game/LevelFile.h"
 #include "play/LevelTrial.h"
+#include "shell/modMain.h"
 
 namespace {
 
@@ -21,12 +22,6 @@ int Usage(const std::string& problem) {
               << "  --play N        also play each level N times with a simple casual player\n"
               << "  --game-dir DIR  the game folder whose override pictures count (default: beside this program)\n";
     return 2;
-}
-
-fs::path ProgramFolder() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::current_path(ec) : exe.parent_path();
 }
 
 std::string Seconds(int32_t ms) {
@@ -58,7 +53,7 @@ void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
 int main(int argc, char** argv) {
     if (argc < 2 || std::string(argv[1]) != "check") return Usage("the only command is check");
     int32_t runs = 0;
-    fs::path gameDir = ProgramFolder();
+    fs::path gameDir = ExecutableFolder();
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
