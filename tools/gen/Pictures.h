@@ -23,5 +23,6 @@ void MakeMenuButtons(const std::filesystem::path& out);  // buttons1b.png, butto
 void MakeFade(const std::filesystem::path& out);
 void MakeClouds(const std::filesystem::path& out);
 void MakeBackground(const std::filesystem::path& out, std::string_view theme);
+void MakeIcon(const std::filesystem::path& out, int size);  // icon-SIZE.png, for the desktop's menus
 
 }  // namespace gen
