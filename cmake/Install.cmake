@@ -31,10 +31,11 @@ set(CPACK_PACKAGE_NAME kindlewisp)
 set(CPACK_PACKAGE_VENDOR "The Kindlewisp developers")
 set(CPACK_PACKAGE_CONTACT "The Kindlewisp developers <kindlewisp@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "little dragon burns rising columns of coloured orbs")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A dragon flies along the top of the play field and shoots coloured orbs down into columns that \
-creep upwards. Three of a colour burn, chains score bonuses, white orbs release bonuses to catch. \
-More than thirty levels, a tutorial, and a table of the best scores kept for each player.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "A dragon flies along the top of the play field and shoots coloured orbs down"
+  "into columns that creep upwards. Three of a colour burn, chains score bonuses,"
+  "white orbs release bonuses to catch. More than thirty levels, a tutorial, and"
+  "a table of the best scores kept for each player.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

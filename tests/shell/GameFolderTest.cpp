@@ -39,7 +39,7 @@ protected:
         gInstalledFolder.clear();
         gEngine.reset();
         std::error_code ec;
-        fs::permissions(m_Root, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::permissions(m_Root / "copy/game", fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(m_Root, ec);
     }
     // Paths starting with "/" lie below the test's root; others stay as written.
