@@ -140,13 +140,14 @@ public:
     // showing it again stops that, so there is never a double cursor (and never none).
     void HideCursor();
     void ShowCursor();
-    bool FileExists(const std::string& path) const;                     // relative to the working folder, or absolute
-    static bool IsWritableFolder(const std::filesystem::path& folder);  // for this user, now
-    void LoadHighScores(const std::string& path);                       // throws on a missing or unreadable file
-    void SaveHighScores(const std::string& path);                       // atomic; throws on failure
-    std::string GetHighScoreName(int32_t index) const;                  // 1..10
-    int32_t GetHighScoreValue(int32_t index) const;                     // 1..10
+    bool FileExists(const std::string& path) const;     // relative to the working folder, or absolute
+    void LoadHighScores(const std::string& path);       // throws on a missing or unreadable file
+    void SaveHighScores(const std::string& path);       // atomic; throws on failure
+    std::string GetHighScoreName(int32_t index) const;  // 1..10
+    int32_t GetHighScoreValue(int32_t index) const;     // 1..10
     void SetHighScore(int32_t index, const std::string& initials, int32_t score);  // score -1 keeps the score
+    // Whether this user may write in the folder now.
+    static bool IsWritableFolder(const std::filesystem::path& folder);
 
 private:
     friend class GfxEngine;

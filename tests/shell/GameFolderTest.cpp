@@ -18,21 +18,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A prefix with an installed copy (usr/bin, usr/share/kindlewisp/game) and a copy unpacked with its
-// game folder beside the program (copy/game).
+std::string Read(const fs::path& path) {
+    std::stringstream all;
+    all << std::ifstream(path, std::ios::binary).rdbuf();
+    return all.str();
+}
+
+// An installed copy (usr/bin, usr/share/kindlewisp/game) and a copy unpacked with its game folder
+// beside the program (copy/game), in a scratch root.
 class GameFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_Root = fs::temp_directory_path() / ("kw-folders-" + std::to_string(::getpid()));
         fs::remove_all(m_Root);
         fs::create_directories(m_Root / "usr/bin");
-        fs::create_directories(m_Root / "copy/game/data");
-        Write("usr/share/kindlewisp/game/data/game.dat", "1\r\n80\r\n80\r\n");
-        Write("usr/share/kindlewisp/game/data/scores.dat", "shipped table");
-        Write("picture.png", "pixels");
-        fs::create_directories(m_Root / "usr/share/kindlewisp/game/images");
-        GfxPacker::PackArchive(m_Root / "usr/share/kindlewisp/game/images/kwgfx.pak", {m_Root / "picture.png"},
-                               "marlowe47");
+        fs::create_directories(m_Root / "copy/game");
+        fs::create_directories(m_Installed / "game/data");
+        fs::create_directories(m_Installed / "game/images");
+        std::ofstream(m_Installed / "game/data/game.dat") << "1\r\n80\r\n80\r\n";
+        std::ofstream(m_Installed / "game/data/scores.dat") << "shipped table";
+        std::ofstream(m_Root / "picture.png") << "pixels";
+        GfxPacker::PackArchive(m_Installed / "game/images/kwgfx.pak", {m_Root / "picture.png"}, "marlowe47");
     }
     void TearDown() override {
         gProgramFolder.clear();
@@ -42,19 +47,9 @@ protected:
         fs::permissions(m_Root / "copy/game", fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(m_Root, ec);
     }
-    // Paths starting with "/" lie below the test's root; others stay as written.
-    fs::path At(const std::string& path) const {
-        return path.starts_with('/') ? m_Root / path.substr(1) : fs::path(path);
-    }
-    void Write(const std::string& relative, const std::string& text) const {
-        fs::create_directories((m_Root / relative).parent_path());
-        std::ofstream(m_Root / relative, std::ios::binary) << text;
-    }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
+    // Paths starting with "/" lie below the scratch root; others stay as written.
+    std::string At(const std::string& path) const {
+        return path.starts_with('/') ? (m_Root / path.substr(1)).string() : path;
     }
     std::map<std::string, std::string> Installation() const {
         std::map<std::string, std::string> files;
@@ -62,78 +57,64 @@ protected:
             files[entry.path().string()] = entry.is_regular_file() ? Read(entry.path()) : "(folder)";
         return files;
     }
-    GameFolders Player(const std::string& name) const {
-        return ChooseGameFolders(At("/usr/bin"), At("/" + name).string(), At("/home").string());
-    }
-    fs::path m_Root;
+    const fs::path m_Root = fs::temp_directory_path() / ("kw-folders-" + std::to_string(::getpid()));
+    const fs::path m_Installed = m_Root / "usr/share/kindlewisp";
 };
 
 struct FolderCase {
     const char* executable;
     const char* dataHome;
-    const char* home;
     const char* program;
     const char* installed;
 };
-
 class ChoosingTheFolder : public GameFolderTest, public ::testing::WithParamInterface<FolderCase> {};
 
 TEST_P(ChoosingTheFolder, FollowsTheLayoutBesideTheProgramAndThePlayersDataHome) {
-    const FolderCase& c = GetParam();
-    const GameFolders folders = ChooseGameFolders(At(c.executable), At(c.dataHome).string(), At(c.home).string());
-    EXPECT_EQ(folders.program, At(c.program));
-    EXPECT_EQ(folders.installed, At(c.installed));
+    const GameFolders folders = ChooseGameFolders(At(GetParam().executable), At(GetParam().dataHome), At("/home"));
+    EXPECT_EQ(folders.program, At(GetParam().program));
+    EXPECT_EQ(folders.installed, At(GetParam().installed));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, ChoosingTheFolder,
     ::testing::Values(
         // A writable game folder beside the program: everything stays there, as in the build folder.
-        FolderCase{"/copy", "/xdg", "/home", "/copy", "/copy"},
+        FolderCase{"/copy", "/xdg", "/copy", "/copy"},
         // Installed: the player's folder under XDG_DATA_HOME, the archives from share/kindlewisp.
-        FolderCase{"/usr/bin", "/xdg", "/home", "/xdg/kindlewisp", "/usr/share/kindlewisp"},
+        FolderCase{"/usr/bin", "/xdg", "/xdg/kindlewisp", "/usr/share/kindlewisp"},
         // XDG_DATA_HOME unset, or relative (which the base-directory rules ignore): ~/.local/share.
-        FolderCase{"/usr/bin", "", "/home", "/home/.local/share/kindlewisp", "/usr/share/kindlewisp"},
-        FolderCase{"/usr/bin", "xdg", "/home", "/home/.local/share/kindlewisp", "/usr/share/kindlewisp"},
+        FolderCase{"/usr/bin", "", "/home/.local/share/kindlewisp", "/usr/share/kindlewisp"},
+        FolderCase{"/usr/bin", "xdg", "/home/.local/share/kindlewisp", "/usr/share/kindlewisp"},
         // Neither layout: the folder beside the program, where the missing files get reported.
-        FolderCase{"/usr", "/xdg", "/home", "/usr", "/usr"}),
+        FolderCase{"/usr", "/xdg", "/usr", "/usr"}),
     [](const auto& info) { return std::to_string(info.index); });
 
-TEST_F(GameFolderTest, AnInstalledCopyWithoutAnyHomeForThePlayerIsAnErrorNotAWriteIntoThePrefix) {
-    try {
-        ChooseGameFolders(At("/usr/bin"), "", "");
-        FAIL() << "no folder for the player, yet no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.Number(), ErrorNumber::PathNotFound);
-    }
-}
-
-TEST_F(GameFolderTest, AReadOnlyCopyBesideTheProgramKeepsThePlayersFilesInTheirOwnFolder) {
-    fs::permissions(m_Root / "copy/game", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+TEST_F(GameFolderTest, AnInstalledCopyWithNoHomeForThePlayerIsAnErrorAndAReadOnlyCopyIsNotWritten) {
+    EXPECT_THROW(ChooseGameFolders(At("/usr/bin"), "", ""), RuntimeError);
+    fs::permissions(m_Root / "copy/game", fs::perms::all, fs::perm_options::remove);
+    fs::permissions(m_Root / "copy/game", fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::add);
     if (GfxUtility::IsWritableFolder(m_Root / "copy/game")) GTEST_SKIP() << "permissions do not bind this user";
-    const GameFolders folders = ChooseGameFolders(At("/copy"), At("/xdg").string(), At("/home").string());
+    const GameFolders folders = ChooseGameFolders(At("/copy"), At("/xdg"), "");
     EXPECT_EQ(folders.program, At("/xdg/kindlewisp"));
     EXPECT_EQ(folders.installed, At("/copy"));
 }
 
 TEST_F(GameFolderTest, EachPlayerStartsFromTheShippedScoresKeepsTheirOwnAndUnpacksOnlyIntoTheirFolder) {
-    fs::permissions(m_Root / "usr/share/kindlewisp/game/data/scores.dat", fs::perms::owner_read | fs::perms::group_read,
-                    fs::perm_options::replace);
+    fs::permissions(m_Installed / "game/data/scores.dat", fs::perms::owner_read, fs::perm_options::replace);
     const auto before = Installation();
 
-    const GameFolders ann = Player("ann");
+    const GameFolders ann = ChooseGameFolders(At("/usr/bin"), At("/ann"), "");
     PrepareGameFolder(ann);
     const fs::path annScores = ann.program / "game/data/scores.dat";
     EXPECT_EQ(Read(annScores), "shipped table");
     EXPECT_EQ(Read(ann.program / "game/data/game.dat"), "1\r\n80\r\n80\r\n");
     EXPECT_TRUE(fs::is_directory(ann.program / "game/override"));
-    EXPECT_NE(fs::status(annScores).permissions() & fs::perms::owner_write, fs::perms::none);
-    std::ofstream(annScores, std::ios::binary) << "ann's table";
+    EXPECT_NE(fs::status(annScores).permissions() & fs::perms::owner_write, fs::perms::none);  // hers to write
+    std::ofstream(annScores) << "ann's table";
     PrepareGameFolder(ann);  // her next start
     EXPECT_EQ(Read(annScores), "ann's table");
 
-    const GameFolders bob = Player("bob");
+    const GameFolders bob = ChooseGameFolders(At("/usr/bin"), At("/bob"), "");
     PrepareGameFolder(bob);
     EXPECT_EQ(Read(bob.program / "game/data/scores.dat"), "shipped table");
 
