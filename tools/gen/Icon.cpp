@@ -11,15 +11,14 @@ namespace gen {
 namespace {
 constexpr double Design = 256;  // the icon is laid out on a 256 x 256 tile, then scaled
 
+// The title screen's evening sky on a rounded tile.
 void Tile(cairo_t* cr) {
+    cairo_save(cr);
     RoundedRect(cr, 8, 8, Design - 16, Design - 16, 44);
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 8, 0, Design - 8);
-    AddStop(sky, 0.0, FromHex(0x1c2a6a));
-    AddStop(sky, 0.6, FromHex(0x5a58a8));
-    AddStop(sky, 1.0, FromHex(0xe89a8a));
-    cairo_set_source(cr, sky);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(sky);
+    cairo_clip(cr);
+    EveningSky(cr, Design, Design);
+    cairo_restore(cr);
+    RoundedRect(cr, 8, 8, Design - 16, Design - 16, 44);
     SetColour(cr, FromHex(0x2a1640, 0.9));
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
