@@ -152,6 +152,8 @@ public:
     std::string GetHighScoreName(int32_t index) const;                             // 1..10
     int32_t GetHighScoreValue(int32_t index) const;                                // 1..10
     void SetHighScore(int32_t index, const std::string& initials, int32_t score);  // score -1 keeps the score
+    // Whether this user may write in the folder now.
+    static bool IsWritableFolder(const std::filesystem::path& folder);
 
 private:
     friend class GfxEngine;
@@ -166,7 +168,8 @@ private:
 namespace GfxKey {
 constexpr int32_t Escape = 1, Enter = 28, Space = 57, P = 25, F7 = 65, F8 = 66, Up = 200, Down = 208, Left = 203,
                   Right = 205;
-}
+constexpr int32_t F11 = 87, LeftAlt = 56, RightAlt = 184, NumpadEnter = 156;
+}  // namespace GfxKey
 
 class GfxKeyboard final {
 public:
@@ -264,6 +267,7 @@ struct GfxWindowEvents {
     std::function<void(int32_t button, int32_t shift, float x, float y)> MouseMove;
     std::function<void()> Unload;                 // the window was asked to close
     std::function<void(bool active)> Activation;  // application focus lost (false) or gained (true)
+    std::function<void()> ToggleFullScreen;       // Alt+Enter or F11; the keys then reach nothing else
 };
 
 // Synthetic input for the scripted runner and tests: pushed as platform events, so it takes the
@@ -301,6 +305,7 @@ public:
     void PumpEvents();  // process all pending platform events into the handlers and input state
     bool IsMinimized() const;
     void ShowWindow();
+    bool SetFullScreen(bool fullScreen);  // switches the open window without a restart; false on failure
     // The system pointer in desktop pixels and the window's client rectangle on the desktop.
     bool GetPointerOnDesktop(int32_t& x, int32_t& y) const;
     bool GetClientRectOnDesktop(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;

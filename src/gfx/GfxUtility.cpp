@@ -1,6 +1,7 @@
 // The random generator, colours, the full-screen cursor switch, file checks and the high-score
 // table with its file.
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -140,6 +141,11 @@ void GfxUtility::ShowCursor() {
 bool GfxUtility::FileExists(const std::string& path) const {
     std::error_code ec;
     return std::filesystem::is_regular_file(m_Engine->Resolve(path), ec);
+}
+
+// Asks the system rather than the permission bits, so read-only mounts and the user's groups count.
+bool GfxUtility::IsWritableFolder(const std::filesystem::path& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 void GfxUtility::LoadHighScores(const std::string& path) {

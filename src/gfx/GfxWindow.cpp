@@ -38,6 +38,12 @@ Uint8 SdlButton(int32_t gameButton) {
     }
 }
 
+// Alt+Enter and F11 switch between window and full screen, as in other SDL games.
+bool IsDisplayModeKey(int32_t code, const std::array<bool, 256>& held) {
+    using namespace GfxKey;
+    return code == F11 || ((code == Enter || code == NumpadEnter) && (held[LeftAlt] || held[RightAlt]));
+}
+
 // The shift argument of the mouse handlers: 1 Shift, 2 Ctrl, 4 Alt.
 int32_t ShiftState() {
     const SDL_Keymod mod = SDL_GetModState();
@@ -62,6 +68,12 @@ void GfxEngine::PumpEvents() {
                 const int32_t code = gfx_detail::ScanCodeFromSdl(e.key.keysym.scancode);
                 if (code <= 0 || code >= 256 || e.key.repeat != 0) break;
                 const bool down = e.type == SDL_KEYDOWN;
+                if (down && !d.KeyDown[static_cast<size_t>(code)] && d.Events.ToggleFullScreen &&
+                    IsDisplayModeKey(code, d.KeyDown)) {
+                    d.KeyDown[static_cast<size_t>(code)] = true;  // held, but never a press the game sees
+                    d.Events.ToggleFullScreen();
+                    break;
+                }
                 if (down && !d.KeyDown[static_cast<size_t>(code)]) d.KeyPressed[static_cast<size_t>(code)] = true;
                 d.KeyDown[static_cast<size_t>(code)] = down;
                 break;

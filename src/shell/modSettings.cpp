@@ -142,11 +142,13 @@ void UnpackArchives() {
     };
     constexpr std::array<Archive, 3> archives{
         {{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}};
+    // Unpacked into the program folder; the archives may lie in a read-only installation.
+    const auto& from = gInstalledFolder.empty() ? gProgramFolder : gInstalledFolder;
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
-        gEngine->GetArchive().ExtractArchive(archive.file, std::string(assets::kArchivePassword), "M4RL0WE47", 0, "",
-                                             &sUnpacked);
+        gEngine->GetArchive().ExtractArchive((from / "game" / archive.folder / archive.file).string(),
+                                             std::string(assets::kArchivePassword), "M4RL0WE47", 0, "", &sUnpacked);
     }
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
 }

@@ -80,6 +80,37 @@ INSTANTIATE_TEST_SUITE_P(Keys, ScanCodeTest,
                              return n;
                          });
 
+struct DisplayModeCase {
+    const char* name;
+    std::vector<std::pair<int32_t, bool>> keys;  // scan code, down
+    int switches;
+    bool enterPressed;
+};
+class DisplayModeKeys : public InputTest, public ::testing::WithParamInterface<DisplayModeCase> {};
+
+TEST_P(DisplayModeKeys, AltEnterAndF11SwitchOncePerPressAndAreNotGameKeys) {
+    int switches = 0;
+    GfxWindowEvents events;
+    events.ToggleFullScreen = [&] { ++switches; };
+    m_Engine->SetWindowEvents(std::move(events));
+    for (const auto& [code, down] : GetParam().keys) m_Engine->InjectKey(code, down);
+    m_Engine->PumpEvents();
+    EXPECT_EQ(switches, GetParam().switches);
+    EXPECT_EQ(Keys().IsKeyPressed(GfxKey::Enter), GetParam().enterPressed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, DisplayModeKeys,
+    ::testing::Values(
+        DisplayModeCase{"Enter", {{GfxKey::Enter, true}}, 0, true},
+        DisplayModeCase{"AltEnter", {{GfxKey::LeftAlt, true}, {GfxKey::Enter, true}}, 1, false},
+        DisplayModeCase{"AltKeypadEnter", {{GfxKey::RightAlt, true}, {GfxKey::NumpadEnter, true}}, 1, false},
+        DisplayModeCase{
+            "AltLetGoBeforeEnter", {{GfxKey::LeftAlt, true}, {GfxKey::LeftAlt, false}, {GfxKey::Enter, true}}, 0, true},
+        DisplayModeCase{"F11HeldDown", {{GfxKey::F11, true}, {GfxKey::F11, true}}, 1, false},
+        DisplayModeCase{"F11Twice", {{GfxKey::F11, true}, {GfxKey::F11, false}, {GfxKey::F11, true}}, 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixels) {
     std::vector<std::string> seen;
     GfxWindowEvents events;
