@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "GfxFixture.h"
+#include "gfx/GfxTestSupport.h"
 
 namespace {
 
@@ -90,13 +91,36 @@ TEST_F(TextTest, AHeadingALittleTooWideShrinksOntoOneLineWhileASentenceWraps) {
     EXPECT_GT(rowsWithInk(), height);  // too far over: it wraps at its own size
 }
 
-TEST_F(TextTest, ShadowsDrawOnlyWithAlphaAndAnOffset) {
-    const int32_t green = GfxUtility::MakeColor(255, 0, 255, 0);
-    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
-    Frame([&] { Draw("I", 0, green, red); });
-    EXPECT_NE(RedSpan(90, 95, 140, 140).first, -1);
-    Frame([&] { Draw("I", 0, green, GfxUtility::MakeColor(0, 255, 0, 0)); });
-    EXPECT_EQ(RedSpan(90, 95, 140, 140).first, -1);
+TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
+    constexpr uint32_t kPale = 0xFFEBF0FFu;
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("pale.png"), 640, 480, kPale));
+    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "pale.png", true, 0));
+    GfxSprite sky;
+    sky.SetTexture(1);
+    // Glyph pixels (fully white) that touch the bare sky: none when the outline surrounds them.
+    const auto paleBesideGlyphs = [&](int32_t shadowColour, float offset) {
+        Frame([&] {
+            sky.Render();
+            Text().DrawText(20, 20, 600, 100, "Welcome to the Kindlewisp Tutorial. Orbs burn up!", 0, -1, "Arial", 8,
+                            true, 0, offset, offset, shadowColour);
+        });
+        int glyphs = 0, touching = 0;
+        for (int y = 15; y < 50; ++y)
+            for (int x = 15; x < 620; ++x) {
+                if (m_Engine->ReadPixel(x, y) != 0xFFFFFFFFu) continue;
+                ++glyphs;
+                bool pale = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) pale = pale || m_Engine->ReadPixel(x + dx, y + dy) == kPale;
+                touching += pale;
+            }
+        EXPECT_GT(glyphs, 100);
+        return touching;
+    };
+    const int32_t black = GfxUtility::MakeColor(255, 0, 0, 0);
+    EXPECT_EQ(paleBesideGlyphs(black, 1), 0);
+    EXPECT_GT(paleBesideGlyphs(GfxUtility::MakeColor(0, 0, 0, 0), 1), 0) << "a transparent shadow draws none";
+    EXPECT_GT(paleBesideGlyphs(black, 0), 0) << "no offset, no shadow";
 }
 
 TEST_F(TextTest, UnknownFacesFallBackAndBoldIsWider) {
