@@ -134,19 +134,29 @@ gfx_detail::SdlPtr<SDL_Surface> Grown(SDL_Surface* glyphs) {
     gfx_detail::SdlPtr<SDL_Surface> grown(
         SDL_CreateRGBSurfaceWithFormat(0, w + 2, h + 2, 32, SDL_PIXELFORMAT_ARGB8888));
     if (!grown) return nullptr;
-    const auto alphaAt = [&](int x, int y) -> uint32_t {
-        if (x < 0 || y < 0 || x >= w || y >= h) return 0;
-        const auto* row = static_cast<const uint8_t*>(source->pixels) + static_cast<ptrdiff_t>(y) * source->pitch;
-        return reinterpret_cast<const uint32_t*>(row)[x] >> 24;
-    };
+    // A padded alpha plane, then the 3 x 3 maximum as a row pass and a column pass.
+    const int pw = w + 4, ph = h + 4;
+    std::vector<uint8_t> alpha(static_cast<size_t>(pw) * static_cast<size_t>(ph), 0);
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(source->pixels) +
+                                                            static_cast<ptrdiff_t>(y) * source->pitch);
+        for (int x = 0; x < w; ++x)
+            alpha[static_cast<size_t>((y + 2) * pw + x + 2)] = static_cast<uint8_t>(row[x] >> 24);
+    }
+    std::vector<uint8_t> across(alpha.size(), 0);
+    for (int y = 0; y < ph; ++y)
+        for (int x = 1; x < pw - 1; ++x) {
+            const size_t i = static_cast<size_t>(y * pw + x);
+            across[i] = std::max({alpha[i - 1], alpha[i], alpha[i + 1]});
+        }
     for (int y = 0; y < h + 2; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(grown->pixels) +
                                                 static_cast<ptrdiff_t>(y) * grown->pitch);
         for (int x = 0; x < w + 2; ++x) {
-            uint32_t alpha = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) alpha = std::max(alpha, alphaAt(x - 1 + dx, y - 1 + dy));
-            row[x] = alpha << 24 | 0xFFFFFFu;
+            const size_t i = static_cast<size_t>(y * pw + x + 1);  // the rows above, at and below
+            const uint32_t a =
+                std::max({across[i], across[i + static_cast<size_t>(pw)], across[i + 2 * static_cast<size_t>(pw)]});
+            row[x] = a << 24 | 0xFFFFFFu;
         }
     }
     return grown;

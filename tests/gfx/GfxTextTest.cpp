@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "GfxFixture.h"
 #include "gfx/GfxTestSupport.h"
@@ -97,30 +98,33 @@ TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
     ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "pale.png", true, 0));
     GfxSprite sky;
     sky.SetTexture(1);
-    // Glyph pixels (fully white) that touch the bare sky: none when the outline surrounds them.
-    const auto paleBesideGlyphs = [&](int32_t shadowColour, float offset) {
+    const auto drawn = [&](int32_t shadowColour, float offset) {
         Frame([&] {
             sky.Render();
             Text().DrawText(20, 20, 600, 100, "Welcome to the Kindlewisp Tutorial. Orbs burn up!", 0, -1, "Arial", 8,
                             true, 0, offset, offset, shadowColour);
         });
-        int glyphs = 0, touching = 0;
-        for (int y = 15; y < 50; ++y)
-            for (int x = 15; x < 620; ++x) {
-                if (m_Engine->ReadPixel(x, y) != 0xFFFFFFFFu) continue;
-                ++glyphs;
-                bool pale = false;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) pale = pale || m_Engine->ReadPixel(x + dx, y + dy) == kPale;
-                touching += pale;
-            }
-        EXPECT_GT(glyphs, 100);
-        return touching;
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 640; ++x) pixels.push_back(m_Engine->ReadPixel(x, y));
+        return pixels;
     };
-    const int32_t black = GfxUtility::MakeColor(255, 0, 0, 0);
-    EXPECT_EQ(paleBesideGlyphs(black, 1), 0);
-    EXPECT_GT(paleBesideGlyphs(GfxUtility::MakeColor(0, 0, 0, 0), 1), 0) << "a transparent shadow draws none";
-    EXPECT_GT(paleBesideGlyphs(black, 0), 0) << "no offset, no shadow";
+    const std::vector<uint32_t> plain = drawn(0, 0);
+    EXPECT_EQ(drawn(GfxUtility::MakeColor(0, 0, 0, 0), 1), plain) << "a transparent shadow draws none";
+    EXPECT_EQ(drawn(GfxUtility::MakeColor(255, 0, 0, 0), 0), plain) << "no offset, no shadow";
+    // Every pixel a glyph touches at all is ringed by outline: none of its neighbours shows bare sky.
+    const std::vector<uint32_t> outlined = drawn(GfxUtility::MakeColor(255, 0, 0, 0), 1);
+    int inked = 0, bare = 0;
+    for (int y = 1; y < 59; ++y)
+        for (int x = 1; x < 639; ++x) {
+            if (plain[static_cast<size_t>(y * 640 + x)] == kPale) continue;
+            ++inked;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    bare += outlined[static_cast<size_t>((y + dy) * 640 + x + dx)] == kPale;
+        }
+    EXPECT_GT(inked, 500);
+    EXPECT_EQ(bare, 0);
 }
 
 TEST_F(TextTest, UnknownFacesFallBackAndBoldIsWider) {
