@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <numeric>
 
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
@@ -68,20 +69,15 @@ cScores::~cScores() {
 }
 
 void cScores::Rank() {
-    m_Rows.clear();
-    m_Position = 0;
-    bool placed = false;
-    for (size_t i = 0; i < m_Stored.size() && static_cast<int32_t>(m_Rows.size()) < kEntries; ++i) {
-        if (!placed && m_Current.score > m_Stored[i].score) {
-            m_Rows.push_back(kCurrentRow);
-            placed = true;
-            if (static_cast<int32_t>(m_Rows.size()) == kEntries) break;
-        }
-        m_Rows.push_back(static_cast<int32_t>(i));
-    }
-    if (!placed && static_cast<int32_t>(m_Rows.size()) < kEntries) m_Rows.push_back(kCurrentRow);
-    for (size_t row = 0; row < m_Rows.size(); ++row)
-        if (m_Rows[row] == kCurrentRow) m_Position = static_cast<int32_t>(row) + 1;
+    const auto ahead =
+        static_cast<int32_t>(std::find_if(m_Stored.begin(), m_Stored.end(),
+                                          [this](const Entry& stored) { return m_Current.score > stored.score; }) -
+                             m_Stored.begin());
+    m_Rows.resize(m_Stored.size());
+    std::iota(m_Rows.begin(), m_Rows.end(), 0);
+    m_Rows.insert(m_Rows.begin() + ahead, kCurrentRow);
+    m_Rows.resize(kEntries);
+    m_Position = ahead < kEntries ? ahead + 1 : 0;
 }
 
 const cScores::Entry& cScores::RowEntry(int32_t index) const {
