@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -19,8 +20,17 @@ namespace fs = std::filesystem;
 
 using Table = std::vector<std::pair<int32_t, std::string>>;
 
-const Table kDescending = {{5000, "KWP"}, {4500, "ORB"}, {4000, "DRG"}, {3500, "EMB"}, {3000, "ASH"},
-                           {2500, "FLM"}, {2000, "SPK"}, {1500, "WSP"}, {1000, "KIN"}, {500, "ZAP"}};
+// "5000 KWP 4500 ORB ...": scores and initials, best first.
+Table Rows(const std::string& text) {
+    std::istringstream in(text);
+    Table rows;
+    for (std::pair<int32_t, std::string> row; in >> row.first >> row.second;) rows.push_back(row);
+    return rows;
+}
+
+const std::string kDescending =
+    "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2500 FLM 2000 SPK 1500 WSP 1000 KIN 500 ZAP";
+const std::string kLow = "100 AAB 50 ABA 0 BAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB -8 CCC";
 
 class ScoresTest : public ::testing::Test {
 protected:
@@ -68,27 +78,24 @@ protected:
 
 struct Game {
     const char* name;
-    Table stored;
+    std::string stored;
     std::vector<int32_t> points;  // each added in one call
     int32_t position;
-    Table shown;
+    std::string shown;
 };
 
 class Ranking : public ScoresTest, public ::testing::WithParamInterface<Game> {};
 
 TEST_P(Ranking, TheGameRanksAmongTheStoredScoresAndTheSavedFileIsTheTableShown) {
     const Game& game = GetParam();
-    WriteTable(game.stored);
+    WriteTable(Rows(game.stored));
     cScores scores;
     for (int32_t points : game.points) scores.AddToScore(points);
     EXPECT_EQ(scores.CurrentPosition(), game.position);
-    EXPECT_EQ(Read(scores), game.shown);
+    EXPECT_EQ(Read(scores), Rows(game.shown));
     scores.SaveScores();
-    EXPECT_EQ(ReadFile(), game.shown);
+    EXPECT_EQ(ReadFile(), Rows(game.shown));
 }
-
-const Table kLow = {{100, "AAB"}, {50, "ABA"}, {0, "BAA"},  {-2, "BBA"}, {-3, "BBB"},
-                    {-4, "CAA"},  {-5, "CBA"}, {-6, "CCA"}, {-7, "CCB"}, {-8, "CCC"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Games, Ranking,
@@ -99,77 +106,32 @@ INSTANTIATE_TEST_SUITE_P(
              kDescending,
              {2600},
              6,
-             {{5000, "KWP"},
-              {4500, "ORB"},
-              {4000, "DRG"},
-              {3500, "EMB"},
-              {3000, "ASH"},
-              {2600, "AAA"},
-              {2500, "FLM"},
-              {2000, "SPK"},
-              {1500, "WSP"},
-              {1000, "KIN"}}},
+             "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2600 AAA 2500 FLM 2000 SPK 1500 WSP 1000 KIN"},
         Game{"ATieLeavesTheOlderScoreAhead",
              kDescending,
              {1000},
              10,
-             {{5000, "KWP"},
-              {4500, "ORB"},
-              {4000, "DRG"},
-              {3500, "EMB"},
-              {3000, "ASH"},
-              {2500, "FLM"},
-              {2000, "SPK"},
-              {1500, "WSP"},
-              {1000, "KIN"},
-              {1000, "AAA"}}},
+             "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2500 FLM 2000 SPK 1500 WSP 1000 KIN 1000 AAA"},
         Game{"OneChangeSinksPastEveryHigherScoreAndTheDisplacedComeBack", kDescending, {4200, -4000}, 0, kDescending},
         Game{"AScoreOfMinusOneStaysTheGamesOwn",
              kLow,
              {-1, -1, 3},
              3,
-             {{100, "AAB"},
-              {50, "ABA"},
-              {1, "AAA"},
-              {0, "BAA"},
-              {-2, "BBA"},
-              {-3, "BBB"},
-              {-4, "CAA"},
-              {-5, "CBA"},
-              {-6, "CCA"},
-              {-7, "CCB"}}},
+             "100 AAB 50 ABA 1 AAA 0 BAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB"},
         Game{"ANegativeGameStillRanksAboveLowerStoredScores",
              kLow,
              {-1},
              4,
-             {{100, "AAB"},
-              {50, "ABA"},
-              {0, "BAA"},
-              {-1, "AAA"},
-              {-2, "BBA"},
-              {-3, "BBB"},
-              {-4, "CAA"},
-              {-5, "CBA"},
-              {-6, "CCA"},
-              {-7, "CCB"}}},
+             "100 AAB 50 ABA 0 BAA -1 AAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB"},
         Game{"AFileOutOfOrderIsShownAndSavedInOrder",
-             {{500, "ZAP"},
-              {5000, "KWP"},
-              {1000, "KIN"},
-              {4500, "ORB"},
-              {1500, "WSP"},
-              {4000, "DRG"},
-              {2000, "SPK"},
-              {3500, "EMB"},
-              {2500, "FLM"},
-              {3000, "ASH"}},
+             "500 ZAP 5000 KWP 1000 KIN 4500 ORB 1500 WSP 4000 DRG 2000 SPK 3500 EMB 2500 FLM 3000 ASH",
              {},
              0,
              kDescending}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScoresTest, TheInitialsTypedAfterTheGameAreSavedWithItsScore) {
-    WriteTable(kDescending);
+    WriteTable(Rows(kDescending));
     {
         cScores scores;
         scores.AddToScore(4200);
@@ -193,7 +155,7 @@ class InitialsTest : public ScoresTest, public ::testing::WithParamInterface<Let
 
 TEST_P(InitialsTest, StepsOneLetterWithinAToZWithoutWrapping) {
     const LetterCase& c = GetParam();
-    Table rows = kDescending;
+    Table rows = Rows(kDescending);
     rows[0].second = c.before;
     WriteTable(rows);
     cScores scores;
@@ -210,11 +172,11 @@ INSTANTIATE_TEST_SUITE_P(Letters, InitialsTest,
                                            LetterCase{"KWP", 4, +1, "KWP"}));
 
 TEST_F(ScoresTest, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerEmpty) {
-    WriteTable(kDescending);
+    WriteTable(Rows(kDescending));
     cScores scores;
     scores.AddInitialLetter(scores.CurrentPosition(), 1, +1);
     scores.AddInitialLetter(11, 1, +1);
-    EXPECT_EQ(Read(scores), kDescending);
+    EXPECT_EQ(Read(scores), Rows(kDescending));
     for (int32_t index : {0, 11, -1}) {
         EXPECT_EQ(scores.HighScore_Initials(index), "") << index;
         EXPECT_EQ(scores.HighScore_Score(index), "") << index;
