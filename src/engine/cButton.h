@@ -34,7 +34,6 @@ public:
 
     // For the screens' reports and the tests.
     bool IsArmed(uint8_t mouseButton) const { return m_ButtonDown.at(CheckedIndex(mouseButton)); }
-    bool IsAnimating() const { return m_Animating; }
     int32_t Frame() const { return m_Frame; }
     const SpriteRef& Sprite() const { return m_Sprite; }
 

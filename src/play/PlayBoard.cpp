@@ -11,10 +11,12 @@
 #include "base/modError.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
+#include "game/LevelCells.h"
 #include "game/LevelFile.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
+#include "shell/AssetTable.h"
 
 namespace {
 
@@ -29,59 +31,19 @@ bool IsPlainFile(const std::filesystem::path& path) {
 
 // A level cell character as the orb it creates. Returns false for an empty cell.
 bool CreateCellOrb(cOrb& orb, char c, int32_t column, int32_t row, const std::string& key) {
-    int32_t type = 0;
-    int32_t kind = BonusKind::Chest;
-    switch (c) {
-        case 'R':
-            type = OrbKind::Red;
-            break;
-        case 'B':
-            type = OrbKind::Blue;
-            break;
-        case 'G':
-            type = OrbKind::Green;
-            break;
-        case 'P':
-            type = OrbKind::Purple;
-            break;
-        case 'Y':
-            type = OrbKind::Yellow;
-            break;
-        case '1':
-            type = OrbKind::BlackFalling;
-            break;
-        case '2':
-            type = OrbKind::BlackFixed;
-            break;
-        case 'I':
-            type = OrbKind::Invisible;
-            break;
-        case 'W':
-            type = OrbKind::White;
-            kind = BonusKind::Chest;
-            break;
-        case 'X':
-            type = OrbKind::White;
-            kind = BonusKind::Tornado;
-            break;
-        case 'Z':
-            type = OrbKind::White;
-            kind = BonusKind::Fireball;
-            break;
-        case 'U': {
-            // A surprise: drawn without reseeding, 1 chest, 2 tornado, 3 fireball.
-            static constexpr int32_t kKinds[] = {BonusKind::Chest, BonusKind::Tornado, BonusKind::Fireball};
-            type = OrbKind::White;
-            kind = kKinds[gEngine->GetUtility().RandomRange(1, 3) - 1];
-            break;
-        }
-        case 'A':
-            orb.Create_Random_Orb(column, row, key, false);
-            return true;
-        default:
-            return false;
+    const LevelCell* cell = FindLevelCell(c);
+    if (!cell) return false;
+    if (cell->orbType == 0) {
+        orb.Create_Random_Orb(column, row, key, false);
+        return true;
     }
-    orb.Create_Orb(column, row, key, type, kind, 1000);
+    int32_t kind = cell->bonusKind;
+    if (kind == 0) {
+        // A surprise: drawn without reseeding, 1 chest, 2 tornado, 3 fireball.
+        static constexpr int32_t kKinds[] = {BonusKind::Chest, BonusKind::Tornado, BonusKind::Fireball};
+        kind = kKinds[gEngine->GetUtility().RandomRange(1, 3) - 1];
+    }
+    orb.Create_Orb(column, row, key, cell->orbType, kind, 1000);
     return true;
 }
 
@@ -204,10 +166,10 @@ void cPlayState::LoadBoardImage(const std::string& name) {
         auto sprite = std::make_shared<GfxSprite>();
         gSprites->Add_Sprite(sprite, key, 1);
         sprite->SetTexture(gTextures->Texture(name + ".png"));
-        sprite->SetSourceRect(0, 0, 510, 960);
+        sprite->SetSourceRect(0, 0, assets::kBoardW, assets::kBoardH);
         sprite->SetVisible(true);
         sprite->SetBlend(true);
         sprite->SetX(130);
-        sprite->SetY(std::string(key) == "board" ? 0.0F : 960.0F);
+        sprite->SetY(std::string(key) == "board" ? 0.0F : static_cast<float>(assets::kBoardH));
     }
 }

@@ -11,6 +11,7 @@
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
+#include "shell/AssetTable.h"
 
 namespace {
 
@@ -65,9 +66,11 @@ void cPlayState::AnimateDragon() {
         m_DragonFrame = (m_DragonFrame + 1) % 4;
         m_DragonFrameTime = now;
     }
-    static constexpr int32_t kLefts[] = {0, 65, 0, 130};
-    dragon->SetSourceX(kLefts[m_DragonFrame & 3]);
-    dragon->SetSourceY(m_DragonFiring ? 97 : 0);
+    // The wings beat mid, up, mid, down.
+    static constexpr int kWings[] = {0, 1, 0, 2};
+    const assets::Rect& cell = (m_DragonFiring ? assets::kDragonFiring : assets::kDragon)[kWings[m_DragonFrame & 3]];
+    dragon->SetSourceX(cell.x);
+    dragon->SetSourceY(cell.y);
 }
 
 bool cPlayState::IsDragonAligned() const {

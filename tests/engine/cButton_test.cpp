@@ -6,19 +6,22 @@
 #include <vector>
 
 #include "base/RuntimeError.h"
-#include "ui/Fixture.h"
+#include "shell/AssetTable.h"
+#include "support/World.h"
 
 namespace {
-// New Game's picture: 162 x 62 from (252, 72) of buttons1b.png, placed at (100, 50).
-constexpr float kLeft = 100, kTop = 50, kRight = 262, kBottom = 112, kInX = 150, kInY = 80, kOut = 20;
+// New Game's picture, placed at (100, 50).
+constexpr assets::Rect kPicture = assets::kNewGame.rect;
+constexpr float kLeft = 100, kTop = 50, kRight = kLeft + kPicture.w, kBottom = kTop + kPicture.h, kInX = 150, kInY = 80,
+                kOut = 20;
 
 class ButtonTest : public kwtest::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
         m_Sprite = std::make_shared<GfxSprite>();
-        m_Sprite->SetTexture(gTextures->Texture("buttons1b.png"));
-        m_Sprite->SetSourceRect(252, 72, 162, 62);
+        m_Sprite->SetTexture(gTextures->Texture(std::string(assets::kButtonsRest)));
+        m_Sprite->SetSourceRect(kPicture.x, kPicture.y, kPicture.w, kPicture.h);
         m_Sprite->SetX(kLeft);
         m_Sprite->SetY(kTop);
         m_Button.Create(m_Sprite, "");
@@ -76,7 +79,7 @@ TEST_P(ButtonGesture, ClicksOnlyWhenHeldOverTheButtonAndReleasedOverIt) {
     Poll(kOut, kOut, false);
     EXPECT_EQ(m_Clicks.size(), GetParam().clicks);
     EXPECT_FALSE(m_Button.IsArmed(1));
-    EXPECT_EQ(Shown(), std::pair(252, 72)) << "the rest image is back";
+    EXPECT_EQ(Shown(), std::pair(kPicture.x, kPicture.y)) << "the rest image is back";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +110,7 @@ TEST_F(ButtonTest, HeldDownAnimationStepsOncePerDrawAfterMoreThan50msAndStopsOnT
         return Shown();
     };
     Poll(kInX, kInY, true);
-    EXPECT_EQ(drawAfter(100), std::pair(252, 72)) << "no frames added: the rest image stays";
+    EXPECT_EQ(drawAfter(100), std::pair(kPicture.x, kPicture.y)) << "no frames added: the rest image stays";
     Poll(kInX, kInY, false);
 
     m_Button.AddDownAnimation(10, 11);
@@ -118,7 +121,7 @@ TEST_F(ButtonTest, HeldDownAnimationStepsOncePerDrawAfterMoreThan50msAndStopsOnT
     EXPECT_EQ(drawAfter(1), std::pair(20, 21));
     EXPECT_EQ(drawAfter(500), std::pair(20, 21)) << "the last frame stays while held";
     Poll(kInX, kInY, false);
-    EXPECT_EQ(Shown(), std::pair(252, 72));
+    EXPECT_EQ(Shown(), std::pair(kPicture.x, kPicture.y));
     EXPECT_EQ(kwtest::Rgb(PixelAt(kInX, kInY)), kwtest::Rgb(kwtest::kButtonsColour));
 }
 }  // namespace

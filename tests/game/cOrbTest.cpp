@@ -3,7 +3,8 @@
 #include "engine/cTextures.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
-#include "shell/TestGameFolder.h"
+#include "gfx/Clock.h"
+#include "support/World.h"
 
 namespace {
 
@@ -11,18 +12,16 @@ using namespace OrbKind;
 using OrbRef = std::shared_ptr<cOrb>;
 
 // Orbs draw from sprites.png through the texture registry.
-class OrbFixture : public EngineFixture {
+class OrbFixture : public kwtest::EngineFixture {
 protected:
     void SetUp() override {
         m_Folder.WriteImage("game/images/sprites.png", 8, 8);
-        EngineFixture::SetUp();
-        UseVirtualClock(100000, 12 * 3600.0);
+        kwtest::EngineFixture::SetUp();
         gTextures = std::make_unique<cTextures>();
     }
     void TearDown() override {
         gTextures.reset();
-        EngineFixture::TearDown();
-        UseRealClock();
+        kwtest::EngineFixture::TearDown();
     }
 };
 

@@ -144,7 +144,15 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 Outcome::Corrupt},
         BadFile{"ManyBlankLines", [] { return Header("3") + std::string(400000, '\n') + "R"; }, Outcome::Loads},
-        BadFile{"NulBytesInRows", [] { return Header("2") + std::string("R\0B\r\n\0\0\0\r\n", 10); }, Outcome::Loads}),
+        BadFile{"NulBytesInRows", [] { return Header("2") + std::string("R\0B\r\n\0\0\0\r\n", 10); }, Outcome::Loads},
+        BadFile{"PictureWithBlanksAround", [] { return std::string("30\r\n1\r\n  sky\t\r\nNO\r\nR\r\n"); },
+                Outcome::Loads},
+        BadFile{"PictureOutsideTheGame", [] { return std::string("30\r\n1\r\n../../data/game\r\nNO\r\n"); },
+                Outcome::Corrupt},
+        BadFile{"PictureByAbsolutePath", [] { return std::string("30\r\n1\r\n/dev/zero\r\nNO\r\n"); },
+                Outcome::Corrupt},
+        BadFile{"PictureWithANul", [] { return std::string("30\r\n1\r\nsky\0x\r\nNO\r\n", 18); }, Outcome::Corrupt},
+        BadFile{"NoPicture", [] { return std::string("30\r\n1\r\n \r\nNO\r\n"); }, Outcome::Corrupt}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
 TEST_F(RulesFixture, OnlyTheColumnsThatCanShowOnScreenCreateOrbs) {

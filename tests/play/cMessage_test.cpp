@@ -11,7 +11,7 @@
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "play/cPlayState.h"
-#include "ui/Fixture.h"
+#include "support/World.h"
 #include "ui/cTutorialState.h"
 
 namespace {
@@ -82,7 +82,7 @@ TEST_P(NotANumber, IsReportedAndEndsTheProgram) {
     EXPECT_THROW(Number(text, 10, 10), ExitSignal);
     CloseErrorLog();
     std::stringstream log;
-    log << std::ifstream(m_Dir / "game" / "errors.log").rdbuf();
+    log << std::ifstream(m_Folder.Path("game/errors.log")).rdbuf();
     EXPECT_NE(log.str().find("Handled Error Occurred in cMessage.DrawNumber\r\nError Number: 13\r\nError: Could not "
                              "convert " +
                              text + " to a numeric value."),

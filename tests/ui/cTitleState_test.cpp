@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
-#include "Fixture.h"
+#include "support/World.h"
 #include "ui/GameStates.h"
 
 namespace {
@@ -53,9 +51,8 @@ protected:
     void Click(Point p) { ClickAt(p.x, p.y); }
     // Level files 1 to 9 are there, but for level 8.
     void OpenLevelSelect(int32_t highest) {
-        std::filesystem::create_directories(m_Dir / "game" / "levels");
         for (int32_t level = 1; level <= 9; ++level)
-            if (level != 8) std::ofstream(m_Dir / "game" / "levels" / ("level" + std::to_string(level) + ".dat"));
+            if (level != 8) m_Folder.WriteLevel("levels", level, "");
         gHighestLevel = highest;
         Click(kLevelSelect);
         Hover({600, 450});

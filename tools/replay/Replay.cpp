@@ -103,7 +103,7 @@ void Replay::RunOutputs() {
         }
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << BuildReport(m_Frames).dump(2) << '\n';
+            out << ReportText(m_Frames);
             out.flush();
             if (!out) std::cerr << "kindlewisp-replay: line " << action.line << ": could not write " << path << '\n';
         }

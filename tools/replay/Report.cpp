@@ -31,6 +31,10 @@ json StateName() {
 }
 }  // namespace
 
+std::string ReportText(int32_t frame) {
+    return BuildReport(frame).dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
 json ReportTitle() {
     const auto* title = dynamic_cast<const cTitleState*>(gCurrentState.get());
     if (!title) return nullptr;

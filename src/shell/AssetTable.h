@@ -1,5 +1,6 @@
 // The content map of the game: every generated picture with its size and the cells the game reads
-// from it, every sound and tune, and the background themes. The generator and the content test share it.
+// from it, every sound and tune, and the background themes. The game, the generator and the content
+// test read this one table, so a rectangle is typed once.
 #pragma once
 
 #include <array>
@@ -44,12 +45,16 @@ inline constexpr std::array<OrbCell, 7> kOrbs = {{
     {OrbKind::White, {150, kOrbTop, 24, 24}},
 }};
 
+// The cell of an orb picture.
+constexpr Rect OrbRect(OrbKind kind) { return kOrbs[static_cast<int>(kind)].rect; }
+
 // White orb bursting: the first cell, then frames 1..9 at left 200 + 25 * frame.
 inline constexpr Rect kWhiteBurnFirst = {175, kOrbTop, 24, 24};
 inline constexpr int kWhiteBurnFrames = 9;
 constexpr Rect WhiteBurnFrame(int frame) { return {200 + 25 * frame, kOrbTop, 24, 24}; }
 
-// Orb burning, frames 0..12 at left 25 * frame.
+// Orb burning, frames 0..12 at left 25 * frame; the orb itself is gone from this frame on.
+inline constexpr int kBurnOrbGoneFrame = 6;
 inline constexpr int kBurnFrames = 13;
 constexpr Rect BurnFrame(int frame) { return {25 * frame, kBurnTop, 24, 24}; }
 
@@ -80,12 +85,11 @@ struct Caption {
     std::string_view text;
     Rect rect;
 };
-inline constexpr std::array<Caption, 4> kCaptions = {{
-    {"PAUSED", {170, 0, 140, 70}},
-    {"LEVEL", {170, 72, 140, 70}},
-    {"COMPLETE", {138, 144, 206, 76}},
-    {"GAME OVER", {120, 296, 261, 66}},
-}};
+inline constexpr Caption kPaused = {"PAUSED", {170, 0, 140, 70}};
+inline constexpr Caption kLevel = {"LEVEL", {170, 72, 140, 70}};
+inline constexpr Caption kComplete = {"COMPLETE", {138, 144, 206, 76}};
+inline constexpr Caption kGameOver = {"GAME OVER", {120, 296, 261, 66}};
+inline constexpr std::array<Caption, 4> kCaptions = {kPaused, kLevel, kComplete, kGameOver};
 
 // Digits 1..9 then 0, drawn side by side with an advance equal to their width.
 inline constexpr std::string_view kDigitOrder = "1234567890";
@@ -114,18 +118,16 @@ struct MenuButton {
     std::string_view label;
     Rect rect;
 };
-inline constexpr std::array<MenuButton, 4> kMenuButtons = {{
-    {"New Game", {252, 72, 162, 62}},
-    {"Tutorial", {268, 145, 132, 54}},
-    {"Level Select", {236, 216, 200, 64}},
-    {"Exit", {242, 282, 182, 64}},
-}};
+inline constexpr MenuButton kNewGame = {"New Game", {252, 72, 162, 62}};
+inline constexpr MenuButton kTutorial = {"Tutorial", {268, 145, 132, 54}};
+inline constexpr MenuButton kLevelSelect = {"Level Select", {236, 216, 200, 64}};
+inline constexpr MenuButton kExit = {"Exit", {242, 282, 182, 64}};
+inline constexpr std::array<MenuButton, 4> kMenuButtons = {kNewGame, kTutorial, kLevelSelect, kExit};
 
 inline constexpr std::string_view kBackOk = "backok1.png";
-inline constexpr std::array<MenuButton, 2> kBackOkButtons = {{
-    {"Back", {272, 228, 132, 64}},
-    {"OK", {294, 336, 90, 58}},
-}};
+inline constexpr MenuButton kBack = {"Back", {272, 228, 132, 64}};
+inline constexpr MenuButton kOk = {"OK", {294, 336, 90, 58}};
+inline constexpr std::array<MenuButton, 2> kBackOkButtons = {kBack, kOk};
 
 inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";
@@ -157,7 +159,5 @@ inline constexpr std::array<Tune, 5> kTunes = {{
 
 // ---- levels ------------------------------------------------------------------------------------
 inline constexpr int kMinLevels = 30;
-inline constexpr int kBoardColumns = 19;
-inline constexpr int kBoardRows = 20;
 
 }  // namespace assets
