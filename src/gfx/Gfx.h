@@ -115,7 +115,9 @@ private:
 class GfxText final {
 public:
     // Size in points at 96 DPI; align 0 left, 1 right, 2 centre within the box; breaks at "\r\n",
-    // wraps at word boundaries. A shadow colour of alpha 0 or offsets of 0 draw no shadow.
+    // wraps at word boundaries, and draws written lines slightly too wide for the box a little
+    // smaller instead. The shadow is a one-pixel outline in the shadow colour, drawn again at the
+    // shadow offsets; a shadow colour of alpha 0 or offsets of 0 draw none.
     void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align, int32_t colour,
                   const std::string& face, float size, bool bold, int32_t unused, float shadowDx, float shadowDy,
                   int32_t shadowColour);
@@ -152,6 +154,8 @@ public:
     std::string GetHighScoreName(int32_t index) const;                             // 1..10
     int32_t GetHighScoreValue(int32_t index) const;                                // 1..10
     void SetHighScore(int32_t index, const std::string& initials, int32_t score);  // score -1 keeps the score
+    // Sets both exactly, so an entry that really scores -1 can be stored too.
+    void SetHighScoreEntry(int32_t index, const std::string& initials, int32_t score);
     // Whether this user may write in the folder now.
     static bool IsWritableFolder(const std::filesystem::path& folder);
 

@@ -206,3 +206,9 @@ void GfxUtility::SetHighScore(int32_t index, const std::string& initials, int32_
     m_Names[index - 1] = initials;
     if (score != -1) m_Values[index - 1] = score;  // -1 changes the initials only
 }
+
+void GfxUtility::SetHighScoreEntry(int32_t index, const std::string& initials, int32_t score) {
+    if (index < 1 || index > 10) throw std::out_of_range("High-score index out of range");
+    m_Names[index - 1] = initials;
+    m_Values[index - 1] = score;
+}

@@ -134,6 +134,23 @@ TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixels) {
     EXPECT_EQ(seen, (std::vector<std::string>{"move 320,200", "down 2 320,200", "up 2"}));
 }
 
+TEST_F(InputTest, ClicksQuickerThanAFrameAreSeenDownInOneFrameAndUpInTheNext) {
+    std::vector<std::string> seen;
+    GfxWindowEvents events;
+    events.MouseDown = [&](int32_t b, int32_t, float, float) { seen.push_back("down " + std::to_string(b)); };
+    events.MouseUp = [&](int32_t b, int32_t, float, float) { seen.push_back("up " + std::to_string(b)); };
+    m_Engine->SetWindowEvents(events);
+    for (bool down : {true, false, true, false}) m_Engine->InjectMouseButton(1, down);  // a double tap
+    m_Engine->InjectMouseButton(2, true);  // another button is not held back by the first
+    std::vector<bool> left;
+    for (int frame = 0; frame < 5; ++frame) {
+        m_Engine->PumpEvents();
+        left.push_back(m_Engine->GetMouse().IsLeftButtonDown());
+    }
+    EXPECT_EQ(left, (std::vector<bool>{true, false, true, false, false}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1", "up 1", "down 1", "up 1", "down 2"}));
+}
+
 TEST_F(InputTest, WindowActionsReachTheHandlersAndMinimiseHoldsUntilRestore) {
     std::vector<std::string> seen;
     GfxWindowEvents events;
@@ -216,6 +233,17 @@ TEST_F(JoystickTest, AButtonPressIsReportedOncePerPress) {
     m_Engine->PumpEvents();
     EXPECT_TRUE(Pad().IsButtonPressed(1, 6));
     EXPECT_FALSE(Pad().IsButtonPressed(2, 6));  // there is only device 1
+}
+
+TEST_F(JoystickTest, APressReleasedBeforeTheFrameIsHeldInThatFrameAndReleasedInTheNext) {
+    m_Engine->InjectJoyButton(0, true);
+    m_Engine->InjectJoyButton(0, false);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(Pad().IsButtonPressed(1, 0));
+    EXPECT_TRUE(Pad().IsButtonDown(1, 0)) << "a held-button rule (firing) sees the tap too";
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Pad().IsButtonPressed(1, 0));
+    EXPECT_FALSE(Pad().IsButtonDown(1, 0));
 }
 
 TEST_F(JoystickTest, AxesAnswerMinusOneZeroOrOne) {
