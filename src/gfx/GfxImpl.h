@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <list>
 #include <map>
@@ -43,6 +44,7 @@ struct Texture {
 // One rasterised line of text, white on transparent; colour comes from the texture's colour mod.
 struct CachedLine {
     SdlPtr<SDL_Texture> texture;
+    SdlPtr<SDL_Texture> outline;  // the glyphs grown by a pixel all round, made when first needed
     int32_t width = 0;
     int32_t height = 0;
 };
@@ -125,6 +127,7 @@ struct GfxEngine::Impl {
     float InjectedX = 0;  // where injected button events happen
     float InjectedY = 0;
     GfxWindowEvents Events;
+    std::deque<SDL_Event> HeldOver;  // a button's second change in one pump, and all after it
 
     // The full-screen cursor drawn by EndFrame.
     int32_t CursorTexture = 0;
@@ -164,7 +167,8 @@ struct GfxEngine::Impl {
     void CloseJoystick();
     TTF_Font* FontFor(const std::string& face, bool bold, float size);
     TTF_Font* FontForPixels(const std::string& face, bool bold, int32_t pixels);
-    const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
+    const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text,
+                                          bool outlined);
     void DrawCursor();
     void CaptureFrame();
     double MusicRunningMs() const;  // start position plus time played, not wrapped

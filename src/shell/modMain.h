@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "shell/GameFolder.h"
+
 // Runs the whole program; answers the process exit code (0 orderly, 1 after an error box or a
 // report that ends the program, or when another copy already runs in the same game folder).
 int Main(const std::string& commandLine);
@@ -25,8 +27,11 @@ void DeferEndAfterRelease();
 void HandleMinimised();
 void CheckDevice();
 
-// The folder of the running program: the game's folder, and where the level tools find the game.
+// The folder of the running program; the level tools find the game beside them.
 std::filesystem::path ExecutableFolder();
+// The game's folders as the running program (the game or a level tool) finds them: beside it, or
+// the player's own folder and the installation's. Throws RuntimeError (76) like ChooseGameFolders.
+GameFolders FindGameFolders();
 
 // The command-line text the program was started with (for GetCommandLineValue).
 const std::string& CommandLine();

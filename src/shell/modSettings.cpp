@@ -155,10 +155,12 @@ void UnpackArchives() {
     };
     constexpr std::array<Archive, 3> archives{
         {{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}};
+    // Unpacked into the program folder; the archives may lie in a read-only installation.
+    const auto& from = gInstalledFolder.empty() ? gProgramFolder : gInstalledFolder;
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
-        Extract(archive.file, &sUnpacked);
+        Extract((from / "game" / archive.folder / archive.file).string(), &sUnpacked);
     }
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
 }

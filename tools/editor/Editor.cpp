@@ -107,9 +107,10 @@ fs::path NewLevelName() {
 
 }  // namespace
 
-Editor::Editor(fs::path file, fs::path gameFolder, fs::path pictures)
+Editor::Editor(fs::path file, fs::path gameFolder, fs::path game, fs::path pictures)
     : m_File(file.empty() ? NewLevelName() : std::move(file)),
       m_GameFolder(std::move(gameFolder)),
+      m_Game(std::move(game)),
       m_Pictures(std::move(pictures)),
       m_Backgrounds(GameBackgrounds(m_GameFolder)) {
     std::error_code ec;
@@ -257,10 +258,9 @@ void Editor::PlayTest() {
         m_Status = "Fix the errors first: the game would refuse this level";
         return;
     }
-    const fs::path game = m_GameFolder / "kindlewisp";
     std::error_code ec;
-    if (!fs::is_regular_file(game, ec)) {
-        m_Status = "The game is not beside the editor, in " + m_GameFolder.string();
+    if (!fs::is_regular_file(m_Game, ec)) {
+        m_Status = "The game is not at " + m_Game.string();
         return;
     }
     // The level as it stands, saved or not, in a file of the editor's own (a name without the
@@ -270,7 +270,7 @@ void Editor::PlayTest() {
         m_Status = "The level cannot be handed to the game";
         return;
     }
-    const std::string program = game.string();
+    const std::string program = m_Game.string();
     const std::string option = "Level=" + trial.string();
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(option.c_str()), nullptr};
     pid_t child = 0;

@@ -13,9 +13,10 @@
 
 class Editor final {
 public:
-    // `pictures` holds the game's unpacked pictures; `gameFolder` the game (its override folder
-    // and the program that play-tests).
-    Editor(std::filesystem::path file, std::filesystem::path gameFolder, std::filesystem::path pictures);
+    // `pictures` holds the game's unpacked pictures; `gameFolder` the game folder whose override
+    // pictures count; `game` the program that play-tests.
+    Editor(std::filesystem::path file, std::filesystem::path gameFolder, std::filesystem::path game,
+           std::filesystem::path pictures);
     // Runs until the window is closed and nothing unsaved is left to lose.
     void Run();
 
@@ -50,6 +51,7 @@ private:
     LevelDraft m_Draft;
     std::filesystem::path m_File;
     std::filesystem::path m_GameFolder;
+    std::filesystem::path m_Game;
     std::filesystem::path m_Pictures;
     std::vector<std::string> m_Backgrounds;
     std::map<std::string, int32_t> m_Textures;  // loaded picture ids by name

@@ -45,18 +45,21 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    fs::path gameDir = ExecutableFolder();
+    GameFolders folders;
+    fs::path game = ExecutableFolder() / "kindlewisp";
     fs::path file;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--game-dir" && i + 1 < argc)
-            gameDir = argv[++i];
-        else if (arg.size() > 1 && arg[0] == '-')
+        if (arg == "--game-dir" && i + 1 < argc) {
+            folders.program = folders.installed = argv[++i];
+            game = folders.program / "kindlewisp";
+        } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
-        else if (file.empty())
+        } else if (file.empty()) {
             file = arg;
-        else
+        } else {
             return Usage("only one level file at a time");
+        }
     }
 
     int status = 0;
@@ -65,13 +68,14 @@ int main(int argc, char** argv) {
         gEngine = std::make_unique<GfxEngine>();
         gEngine->SetWorkingFolder(pictures.Folder().string() + "/");
         try {
+            if (folders.program.empty()) folders = FindGameFolders();
             if (!gEngine->Startup()) throw std::runtime_error("the display cannot be opened");
-            if (!UnpackArchiveInto(gameDir / "game" / "images" / "kwgfx.pak", pictures.Folder()))
-                throw std::runtime_error("the game's pictures are not in " + gameDir.string() +
+            if (!UnpackArchiveInto(folders.installed / "game" / "images" / "kwgfx.pak", pictures.Folder()))
+                throw std::runtime_error("the game's pictures are not in " + folders.installed.string() +
                                          "; give the game's folder with --game-dir");
             if (!gEngine->InitializeDisplay()) throw std::runtime_error("the window cannot be opened");
             gEngine->ShowWindow();
-            Editor editor(file, gameDir, pictures.Folder());
+            Editor editor(file, folders.program, game, pictures.Folder());
             editor.Run();
         } catch (const std::exception& e) {
             std::cerr << "kindlewisp-editor: " << e.what() << "\n";

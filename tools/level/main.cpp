@@ -53,7 +53,7 @@ void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
 int main(int argc, char** argv) {
     if (argc < 2 || std::string(argv[1]) != "check") return Usage("the only command is check");
     int32_t runs = 0;
-    fs::path gameDir = ExecutableFolder();
+    fs::path gameDir;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -73,6 +73,14 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return Usage("no level file given");
+    if (gameDir.empty()) {
+        // The player's override pictures count; without a folder of theirs, only the shipped ones.
+        try {
+            gameDir = FindGameFolders().program;
+        } catch (const RuntimeError&) {
+            gameDir = ExecutableFolder();
+        }
+    }
 
     bool errors = false;
     for (const std::string& name : files) {
