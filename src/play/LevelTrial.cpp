@@ -225,10 +225,6 @@ int32_t TrialSummary::Lost() const {
     return static_cast<int32_t>(std::count_if(runs.begin(), runs.end(), [](const TrialRun& r) { return r.lost; }));
 }
 
-double TrialSummary::ShareWon() const {
-    return runs.empty() ? 0.0 : static_cast<double>(Won()) / static_cast<double>(runs.size());
-}
-
 std::optional<int32_t> TrialSummary::MedianWinMs() const {
     std::vector<int32_t> times;
     for (const TrialRun& r : runs)

@@ -26,7 +26,6 @@ struct TrialSummary {
     std::vector<TrialRun> runs;
     int32_t Won() const;
     int32_t Lost() const;
-    double ShareWon() const;  // 0 to 1
     // Both empty when no run was won.
     std::optional<int32_t> MedianWinMs() const;
     std::optional<int32_t> TightestWonMargin() const;  // the tightest margin of any won run

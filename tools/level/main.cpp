@@ -38,11 +38,14 @@ void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
         return;
     }
     const TrialSummary summary = PlayLevelTrials(file, runs);
-    std::cout << name << ": won " << summary.Won() << " of " << runs << " runs ("
-              << static_cast<int>(summary.ShareWon() * 100 + 0.5) << " %)";
+    std::cout << name << ": won " << summary.Won() << " of " << runs << " runs (" << summary.Won() * 100 / runs
+              << " %)";  // rounded down: 199 of 200 is not 100 %
     if (const auto median = summary.MedianWinMs()) std::cout << "; median time to win " << Seconds(*median);
-    if (const auto margin = summary.TightestWonMargin())
+    // Only a stack under the dragon loses; one beside it may rise past the dragon's underside.
+    if (const auto margin = summary.TightestWonMargin(); margin && *margin >= 0)
         std::cout << "; tightest margin " << *margin << " px above the dragon";
+    else if (margin)
+        std::cout << "; tightest margin: a stack beside the dragon rose " << -*margin << " px past its underside";
     if (const int32_t undecided = runs - summary.Won() - summary.Lost(); undecided > 0)
         std::cout << "; " << undecided << " still undecided after 20 minutes";
     std::cout << "\n";
