@@ -38,7 +38,7 @@ void BM_CasualGameToTheEnd(benchmark::State& state) {
         for (const TrialRun& run : summary.runs) playedMs += run.playedMs;
     }
     state.counters["secondsPerGame"] = benchmark::Counter(static_cast<double>(state.iterations() * kRuns),
-                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+                                                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["virtualSecondsPerGame"] =
         static_cast<double>(playedMs) / 1000.0 / static_cast<double>(state.iterations() * kRuns);
 }
