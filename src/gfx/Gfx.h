@@ -43,8 +43,11 @@ private:
 class GfxDevice final {
 public:
     void BeginFrame();  // clears the frame to black
-    void EndFrame();    // draws the full-screen cursor, presents, paces to at most 60 frames a second
+    // Draws the full-screen cursor and shows what changed since the last frame; paces to at most
+    // 60 frames a second.
+    void EndFrame();
     bool IsDeviceLost() const;
+    int64_t GetComposedPixels() const;  // frame pixels drawn again by the last EndFrame (tests, benchmarks)
 
 private:
     friend class GfxEngine;

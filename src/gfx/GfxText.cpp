@@ -113,11 +113,6 @@ int32_t ShrunkToFit(GfxEngine::Impl& d, const std::string& face, bool bold, int3
     return pixels;
 }
 
-void ColourTexture(SDL_Texture* t, int32_t colour) {
-    const auto c = static_cast<uint32_t>(colour);
-    SDL_SetTextureColorMod(t, static_cast<Uint8>(c >> 16), static_cast<Uint8>(c >> 8), static_cast<Uint8>(c));
-    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(c >> 24));
-}
 }  // namespace
 
 TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float size) {
@@ -154,9 +149,8 @@ const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std
     gfx_detail::SdlPtr<SDL_Surface> surface(TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255}));
     if (!surface) return nullptr;
     gfx_detail::CachedLine line;
-    line.texture.reset(SDL_CreateTextureFromSurface(Renderer.get(), surface.get()));
+    line.texture = MakeTexture(surface.get());
     if (!line.texture) return nullptr;
-    SDL_SetTextureBlendMode(line.texture.get(), SDL_BLENDMODE_BLEND);
     line.width = surface->w;
     line.height = surface->h;
     ++Rasterised;
@@ -175,7 +169,7 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     (void)height;  // text starts at the top of the box and may run below it, as the game lays it out
     auto& d = m_Engine->GetImpl();
     using gfx_detail::Drawable;
-    if (!d.Renderer || text.empty() || !Drawable(x) || !Drawable(y)) return;
+    if (!d.Compositor() || text.empty() || !Drawable(x) || !Drawable(y)) return;
     const int32_t requested = PixelSize(size);
     // Without a usable box width there is nothing to wrap in or align to: left-aligned, one line each.
     const int32_t boxWidth = Drawable(width) ? static_cast<int32_t>(width) : 0;
@@ -209,16 +203,13 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
                 if (align == 1) left = std::floor(x + static_cast<float>(boxWidth) - static_cast<float>(line->width));
                 if (align == 2)
                     left = std::floor(x + (static_cast<float>(boxWidth) - static_cast<float>(line->width)) / 2.0f);
-                SDL_Texture* t = line->texture.get();
                 if (shadow) {
-                    ColourTexture(t, shadowColour);
                     const SDL_Rect s{static_cast<int>(std::floor(left + shadowDx)),
                                      static_cast<int>(std::floor(top + shadowDy)), line->width, line->height};
-                    SDL_RenderCopy(d.Renderer.get(), t, nullptr, &s);
+                    d.Draw(line->texture, nullptr, s, static_cast<uint32_t>(shadowColour));
                 }
-                ColourTexture(t, colour);
                 const SDL_Rect r{static_cast<int>(left), static_cast<int>(top), line->width, line->height};
-                SDL_RenderCopy(d.Renderer.get(), t, nullptr, &r);
+                d.Draw(line->texture, nullptr, r, static_cast<uint32_t>(colour));
             }
         }
         top += static_cast<float>(skip);
