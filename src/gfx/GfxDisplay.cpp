@@ -44,24 +44,13 @@ bool GfxEngine::InitializeDisplay() {
         return false;
     }
     d.Frame.reset(SDL_CreateRGBSurfaceWithFormat(0, GameWidth, GameHeight, 32, SDL_PIXELFORMAT_ARGB8888));
-    if (d.Frame) {
-        SDL_FillRect(d.Frame.get(), nullptr, 0xFF000000u);
-        // Headless, the frame is drawn where it can be read back and nothing else shows it.
-        if (IsHeadless()) {
-            d.Renderer.reset(SDL_CreateSoftwareRenderer(d.Frame.get()));
-        } else {
-            d.Composer.reset(SDL_CreateSoftwareRenderer(d.Frame.get()));
-            if (d.Composer && !d.OpenOutput()) d.Composer.reset();
-        }
-    }
-    if (!d.Compositor()) {
-        SDL_Log("Cannot create the renderer: %s", SDL_GetError());
+    // Headless, the frame is the picture: it is read back and nothing else shows it.
+    if (!d.Frame || (!IsHeadless() && !d.OpenOutput())) {
+        SDL_Log("Cannot open the display: %s", SDL_GetError());
         d.CloseDisplay();
         return false;
     }
-    // On the window's renderer the logical size also maps mouse positions to game pixels.
-    SDL_RenderSetLogicalSize(d.Renderer.get(), GameWidth, GameHeight);
-    if (d.Composer) SDL_RenderSetLogicalSize(d.Composer.get(), GameWidth, GameHeight);
+    SDL_FillRect(d.Frame.get(), nullptr, 0xFF000000u);
     d.Minimized = false;
     d.DeviceLost = false;
     return true;
@@ -111,7 +100,7 @@ void GfxEngine::Impl::DrawCursor() {
 
 void GfxDevice::EndFrame() {
     GfxEngine::Impl& d = m_Engine->GetImpl();
-    if (!d.Compositor()) return;
+    if (!d.Frame) return;
     d.DrawCursor();
     d.ComposeAndShow();
     // Pace to at most 60 frames a second whatever vsync does; never under the virtual clock,
@@ -139,7 +128,7 @@ bool GfxDevice::IsDeviceLost() const { return m_Engine->GetImpl().DeviceLost; }
 
 bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*flag*/, int32_t /*value*/) {
     GfxEngine::Impl& d = m_Engine->GetImpl();
-    if (!d.Compositor()) return false;
+    if (!d.Frame) return false;
     const auto file = m_Engine->Resolve(path);
     gfx_detail::SdlPtr<SDL_Surface> picture(IMG_Load(file.string().c_str()));
     gfx_detail::TextureRef texture = d.MakeTexture(picture.get());

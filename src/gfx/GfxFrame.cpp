@@ -81,10 +81,11 @@ void GrowOverScaledCopies(SDL_Rect& area, const std::vector<DrawCommand>& comman
     }
 }
 
+bool Opaque(const DrawCommand& c) { return c.texture->opaque && (c.modulate >> 24) == 0xFF; }
+
 bool HidesArea(const DrawCommand& c, const SDL_Rect& area) {
     SDL_Rect covered;
-    return c.texture->opaque && (c.modulate >> 24) == 0xFF && SDL_IntersectRect(&c.dst, &area, &covered) &&
-           SDL_RectEquals(&covered, &area);
+    return Opaque(c) && SDL_IntersectRect(&c.dst, &area, &covered) && SDL_RectEquals(&covered, &area);
 }
 
 // Where the 640 x 480 picture sits in an output of w x h: scaled to fit, centred, as SDL's
@@ -171,63 +172,183 @@ int WatchWindow(void* data, SDL_Event* e) {
 }
 }  // namespace
 
-gfx_detail::TextureRef GfxEngine::Impl::MakeTexture(SDL_Surface* picture) const {
-    SDL_Renderer* compositor = Compositor();
-    if (!compositor || !picture) return nullptr;
-    gfx_detail::SdlPtr<SDL_Texture> handle(SDL_CreateTextureFromSurface(compositor, picture));
-    if (!handle) return nullptr;
-    SDL_SetTextureBlendMode(handle.get(), SDL_BLENDMODE_BLEND);
-    Uint32 format = 0;
-    SDL_QueryTexture(handle.get(), &format, nullptr, nullptr, nullptr);
-    return std::make_shared<const gfx_detail::Texture>(
-        gfx_detail::Texture{std::move(handle), picture->w, picture->h, !SDL_ISPIXELFORMAT_ALPHA(format)});
+gfx_detail::TextureRef GfxEngine::Impl::MakeTexture(SDL_Surface* picture) {
+    if (!picture) return nullptr;
+    // A 32-bit picture keeps its own layout, so it blends exactly as SDL blends that layout;
+    // others become 32-bit, with alpha where they have any transparency.
+    const Uint32 format = picture->format->format;
+    const bool keyed = SDL_HasColorKey(picture) == SDL_TRUE;
+    bool alpha = picture->format->Amask != 0 || keyed;
+    if (const SDL_Palette* palette = picture->format->palette)
+        for (int i = 0; i < palette->ncolors && !alpha; ++i) alpha = palette->colors[i].a != SDL_ALPHA_OPAQUE;
+    const bool kept = !keyed && (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_ABGR8888 ||
+                                 format == SDL_PIXELFORMAT_RGBA8888 || format == SDL_PIXELFORMAT_BGRA8888 ||
+                                 format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_BGR888);
+    gfx_detail::SdlPtr<SDL_Surface> pixels(SDL_ConvertSurfaceFormat(
+        picture, kept ? format : static_cast<Uint32>(alpha ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB888), 0));
+    if (!pixels) return nullptr;
+    auto texture = std::make_shared<gfx_detail::Texture>();
+    texture->width = picture->w;
+    texture->height = picture->h;
+    texture->opaque = pixels->format->Amask == 0;
+    texture->pixels = std::move(pixels);
+    return texture;
 }
 
 void GfxEngine::Impl::Draw(const gfx_detail::TextureRef& texture, const SDL_Rect* src, const SDL_Rect& dst,
                            uint32_t modulate) {
-    if (!texture || !Compositor() || IsEmpty(dst) || !SDL_HasIntersection(&dst, &Screen)) return;
-    // The part of the picture that exists, as the renderer would cut it.
+    if (!texture || !Frame || IsEmpty(dst) || !SDL_HasIntersection(&dst, &Screen)) return;
+    // The part of the picture that exists.
     const SDL_Rect whole{0, 0, texture->width, texture->height};
     SDL_Rect part = whole;
     if (src && !SDL_IntersectRect(src, &whole, &part)) return;
     Drawing.push_back(DrawCommand{texture, part, dst, modulate});
 }
 
+namespace {
+uint32_t MulDiv255(uint32_t a, uint32_t b) { return a * b / 255; }
+
+// A picture with an alpha channel under alpha or colour modulation is blended as SDL's generic
+// blitter does it: each channel times its modulation, colour times the alpha that results, then
+// over the frame, every product divided by 255 and rounded down. `p` is in the frame's layout.
+uint32_t BlendPixel(uint32_t p, uint32_t d, uint32_t modulate) {
+    const uint32_t a = MulDiv255(p >> 24, modulate >> 24), keep = 255 - a;
+    uint32_t out = (a + MulDiv255(keep, d >> 24)) << 24;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t c = MulDiv255(MulDiv255((p >> shift) & 0xFF, (modulate >> shift) & 0xFF), a);
+        out |= (c + MulDiv255(keep, (d >> shift) & 0xFF)) << shift;
+    }
+    return out;
+}
+
+#if defined(__GNUC__)
+// The same two pixels at a time, one 16-bit lane per channel: ((t + 1) + ((t + 1) >> 8)) >> 8 is
+// t / 255 for every product t of two bytes, so the result is exact. `Order` names the picture's
+// bytes in the frame's order (blue, green, red, alpha).
+using Bytes = uint8_t __attribute__((vector_size(8)));
+using Words = uint16_t __attribute__((vector_size(16)));
+
+Words Div255(Words t) {
+    t += 1;
+    return (t + (t >> 8)) >> 8;
+}
+
+template <int B, int G, int R, int A>
+void BlendPairs(const uint8_t* in, uint8_t* out, int pairs, uint32_t modulate) {
+    const auto m = [modulate](int shift) { return static_cast<uint16_t>((modulate >> shift) & 0xFF); };
+    const Words mod{m(0), m(8), m(16), m(24), m(0), m(8), m(16), m(24)};
+    const Words colourLanes{0xFFFF, 0xFFFF, 0xFFFF, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0};
+    const Words alphaLanes{0, 0, 0, 255, 0, 0, 0, 255};
+    for (int i = 0; i < pairs; ++i, in += 8, out += 8) {
+        Bytes raw, under;
+        std::memcpy(&raw, in, 8);
+        std::memcpy(&under, out, 8);
+        const Words picture = __builtin_convertvector(raw, Words);
+        Words s = __builtin_shufflevector(picture, picture, B, G, R, A, B + 4, G + 4, R + 4, A + 4);
+        s = Div255(s * mod);
+        const Words alpha = __builtin_shufflevector(s, s, 3, 3, 3, 3, 7, 7, 7, 7);
+        s = Div255(s * ((alpha & colourLanes) | alphaLanes));
+        const Words blended = s + Div255((255 - alpha) * __builtin_convertvector(under, Words));
+        const Bytes result = __builtin_convertvector(blended, Bytes);
+        std::memcpy(out, &result, 8);
+    }
+}
+#endif
+
+// Blends a modulated copy of a 32-bit picture with alpha into the frame's clip rectangle.
+void BlendModulated(const SDL_Surface& from, SDL_Rect src, SDL_Surface& frame, SDL_Rect dst, uint32_t modulate) {
+    SDL_Rect visible;
+    if (!SDL_IntersectRect(&dst, &frame.clip_rect, &visible)) return;
+    src.x += visible.x - dst.x;
+    src.y += visible.y - dst.y;
+    const SDL_PixelFormat& f = *from.format;
+    for (int y = 0; y < visible.h; ++y) {
+        const auto* in = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(from.pixels) +
+                                                           static_cast<ptrdiff_t>(src.y + y) * from.pitch) +
+                         src.x;
+        auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(frame.pixels) +
+                                                static_cast<ptrdiff_t>(visible.y + y) * frame.pitch) +
+                    visible.x;
+        int x = 0;
+#if defined(__GNUC__) && SDL_BYTEORDER == SDL_LIL_ENDIAN
+        const int pairs = visible.w / 2;
+        const auto* bytesIn = reinterpret_cast<const uint8_t*>(in);
+        auto* bytesOut = reinterpret_cast<uint8_t*>(out);
+        if (f.format == SDL_PIXELFORMAT_ARGB8888)
+            BlendPairs<0, 1, 2, 3>(bytesIn, bytesOut, pairs, modulate), x = 2 * pairs;
+        if (f.format == SDL_PIXELFORMAT_ABGR8888)
+            BlendPairs<2, 1, 0, 3>(bytesIn, bytesOut, pairs, modulate), x = 2 * pairs;
+#endif
+        for (; x < visible.w; ++x) {
+            const uint32_t p = in[x];
+            const uint32_t ordered = ((p >> f.Ashift) & 0xFF) << 24 | ((p >> f.Rshift) & 0xFF) << 16 |
+                                     ((p >> f.Gshift) & 0xFF) << 8 | ((p >> f.Bshift) & 0xFF);
+            out[x] = BlendPixel(ordered, out[x], modulate);
+        }
+    }
+}
+
+// One copy into the frame, clipped to the frame's clip rectangle, the way SDL's software renderer
+// makes it: opaque pictures at full alpha are copied rather than blended (the same pixels, far
+// cheaper), and a scaled copy that would cross the frame's edge is scaled whole first.
+void Copy(const DrawCommand& c, SDL_Surface& frame) {
+    SDL_Surface& from = *c.texture->pixels;
+    const Uint8 a = static_cast<Uint8>(c.modulate >> 24), r = static_cast<Uint8>(c.modulate >> 16),
+                g = static_cast<Uint8>(c.modulate >> 8), b = static_cast<Uint8>(c.modulate);
+    const bool scaled = c.src.w != c.dst.w || c.src.h != c.dst.h;
+    if (!scaled && !c.texture->opaque && c.modulate != 0xFFFFFFFFu && from.format->BytesPerPixel == 4) {
+        BlendModulated(from, c.src, frame, c.dst, c.modulate);
+        return;
+    }
+    const SDL_BlendMode blend = Opaque(c) ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND;
+    SDL_SetSurfaceColorMod(&from, r, g, b);
+    SDL_SetSurfaceAlphaMod(&from, a);
+    SDL_SetSurfaceBlendMode(&from, blend);
+    SDL_Rect src = c.src, dst = c.dst;
+    if (!scaled) {
+        SDL_BlitSurface(&from, &src, &frame, &dst);
+    } else if (dst.x >= 0 && dst.y >= 0 && dst.x + dst.w <= frame.w && dst.y + dst.h <= frame.h) {
+        SDL_BlitScaled(&from, &src, &frame, &dst);
+    } else {
+        gfx_detail::SdlPtr<SDL_Surface> whole(SDL_CreateRGBSurfaceWithFormat(0, dst.w, dst.h, 32, from.format->format));
+        if (!whole) return;
+        SDL_SetSurfaceBlendMode(&from, SDL_BLENDMODE_NONE);
+        SDL_SetSurfaceColorMod(&from, 255, 255, 255);
+        SDL_SetSurfaceAlphaMod(&from, 255);
+        SDL_Rect inside{0, 0, dst.w, dst.h};
+        SDL_BlitScaled(&from, &src, whole.get(), &inside);
+        SDL_SetSurfaceColorMod(whole.get(), r, g, b);
+        SDL_SetSurfaceAlphaMod(whole.get(), a);
+        SDL_SetSurfaceBlendMode(whole.get(), blend);
+        SDL_BlitSurface(whole.get(), nullptr, &frame, &dst);
+    }
+}
+}  // namespace
+
 void GfxEngine::Impl::ComposeAndShow() {
     SDL_Rect area = ChangedArea(Composed, Drawing);
     GrowOverScaledCopies(area, Drawing);
     ComposedPixels = IsEmpty(area) ? 0 : static_cast<int64_t>(area.w) * area.h;
     if (!IsEmpty(area)) {
-        SDL_Renderer* r = Compositor();
-        SDL_RenderSetClipRect(r, &area);
+        SDL_SetClipRect(Frame.get(), &area);
         // Nothing under the last opaque copy that hides the whole area can show.
         size_t first = Drawing.size();
         while (first > 0 && !HidesArea(Drawing[first - 1], area)) --first;
-        if (first == 0) {
-            SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-            SDL_RenderFillRect(r, &area);
-        } else {
+        if (first == 0)
+            SDL_FillRect(Frame.get(), &area, 0xFF000000u);
+        else
             --first;
-        }
-        for (size_t k = first; k < Drawing.size(); ++k) {
-            const DrawCommand& c = Drawing[k];
-            if (!SDL_HasIntersection(&c.dst, &area)) continue;
-            SDL_Texture* t = c.texture->handle.get();
-            SDL_SetTextureColorMod(t, static_cast<Uint8>(c.modulate >> 16), static_cast<Uint8>(c.modulate >> 8),
-                                   static_cast<Uint8>(c.modulate));
-            SDL_SetTextureAlphaMod(t, static_cast<Uint8>(c.modulate >> 24));
-            SDL_RenderCopy(r, t, &c.src, &c.dst);
-        }
-        SDL_RenderSetClipRect(r, nullptr);
-        SDL_RenderFlush(r);
+        for (size_t k = first; k < Drawing.size(); ++k)
+            if (SDL_HasIntersection(&Drawing[k].dst, &area)) Copy(Drawing[k], *Frame);
+        SDL_SetClipRect(Frame.get(), nullptr);
     }
     FrameCaptured = true;
     Composed.swap(Drawing);
     Drawing.clear();
+    if (Renderer && (ShowAll || !IsEmpty(area))) Show(ShowAll ? Screen : area);
+}
 
-    // Headless, Frame is the output.
-    if (!Composer || (IsEmpty(area) && !ShowAll)) return;
-    if (ShowAll) area = Screen;
+void GfxEngine::Impl::Show(const SDL_Rect& area) {
     if (FrameTexture) {
         const auto* pixels = static_cast<const uint8_t*>(Frame->pixels) + area.y * Frame->pitch + area.x * 4;
         SDL_UpdateTexture(FrameTexture.get(), &area, pixels, Frame->pitch);
@@ -241,19 +362,21 @@ void GfxEngine::Impl::ComposeAndShow() {
     SDL_Surface* out = SDL_GetWindowSurface(Window.get());
     if (!out) return;
     const SDL_Rect view = Letterbox(out->w, out->h);
+    const SDL_Rect whole{0, 0, out->w, out->h};
     if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
     SDL_Rect written = view;
     if (!SameLayout(*out)) {
         SDL_BlitScaled(Frame.get(), nullptr, out, &written);
-        ShowAll = true;  // a converting copy is whole each time
+        written = whole;  // a converting copy is whole each time
     } else {
+        // Showing all includes the bars beside a picture that does not fill the window.
         if (ShowAll) SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
         written = CopyToWindow(*Frame, *out, view, area);
+        if (ShowAll) written = whole;
     }
     if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
-    const SDL_Rect whole{0, 0, out->w, out->h};
-    SDL_UpdateWindowSurfaceRects(Window.get(), ShowAll ? &whole : &written, 1);
-    ShowAll = !SameLayout(*out);
+    SDL_UpdateWindowSurfaceRects(Window.get(), &written, 1);
+    ShowAll = false;
 }
 
 bool GfxEngine::Impl::OpenOutput() {
@@ -265,28 +388,27 @@ bool GfxEngine::Impl::OpenOutput() {
         if (Renderer)
             FrameTexture.reset(SDL_CreateTexture(Renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                                  GameWidth, GameHeight));
-        if (FrameTexture) return true;
-        FrameTexture.reset();
-        Renderer.reset();
+        if (!FrameTexture) Renderer.reset();
     }
-    // The window's surface, never a GPU texture behind it. The software renderer on the window
-    // draws nothing: it maps mouse positions from window to game pixels.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    Renderer.reset(SDL_CreateRenderer(Window.get(), -1, SDL_RENDERER_SOFTWARE));
-    return Renderer != nullptr;
+    if (!Renderer) {
+        // The window's own surface, never a GPU texture behind it. The software renderer on the
+        // window draws nothing: it is there to map mouse positions from window to game pixels.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        Renderer.reset(SDL_CreateRenderer(Window.get(), -1, SDL_RENDERER_SOFTWARE));
+    }
+    return Renderer && SDL_RenderSetLogicalSize(Renderer.get(), GameWidth, GameHeight) == 0;
 }
 
 void GfxEngine::Impl::CloseDisplay() {
     if (WatchingWindow) SDL_DelEventWatch(WatchWindow, this);
     WatchingWindow = false;
-    // Textures before the renderers that own them.
+    // The frames hold textures too.
     Drawing.clear();
     Composed.clear();
     Lines.clear();
     LineIndex.clear();
     Textures.clear();
     FrameTexture.reset();
-    Composer.reset();
     Renderer.reset();
     Frame.reset();
     Window.reset();

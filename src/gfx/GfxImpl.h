@@ -36,9 +36,9 @@ struct SdlDeleter {
 template <class T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
-// A decoded picture: a texture of the software compositor, the only copy of its pixels.
+// A decoded picture, kept once: the compositor copies from these pixels.
 struct Texture {
-    SdlPtr<SDL_Texture> handle;
+    SdlPtr<SDL_Surface> pixels;
     int32_t width = 0;
     int32_t height = 0;
     bool opaque = false;  // no alpha channel: a copy at full alpha hides what lies under it
@@ -104,12 +104,11 @@ struct GfxEngine::Impl {
     bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
 
     // Display. A frame's drawing is recorded, composed in software into Frame where it differs
-    // from the frame shown before, and that part is shown: in a window's own surface, or through
+    // from the frame shown before, and that part is shown: in the window's own surface, or through
     // one GPU texture where a GPU renders, or nowhere when headless (Frame is the picture).
     gfx_detail::SdlPtr<SDL_Window> Window;
-    gfx_detail::SdlPtr<SDL_Renderer> Renderer;      // the window's (GPU or surface), or Frame's when headless
     gfx_detail::SdlPtr<SDL_Surface> Frame;          // the composed 640 x 480 picture
-    gfx_detail::SdlPtr<SDL_Renderer> Composer;      // software renderer into Frame (windowed; headless: Renderer)
+    gfx_detail::SdlPtr<SDL_Renderer> Renderer;      // the window's, GPU or surface; none when headless
     gfx_detail::SdlPtr<SDL_Texture> FrameTexture;   // GPU output: Frame uploaded, scaled and shown with vsync
     std::vector<gfx_detail::DrawCommand> Drawing;   // this frame so far
     std::vector<gfx_detail::DrawCommand> Composed;  // the frame Frame holds
@@ -191,13 +190,13 @@ struct GfxEngine::Impl {
     TTF_Font* FontFor(const std::string& face, bool bold, float size);
     TTF_Font* FontForPixels(const std::string& face, bool bold, int32_t pixels);
     const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
-    SDL_Renderer* Compositor() const { return Composer ? Composer.get() : Renderer.get(); }
-    gfx_detail::TextureRef MakeTexture(SDL_Surface* picture) const;
+    static gfx_detail::TextureRef MakeTexture(SDL_Surface* picture);
     void Draw(const gfx_detail::TextureRef& texture, const SDL_Rect* src, const SDL_Rect& dst, uint32_t modulate);
     void DrawCursor();
     bool OpenOutput();
     void CloseDisplay();
     void ComposeAndShow();
+    void Show(const SDL_Rect& area);
     double MusicRunningMs() const;  // start position plus time played, not wrapped
     int32_t MusicPositionNow() const;
     void ApplyMusicVolume() const;

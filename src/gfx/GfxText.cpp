@@ -169,7 +169,7 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     (void)height;  // text starts at the top of the box and may run below it, as the game lays it out
     auto& d = m_Engine->GetImpl();
     using gfx_detail::Drawable;
-    if (!d.Compositor() || text.empty() || !Drawable(x) || !Drawable(y)) return;
+    if (!d.Frame || text.empty() || !Drawable(x) || !Drawable(y)) return;
     const int32_t requested = PixelSize(size);
     // Without a usable box width there is nothing to wrap in or align to: left-aligned, one line each.
     const int32_t boxWidth = Drawable(width) ? static_cast<int32_t>(width) : 0;
