@@ -120,6 +120,9 @@ public:
     void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align, int32_t colour,
                   const std::string& face, float size, bool bold, int32_t unused, float shadowDx, float shadowDy,
                   int32_t shadowColour);
+    // Lays out and rasterises a text as DrawText would in a box of that width, without drawing it:
+    // a screen's set-up readies what its frames will draw.
+    void Prepare(const std::string& text, const std::string& face, float size, bool bold, float width);
     // Width and height in pixels of one line of text in the given face (button captions).
     int32_t MeasureWidth(const std::string& text, const std::string& face, float size, bool bold);
     int32_t MeasureHeight(const std::string& text, const std::string& face, float size, bool bold);

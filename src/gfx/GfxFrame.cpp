@@ -197,7 +197,7 @@ gfx_detail::TextureRef GfxEngine::Impl::MakeTexture(SDL_Surface* picture) {
 
 void GfxEngine::Impl::Draw(const gfx_detail::TextureRef& texture, const SDL_Rect* src, const SDL_Rect& dst,
                            uint32_t modulate) {
-    if (!texture || !Frame || IsEmpty(dst) || !SDL_HasIntersection(&dst, &Screen)) return;
+    if (!texture || !Frame || Rehearsing || IsEmpty(dst) || !SDL_HasIntersection(&dst, &Screen)) return;
     // The part of the picture that exists.
     const SDL_Rect whole{0, 0, texture->width, texture->height};
     SDL_Rect part = whole;

@@ -113,6 +113,7 @@ struct GfxEngine::Impl {
     std::vector<gfx_detail::DrawCommand> Drawing;   // this frame so far
     std::vector<gfx_detail::DrawCommand> Composed;  // the frame Frame holds
     bool ShowAll = true;                            // the output lost its picture: new, exposed or resized
+    bool Rehearsing = false;                        // drawing is ignored (GfxText::Prepare)
     bool WatchingWindow = false;                    // the window event watch is installed
     int64_t ComposedPixels = 0;                     // frame pixels composed by the last EndFrame (tests, benchmarks)
     bool Windowed = true;

@@ -216,6 +216,13 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     }
 }
 
+void GfxText::Prepare(const std::string& text, const std::string& face, float size, bool bold, float width) {
+    auto& d = m_Engine->GetImpl();
+    d.Rehearsing = true;
+    DrawText(0, 0, width, 0, text, 0, -1, face, size, bold, 0, 0, 0, 0);
+    d.Rehearsing = false;
+}
+
 int32_t GfxText::GetCachedLineCount() const { return static_cast<int32_t>(m_Engine->GetImpl().Lines.size()); }
 
 int64_t GfxText::GetRasterisedLineCount() const { return m_Engine->GetImpl().Rasterised; }
