@@ -8,7 +8,7 @@
 #include "game/cOrb.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
-#include "shell/Globals.h"
+#include "base/Globals.h"
 
 // Pairs of a colour side by side, changing every row: one shot on a pair burns it, and no group
 // of three stands ready-made.

@@ -17,7 +17,7 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
-#include "shell/Globals.h"
+#include "base/Globals.h"
 #include "shell/modMain.h"
 #include "ui/GameStates.h"
 

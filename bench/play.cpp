@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Bot.h"
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
@@ -21,7 +22,6 @@
 #include "gfx/GfxTestSupport.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 
 namespace {

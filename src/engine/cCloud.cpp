@@ -1,8 +1,8 @@
 // The drifting cloud layer.
 #include "engine/cCloud.h"
 
+#include "base/Globals.h"
 #include "engine/cTextures.h"
-#include "shell/Globals.h"
 
 namespace {
 constexpr int32_t TileSize = 300;

@@ -1,8 +1,8 @@
 // The mouse, the game's cursor and the window hook that learns about activation changes.
 #include "engine/cMouse.h"
 
+#include "base/Globals.h"
 #include "engine/cTextures.h"
-#include "shell/Globals.h"
 
 namespace {
 bool ValidButton(int32_t button) { return button >= 0 && button <= 9; }

@@ -24,7 +24,6 @@ public:
     void HideDefaultCursor();
     void ShowDefaultCursor();
     void Create_Mouse(const std::string& textureFile, int32_t left, int32_t top, int32_t width, int32_t height);
-    bool SystemCursorVisible() const { return m_SystemCursorVisible; }
 
 private:
     bool m_Buttons[11] = {};

@@ -1,10 +1,10 @@
 // Sound-effect ids by file name, loaded once at the effect volume of the settings.
 #include "engine/cSound.h"
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 int32_t cSound::Sound(const std::string& fileName) {
     if (SoundExists(fileName)) return m_Items.Item(fileName);

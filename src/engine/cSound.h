@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/Collection.h"
+#include "base/Collection.h"
 
 class cSound final {
 public:

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Collection.h"
 #include "gfx/Gfx.h"
-#include "shell/Collection.h"
 
 using SpriteRef = std::shared_ptr<GfxSprite>;
 

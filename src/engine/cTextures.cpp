@@ -1,10 +1,10 @@
 // Texture ids by file name; the override folder lets players replace any picture.
 #include "engine/cTextures.h"
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 int32_t cTextures::Texture(const std::string& fileName) {
     if (TextureExists(fileName)) return m_Items.Item(fileName);

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <system_error>
 
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
+#include "game/LevelCells.h"
+#include "gfx/GfxFile.h"
 
 namespace {
 
@@ -85,40 +85,24 @@ bool ParseCloudsLine(const std::string& text) {
            std::toupper(static_cast<unsigned char>(t[2])) == 'S';
 }
 
-bool IsOrbCharacter(char c) {
-    switch (c) {
-        case 'R':
-        case 'B':
-        case 'G':
-        case 'P':
-        case 'Y':
-        case '1':
-        case '2':
-        case 'A':
-        case 'W':
-        case 'X':
-        case 'Z':
-        case 'I':
-        case 'U':
-            return true;
-        default:
-            return false;
-    }
+bool IsOrbCharacter(char c) { return FindLevelCell(c) != nullptr; }
+
+bool IsPictureName(const std::string& name) {
+    if (name.empty() || name.size() > LevelLimits::MaxPictureName) return false;
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; });
 }
 
 LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) {
-    std::error_code ec;
     // Only a plain file: a folder, a device or a pipe of that name is no level and could block.
-    if (!std::filesystem::is_regular_file(path, ec)) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+    const auto file = GfxFile::ReadBounded(path, LevelLimits::MaxFileBytes);
+    if (file.status != GfxFile::ReadStatus::Read) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+    if (file.truncated) throw Corrupt();
+    return ParseLevelFile(file.bytes, withCloudsLine);
+}
 
-    std::string bytes(LevelLimits::MaxFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (in.bad()) throw RuntimeError(ErrorNumber::FileNotFound, "File not found");
+LevelFile ParseLevelFile(const std::string& bytes, bool withCloudsLine) {
     if (bytes.size() > LevelLimits::MaxFileBytes) throw Corrupt();
-
     LineReader lines(bytes);
     LevelFile level;
     // Each header line is converted as soon as it is read, so a bad number comes before a short file.
@@ -128,7 +112,9 @@ LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine) 
     };
     level.riseInterval = ParseLevelNumber(header());
     level.rowCount = ParseLevelNumber(header());
-    level.picture = header();
+    // Only one of the game's pictures, never a path to anywhere else on the disk.
+    level.picture = Trim(header());
+    if (!IsPictureName(level.picture)) throw Corrupt();
     if (withCloudsLine) level.cloudsOn = ParseCloudsLine(header());
 
     int64_t row = static_cast<int64_t>(level.rowCount) - 1;

@@ -2,6 +2,7 @@
 // however large or strange, from stalling the game. Owns nothing; the play state builds the board.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -16,12 +17,14 @@ constexpr int32_t MaxColumns = 21;
 constexpr int32_t MaxOrbs = 2000;
 // Rows outside this range would place orbs beyond any pixel coordinate the game can hold.
 constexpr int64_t MaxAbsRow = 1000000;
+// Picture names are short words; no file name needs more.
+constexpr size_t MaxPictureName = 64;
 }  // namespace LevelLimits
 
 struct LevelFile {
     int32_t riseInterval = 0;
     int32_t rowCount = 0;  // the first orb line is row rowCount - 1
-    std::string picture;   // background picture name without ".png"
+    std::string picture;   // background picture name without ".png", a plain name
     bool cloudsOn = false;
     struct OrbRow {
         int32_t row;
@@ -38,10 +41,17 @@ int32_t ParseLevelNumber(const std::string& text);
 // "YES" in any case with blanks around it.
 bool ParseCloudsLine(const std::string& text);
 
+// A plain picture name: letters, digits, '-' and '_' only, so it can name nothing but one of the
+// game's pictures.
+bool IsPictureName(const std::string& name);
+
 // True for a cell character that creates an orb.
 bool IsOrbCharacter(char c);
 
 // Reads and checks a level file. A missing or unreadable file raises 53; a header line that is
-// not a number, a file over the size limit, too many orbs or rows out of range raise 13; a file
+// not a number, a picture line that is not a plain picture name, a file over the size limit, too
+// many orbs or rows out of range raise 13; a file
 // that ends inside the header raises 62. withCloudsLine is false for the tutorial's format.
 LevelFile ReadLevelFile(const std::filesystem::path& path, bool withCloudsLine);
+// The same for a level's bytes already read.
+LevelFile ParseLevelFile(const std::string& bytes, bool withCloudsLine);

@@ -1,8 +1,8 @@
 #include "game/cBonus.h"
 
+#include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 void cBonus::Create(int32_t amount, int32_t x, int32_t y, const std::string& id) {
     m_Amount = amount;

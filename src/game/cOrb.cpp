@@ -3,37 +3,39 @@
 #include <cmath>
 #include <limits>
 
+#include "base/Globals.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
-#include "shell/Globals.h"
+#include "shell/AssetTable.h"
 
 namespace {
 
-constexpr int32_t kOrbSize = 24;
 constexpr int32_t kBoardAlpha = 235;
 constexpr int32_t kWhiteAlpha = 220;
 constexpr int32_t kStepInterval = 20;  // fireball and burn frames
 
-struct Cell {
-    int32_t left;
-    int32_t top;
-};
+using assets::Rect;
 
-// Picture of each orb type in the sprite sheet (types 1..10). Green and purple sit swapped.
-constexpr Cell kOrbPictures[] = {{0, 194}, {25, 194},  {75, 194},  {50, 194},  {100, 194},
-                                 {0, 244}, {125, 194}, {125, 194}, {150, 194}, {0, 194}};
+// Picture of each orb type in the sprite sheet (types 1..10).
+constexpr Rect kOrbPictures[] = {assets::OrbRect(assets::OrbKind::Red),    assets::OrbRect(assets::OrbKind::Blue),
+                                 assets::OrbRect(assets::OrbKind::Green),  assets::OrbRect(assets::OrbKind::Purple),
+                                 assets::OrbRect(assets::OrbKind::Yellow), assets::kFireball[0],
+                                 assets::OrbRect(assets::OrbKind::Black),  assets::OrbRect(assets::OrbKind::Black),
+                                 assets::OrbRect(assets::OrbKind::White),  assets::OrbRect(assets::OrbKind::Red)};
 
-Cell BonusPicture(int32_t kind) {
+Rect BonusPicture(int32_t kind) {
     switch (kind) {
         case BonusKind::Fireball:
-            return {0, 244};
+            return assets::kFireball[0];
         case BonusKind::Tornado:
-            return {375, 219};
+            return assets::kTornado;
         default:
-            return {325, 219};
+            return assets::kChest;
     }
 }
+
+void SetCell(GfxSprite& sprite, const Rect& cell) { sprite.SetSourceRect(cell.x, cell.y, cell.w, cell.h); }
 
 int32_t SpritesTexture() { return gTextures->Texture("sprites.png"); }
 
@@ -46,15 +48,13 @@ int32_t RoundPixel(float value) {
 }
 
 void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType) {
-    const Cell cell = (orbType >= 1 && orbType <= 10) ? kOrbPictures[orbType - 1] : kOrbPictures[0];
-    sprite.SetSourceRect(cell.left, cell.top, kOrbSize, kOrbSize);
+    SetCell(sprite, (orbType >= 1 && orbType <= 10) ? kOrbPictures[orbType - 1] : kOrbPictures[0]);
 }
 
 }  // namespace
 
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind) {
-    const Cell cell = BonusPicture(bonusKind);
-    sprite.SetSourceRect(cell.left, cell.top, kOrbSize, kOrbSize);
+    SetCell(sprite, BonusPicture(bonusKind));
     if (bonusKind == BonusKind::Fireball) sprite.SetFlagC(true);
 }
 
@@ -138,10 +138,7 @@ void cOrb::Build(int32_t column, int32_t row, const std::string& key, int32_t or
     m_BurnBob.SetTexture(texture);
     m_BurnBob.SetVisible(false);
     m_BurnBob.SetBlend(true);
-    if (orbType == OrbKind::White)
-        m_BurnBob.SetSourceRect(175, 194, kOrbSize, kOrbSize);
-    else
-        m_BurnBob.SetSourceRect(0, 219, kOrbSize, kOrbSize);
+    SetCell(m_BurnBob, orbType == OrbKind::White ? assets::kWhiteBurnFirst : assets::BurnFrame(0));
     m_BurnBob.SetAlpha(static_cast<float>(burnAlpha));
 
     m_BonusBob.reset();
@@ -225,23 +222,23 @@ void cOrb::AnimateBurn() {
     const int32_t now = GetTickCount();
     if (TicksSince(now, m_LastFrameTime) <= kStepInterval) return;
     ++m_Frame;
-    int32_t left = 0;
+    Rect cell;
     if (m_OrbType == OrbKind::White) {
         m_OrbBob.SetVisible(false);
-        if (m_Frame > 9) {
+        if (m_Frame > assets::kWhiteBurnFrames) {
             m_BurnBob.SetVisible(false);
             m_Frame = 0;
         }
-        left = 200 + 25 * m_Frame;
+        cell = assets::WhiteBurnFrame(m_Frame);
     } else {
-        if (m_Frame > 12) {
+        if (m_Frame >= assets::kBurnFrames) {
             m_BurnBob.SetVisible(false);
             m_Frame = 0;
         }
-        if (m_Frame == 6) m_OrbBob.SetVisible(false);
-        left = 25 * m_Frame;
+        if (m_Frame == assets::kBurnOrbGoneFrame) m_OrbBob.SetVisible(false);
+        cell = assets::BurnFrame(m_Frame);
     }
-    m_BurnBob.SetSourceRect(left, m_BurnBob.GetSourceY(), kOrbSize, kOrbSize);
+    SetCell(m_BurnBob, cell);
     m_LastFrameTime = now;
 }
 

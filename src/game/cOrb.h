@@ -35,7 +35,6 @@ public:
     // Only for white orbs (HasBonusBob).
     GfxSprite& BonusBob() { return m_BonusBob.value(); }
     const GfxSprite& BonusBob() const { return m_BonusBob.value(); }
-    const GfxSprite& BurnBob() const { return m_BurnBob; }
 
     int32_t OrbType() const { return m_OrbType; }
     const std::string& Key() const { return m_Key; }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class GfxEngine;
 
@@ -146,17 +148,22 @@ public:
     // showing it again stops that, so there is never a double cursor (and never none).
     void HideCursor();
     void ShowCursor();
-    bool FileExists(const std::string& path) const;     // relative to the working folder, or absolute
-    void LoadHighScores(const std::string& path);       // throws on a missing or unreadable file
-    void SaveHighScores(const std::string& path);       // atomic; throws on failure
-    std::string GetHighScoreName(int32_t index) const;  // 1..10
-    int32_t GetHighScoreValue(int32_t index) const;     // 1..10
+    bool FileExists(const std::string& path) const;  // relative to the working folder, or absolute
+    // A missing file loads the default table. A damaged one loads the entries it still holds and
+    // default ones for the rest, is kept beside itself as ".bad", and each damage goes to the
+    // repair report. Throws only when the file exists but cannot be read at all.
+    void LoadHighScores(const std::string& path);
+    void SaveHighScores(const std::string& path);  // atomic and flushed to disk; throws on failure
+    void SetRepairReport(std::function<void(const std::string&)> report) { m_RepairReport = std::move(report); }
+    std::string GetHighScoreName(int32_t index) const;                             // 1..10
+    int32_t GetHighScoreValue(int32_t index) const;                                // 1..10
     void SetHighScore(int32_t index, const std::string& initials, int32_t score);  // score -1 keeps the score
 
 private:
     friend class GfxEngine;
     GfxEngine* m_Engine = nullptr;
     uint64_t m_State = 0x853c49e6748fea9bULL;
+    std::function<void(const std::string&)> m_RepairReport;  // told what a damaged table file lost
     std::string m_Names[10];
     int32_t m_Values[10] = {};
 };
@@ -243,9 +250,12 @@ private:
 
 class GfxArchive final {
 public:
-    // Extracts every entry into the working folder; tries password1, then password2.
+    // Extracts every entry into the working folder; tries password1, then password2. Each file
+    // and folder it creates is added to `written`, so all of them can be deleted again. Holds no
+    // state between calls: different archives may be extracted at once.
     bool ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
-                        int32_t unused, const std::string& unused2);
+                        int32_t unused, const std::string& unused2,
+                        std::vector<std::filesystem::path>* written = nullptr);
 
 private:
     friend class GfxEngine;

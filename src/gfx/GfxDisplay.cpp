@@ -8,6 +8,7 @@
 
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
 #include "gfx/GfxImpl.h"
 
 namespace {
@@ -129,9 +130,13 @@ bool GfxDevice::IsDeviceLost() const { return m_Engine->GetImpl().DeviceLost; }
 bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*flag*/, int32_t /*value*/) {
     GfxEngine::Impl& d = m_Engine->GetImpl();
     if (!d.Frame) return false;
-    const auto file = m_Engine->Resolve(path);
-    gfx_detail::SdlPtr<SDL_Surface> picture(IMG_Load(file.string().c_str()));
-    gfx_detail::TextureRef texture = d.MakeTexture(picture.get());
+    // Read first and checked for its size, so no picture can stall the game or take gigabytes.
+    const auto picture = GfxFile::ReadBounded(m_Engine->Resolve(path), GfxFile::MaxPictureFileBytes);
+    if (picture.status != GfxFile::ReadStatus::Read || picture.truncated || !GfxFile::IsUsablePng(picture.bytes))
+        return false;
+    gfx_detail::SdlPtr<SDL_Surface> surface(
+        IMG_Load_RW(SDL_RWFromConstMem(picture.bytes.data(), static_cast<int>(picture.bytes.size())), 1));
+    gfx_detail::TextureRef texture = d.MakeTexture(surface.get());
     if (!texture) return false;
     d.Textures[id] = std::move(texture);
     return true;

@@ -15,7 +15,6 @@ public:
     // Unavailable: the file could not be opened (missing or read-only folder); nothing is held.
     Result Acquire(const std::filesystem::path& file);
     void Release();
-    bool Held() const { return m_Fd >= 0; }
 
 private:
     int m_Fd = -1;  // open descriptor carrying the lock, -1 when none

@@ -3,14 +3,19 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <charconv>
+#include <optional>
 #include <stdexcept>
-#include <system_error>
+#include <string_view>
+#include <vector>
 
 #include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
 #include "gfx/GfxImpl.h"
+
+// The shipped default table (data/scores.dat), built into the library: a fresh install's table
+// and what stands in for the entries of a damaged file.
+std::string_view DefaultScores();
 
 namespace {
 // PCG32 (XSH RR): small, fast and the same on every platform.
@@ -26,6 +31,75 @@ uint32_t NextRandom(uint64_t& state) {
 }
 
 constexpr const char* ScoreHeader = "KWSCORES 1";
+constexpr size_t ScoreEntries = 10;
+// Ten short lines; a file or a line far longer than that is damage, not something to hold.
+constexpr size_t MaxScoreFileBytes = 16 * 1024;
+constexpr size_t MaxScoreLineBytes = 1024;
+
+struct ScoreEntry {
+    std::string initials;
+    int32_t value;
+};
+using ScoreTable = std::vector<ScoreEntry>;
+
+std::string Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return "";
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r") - first + 1));
+}
+
+// "score initials": any blanks between them; initials keep their letters A-Z, at most three.
+std::optional<ScoreEntry> ParseEntry(const std::string& line, bool& cut) {
+    const auto gap = line.find_first_of(" \t");
+    const std::string number = line.substr(0, gap);
+    int32_t value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (number.empty() || ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
+    const std::string given = gap == std::string::npos ? std::string() : Trim(line.substr(gap));
+    ScoreEntry entry{"", value};
+    for (const char c : given)
+        if (c >= 'A' && c <= 'Z' && entry.initials.size() < 3) entry.initials += c;
+    cut = entry.initials != given;
+    return entry;
+}
+
+// Reads the entries that can be read, at most ten, noting in `damage` what could not be.
+ScoreTable ParseScores(std::string_view bytes, std::vector<std::string>* damage) {
+    const auto note = [damage](const std::string& what) {
+        if (damage) damage->push_back(what);
+    };
+    ScoreTable table;
+    size_t start = 0;
+    for (int number = 1; start < bytes.size(); ++number) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string_view raw(bytes.data() + start, end - start);
+        start = end + 1;
+        const std::string where = "line " + std::to_string(number);
+        if (raw.size() > MaxScoreLineBytes) {
+            note(where + " is too long and was dropped");
+            continue;
+        }
+        const std::string line = Trim(raw);
+        if (number == 1) {
+            if (line != ScoreHeader) note("its first line is not \"" + std::string(ScoreHeader) + "\"");
+            if (line == ScoreHeader || line.empty()) continue;
+        }
+        if (line.empty()) continue;
+        bool cut = false;
+        const auto entry = table.size() < ScoreEntries ? ParseEntry(line, cut) : std::nullopt;
+        if (!entry) {
+            note(where + " is not an entry and was dropped");
+            continue;
+        }
+        if (cut) note(where + ": the initials were cut to \"" + entry->initials + "\"");
+        table.push_back(*entry);
+    }
+    if (table.size() < ScoreEntries)
+        note("only " + std::to_string(table.size()) +
+             " of ten entries could be read; the rest are the default table's");
+    return table;
+}
 }  // namespace
 
 void GfxUtility::SeedRandom(int32_t seed) {
@@ -70,67 +144,45 @@ bool GfxUtility::FileExists(const std::string& path) const {
 
 void GfxUtility::LoadHighScores(const std::string& path) {
     const auto file = m_Engine->Resolve(path);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error("Cannot open the high-score file " + file.string());
-    const auto fail = [&](const std::string& why) {
-        throw std::runtime_error("The high-score file " + file.string() + " is damaged: " + why);
-    };
-    const auto readLine = [&](std::string& line) {
-        if (!std::getline(in, line)) return false;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        return true;
-    };
-    std::string line;
-    if (!readLine(line) || line != ScoreHeader) fail("unknown format");
-    std::string names[10];
-    int32_t values[10] = {};
-    for (int i = 0; i < 10; ++i) {
-        if (!readLine(line)) fail("fewer than ten entries");
-        const auto space = line.find(' ');
-        const std::string number = line.substr(0, space);
-        size_t used = 0;
-        long long value = 0;
-        try {
-            value = std::stoll(number, &used);
-        } catch (const std::exception&) {
-            fail("entry " + std::to_string(i + 1) + " has no score");
+    const GfxFile::ReadResult read = GfxFile::ReadBounded(file, MaxScoreFileBytes);
+    if (read.status == GfxFile::ReadStatus::Unreadable)
+        throw std::runtime_error("Cannot read the high-score file " + file.string());
+    ScoreTable table = ParseScores(DefaultScores(), nullptr);
+    if (read.status == GfxFile::ReadStatus::Read) {
+        std::vector<std::string> damage;
+        if (read.truncated) damage.push_back("it is too long; only its start was read");
+        ScoreTable found = ParseScores(read.bytes, &damage);
+        if (!damage.empty()) {
+            // What could not be read comes from the bottom of the default table.
+            found.insert(found.end(), table.begin() + static_cast<std::ptrdiff_t>(found.size()), table.end());
+            std::stable_sort(found.begin(), found.end(),
+                             [](const ScoreEntry& a, const ScoreEntry& b) { return a.value > b.value; });
+            auto bad = file;
+            bad += ".bad";
+            if (!GfxFile::WriteAtomically(bad, read.bytes)) damage.push_back("no copy of it could be kept");
+            for (const std::string& what : damage)
+                if (m_RepairReport)
+                    m_RepairReport("The high-score file " + file.string() + " is damaged: " + what + ".");
         }
-        if (used != number.size() || value < INT32_MIN || value > INT32_MAX) {
-            fail("entry " + std::to_string(i + 1) + " has no valid score");
-        }
-        values[i] = static_cast<int32_t>(value);
-        names[i] = space == std::string::npos ? std::string() : line.substr(space + 1);
+        table = std::move(found);
     }
-    std::copy(std::begin(names), std::end(names), m_Names);
-    std::copy(std::begin(values), std::end(values), m_Values);
+    for (size_t i = 0; i < ScoreEntries; ++i) {
+        m_Names[i] = table[i].initials;
+        m_Values[i] = table[i].value;
+    }
 }
 
 void GfxUtility::SaveHighScores(const std::string& path) {
     const auto file = m_Engine->Resolve(path);
-    auto temp = file;
-    temp += ".tmp";
     std::string text = std::string(ScoreHeader) + "\n";
-    for (int i = 0; i < 10; ++i) {
+    for (size_t i = 0; i < ScoreEntries; ++i) {
         std::string name = m_Names[i];
         std::replace(name.begin(), name.end(), '\n', ' ');
         std::replace(name.begin(), name.end(), '\r', ' ');
         text += std::to_string(m_Values[i]) + " " + name + "\n";
     }
-    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
-    if (!out) throw std::runtime_error("Cannot write the high-score file " + file.string());
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const bool flushed = std::fflush(out) == 0;
-    const bool closed = std::fclose(out) == 0;
-    std::error_code ec;
-    if (!written || !flushed || !closed) {
-        std::filesystem::remove(temp, ec);
+    if (!GfxFile::WriteAtomically(file, text))
         throw std::runtime_error("Cannot write the high-score file " + file.string());
-    }
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        throw std::runtime_error("Cannot replace the high-score file " + file.string());
-    }
 }
 
 std::string GfxUtility::GetHighScoreName(int32_t index) const {

@@ -2,6 +2,8 @@
 // cursor, in that order. The intro, level-complete and game-over displays advance only when drawn.
 #include <string>
 
+#include "base/Globals.h"
+#include "engine/cButton.h"
 #include "engine/cCloud.h"
 #include "engine/cMouse.h"
 #include "engine/cSprites.h"
@@ -12,8 +14,6 @@
 #include "play/cMessage.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
-#include "ui/cButton.h"
 
 namespace {
 constexpr int32_t kWhite = -1;

@@ -1,14 +1,14 @@
 // The play state's keyboard, mouse and joystick rules, situation by situation, and pausing.
 #include <algorithm>
 
+#include "base/Globals.h"
+#include "engine/cButton.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
-#include "ui/cButton.h"
 
 namespace {
 constexpr int32_t kJoystick = 1;

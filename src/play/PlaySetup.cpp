@@ -1,6 +1,8 @@
 // The play state's construction, set-up, button handlers and tear-down.
 #include <memory>
 
+#include "base/Globals.h"
+#include "engine/cButton.h"
 #include "engine/cCloud.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
@@ -12,14 +14,13 @@
 #include "play/cMessage.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
-#include "ui/cButton.h"
+#include "shell/AssetTable.h"
 
 namespace {
 // A visible, blended sprite on "sprites.png".
-void Dress(GfxSprite& sprite, int32_t left, int32_t top, int32_t width, int32_t height, float x, float y) {
-    sprite.SetTexture(gTextures->Texture("sprites.png"));
-    sprite.SetSourceRect(left, top, width, height);
+void Dress(GfxSprite& sprite, const assets::Rect& cell, float x, float y) {
+    sprite.SetTexture(gTextures->Texture(std::string(assets::kSprites)));
+    sprite.SetSourceRect(cell.x, cell.y, cell.w, cell.h);
     sprite.SetX(x);
     sprite.SetY(y);
     sprite.SetVisible(true);
@@ -36,24 +37,23 @@ void cPlayState::InitializeGraphics() {
 
     gSprites = std::make_unique<cSprites>();
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "panel");
-    Dress(*gSprites->Item("panel"), 888, 512, 132, 480, 0, 0);
+    Dress(*gSprites->Item("panel"), assets::kPanel, 0, 0);
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "dragon");
-    Dress(*gSprites->Item("dragon"), 0, 0, 64, 96, 356, 0);
+    Dress(*gSprites->Item("dragon"), assets::kDragon[0], 356, 0);
 
     // The button pictures belong to the buttons, not to the scenery list.
     auto restartPicture = std::make_shared<GfxSprite>();
-    Dress(*restartPicture, 0, 790, 100, 40, 15, 322);
+    Dress(*restartPicture, assets::kRestartButton[0], assets::kPanelRestart.x, assets::kPanelRestart.y);
     auto exitPicture = std::make_shared<GfxSprite>();
-    Dress(*exitPicture, 0, 670, 100, 40, 15, 372);
+    Dress(*exitPicture, assets::kExitButton[0], assets::kPanelExit.x, assets::kPanelExit.y);
 
     m_RestartButton = std::make_unique<cButton>();
     m_ExitButton = std::make_unique<cButton>();
     m_RestartButton->Create(restartPicture, "");
-    m_RestartButton->AddDownAnimation(0, 830);
-    m_RestartButton->AddDownAnimation(0, 870);
+    for (int frame : {1, 2})
+        m_RestartButton->AddDownAnimation(assets::kRestartButton[frame].x, assets::kRestartButton[frame].y);
     m_ExitButton->Create(exitPicture, "");
-    m_ExitButton->AddDownAnimation(0, 710);
-    m_ExitButton->AddDownAnimation(0, 750);
+    for (int frame : {1, 2}) m_ExitButton->AddDownAnimation(assets::kExitButton[frame].x, assets::kExitButton[frame].y);
     m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
     m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
 

@@ -6,28 +6,24 @@
 #include <exception>
 #include <limits>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cTextures.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
+#include "shell/AssetTable.h"
 
 namespace {
-struct Glyph {
-    char digit;
-    int32_t left, top, width, height;
-};
+// Draws one cell of text.png with its top-left corner at (x, y).
+void DrawCell(GfxSprite& sprite, const assets::Rect& cell, int32_t x, int32_t y) {
+    sprite.SetSourceRect(cell.x, cell.y, cell.w, cell.h);
+    sprite.SetX(static_cast<float>(x));
+    sprite.SetY(static_cast<float>(y));
+    sprite.Render();
+}
 
-// Digit cells of text.png; the advance after a glyph is its width. The "2" sits two pixels lower.
-constexpr Glyph kGlyphs[] = {
-    {'1', 30, 228, 32, 57},  {'2', 62, 230, 41, 55},  {'3', 104, 228, 43, 55}, {'4', 148, 228, 45, 53},
-    {'5', 192, 228, 43, 54}, {'6', 234, 228, 43, 54}, {'7', 278, 228, 43, 55}, {'8', 321, 228, 43, 55},
-    {'9', 364, 228, 42, 57}, {'0', 408, 228, 42, 57},
-};
-
-const Glyph* FindGlyph(char c) {
-    for (const Glyph& glyph : kGlyphs)
-        if (glyph.digit == c) return &glyph;
-    return nullptr;
+void DrawCaption(GfxSprite& sprite, const assets::Caption& caption, int32_t x, int32_t y, int16_t alpha) {
+    sprite.SetAlpha(alpha);
+    DrawCell(sprite, caption.rect, x, y);
 }
 }  // namespace
 
@@ -75,19 +71,18 @@ void cMessage::DrawMessageBox(const std::string& text, int32_t x, int32_t y, int
                         flag != 0, 0, 1.0f, 1.0f, shadow);
 }
 
-void cMessage::DrawCaption(int32_t left, int32_t top, int32_t width, int32_t height, int32_t x, int32_t y,
-                           int16_t alpha) {
-    m_TextSprite.SetSourceRect(left, top, width, height);
-    m_TextSprite.SetX(static_cast<float>(x));
-    m_TextSprite.SetY(static_cast<float>(y));
-    m_TextSprite.SetAlpha(alpha);
-    m_TextSprite.Render();
+void cMessage::DrawPause(int32_t x, int32_t y, int16_t alpha) {
+    DrawCaption(m_TextSprite, assets::kPaused, x, y, alpha);
 }
-
-void cMessage::DrawPause(int32_t x, int32_t y, int16_t alpha) { DrawCaption(170, 0, 140, 70, x, y, alpha); }
-void cMessage::DrawLevel(int32_t x, int32_t y, int16_t alpha) { DrawCaption(170, 72, 140, 70, x, y, alpha); }
-void cMessage::DrawComplete(int32_t x, int32_t y, int16_t alpha) { DrawCaption(138, 144, 206, 76, x, y, alpha); }
-void cMessage::DrawGameOver(int32_t x, int32_t y, int16_t alpha) { DrawCaption(120, 296, 261, 66, x, y, alpha); }
+void cMessage::DrawLevel(int32_t x, int32_t y, int16_t alpha) {
+    DrawCaption(m_TextSprite, assets::kLevel, x, y, alpha);
+}
+void cMessage::DrawComplete(int32_t x, int32_t y, int16_t alpha) {
+    DrawCaption(m_TextSprite, assets::kComplete, x, y, alpha);
+}
+void cMessage::DrawGameOver(int32_t x, int32_t y, int16_t alpha) {
+    DrawCaption(m_TextSprite, assets::kGameOver, x, y, alpha);
+}
 
 int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha) {
     int32_t pending = 0;
@@ -96,13 +91,11 @@ int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int1
         if (!ConvertsToLong(text)) throw RuntimeError(ErrorNumber::TypeMismatch, "Type mismatch");
         m_TextSprite.SetAlpha(alpha);
         for (const char c : text) {
-            const Glyph* glyph = FindGlyph(c);
-            if (!glyph) continue;
-            m_TextSprite.SetSourceRect(glyph->left, glyph->top, glyph->width, glyph->height);
-            m_TextSprite.SetX(static_cast<float>(x));
-            m_TextSprite.SetY(static_cast<float>(y));
-            m_TextSprite.Render();
-            x += glyph->width;
+            // Each digit advances by its own width.
+            const size_t digit = assets::kDigitOrder.find(c);
+            if (digit == std::string_view::npos) continue;
+            DrawCell(m_TextSprite, assets::kDigits[digit], x, y);
+            x += assets::kDigits[digit].w;
         }
         return x;
     } catch (const RuntimeError& error) {

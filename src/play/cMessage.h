@@ -26,8 +26,6 @@ public:
     const GfxSprite& TextSprite() const { return m_TextSprite; }
 
 private:
-    void DrawCaption(int32_t left, int32_t top, int32_t width, int32_t height, int32_t x, int32_t y, int16_t alpha);
-
     GfxSprite m_TextSprite;  // on "text.png"; never put into gSprites
 };
 

@@ -1,5 +1,6 @@
 // The play state: one level in play. Owns the board and moving orbs, the firing queue, bonus items,
-// score popups, the scores, messages, clouds and the two buttons; the rules live in src/game/.
+// score popups, the scores, messages, clouds and the two buttons; its rules are spread over
+// the Play*.cpp files of this folder by concern (board, dragon, matching, falling, bonus, update).
 #pragma once
 
 #include <cstdint>
@@ -7,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Collection.h"
 #include "gfx/Gfx.h"
-#include "shell/Collection.h"
 #include "shell/cBaseState.h"
 
 class cOrb;

@@ -4,10 +4,10 @@
 
 #include <exception>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
 
 namespace {
 constexpr int32_t kEntries = 10;

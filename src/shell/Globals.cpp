@@ -1,5 +1,5 @@
 // The one definition of every global the game shares.
-#include "shell/Globals.h"
+#include "base/Globals.h"
 
 #include "engine/cMouse.h"
 #include "engine/cSound.h"

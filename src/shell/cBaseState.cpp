@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/Globals.h"
+#include "base/Globals.h"
 #include "shell/modMain.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The main window's events: they only set fields that the states read on the next pass.
 #include "shell/frmMain.h"
 
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 void frmMain::SetupScreen() {
     // The library keeps a 640 x 480 logical size, so window events already arrive in game pixels.

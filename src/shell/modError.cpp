@@ -1,5 +1,5 @@
 // The error log and ReportError. Entries are flushed at once so a crash keeps what was written.
-#include "shell/modError.h"
+#include "base/modError.h"
 
 #include <chrono>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <ctime>
 #include <fstream>
 
+#include "base/Globals.h"
 #include "gfx/Clock.h"
-#include "shell/Globals.h"
 #include "shell/modMain.h"
 
 namespace {

@@ -7,17 +7,18 @@
 #include <stdexcept>
 #include <utility>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
+#include "shell/AssetTable.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
-#include "shell/modError.h"
 #include "shell/modSettings.h"
 
 namespace {
@@ -140,7 +141,6 @@ void RunShutdownSteps() {
     });
     ShutdownStep("unpacked files", [] { DeleteUnpackedFiles(); });
     ShutdownStep("window hook", [] { UnhookWindow(gMainForm ? gMainForm->WindowHandle() : gHookedWindow); });
-    ShutdownStep("error log", [] { CloseErrorLog(); });
     ShutdownStep("window", [] {
         if (gMainForm) gMainForm->Unload();
     });
@@ -151,6 +151,9 @@ void RunShutdownSteps() {
         gCurrentState.reset();
         ReleaseRetiredState();
     });
+    // Closed only after the state's release, whose last write of the high-score table may fail
+    // (a full disk, a read-only folder) and must still be logged.
+    ShutdownStep("error log", [] { CloseErrorLog(); });
     ShutdownStep("sprites", [] { gSprites.reset(); });
     ShutdownStep("textures", [] { gTextures.reset(); });
     ShutdownStep("sounds", [] { gSound.reset(); });
@@ -198,7 +201,8 @@ void RunGame() {
     LoadSettings();
     SetState(StateTitle);
     gMainForm->SetupScreen();
-    gMouse->Create_Mouse("sprites.png", 0, 333, 24, 24);
+    gMouse->Create_Mouse(std::string(assets::kSprites), assets::kCursor.x, assets::kCursor.y, assets::kCursor.w,
+                         assets::kCursor.h);
     gRunning = true;
     if (sFrameHook) {
         CallHook(LoopPoint::BeforeFirstFrame);

@@ -5,14 +5,17 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <optional>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
+#include "gfx/GfxFile.h"
+#include "shell/AssetTable.h"
 #include "shell/modMain.h"
 
 namespace {
@@ -24,11 +27,20 @@ std::string Upper(std::string text) {
 
 std::filesystem::path SettingsPath() { return gProgramFolder / "game" / "data" / "game.dat"; }
 
-// A whole decimal number with optional sign; spaces around it are ignored.
-std::optional<int32_t> ParseWholeNumber(const std::string& line) {
-    const auto first = line.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return std::nullopt;
-    const auto last = line.find_last_not_of(" \t\r\n");
+// Three short lines; a file or a line far longer than that is damage, not something to hold.
+constexpr size_t MaxSettingsBytes = 16 * 1024;
+constexpr size_t MaxSettingsLineBytes = 1024;
+// Far more levels than any game holds, and far from where level arithmetic could overflow.
+constexpr int32_t MaxHighestLevel = 99999;
+constexpr int32_t MaxVolume = 100;
+
+// A whole decimal number with optional sign; a byte-order mark and blanks around it are ignored.
+std::optional<int32_t> ParseWholeNumber(std::string_view line) {
+    if (line.size() > MaxSettingsLineBytes) return std::nullopt;
+    if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto last = line.find_last_not_of(" \t\r");
     const char* begin = line.data() + first;
     const char* end = line.data() + last + 1;
     if (*begin == '+') ++begin;
@@ -39,6 +51,7 @@ std::optional<int32_t> ParseWholeNumber(const std::string& line) {
 }
 
 bool settingsLoaded = false;
+std::vector<std::filesystem::path> sUnpacked;  // every file and folder this run unpacked
 }  // namespace
 
 std::string GetCommandLineValue(const std::string& key, const std::string& separator) {
@@ -62,23 +75,41 @@ void LoadSettings() {
     gMusicVolume = DefaultMusicVolume;
     gSoundVolume = DefaultSoundVolume;
     settingsLoaded = true;
-    std::ifstream in(SettingsPath(), std::ios::binary);
-    if (!in) return;
+    // Each game reads the high-score table; whatever its reader has to repair is logged too.
+    if (gEngine) {
+        gEngine->GetUtility().SetRepairReport([](const std::string& what) {
+            ReportError(ErrorNumber::TypeMismatch, "cScores", "Initialize", what, true, true, false);
+        });
+    }
+    const auto file = GfxFile::ReadBounded(SettingsPath(), MaxSettingsBytes);
+    if (file.status == GfxFile::ReadStatus::Missing) return;
+    if (file.status == GfxFile::ReadStatus::Unreadable) {
+        // Not a fresh install: the player's progress is there, so it must survive this run.
+        settingsLoaded = false;
+        ReportError(ErrorNumber::PathNotFound, "modSettings", "LoadSettings",
+                    "The file " + SettingsPath().string() +
+                        " cannot be read; playing with the default settings and leaving it as it is.",
+                    true, true, false);
+        return;
+    }
     struct Line {
         int32_t* value;
         int32_t fallback;
         int32_t lowest;
+        int32_t highest;
         const char* meaning;
     };
-    const std::array<Line, 3> lines{{{&gHighestLevel, DefaultHighestLevel, 1, "highest level"},
-                                     {&gMusicVolume, DefaultMusicVolume, INT32_MIN, "music volume"},
-                                     {&gSoundVolume, DefaultSoundVolume, INT32_MIN, "sound volume"}}};
+    const std::array<Line, 3> lines{{{&gHighestLevel, DefaultHighestLevel, 1, MaxHighestLevel, "highest level"},
+                                     {&gMusicVolume, DefaultMusicVolume, 0, MaxVolume, "music volume"},
+                                     {&gSoundVolume, DefaultSoundVolume, 0, MaxVolume, "sound volume"}}};
+    std::string_view rest = file.bytes;
     for (size_t i = 0; i < lines.size(); ++i) {
-        std::string text;
-        const bool present = static_cast<bool>(std::getline(in, text));
-        const auto value = present ? ParseWholeNumber(text) : std::nullopt;
-        if (value && *value >= lines[i].lowest) {
-            *lines[i].value = *value;
+        const bool present = !rest.empty();
+        const auto end = std::min(rest.find('\n'), rest.size());
+        const auto value = present ? ParseWholeNumber(rest.substr(0, end)) : std::nullopt;
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        if (value) {
+            *lines[i].value = std::clamp(*value, lines[i].lowest, lines[i].highest);
             continue;
         }
         ReportError(ErrorNumber::TypeMismatch, "modSettings", "LoadSettings",
@@ -90,20 +121,12 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    // Written beside the old file and renamed over it, so a crash never leaves half a file.
+    // Written beside the old file, flushed to disk and renamed over it, so neither a crash nor a
+    // power cut leaves half a file.
     const auto path = SettingsPath();
-    auto temp = path;
-    temp += ".tmp";
-    std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << gHighestLevel << "\r\n" << gMusicVolume << "\r\n" << gSoundVolume << "\r\n";
-        out.flush();
-        if (!out) ec = std::make_error_code(std::errc::io_error);
-    }
-    if (!ec) std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    const std::string text = std::to_string(gHighestLevel) + "\r\n" + std::to_string(gMusicVolume) + "\r\n" +
+                             std::to_string(gSoundVolume) + "\r\n";
+    if (!GfxFile::WriteAtomically(path, text)) {
         ReportError(ErrorNumber::PathNotFound, "modSettings", "SaveSettings",
                     "Path to file " + path.string() + " could not be written.", true, true, false);
     }
@@ -122,12 +145,18 @@ void UnpackArchives() {
     for (const auto& archive : archives) {
         gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
         // A failed extraction shows up as the first image or sound that cannot be loaded.
-        gEngine->GetArchive().ExtractArchive(archive.file, "marlowe47", "M4RL0WE47", 0, "");
+        gEngine->GetArchive().ExtractArchive(archive.file, std::string(assets::kArchivePassword), "M4RL0WE47", 0, "",
+                                             &sUnpacked);
     }
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
 }
 
 void DeleteUnpackedFiles() {
+    // Everything this run unpacked, whatever its name, newest first so folders empty before
+    // they go; then the unpacked kinds, which a run that never reached its end may have left.
+    std::error_code ec;
+    for (auto it = sUnpacked.rbegin(); it != sUnpacked.rend(); ++it) std::filesystem::remove(*it, ec);
+    sUnpacked.clear();
     struct Pattern {
         const char* folder;
         const char* extension;
@@ -135,7 +164,6 @@ void DeleteUnpackedFiles() {
     constexpr std::array<Pattern, 5> patterns{
         {{"images", ".png"}, {"images", ".bmp"}, {"levels", ".dat"}, {"sounds", ".wav"}, {"sounds", ".mp3"}}};
     for (const auto& pattern : patterns) {
-        std::error_code ec;
         const auto folder = gProgramFolder / "game" / pattern.folder;
         for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             const auto& path = it->path();

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/Globals.h"
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
-#include "shell/Globals.h"
 
 cFade::cFade() {
     m_Sprite.SetTexture(gTextures->Texture("fade.png"));

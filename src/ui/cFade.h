@@ -19,8 +19,6 @@ public:
 
     cFade();
     bool IsFading() const { return m_Fading; }
-    int32_t FadeType() const { return m_FadeType; }
-    int32_t Duration() const { return m_Duration; }
     // Draws the current step when a fade has been started; call once per frame, last.
     void Render();
     // Starts (or restarts) a fade from now. A duration below 1 ms is taken as 1 ms.

@@ -3,27 +3,28 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
+#include "shell/AssetTable.h"
 
 namespace {
 constexpr int32_t kJoyRepeatMs = 200;  // a held stick moves at most once per this time
 constexpr int32_t kFadeMs = 1000;
 
 struct SpriteSetup {
-    const char* texture;
-    int32_t left, top, width, height;
+    std::string_view texture;
+    assets::Rect cell;
     float x, y;
     bool visible;
 };
 
 void Apply(GfxSprite& sprite, const SpriteSetup& setup) {
-    sprite.SetTexture(gTextures->Texture(setup.texture));
-    sprite.SetSourceRect(setup.left, setup.top, setup.width, setup.height);
+    sprite.SetTexture(gTextures->Texture(std::string(setup.texture)));
+    sprite.SetSourceRect(setup.cell.x, setup.cell.y, setup.cell.w, setup.cell.h);
     sprite.SetVisible(setup.visible);
     sprite.SetBlend(true);
     sprite.SetX(setup.x);
@@ -42,16 +43,16 @@ cTitleState::cTitleState() { InitializeGraphics(); }
 void cTitleState::InitializeGraphics() {
     // Scenery: the picture and the level-select heading (the highlighted Level Select picture).
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "bg");
-    Apply(*gSprites->Item("bg"), {"titlescreen.png", 0, 0, 640, 480, 0, 0, true});
+    Apply(*gSprites->Item("bg"), {assets::kTitle, {0, 0, assets::kScreenW, assets::kScreenH}, 0, 0, true});
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "levelselect");
-    Apply(*gSprites->Item("levelselect"), {"buttons2b.png", 236, 216, 200, 64, 227, 180, false});
+    Apply(*gSprites->Item("levelselect"), {assets::kButtonsLit, assets::kLevelSelect.rect, 227, 180, false});
 
-    SpriteRef back = MakeSprite({"backok1.png", 272, 228, 132, 64, 20, 150, true});
-    SpriteRef ok = MakeSprite({"backok1.png", 294, 336, 90, 58, 530, 150, true});
-    SpriteRef newGame = MakeSprite({"buttons1b.png", 252, 72, 162, 62, 240, 182, true});
-    SpriteRef tutorial = MakeSprite({"buttons1b.png", 268, 145, 132, 54, 255, 235, true});
-    SpriteRef levelSelect = MakeSprite({"buttons1b.png", 236, 216, 200, 64, 222, 285, true});
-    SpriteRef exit = MakeSprite({"buttons1b.png", 242, 282, 182, 64, 230, 335, true});
+    SpriteRef back = MakeSprite({assets::kBackOk, assets::kBack.rect, 20, 150, true});
+    SpriteRef ok = MakeSprite({assets::kBackOk, assets::kOk.rect, 530, 150, true});
+    SpriteRef newGame = MakeSprite({assets::kButtonsRest, assets::kNewGame.rect, 240, 182, true});
+    SpriteRef tutorial = MakeSprite({assets::kButtonsRest, assets::kTutorial.rect, 255, 235, true});
+    SpriteRef levelSelect = MakeSprite({assets::kButtonsRest, assets::kLevelSelect.rect, 222, 285, true});
+    SpriteRef exit = MakeSprite({assets::kButtonsRest, assets::kExit.rect, 230, 335, true});
 
     m_Back.Create(back, "");
     m_OK.Create(ok, "");

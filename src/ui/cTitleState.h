@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/cButton.h"
 #include "engine/cSprites.h"
 #include "play/cMessage.h"
 #include "shell/cBaseState.h"
-#include "ui/cButton.h"
 #include "ui/cFade.h"
 
 class cTitleState final : public cBaseState {

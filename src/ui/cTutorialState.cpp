@@ -2,12 +2,12 @@
 // the Level Complete display that hands over to the game.
 #include "ui/cTutorialState.h"
 
+#include "base/Globals.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cMessage.h"
-#include "shell/Globals.h"
 
 namespace {
 

@@ -42,18 +42,4 @@ int Picture::CountVisible(const assets::Rect& r, int minAlpha) const {
     return count;
 }
 
-assets::Rect Picture::InkBounds(const assets::Rect& r, int minAlpha) const {
-    int left = r.x + r.w, right = -1, top = r.y + r.h, bottom = -1;
-    for (int y = r.y; y < r.y + r.h; ++y)
-        for (int x = r.x; x < r.x + r.w; ++x)
-            if (Alpha(x, y) >= minAlpha) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    if (right < 0) return {r.x, r.y, 0, 0};
-    return {left, top, right - left + 1, bottom - top + 1};
-}
-
 }  // namespace content

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "AssetTable.h"
+#include "shell/AssetTable.h"
 
 namespace content {
 
@@ -33,8 +33,6 @@ public:
     double Luma(int x, int y) const;
     // Pixels in the rectangle with alpha at least `minAlpha`.
     int CountVisible(const assets::Rect& r, int minAlpha = 24) const;
-    // Smallest rectangle holding every pixel with alpha at least `minAlpha`; w = 0 when none.
-    assets::Rect InkBounds(const assets::Rect& r, int minAlpha = 24) const;
 
 private:
     struct Destroy {

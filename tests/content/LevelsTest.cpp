@@ -1,169 +1,101 @@
-// The hand-made levels against the level-file rules: header lines, CR LF endings, the board's 19 columns
-// and 20 rows, known cell characters, an existing background; a board that can be won; a rising
-// difficulty; and a tutorial board on which every scripted lesson works.
+// The hand-made levels as the game's own reader sees them: CR LF lines of known cells, the board's
+// 19 columns and 20 rows, an existing background; a board that can be won; a rising difficulty;
+// and a tutorial board on which every scripted lesson works.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "ContentFiles.h"
+#include "game/LevelCells.h"
 #include "game/LevelFile.h"
 
 namespace {
 
-struct Level {
-    int riseInterval = 0;
-    int rows = 0;
-    std::string background;
-    bool clouds = false;
-    std::vector<std::string> orbRows;  // top row first
-};
-
-const std::string kCellCharacters = "RBGPY12AWXZUI.";
-const std::string kColoured = "RBGPYA";
-
-std::optional<int> ParseNumber(const std::string& line) {
-    const auto first = line.find_first_not_of(' ');
-    const auto last = line.find_last_not_of(' ');
-    if (first == std::string::npos) return std::nullopt;
-    int value = 0;
-    const char* begin = line.data() + first;
-    const char* end = line.data() + last + 1;
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
-}
-
-// Reads a level file as the game does; `error` says what breaks the rules.
-std::optional<Level> ParseLevel(const std::string& text, bool hasCloudsLine, std::string& error) {
-    std::vector<std::string> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos) {
-            error = "the last line does not end with CR LF";
-            return std::nullopt;
-        }
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    for (const auto& line : lines)
-        if (line.find('\n') != std::string::npos || line.find('\r') != std::string::npos) {
-            error = "a line ends with a bare CR or LF";
-            return std::nullopt;
-        }
-    const size_t header = hasCloudsLine ? 4 : 3;
-    if (lines.size() < header) {
-        error = "the header is incomplete";
-        return std::nullopt;
-    }
-    Level level;
-    const auto rise = ParseNumber(lines[0]);
-    const auto rows = ParseNumber(lines[1]);
-    if (!rise || !rows) {
-        error = "a header line is not a number";
-        return std::nullopt;
-    }
-    level.riseInterval = *rise;
-    level.rows = *rows;
-    level.background = lines[2];
-    if (hasCloudsLine) {
-        std::string word = lines[3];
-        word.erase(0, word.find_first_not_of(' '));
-        word.erase(word.find_last_not_of(' ') + 1);
-        std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::toupper(c); });
-        level.clouds = word == "YES";
-    }
-    level.orbRows.assign(lines.begin() + static_cast<long>(header), lines.end());
-    return level;
-}
+namespace fs = std::filesystem;
 
 // Cells by (column, row), row 0 at the bottom.
-using Board = std::map<std::pair<int, int>, char>;
+using Board = std::map<std::pair<int, int>, const LevelCell*>;
 
-Board Cells(const Level& level) {
+Board Cells(const LevelFile& level) {
     Board board;
-    for (size_t i = 0; i < level.orbRows.size(); ++i) {
-        const int row = level.rows - 1 - static_cast<int>(i);
-        for (size_t c = 0; c < level.orbRows[i].size(); ++c)
-            if (level.orbRows[i][c] != '.') board[{static_cast<int>(c), row}] = level.orbRows[i][c];
-    }
+    for (const auto& line : level.orbRows)
+        for (size_t c = 0; c < line.cells.size(); ++c)
+            if (const LevelCell* cell = FindLevelCell(line.cells[c])) board[{static_cast<int>(c), line.row}] = cell;
     return board;
 }
 
-// What makes a level playable as the game reads it and winnable as the rules stand.
-std::vector<std::string> RuleBreaks(const Level& level) {
+bool IsColouredCell(const LevelCell* cell) { return cell->orbType == 0 || OrbKind::IsColoured(cell->orbType); }
+// Nothing but a fireball from above clears these; one over a coloured orb buries it.
+bool IsBurying(const LevelCell* cell) {
+    return cell->orbType == OrbKind::BlackFixed || cell->orbType == OrbKind::Invisible;
+}
+
+// What the reader lets pass but a level maker must not ship: lines that are not CR LF, unknown
+// cells, orbs beyond the board, a missing background, orbs in the air, buried or no coloured orbs.
+std::vector<std::string> RuleBreaks(const fs::path& file, bool withCloudsLine) {
     std::vector<std::string> breaks;
+    const std::string text = content::ReadFile(file);
+    if (std::count(text.begin(), text.end(), '\n') != std::count(text.begin(), text.end(), '\r') || text.size() < 2 ||
+        text.substr(text.size() - 2) != "\r\n")
+        breaks.push_back("every line must end with CR LF");
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    const size_t header = withCloudsLine ? 4 : 3;
+    const LevelFile level = ReadLevelFile(file, withCloudsLine);
     if (level.riseInterval <= 0) breaks.push_back("rise interval must be positive");
-    if (level.rows < 1 || level.rows > assets::kBoardRows) breaks.push_back("row count outside 1..20");
-    if (static_cast<int>(level.orbRows.size()) != level.rows)
+    if (level.rowCount < 1 || level.rowCount > BoardGeometry::Rows) breaks.push_back("row count outside 1..20");
+    if (lines.size() != header + static_cast<size_t>(level.rowCount))
         breaks.push_back("number of orb lines differs from line 2");
-    const auto& themes = assets::kBackgrounds;
-    if (std::find(themes.begin(), themes.end(), level.background) == themes.end() ||
-        !std::filesystem::exists(content::GeneratedDir() / (level.background + ".png")))
-        breaks.push_back("background " + level.background + " does not exist");
-    for (const auto& row : level.orbRows) {
-        if (static_cast<int>(row.size()) > assets::kBoardColumns) breaks.push_back("a row is wider than 19 columns");
-        if (row.find_first_not_of(kCellCharacters) != std::string::npos)
-            breaks.push_back("unknown cell character in " + row);
+    for (size_t i = header; i < lines.size(); ++i) {
+        if (static_cast<int>(lines[i].size()) > BoardGeometry::Columns) breaks.push_back("a row is wider than 19");
+        for (const char c : lines[i])
+            if (c != '.' && !FindLevelCell(c)) breaks.push_back("unknown cell " + std::string(1, c));
     }
+    const auto& themes = assets::kBackgrounds;
+    if (std::find(themes.begin(), themes.end(), level.picture) == themes.end() ||
+        !fs::exists(content::GeneratedDir() / (level.picture + ".png")))
+        breaks.push_back("background " + level.picture + " does not exist");
     const Board board = Cells(level);
     int coloured = 0;
-    for (const auto& [cell, ch] : board) {
-        const auto [column, row] = cell;
-        if (row > 0 && ch != '2' && !board.count({column, row - 1}))
-            breaks.push_back("orb at " + std::to_string(column) + "," + std::to_string(row) + " starts in the air");
-        if (kColoured.find(ch) == std::string::npos) continue;
+    for (const auto& [at, cell] : board) {
+        const auto [column, row] = at;
+        const std::string where = std::to_string(column) + "," + std::to_string(row);
+        if (row > 0 && cell->orbType != OrbKind::BlackFixed && !board.count({column, row - 1}))
+            breaks.push_back("orb at " + where + " starts in the air");
+        if (!IsColouredCell(cell)) continue;
         ++coloured;
-        // Nothing clears a never-falling black or an invisible orb from above a coloured one.
-        for (int above = row + 1; above < level.rows; ++above) {
+        for (int above = row + 1; above < level.rowCount; ++above) {
             const auto it = board.find({column, above});
-            if (it != board.end() && (it->second == '2' || it->second == 'I'))
-                breaks.push_back("coloured orb at " + std::to_string(column) + "," + std::to_string(row) +
-                                 " is buried");
+            if (it != board.end() && IsBurying(it->second)) breaks.push_back("coloured orb at " + where + " is buried");
         }
     }
     if (coloured == 0) breaks.push_back("no coloured orb: the level would be won at once");
     return breaks;
 }
 
-int ColourCount(const Level& level) {
-    std::set<char> colours;
-    for (const auto& [cell, ch] : Cells(level))
-        if (std::string("RBGPY").find(ch) != std::string::npos) colours.insert(ch);
+int ColourCount(const LevelFile& level) {
+    std::set<int32_t> colours;
+    for (const auto& [at, cell] : Cells(level))
+        if (OrbKind::IsColoured(cell->orbType)) colours.insert(cell->orbType);
     return static_cast<int>(colours.size());
 }
 
-std::vector<std::filesystem::path> NumberedLevels() {
-    std::vector<std::filesystem::path> files;
-    for (int n = 1; std::filesystem::exists(content::LevelsDir() / ("level" + std::to_string(n) + ".dat")); ++n)
+std::vector<fs::path> NumberedLevels() {
+    std::vector<fs::path> files;
+    for (int n = 1; fs::exists(content::LevelsDir() / ("level" + std::to_string(n) + ".dat")); ++n)
         files.push_back(content::LevelsDir() / ("level" + std::to_string(n) + ".dat"));
     return files;
-}
-
-TEST(LevelReader, EnforcesTheFileRules) {
-    std::string error;
-    EXPECT_TRUE(ParseLevel("300\r\n1\r\nmeadow\r\nYES\r\nRRB\r\n", true, error));
-    EXPECT_FALSE(ParseLevel("300\r\n1\r\nmeadow\r\nYES\r\nRRB\n", true, error));
-    EXPECT_FALSE(ParseLevel("abc\r\n1\r\nmeadow\r\nYES\r\nRRB\r\n", true, error));
-    EXPECT_FALSE(ParseLevel("300\r\n1\r\n", true, error));
-    const auto level = ParseLevel("300\r\n2\r\nnowhere\r\n yes \r\n.2...\r\n.RRRRRRRRRRRRRRRRRRRR\r\n", true, error);
-    ASSERT_TRUE(level);
-    EXPECT_TRUE(level->clouds);
-    const auto breaks = RuleBreaks(*level);
-    EXPECT_EQ(breaks.size(), 3u) << "missing background, too wide, and the orb under the fixed black";
 }
 
 TEST(Levels, AtLeastThirtyAreNumberedWithoutGapsAndNothingElseIsShipped) {
     const auto files = NumberedLevels();
     EXPECT_GE(static_cast<int>(files.size()), assets::kMinLevels);
-    for (const auto& entry : std::filesystem::directory_iterator(content::LevelsDir())) {
+    for (const auto& entry : fs::directory_iterator(content::LevelsDir())) {
         if (entry.path().extension() != ".dat") continue;
         const bool known = entry.path().filename() == "tutorial.dat" ||
                            std::find(files.begin(), files.end(), entry.path()) != files.end();
@@ -171,40 +103,13 @@ TEST(Levels, AtLeastThirtyAreNumberedWithoutGapsAndNothingElseIsShipped) {
     }
 }
 
-TEST(Levels, EveryLevelFollowsTheRulesAndCanBeWon) {
-    for (const auto& file : NumberedLevels()) {
-        std::string error;
-        const auto level = ParseLevel(content::ReadFile(file), true, error);
-        ASSERT_TRUE(level) << file.filename() << ": " << error;
-        for (const auto& why : RuleBreaks(*level)) ADD_FAILURE() << file.filename() << ": " << why;
-    }
-}
-
-// The game's own reader must see each file exactly as the checks above do.
-TEST(Levels, TheGameReadsEveryLevelAndTheTutorialAsWritten) {
+TEST(Levels, EveryLevelAndTheTutorialFollowTheRulesAndCanBeWon) {
     auto files = NumberedLevels();
     files.push_back(content::LevelsDir() / "tutorial.dat");
     for (const auto& file : files) {
-        const bool tutorial = file.filename() == "tutorial.dat";
-        std::string error;
-        const auto expected = ParseLevel(content::ReadFile(file), !tutorial, error);
-        ASSERT_TRUE(expected) << file.filename() << ": " << error;
         try {
-            const LevelFile level = ReadLevelFile(file, !tutorial);
-            EXPECT_EQ(level.riseInterval, expected->riseInterval) << file.filename();
-            EXPECT_EQ(level.rowCount, expected->rows) << file.filename();
-            EXPECT_EQ(level.picture, expected->background) << file.filename();
-            EXPECT_EQ(level.cloudsOn, expected->clouds) << file.filename();
-            // The reader keeps the rows that hold orbs, each with its row number.
-            std::vector<std::pair<int32_t, std::string>> expectedRows;
-            for (size_t i = 0; i < expected->orbRows.size(); ++i) {
-                const std::string cells = expected->orbRows[i].substr(0, LevelLimits::MaxColumns);
-                if (std::any_of(cells.begin(), cells.end(), IsOrbCharacter))
-                    expectedRows.emplace_back(expected->rows - 1 - static_cast<int32_t>(i), cells);
-            }
-            std::vector<std::pair<int32_t, std::string>> readRows;
-            for (const auto& row : level.orbRows) readRows.emplace_back(row.row, row.cells);
-            EXPECT_EQ(readRows, expectedRows) << file.filename();
+            for (const auto& why : RuleBreaks(file, file.filename() != "tutorial.dat"))
+                ADD_FAILURE() << file.filename() << ": " << why;
         } catch (const std::exception& e) {
             ADD_FAILURE() << file.filename() << " is refused by the game: " << e.what();
         }
@@ -212,11 +117,8 @@ TEST(Levels, TheGameReadsEveryLevelAndTheTutorialAsWritten) {
 }
 
 TEST(Levels, GetHarderFromFirstToLast) {
-    std::vector<Level> levels;
-    for (const auto& file : NumberedLevels()) {
-        std::string error;
-        levels.push_back(*ParseLevel(content::ReadFile(file), true, error));
-    }
+    std::vector<LevelFile> levels;
+    for (const auto& file : NumberedLevels()) levels.push_back(ReadLevelFile(file, true));
     ASSERT_GE(levels.size(), 2u);
     for (size_t i = 1; i < levels.size(); ++i) {
         EXPECT_LE(levels[i].riseInterval, levels[i - 1].riseInterval)
@@ -230,20 +132,17 @@ TEST(Levels, GetHarderFromFirstToLast) {
 class TutorialBoard : public testing::Test {
 protected:
     void SetUp() override {
-        std::string error;
-        const auto level = ParseLevel(content::ReadFile(content::LevelsDir() / "tutorial.dat"), false, error);
-        ASSERT_TRUE(level) << error;
-        m_Level = *level;
+        m_Level = ReadLevelFile(content::LevelsDir() / "tutorial.dat", false);
         m_Board = Cells(m_Level);
     }
     int Top(int column) const {
-        for (int row = m_Level.rows - 1; row >= 0; --row)
+        for (int row = m_Level.rowCount - 1; row >= 0; --row)
             if (m_Board.count({column, row})) return row;
         return -1;
     }
     char At(int column, int row) const {
         const auto it = m_Board.find({column, row});
-        return it == m_Board.end() ? '.' : it->second;
+        return it == m_Board.end() ? '.' : it->second->letter;
     }
     // The cells of the same kind joined to (column, row) through the four neighbours.
     std::set<std::pair<int, int>> Group(int column, int row) const {
@@ -261,16 +160,12 @@ protected:
         }
         return group;
     }
-    Level m_Level;
+    LevelFile m_Level;
     Board m_Board;
 };
 
-TEST_F(TutorialBoard, FollowsTheLevelRulesWithoutACloudsLine) {
-    for (const auto& why : RuleBreaks(m_Level)) ADD_FAILURE() << why;
-    EXPECT_EQ(m_Level.background, "tutorial");
-}
-
 TEST_F(TutorialBoard, AnyBlueShotIntoColumnsZeroToFourBurns) {
+    EXPECT_EQ(m_Level.picture, "tutorial");
     for (int column = 0; column <= 4; ++column) {
         const int top = Top(column);
         ASSERT_GE(top, 0) << "column " << column << " is empty: the shot would fall through";
@@ -304,10 +199,10 @@ TEST_F(TutorialBoard, HoldsTheTornadoFireballBlackOrbsAndAnEmptyColumn) {
     ASSERT_GE(Top(7), 0);
     EXPECT_EQ(At(7, Top(7)), 'Z') << "the yellow lesson breaks a fireball orb on top of column 7";
     std::set<char> kinds;
-    for (const auto& [cell, ch] : m_Board) kinds.insert(ch);
+    for (const auto& [at, cell] : m_Board) kinds.insert(cell->letter);
     EXPECT_TRUE(kinds.count('1') && kinds.count('2')) << "both kinds of black orb";
     bool emptyColumn = false;
-    for (int column = 0; column < assets::kBoardColumns; ++column) emptyColumn |= Top(column) < 0;
+    for (int column = 0; column < BoardGeometry::Columns; ++column) emptyColumn |= Top(column) < 0;
     EXPECT_TRUE(emptyColumn);
 }
 

@@ -200,28 +200,6 @@ TEST(Dragon, EveryPoseHasItsMouthWhereShotsLeaveAndTheWingsMove) {
     for (int i = 0; i < 3; ++i) EXPECT_LT(difference(assets::kDragon[i], assets::kDragonFiring[i]), 120);
 }
 
-TEST(BurnAnimation, FlameGrowsOverTheOrbThenSmokeFades) {
-    const Picture sheet(GeneratedDir() / std::string(assets::kSprites));
-    ASSERT_TRUE(sheet.Loaded());
-    auto weight = [&](int frame) { return sheet.CountVisible(assets::BurnFrame(frame), 128); };
-    EXPECT_LT(weight(0), weight(3));
-    EXPECT_LT(weight(3), weight(6));
-    EXPECT_GT(weight(6), 24 * 24 / 2) << "at frame 6 the orb disappears, so the flame must cover it";
-    EXPECT_GT(weight(6), weight(9));
-    EXPECT_GT(weight(9), weight(12));
-}
-
-TEST(Digits, EachFillsItsOwnBox) {
-    const Picture sheet(GeneratedDir() / std::string(assets::kText));
-    ASSERT_TRUE(sheet.Loaded());
-    for (size_t i = 0; i < assets::kDigits.size(); ++i) {
-        const Rect box = assets::kDigits[i];
-        const Rect ink = sheet.InkBounds(box, 128);
-        EXPECT_GE(ink.h, box.h * 8 / 10) << "digit " << assets::kDigitOrder[i];
-        EXPECT_GE(ink.w, box.w * 6 / 10) << "digit " << assets::kDigitOrder[i];
-    }
-}
-
 // Mean absolute difference between two rows (or columns) of opaque-equivalent colour.
 double LineDifference(const Picture& p, bool rows, int a, int b) {
     const int n = rows ? p.Width() : p.Height();
@@ -276,13 +254,6 @@ TEST(TitlePicture, KeepsTheButtonAreaCalm) {
         for (int x = calm.x; x < calm.x + calm.w - 1; ++x)
             detail += std::abs(p.Luma(x + 1, y) - p.Luma(x, y)) + std::abs(p.Luma(x, y + 1) - p.Luma(x, y));
     EXPECT_LT(detail / (calm.w * calm.h), 4.0);
-}
-
-TEST(FadePicture, IsOpaqueBlack) {
-    const Picture p(GeneratedDir() / std::string(assets::kFade));
-    ASSERT_TRUE(p.Loaded());
-    for (int y = 0; y < p.Height(); y += 7)
-        for (int x = 0; x < p.Width(); x += 7) ASSERT_EQ(p.Pixel(x, y), 0xff000000u);
 }
 
 }  // namespace

@@ -47,8 +47,11 @@ void PackSmallGame(const fs::path& game) {
         png("sprites.png", 1024, 1024), png("titlescreen.png", 640, 480), png("buttons1b.png", 512, 512),
         png("buttons2b.png", 512, 512), png("backok1.png", 512, 512),     png("text.png", 512, 512),
         png("fade.png", 640, 480),      png("clouds.png", 300, 300)};
-    // An entry that would land outside its folder must be refused.
+    // An entry that would land outside its folder, or over the archive itself, must be refused;
+    // files of any other name are unpacked and deleted again like the pictures.
     images.emplace_back("../../escaped.png", "x");
+    images.emplace_back("kwgfx.pak", "x");
+    images.emplace_back("notes/readme.txt", "x");
     EXPECT_TRUE(GfxTestSupport::WriteZip((game / "images" / "kwgfx.pak").string(), images, "marlowe47"));
     EXPECT_TRUE(GfxTestSupport::WriteZip((game / "levels" / "kwlvl.pak").string(),
                                          {{"level1.dat", "60\r\n3\r\nsky\r\n"}}, "marlowe47"));
@@ -183,6 +186,32 @@ TEST(Archives, AnEntryClimbingOutOfItsFolderIsRefusedAndTheRestStillUnpacks) {
     EXPECT_TRUE(fs::exists(root / "out" / "title.json"));  // the pictures beside it were unpacked
     EXPECT_FALSE(fs::exists(root / "escaped.png"));
     EXPECT_FALSE(fs::exists(root.parent_path() / "escaped.png"));
+    EXPECT_GT(fs::file_size(root / "game" / "images" / "kwgfx.pak"), 1000u);
+    EXPECT_FALSE(fs::exists(root / "game" / "images" / "notes"));
+    fs::remove_all(root);
+}
+
+TEST(DamagedFiles, ADamagedScoreTableIsRepairedLoggedAndKeptAndAFailedLastSaveIsLogged) {
+    const fs::path root = MakeGameFolder("damaged");
+    const fs::path data = root / "game" / "data";
+    const std::string damaged = "KWSCORES 1\n9000\tKWP\n8000 \xff\xfeZ\xc3\n7000 DRAGON\njunk\n";
+    WriteFile(data / "scores.dat", damaged);
+    // Blank lines of vertical tab and form feed; a New Game; the close then saves the table.
+    WriteFile(root / "script.kws", "\v\n \f\nat 100 key enter tap\nat 2000 dump play.json\nend 2100\n");
+    RunResult run = RunReplay(root, (root / "script.kws").string());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const json play = json::parse(ReadFile(root / "out" / "play.json"));
+    EXPECT_EQ(play["state"], "play");
+    EXPECT_EQ(play["scores"][1]["initials"], "Z");
+    EXPECT_NE(ReadFile(root / "game" / "errors.log").find("is damaged"), std::string::npos);
+    EXPECT_EQ(ReadFile(data / "scores.dat.bad"), damaged);
+    EXPECT_EQ(ReadFile(data / "scores.dat").substr(0, 20), "KWSCORES 1\n9000 KWP\n");
+
+    // The save at the very end fails (a folder stands where its temporary file goes): logged.
+    fs::create_directories(data / "scores.dat.tmp");
+    WriteFile(root / "script.kws", "at 100 key enter tap\nend 2100\n");
+    run = RunReplay(root, (root / "script.kws").string());
+    EXPECT_NE(ReadFile(root / "game" / "errors.log").find("cScores.SaveScores"), std::string::npos) << run.err;
     fs::remove_all(root);
 }
 
@@ -193,8 +222,7 @@ INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                          ::testing::Values("play_first_burn", "play_override_level", "play_level_advance",
                                            "play_game_over_initials", "play_esc_saves", "play_last_level",
                                            "play_level_select"));
-INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts,
-                         ::testing::Values("tutorial_keyboard", "tutorial_gamepad", "tutorial_enter_ignored"));
+INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts, ::testing::Values("tutorial_keyboard", "tutorial_gamepad"));
 
 TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
     const fs::path root = MakeGameFolder("relative");
@@ -249,7 +277,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BadScript{"at 0 joy button 1 tap\n", "need the joystick command"},
                       BadScript{"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
                       BadScript{"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
-                      BadScript{"frame 0\n", "line 1: frame takes"}));
+                      BadScript{"frame 0\n", "line 1: frame takes"},
+                      // Frames or times that would wrap the 32-bit virtual clock before the end.
+                      BadScript{"frame 4294967295\nend 4000000000\n", "line 1: frame takes"},
+                      BadScript{"at 10 key esc tap\nframe 3600001\n", "line 2: frame takes"},
+                      BadScript{"end 4294967295\n", "line 1: times end at"}));
 
 TEST(StandardInput, AControllerSeesEachDumpBeforeSendingTheNextCommand) {
     const fs::path root = MakeGameFolder("stdin");

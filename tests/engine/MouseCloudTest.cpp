@@ -4,7 +4,7 @@
 #include "engine/cCloud.h"
 #include "engine/cMouse.h"
 #include "engine/cTextures.h"
-#include "shell/TestGameFolder.h"
+#include "support/World.h"
 
 namespace {
 
@@ -60,16 +60,16 @@ TEST(WindowHookOthers, OtherWindowsAndMessagesPassThroughUntouched) {
     UnhookWindow(1);
 }
 
-class Clouds : public EngineFixture {
+class Clouds : public kwtest::EngineFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        kwtest::EngineFixture::SetUp();
         m_Folder.WriteImage("game/images/clouds.png", 300, 300);
         gTextures = std::make_unique<cTextures>();
     }
     void TearDown() override {
         gTextures.reset();
-        EngineFixture::TearDown();
+        kwtest::EngineFixture::TearDown();
     }
 };
 

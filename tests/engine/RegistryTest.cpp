@@ -1,18 +1,18 @@
 // Texture and sound ids by file name, and the override folder.
 #include <gtest/gtest.h>
 
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
-#include "shell/RuntimeError.h"
-#include "shell/TestGameFolder.h"
-#include "shell/modError.h"
+#include "support/World.h"
 
 namespace {
 
-class Registries : public EngineFixture {
+class Registries : public kwtest::EngineFixture {
 protected:
     void SetUp() override {
-        EngineFixture::SetUp();
+        kwtest::EngineFixture::SetUp();
         m_Folder.WriteImage("game/images/sprites.png", 64, 64);
         m_Folder.WriteImage("game/images/clouds.png", 300, 300);
         m_Folder.WriteSound("game/sounds/shoot.wav");
@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override {
         CloseErrorLog();
-        EngineFixture::TearDown();
+        kwtest::EngineFixture::TearDown();
     }
     cTextures m_Textures;
     cSound m_Sounds;

@@ -1,8 +1,8 @@
 // The scenery list: positions, keys and the rule that a number-like text is a position.
 #include <gtest/gtest.h>
 
+#include "base/RuntimeError.h"
 #include "engine/cSprites.h"
-#include "shell/RuntimeError.h"
 
 namespace {
 

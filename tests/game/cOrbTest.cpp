@@ -1,11 +1,29 @@
 // One orb on its own: where it appears, when it collides, how it moves and how long it burns.
-#include "PlayFixture.h"
+#include "base/Globals.h"
+#include "engine/cTextures.h"
+#include "game/cBonus.h"
+#include "game/cOrb.h"
+#include "gfx/Clock.h"
+#include "support/World.h"
 
 namespace {
 
 using namespace OrbKind;
+using OrbRef = std::shared_ptr<cOrb>;
 
-using OrbFixture = PlayFixture;
+// Orbs draw from sprites.png through the texture registry.
+class OrbFixture : public kwtest::EngineFixture {
+protected:
+    void SetUp() override {
+        m_Folder.WriteImage("game/images/sprites.png", 8, 8);
+        kwtest::EngineFixture::SetUp();
+        gTextures = std::make_unique<cTextures>();
+    }
+    void TearDown() override {
+        gTextures.reset();
+        kwtest::EngineFixture::TearDown();
+    }
+};
 
 OrbRef MakeOrb(int32_t type, int32_t column, int32_t row) {
     auto orb = std::make_shared<cOrb>();

@@ -13,8 +13,9 @@ namespace {
 class ArchiveTest : public GfxFixture {
 protected:
     bool Extract(const std::string& pw1, const std::string& pw2) {
-        return m_Engine->GetArchive().ExtractArchive("pack.pak", pw1, pw2, 0, "");
+        return m_Engine->GetArchive().ExtractArchive("pack.pak", pw1, pw2, 0, "", &m_Written);
     }
+    std::vector<std::filesystem::path> m_Written;
     std::string Read(const std::string& name) const {
         std::ifstream in(m_Folder / name, std::ios::binary);
         std::stringstream s;
@@ -41,6 +42,8 @@ TEST_F(ArchiveTest, EntriesLandInTheWorkingFolderWithTheSecondPasswordWhenTheFir
     EXPECT_EQ(Read("a.txt"), "alpha");
     EXPECT_EQ(Read("sub/b.bin"), big);
     EXPECT_EQ(Files(), (std::vector<std::string>{"a.txt", "sub/b.bin"}));
+    EXPECT_EQ(m_Written,
+              (std::vector<std::filesystem::path>{m_Folder / "a.txt", m_Folder / "sub", m_Folder / "sub/b.bin"}));
 }
 
 TEST_F(ArchiveTest, WrongPasswordsExtractNothing) {
@@ -58,6 +61,11 @@ TEST_F(ArchiveTest, NamesThatLeaveTheFolderAreRefusedAndTheRestExtracted) {
                                           {"C:evil.txt", "drive"},
                                           {"sub/../../y.txt", "up2"},
                                           {"..\\z.txt", "up3"},
+                                          // Names of the files the game keeps beside the unpacked ones.
+                                          {"kwgfx.pak", "archive"},
+                                          {"sub/Scores.DAT", "scores"},
+                                          {"game.dat.tmp", "settings"},
+                                          {"errors.log", "log"},
                                           {"good.txt", "fine"}},
                                          "pw"));
     EXPECT_FALSE(Extract("pw", "pw"));
@@ -105,6 +113,46 @@ TEST_F(ArchiveTest, ADamagedEncryptedEntryLeavesNoFile) {
     ASSERT_GT(size, 5000);
     EXPECT_FALSE(Extract("pw", "pw"));
     EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ArchiveTest, AnEntryLargerThanAnyAssetIsRefusedAndTheRestExtracted) {
+    ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"),
+                                         {{"huge.bin", std::string((64 << 20) + 1, '\0')}, {"ok.txt", "fine"}}, "pw"));
+    EXPECT_FALSE(Extract("pw", "pw"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"ok.txt"}));
+}
+
+// Made with 7-Zip (7z a -tzip -mem=AES256): its AES entries all carry a CRC of 0, and only their
+// authentication code guards them. small.txt is under 20 bytes, the other two above.
+class SevenZipTest : public ArchiveTest {
+protected:
+    void SetUp() override {
+        ArchiveTest::SetUp();
+        std::filesystem::copy_file(std::filesystem::path(KW_SOURCE_DIR) / "tests/gfx/data/sevenzip.pak",
+                                   m_Folder / "pack.pak");
+    }
+};
+
+TEST_F(SevenZipTest, EntriesExtractWithTheRightPasswordOnly) {
+    EXPECT_FALSE(Extract("wrong", "M4RL0WE47"));
+    EXPECT_TRUE(Files().empty());
+    EXPECT_TRUE(Extract("wrong", "marlowe47"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"level1.dat", "noise.bin", "small.txt"}));
+    EXPECT_EQ(Read("small.txt"), "tiny");
+    EXPECT_EQ(Read("level1.dat"), "400\r\n1\r\nmeadow\r\nYES\r\nRRGGBB\r\n");
+    EXPECT_EQ(Read("noise.bin").size(), 3000u);
+}
+
+TEST_F(SevenZipTest, ADamagedEntryIsStillRefused) {
+    std::fstream f(PathOf("pack.pak"), std::ios::in | std::ios::out | std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    const auto at = static_cast<std::streamoff>(s.str().find("noise.bin") + 1500);  // inside its data
+    f.seekp(at);
+    f.put(static_cast<char>(s.str()[static_cast<size_t>(at)] ^ 0x55));
+    f.close();
+    EXPECT_FALSE(Extract("marlowe47", "marlowe47"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"level1.dat", "small.txt"}));
 }
 
 TEST_F(ArchiveTest, AnExistingFileIsReplacedWhole) {

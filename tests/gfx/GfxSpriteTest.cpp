@@ -1,5 +1,6 @@
 // Sprites draw real pixels into the offscreen frame: position snapping, source cells, alpha and scale.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 
@@ -22,10 +23,14 @@ protected:
     }
 };
 
-TEST_F(SpriteTest, TextureSizeIsKnownAfterLoadingAndAMissingFileFails) {
+TEST_F(SpriteTest, TextureSizeIsKnownAfterLoadingAndAMissingHugeOrNonPlainFileFails) {
     EXPECT_EQ(m_Engine->GetTextureStore().GetTextureWidth(1), 20);
     EXPECT_EQ(m_Engine->GetTextureStore().GetTextureHeight(1), 10);
-    EXPECT_FALSE(m_Engine->GetTextureStore().LoadTexture(2, "missing.png", true, 0));
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("wide.png"), 4097, 1, Red32));
+    ASSERT_EQ(::mkfifo(PathOf("pipe.png").c_str(), 0600), 0);
+    // Wider than any picture the game can use: refused before it is decoded. A pipe must not block.
+    for (const char* name : {"missing.png", "wide.png", "pipe.png"})
+        EXPECT_FALSE(m_Engine->GetTextureStore().LoadTexture(2, name, true, 0)) << name;
     EXPECT_FALSE(m_Engine->GetTextureStore().HasTexture(2));
 }
 

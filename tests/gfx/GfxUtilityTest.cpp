@@ -77,16 +77,17 @@ TEST_F(HighScoreTest, BeforeAnyLoadTheTableHoldsTenEmptyEntries) {
 }
 
 TEST_F(HighScoreTest, ATableSurvivesSavingAndLoading) {
-    for (int i = 1; i <= 10; ++i) U().SetHighScore(i, i == 3 ? "A B" : "K" + std::to_string(i), 1000 - i * 10);
+    for (int i = 1; i <= 10; ++i) U().SetHighScore(i, std::string("KW") + static_cast<char>('A' + i), 1000 - i * 10);
     U().SaveHighScores("scores.dat");
     GfxEngine other;
     other.SetWorkingFolder(m_Folder.string());
     other.GetUtility().LoadHighScores("scores.dat");
     for (int i = 1; i <= 10; ++i) {
         EXPECT_EQ(other.GetUtility().GetHighScoreValue(i), 1000 - i * 10);
-        EXPECT_EQ(other.GetUtility().GetHighScoreName(i), i == 3 ? "A B" : "K" + std::to_string(i));
+        EXPECT_EQ(other.GetUtility().GetHighScoreName(i), std::string("KW") + static_cast<char>('A' + i));
     }
     EXPECT_FALSE(std::filesystem::exists(m_Folder / "scores.dat.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(m_Folder / "scores.dat.bad"));
 }
 
 TEST_F(HighScoreTest, AScoreOfMinusOneChangesTheInitialsOnly) {
@@ -105,22 +106,66 @@ TEST_F(HighScoreTest, WindowsLineEndsAreRead) {
     EXPECT_EQ(U().GetHighScoreValue(10), 91);
 }
 
-class MalformedScoresTest : public HighScoreTest, public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(MalformedScoresTest, ADamagedFileIsRefusedAndTheTableKept) {
-    U().SetHighScore(1, "OLD", 7);
-    Write(GetParam());
-    EXPECT_THROW(U().LoadHighScores("scores.dat"), std::runtime_error);
-    EXPECT_EQ(U().GetHighScoreName(1), "OLD");
-    EXPECT_EQ(U().GetHighScoreValue(1), 7);
+// Ten entries "9000 KWA" down to "8100 KWJ", the separator given.
+std::string Entries(int count, const std::string& gap = " ") {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += std::to_string(9000 - 100 * i) + gap + "KW" + char('A' + i) + "\n";
+    return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, MalformedScoresTest,
-                         ::testing::Values("", "KWSCORES 2\n", "KWSCORES 1\n10 A\n20 B\n",
-                                           "KWSCORES 1\n1 A\n2 B\n3 C\nx D\n5 E\n6 F\n7 G\n8 H\n9 I\n10 J\n",
-                                           "KWSCORES 1\n1 A\n2 B\n3 C\n4 D\n5 E\n6 F\n7 G\n8 H\n9 I\n99999999999 J\n"));
+struct ScoresFile {
+    const char* name;
+    std::string text;
+    const char* first;  // entry 1 and entry 10 after loading, as "score initials"
+    const char* last;
+    bool damaged;  // reported, and kept as scores.dat.bad
+};
 
-TEST_F(HighScoreTest, AMissingFileIsAnError) { EXPECT_THROW(U().LoadHighScores("nothere.dat"), std::runtime_error); }
+class ScoresFiles : public HighScoreTest, public ::testing::WithParamInterface<ScoresFile> {};
+
+TEST_P(ScoresFiles, ReadWhatCanBeReadAndTakeTheRestFromTheDefaultTable) {
+    const ScoresFile& c = GetParam();
+    std::vector<std::string> reports;
+    U().SetRepairReport([&reports](const std::string& what) { reports.push_back(what); });
+    Write(c.text);
+    U().LoadHighScores("scores.dat");
+    const auto entry = [this](int i) {
+        return std::to_string(U().GetHighScoreValue(i)) + " " + U().GetHighScoreName(i);
+    };
+    EXPECT_EQ(entry(1), c.first);
+    EXPECT_EQ(entry(10), c.last);
+    EXPECT_EQ(!reports.empty(), c.damaged);
+    EXPECT_EQ(std::filesystem::exists(m_Folder / "scores.dat.bad"), c.damaged);
+    for (int i = 1; i <= 10; ++i) EXPECT_LE(U().GetHighScoreName(i).size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ScoresFiles,
+    ::testing::Values(
+        ScoresFile{"Whole", "KWSCORES 1\r\n" + Entries(10), "9000 KWA", "8100 KWJ", false},
+        ScoresFile{"TabsForSpaces", "KWSCORES 1\n" + Entries(10, "\t"), "9000 KWA", "8100 KWJ", false},
+        ScoresFile{"AMissingLine", "KWSCORES 1\n" + Entries(9), "9000 KWA", "500 ZAP", true},
+        ScoresFile{"JunkLines", "KWSCORES 1\nx D\n" + Entries(8) + "99999999999 J\n", "9000 KWA", "500 ZAP", true},
+        ScoresFile{"NoHeader", Entries(10), "9000 KWA", "8100 KWJ", true},
+        ScoresFile{"Empty", "", "5000 KWP", "500 ZAP", true},
+        ScoresFile{"Binary", std::string("\x89\xff\0\x01KWSCORES\n\xfe", 14), "5000 KWP", "500 ZAP", true},
+        ScoresFile{"LongInitialsAndOddLetters", "KWSCORES 1\n9000 KWPXYZ\n8900 k\xffW1P\n" + Entries(10).substr(18),
+                   "9000 KWP", "8100 KWJ", true},
+        ScoresFile{"AMegabyteLine", "KWSCORES 1\n" + std::string(1 << 20, '7') + "\n" + Entries(10), "5000 KWP",
+                   "500 ZAP", true}),
+    [](const ::testing::TestParamInfo<ScoresFile>& info) { return std::string(info.param.name); });
+
+TEST_F(HighScoreTest, AMissingFileLoadsTheShippedDefaultTableAndOnlyAnUnreadableOneIsAnError) {
+    U().LoadHighScores("nothere.dat");
+    GfxEngine shipped;
+    shipped.GetUtility().LoadHighScores((std::filesystem::path(KW_SOURCE_DIR) / "data" / "scores.dat").string());
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_EQ(U().GetHighScoreName(i), shipped.GetUtility().GetHighScoreName(i));
+        EXPECT_EQ(U().GetHighScoreValue(i), shipped.GetUtility().GetHighScoreValue(i));
+    }
+    std::filesystem::create_directories(m_Folder / "folder.dat");
+    EXPECT_THROW(U().LoadHighScores("folder.dat"), std::runtime_error);
+}
 
 TEST_F(HighScoreTest, AFailedSaveThrowsAndLeavesTheOldFileWhole) {
     U().SetHighScore(1, "AAA", 50);

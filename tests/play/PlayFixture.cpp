@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <sstream>
+
+#include "base/modError.h"
 #include "gfx/GfxTestSupport.h"
 
 namespace playtest {
@@ -68,10 +71,12 @@ void PlayFixture::SetUp() {
     gHighestLevel = 1;
     gMusicVolume = 80;
     gSoundVolume = 80;
+    OpenErrorLog();
 }
 
 void PlayFixture::TearDown() {
     gCurrentState.reset();
+    CloseErrorLog();
     ReleaseRetiredState();
     gMouse.reset();
     gSprites.reset();
@@ -113,6 +118,69 @@ void PlayFixture::Frame(uint32_t ms) {
     ReleaseRetiredState();
     gEngine->GetDevice().EndFrame();
     AdvanceVirtualClock(ms);
+}
+
+std::string PlayFixture::ErrorLog() const {
+    std::ifstream in(m_Folder / "game" / "errors.log", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void RulesPlay::SetUpRules() {
+    m_Scores = std::make_unique<cScores>();
+    auto dragon = std::make_shared<GfxSprite>();
+    dragon->SetTexture(gTextures->Texture("sprites.png"));
+    dragon->SetSourceRect(0, 0, 64, 96);
+    dragon->SetX(356);
+    dragon->SetY(0);
+    gSprites->Add_Sprite(dragon, "dragon");
+    m_DragonColumn = 9;
+    m_FloorY = BoardGeometry::Bottom;
+    m_RiseInterval = 1000000;
+    m_CurrentOrb = MakeQueueOrb(OrbKind::Red);
+    m_NextOrb = MakeQueueOrb(OrbKind::Blue);
+}
+
+OrbRef RulesPlay::Place(int32_t orbType, int32_t column, int32_t row, int32_t bonusKind) {
+    auto orb = std::make_shared<cOrb>();
+    orb->Create_Orb(column, row, BoardKey(column, row), orbType, bonusKind, 1000);
+    m_Board.Add(orb, orb->Key());
+    return orb;
+}
+
+OrbRef RulesPlay::At(int32_t column, int32_t row) const {
+    const std::string key = BoardKey(column, row);
+    return m_Board.Exists(key) ? m_Board.Item(key) : nullptr;
+}
+
+void RulesPlay::Shoot(int32_t orbType, int32_t column) {
+    DragonSprite()->SetX(static_cast<float>(140 + 24 * column));
+    m_DragonColumn = column;
+    m_CurrentOrb = MakeQueueOrb(orbType);
+    FireOrb();
+}
+
+int32_t RulesPlay::Score() const { return Scores()->CurrentScore(); }
+
+void RulesFixture::SetUp() {
+    PlayFixture::SetUp();
+    fs::remove(m_Folder / "game" / "levels" / "level1.dat");  // the rule tests build their own boards
+    UseVirtualClock(100000, 12 * 3600.0 + 17.0);
+    m_Play = std::make_unique<RulesPlay>();
+    m_Play->SetUpRules();
+}
+
+void RulesFixture::Play(int32_t milliseconds) {
+    for (int32_t t = 0; t < milliseconds; t += 16) {
+        AdvanceVirtualClock(16);
+        m_Play->ProcessState();
+    }
+}
+
+void RulesFixture::WriteLevelText(const std::string& folder, int32_t level, const std::string& content) const {
+    std::ofstream out(m_Folder / "game" / folder / ("level" + std::to_string(level) + ".dat"), std::ios::binary);
+    out << content;
 }
 
 }  // namespace playtest

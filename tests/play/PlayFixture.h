@@ -1,5 +1,7 @@
-// A headless game folder for the play state: small generated pictures, sounds, levels and a score
-// table in a temporary folder, the shared services, and a frame driven on the virtual clock.
+// The one test bed of the play state: a headless game folder with small generated pictures, sounds,
+// levels and a score table, the shared services, the error log, and frames on the virtual clock.
+// PlayFixture runs whole frames of a state started as the game starts it; RulesFixture opens a
+// play state built without a screen, so a rule test sets up only the board it needs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,15 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
+#include "game/cBonus.h"
+#include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 
 namespace playtest {
@@ -69,6 +73,7 @@ protected:
     void Frames(int count, uint32_t ms = 16) {
         for (int i = 0; i < count; ++i) Frame(ms);
     }
+    std::string ErrorLog() const;
     void Hold(int32_t key) { gEngine->InjectKey(key, true); }
     void Release(int32_t key) { gEngine->InjectKey(key, false); }
     // Down in this frame, up in the next, as a quick tap arrives.
@@ -83,6 +88,56 @@ protected:
 
     fs::path m_Folder;
     PlayProbe* m_Probe = nullptr;
+};
+
+// The play state with its rule procedures opened up for the tests.
+class RulesPlay final : public cPlayState {
+public:
+    RulesPlay() : cPlayState(NoSetUp{}) {}
+
+    using cPlayState::AdvanceLevel;
+    using cPlayState::ChooseNextOrbType;
+    using cPlayState::CreateLevel;
+    using cPlayState::FireOrb;
+    using cPlayState::m_Board;
+    using cPlayState::m_BonusItems;
+    using cPlayState::m_CurrentOrb;
+    using cPlayState::m_DragonColumn;
+    using cPlayState::m_FloorY;
+    using cPlayState::m_GameOver;
+    using cPlayState::m_LevelComplete;
+    using cPlayState::m_LevelIntro;
+    using cPlayState::m_Moving;
+    using cPlayState::m_NextOrb;
+    using cPlayState::m_OrbCounter;
+    using cPlayState::m_RiseInterval;
+    using cPlayState::MakeQueueOrb;
+    using cPlayState::ReleaseBonus;
+    using cPlayState::StartDragonMove;
+
+    // What set-up gives a fresh play state, minus the screen: the dragon over column 9, the
+    // scores, the queue and an empty board that stands still unless a test lets it rise.
+    void SetUpRules();
+    OrbRef Place(int32_t orbType, int32_t column, int32_t row, int32_t bonusKind = BonusKind::Chest);
+    OrbRef At(int32_t column, int32_t row) const;
+    // Puts the dragon over a column and fires an orb of the given type from it.
+    void Shoot(int32_t orbType, int32_t column);
+    int32_t Score() const;
+};
+
+class RulesFixture : public PlayFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override {
+        m_Play.reset();
+        PlayFixture::TearDown();
+    }
+    // Frames of 16 ms of the rules alone until the given virtual time has passed.
+    void Play(int32_t milliseconds);
+    // Writes a level file as given into game/<folder>/.
+    void WriteLevelText(const std::string& folder, int32_t level, const std::string& content) const;
+
+    std::unique_ptr<RulesPlay> m_Play;
 };
 
 }  // namespace playtest

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
-#include "ui/Fixture.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
+#include "support/World.h"
 
 namespace {
 using kwtest::TextTexel;
@@ -79,7 +79,7 @@ TEST_P(NotANumber, IsReportedAndEndsTheProgram) {
     EXPECT_THROW(Number(text, 10, 10), ExitSignal);
     CloseErrorLog();
     std::stringstream log;
-    log << std::ifstream(m_Dir / "game" / "errors.log").rdbuf();
+    log << std::ifstream(m_Folder.Path("game/errors.log")).rdbuf();
     EXPECT_NE(log.str().find("Handled Error Occurred in cMessage.DrawNumber\r\nError Number: 13\r\nError: Could not "
                              "convert " +
                              text + " to a numeric value."),

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Globals.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -99,14 +99,14 @@ TEST_F(ScoresTest, ANewGameTakesOverTheFirstEntryThatAlreadyScoresZero) {
 
 TEST_F(ScoresTest, LostPointsGoBelowZeroAndSinkTheEntryOnePlacePerCall) {
     Table rows = Descending();
-    for (size_t i = 5; i < 10; ++i) rows[i] = {0, "Z" + std::to_string(i) + "Z"};
+    for (size_t i = 5; i < 10; ++i) rows[i] = {0, "Z" + std::string(1, static_cast<char>('A' + i)) + "Z"};
     WriteTable(rows);
     cScores scores;
     scores.AddToScore(-10);
     EXPECT_EQ(scores.CurrentScore(), -10);
     EXPECT_EQ(scores.CurrentPosition(), 7);
-    EXPECT_EQ(scores.HighScore_Initials(7), "Z5Z");
-    EXPECT_EQ(scores.HighScore_Initials(6), "Z6Z");
+    EXPECT_EQ(scores.HighScore_Initials(7), "ZFZ");
+    EXPECT_EQ(scores.HighScore_Initials(6), "ZGZ");
     scores.AddToScore(-10);
     EXPECT_EQ(scores.CurrentScore(), -20);
     EXPECT_EQ(scores.CurrentPosition(), 8);

@@ -1,9 +1,12 @@
 // The error log's entries and the flags of ReportError.
 #include <gtest/gtest.h>
 
-#include "TestGameFolder.h"
-#include "shell/RuntimeError.h"
-#include "shell/modError.h"
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "support/GameFolder.h"
 
 namespace {
 
@@ -13,7 +16,7 @@ protected:
         UseVirtualClock(0, 19 * 3600 + 5 * 60 + 9);
         OpenErrorLog();
     }
-    TestGameFolder m_Folder;
+    kwtest::GameFolder m_Folder;
 };
 
 TEST_F(ErrorLog, IsRecreatedEmptyAtEveryStart) {

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "TestGameFolder.h"
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "engine/cTextures.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
-#include "shell/RuntimeError.h"
 #include "shell/cBaseState.h"
-#include "shell/modError.h"
 #include "shell/modMain.h"
+#include "support/GameFolder.h"
 
 namespace {
 
@@ -79,7 +82,7 @@ protected:
         ADD_FAILURE() << "no call " << call;
         return sCalls.size();
     }
-    TestGameFolder m_Folder;
+    kwtest::GameFolder m_Folder;
     int m_Frames = 0;
 };
 

@@ -1,10 +1,13 @@
 // The command line option, game.dat and the deletion of unpacked files.
 #include <gtest/gtest.h>
 
-#include "TestGameFolder.h"
-#include "shell/modError.h"
+#include "base/Globals.h"
+#include "base/modError.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
 #include "shell/modMain.h"
 #include "shell/modSettings.h"
+#include "support/GameFolder.h"
 
 namespace {
 
@@ -44,7 +47,7 @@ protected:
         LoadSettings();
         CloseErrorLog();
     }
-    TestGameFolder m_Folder;
+    kwtest::GameFolder m_Folder;
 };
 
 TEST_F(SettingsFile, ReadsTheThreeNumbersIgnoringSpaces) {
@@ -78,12 +81,27 @@ TEST_F(SettingsFile, AnUnreadableLineKeepsItsDefaultAndIsLoggedOnceTheOthersStil
     EXPECT_NE(lines[10].find("Line 3 of game.dat"), std::string::npos);
 }
 
-TEST_F(SettingsFile, ALevelBelowOneOrANumberTooLargeIsUnreadable) {
-    Load("0\r\n99999999999\r\n12x\r\n");
+TEST_F(SettingsFile, ValuesOutsideTheirRangesAreClampedAndAMarkOrALongLineDoesNotHide) {
+    Load("2147483647\r\n-2147483648\r\n\xEF\xBB\xBF 500 \r\n");
+    EXPECT_EQ(gHighestLevel, 99999);
+    EXPECT_EQ(gMusicVolume, 0);
+    EXPECT_EQ(gSoundVolume, 100);
+    EXPECT_EQ(m_Folder.LogLines().size(), 0u);
+    Load(std::string(5000, '7') + "\r\n99999999999\r\n30\r\n");
     EXPECT_EQ(gHighestLevel, 1);
     EXPECT_EQ(gMusicVolume, 80);
-    EXPECT_EQ(gSoundVolume, 80);
-    EXPECT_EQ(m_Folder.LogLines().size(), 21u);
+    EXPECT_EQ(gSoundVolume, 30);
+}
+
+TEST_F(SettingsFile, AFileThatCannotBeReadIsLoggedPlaysWithDefaultsAndIsNotOverwritten) {
+    std::filesystem::create_directories(m_Folder.Path("game/data/game.dat"));
+    LoadSettings();
+    CloseErrorLog();
+    EXPECT_EQ(gHighestLevel, 1);
+    EXPECT_FALSE(SettingsLoaded()) << "the shutdown must leave it alone";
+    const auto lines = m_Folder.LogLines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "Handled Error Occurred in modSettings.LoadSettings");
 }
 
 TEST_F(SettingsFile, SavingWritesThreeLinesWithCrLfAndLeavesNoTemporaryFile) {
@@ -109,7 +127,7 @@ TEST_F(SettingsFile, AFailedSaveIsLoggedAndKeepsTheOldFileIntact) {
 }
 
 TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesEmptyFolders) {
-    TestGameFolder folder;
+    kwtest::GameFolder folder;
     for (const char* file : {"game/images/a.png", "game/images/b.BMP", "game/levels/level1.dat",
                              "game/sounds/shoot.wav", "game/sounds/puzzle1.mp3"})
         folder.WriteText(file, "x");

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Fixture.h"
+#include "support/World.h"
 
 namespace {
 class FadeTest : public kwtest::HeadlessGame {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "Fixture.h"
+#include "support/World.h"
 #include "ui/GameStates.h"
 
 namespace {

@@ -17,16 +17,16 @@
 #include <utility>
 #include <vector>
 
+#include "base/Globals.h"
 #include "engine/cSprites.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "gfx/GfxTestSupport.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "shell/modMain.h"
+#include "support/GameFolder.h"
 #include "ui/GameStates.h"
 #include "ui/cTutorialState.h"
 
@@ -39,72 +39,9 @@ inline cPlayState* Play() {
     return play && !Tutorial() ? play : nullptr;
 }
 
-inline std::filesystem::path BuiltGameFolder() { return std::filesystem::path(KW_GAME_DIR); }
-inline std::filesystem::path ShippedTutorialLevel() {
-    return std::filesystem::path(KW_SOURCE_DIR) / "data" / "levels" / "tutorial.dat";
-}
-inline bool GameFolderIsBuilt() {
-    const auto game = BuiltGameFolder() / "game";
-    return std::filesystem::exists(game / "images" / "kwgfx.pak") &&
-           std::filesystem::exists(game / "levels" / "kwlvl.pak") &&
-           std::filesystem::exists(game / "sounds" / "kwsfx.pak");
-}
-
-inline std::string ReadWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The board picture the shipped tutorial names on its third line.
-inline std::string BoardPicture() {
-    std::ifstream in(ShippedTutorialLevel(), std::ios::binary);
-    std::string line;
-    for (int i = 0; i < 3 && std::getline(in, line); ++i) {
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line.empty() ? "tutorialsky" : line;
-}
-
-// A tutorial level: rise interval, rows and board picture, no clouds line.
-inline std::string Level(const std::string& rise, std::initializer_list<std::string> rows) {
-    std::string text = rise + "\r\n" + std::to_string(rows.size()) + "\r\n" + BoardPicture() + "\r\n";
-    for (const std::string& row : rows) text += row + "\r\n";
-    return text;
-}
-
-// Without the built archives, plain pictures and sounds of the right sizes packed the way the
-// game ships them, so the rules run all the same.
-inline void PackPlainGame(const std::filesystem::path& game) {
-    namespace fs = std::filesystem;
-    const fs::path scratch = game / "scratch";
-    fs::create_directories(scratch);
-    const auto png = [&](const std::string& name, int32_t w, int32_t h) {
-        EXPECT_TRUE(GfxTestSupport::WriteCheckerPng((scratch / name).string(), w, h, 0xFF204080u, 0xFFC0A040u, 8));
-        return std::pair{name, ReadWhole(scratch / name)};
-    };
-    const auto wav = [&](const std::string& name) {
-        EXPECT_TRUE(GfxTestSupport::WriteWav((scratch / name).string(), 100));
-        return std::pair{name, ReadWhole(scratch / name)};
-    };
-    const std::vector<std::pair<std::string, std::string>> images{
-        png("sprites.png", 1024, 1024), png("titlescreen.png", 640, 480), png("buttons1b.png", 512, 512),
-        png("buttons2b.png", 512, 512), png("backok1.png", 512, 512),     png("text.png", 512, 512),
-        png("fade.png", 640, 480),      png("clouds.png", 300, 300),      png(BoardPicture() + ".png", 510, 960)};
-    std::vector<std::pair<std::string, std::string>> levels;
-    for (int level = 1; level <= 5; ++level)
-        levels.emplace_back("level" + std::to_string(level) + ".dat",
-                            "1000\r\n1\r\n" + BoardPicture() + "\r\nNO\r\nRRGG\r\n");
-    levels.emplace_back("tutorial.dat", fs::exists(ShippedTutorialLevel()) ? ReadWhole(ShippedTutorialLevel())
-                                                                           : Level("1000", {"BBBBB"}));
-    std::vector<std::pair<std::string, std::string>> sounds;
-    for (const char* name :
-         {"shoot.wav", "fireball.wav", "burn.wav", "bonus.wav", "penalty.wav", "pause.wav", "buttonclick.wav",
-          "puzzle1.mp3", "puzzle2.mp3", "puzzle3.mp3", "puzzlel.mp3", "puzzlew.mp3"})
-        sounds.push_back(wav(name));
-    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "images" / "kwgfx.pak").string(), images, "marlowe47"));
-    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "levels" / "kwlvl.pak").string(), levels, "marlowe47"));
-    EXPECT_TRUE(GfxTestSupport::WriteZip((game / "sounds" / "kwsfx.pak").string(), sounds, "marlowe47"));
-    fs::remove_all(scratch);
+// A tutorial level on the tutorial's own background: rise interval and rows, no clouds line.
+inline std::string Level(int32_t rise, const std::vector<std::string>& rows) {
+    return kwtest::LevelText(rise, "tutorial", rows, false);
 }
 
 class Bot {
@@ -114,33 +51,16 @@ public:
     static constexpr int32_t kFrameMs = 16;
 
     Bot() {
-        // One folder per process and test; parameterised names carry a slash.
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        m_Folder = std::filesystem::temp_directory_path() / ("kw_tutorial_" + std::to_string(::getpid()) + "_" + name);
-        std::filesystem::remove_all(m_Folder);
-        std::filesystem::create_directories(m_Folder);
-        const auto game = m_Folder / "game";
-        for (const char* sub : {"images", "levels", "sounds", "data", "override"})
-            std::filesystem::create_directories(game / sub);
-        if (GameFolderIsBuilt()) {
-            for (const char* pak : {"images/kwgfx.pak", "levels/kwlvl.pak", "sounds/kwsfx.pak"})
-                std::filesystem::copy_file(BuiltGameFolder() / "game" / pak, game / pak);
-        } else {
-            PackPlainGame(game);
-        }
-        for (const char* file : {"game.dat", "scores.dat"})
-            std::filesystem::copy_file(std::filesystem::path(KW_SOURCE_DIR) / "data" / file, game / "data" / file);
+        // Levels for the hand-over to play when the build made no archives.
+        std::vector<std::pair<std::string, std::string>> levels;
+        for (int level = 1; level <= 5; ++level)
+            levels.emplace_back("level" + std::to_string(level) + ".dat", kwtest::LevelText(1000, "meadow", {"RRGG"}));
+        m_Folder.UseArchives(levels);
+        m_Folder.CopyShippedData();
     }
-    ~Bot() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_Folder, ec);
-    }
-    Bot(const Bot&) = delete;
-    Bot& operator=(const Bot&) = delete;
 
-    const std::filesystem::path& Folder() const { return m_Folder; }
-    std::filesystem::path LevelFile() const { return m_Folder / "game" / "levels" / "tutorial.dat"; }
+    const kwtest::GameFolder& Folder() const { return m_Folder; }
+    std::filesystem::path LevelFile() const { return m_Folder.Path("game/levels/tutorial.dat"); }
     int32_t Frames() const { return m_Frames; }
     int32_t Elapsed() const { return m_Frames * kFrameMs; }
 
@@ -193,7 +113,7 @@ public:
     // Runs the program until every step is done (then closes the window) or maxFrames pass.
     // Answers Main's exit code; a timeout is a test failure naming the step that waited.
     int Run(int32_t maxFrames) {
-        gProgramFolder = m_Folder;
+        gProgramFolder = m_Folder.Root();
         RegisterGameStates();
         GfxEngine::SetHeadless(true);
         UseVirtualClock(1000, 12 * 3600.0);
@@ -201,10 +121,7 @@ public:
         m_Frames = 0;
         SetFrameHook([&, this](LoopPoint point) {
             if (point == LoopPoint::BeforeFirstFrame) {
-                if (m_Level) {
-                    std::ofstream out(LevelFile(), std::ios::binary | std::ios::trunc);
-                    out << *m_Level;
-                }
+                if (m_Level) kwtest::WriteFile(LevelFile(), *m_Level);
                 if (m_RemoveLevel) std::filesystem::remove(LevelFile());
                 if (m_StartLevel) gCurrentLevel = *m_StartLevel;
                 SetState(StateTutorial);
@@ -227,14 +144,14 @@ public:
         return exitCode;
     }
 
-    std::string ReadLog() const { return ReadWhole(m_Folder / "game" / "errors.log"); }
+    std::string ReadLog() const { return m_Folder.ReadText("game/errors.log"); }
 
 private:
     struct Entry {
         std::string what;
         Step run;
     };
-    std::filesystem::path m_Folder;
+    kwtest::GameFolder m_Folder;
     std::optional<std::string> m_Level;
     std::optional<int32_t> m_StartLevel;
     bool m_RemoveLevel = false;

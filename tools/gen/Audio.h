@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "AssetTable.h"
+#include "shell/AssetTable.h"
 
 namespace gen {
 

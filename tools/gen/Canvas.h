@@ -8,8 +8,8 @@
 #include <memory>
 #include <string_view>
 
-#include "AssetTable.h"
 #include "Random.h"
+#include "shell/AssetTable.h"
 
 namespace gen {
 

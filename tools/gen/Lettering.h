@@ -6,8 +6,8 @@
 
 #include <string_view>
 
-#include "AssetTable.h"
 #include "Canvas.h"
+#include "shell/AssetTable.h"
 
 namespace gen {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "AssetTable.h"
+#include "shell/AssetTable.h"
 
 namespace gen {
 

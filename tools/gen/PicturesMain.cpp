@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "AssetTable.h"
 #include "Pictures.h"
+#include "shell/AssetTable.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

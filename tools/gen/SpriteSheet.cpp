@@ -400,88 +400,6 @@ void DrawCursor(cairo_t* cr) {
 
 namespace {
 
-// A dragon wing seen from above: a bony leading edge from the shoulder to the tip, and a membrane
-// whose scalloped trailing edge bulges outwards on its way back to the hip.
-void Wing(cairo_t* cr, double side, Wings wings) {
-    double tipX = 0, tipY = 0, bulge = 0;
-    Colour membrane = FromHex(0xb0409a);
-    switch (wings) {
-        case Wings::Mid:
-            tipX = 29;
-            tipY = 36;
-            bulge = 5.5;
-            break;
-        case Wings::Up:
-            tipX = 25;
-            tipY = 15;
-            bulge = 6.5;
-            membrane = Shade(membrane, 1.2);
-            break;
-        case Wings::Down:
-            tipX = 27;
-            tipY = 62;
-            bulge = 4.5;
-            membrane = Shade(membrane, 0.82);
-            break;
-    }
-    const double cx = 30;
-    const double sx = cx + side * 7, sy = 44;       // shoulder
-    const double tx = cx + side * tipX, ty = tipY;  // wing tip
-    const double hx = cx + side * 7.5, hy = 57;     // hip
-    // Outward normal of the tip-to-hip line: away from the body.
-    double nx = -(hy - ty), ny = hx - tx;
-    const double len = std::hypot(nx, ny);
-    nx /= len;
-    ny /= len;
-    if (nx * side < 0) {
-        nx = -nx;
-        ny = -ny;
-    }
-    const double archX = (sx + tx) / 2 + side * 2, archY = std::min(sy, ty) - 6;  // the bone arches up
-    auto leadingEdge = [&] {
-        cairo_move_to(cr, sx, sy - 2);
-        cairo_curve_to(cr, archX - side * 4, archY + 2, archX + side * 4, archY, tx, ty);
-    };
-    leadingEdge();
-    double jx[3], jy[3];
-    for (int i = 1; i <= 3; ++i) {
-        const double f0 = (i - 1) / 3.0, f1 = i / 3.0, fm = (f0 + f1) / 2;
-        const double ex = tx + (hx - tx) * f1, ey = ty + (hy - ty) * f1;
-        const double mx = tx + (hx - tx) * fm + nx * bulge, my = ty + (hy - ty) * fm + ny * bulge;
-        cairo_curve_to(cr, mx, my, mx, my, ex, ey);
-        jx[i - 1] = ex;
-        jy[i - 1] = ey;
-    }
-    cairo_close_path(cr);
-    cairo_pattern_t* p = cairo_pattern_create_linear(sx, sy, tx, ty);
-    AddStop(p, 0, Shade(membrane, 0.7));
-    AddStop(p, 1, Shade(membrane, 1.3));
-    cairo_set_source(cr, p);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(p);
-    SetColour(cr, FromHex(0x4a1030));
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_width(cr, 1.1);
-    cairo_stroke(cr);
-    // Finger bones fanning from the wrist to the scallop joints.
-    const double wx = tx + (sx - tx) * 0.25, wy = ty + (sy - ty) * 0.25;
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 1.0);
-    SetColour(cr, {0.42, 0.08, 0.22, 0.85});
-    for (int i = 0; i < 2; ++i) {
-        cairo_move_to(cr, wx, wy);
-        cairo_line_to(cr, jx[i], jy[i]);
-    }
-    cairo_stroke(cr);
-    cairo_set_line_width(cr, 2.2);
-    SetColour(cr, FromHex(0xd8602a));
-    leadingEdge();
-    cairo_stroke(cr);
-    SetColour(cr, FromHex(0xfff0d0));
-    cairo_arc(cr, tx, ty, 1.3, 0, 2 * M_PI);
-    cairo_fill(cr);
-}
-
 void Eye(cairo_t* cr, double x, double y) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
@@ -501,185 +419,276 @@ void Eye(cairo_t* cr, double x, double y) {
     cairo_fill(cr);
 }
 
-}  // namespace
+// The dragon's colours: warm orange scales, darker where the body turns away from the light.
+struct DragonPalette {
+    Colour scale = FromHex(0xf08a2a);
+    Colour scaleDark = FromHex(0xb8501a);
+    Colour outline = FromHex(0x4a1c08);
+};
 
-void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
-    const Colour scale = FromHex(0xf08a2a), scaleDark = FromHex(0xb8501a);
-    const Colour outline = FromHex(0x4a1c08);
-    const double cx = 30;
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+// The body's centre line; the mouth sits on it, so shots leave straight below the dragon.
+constexpr double kSpine = 30;
 
-    // Tail, curling up to the top of the cell with a spade tip.
-    const double tailSway = wings == Wings::Up ? -2 : (wings == Wings::Down ? 2 : 0);
-    cairo_move_to(cr, cx, 40);
-    cairo_curve_to(cr, cx + 6, 28, cx - 7 + tailSway, 20, cx + tailSway, 9);
-    SetColour(cr, outline);
-    cairo_set_line_width(cr, 7.5);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, scale);
-    cairo_set_line_width(cr, 5.5);
-    cairo_stroke(cr);
-    cairo_move_to(cr, cx + tailSway, 2);
-    cairo_line_to(cr, cx + tailSway + 5, 9);
-    cairo_line_to(cr, cx + tailSway, 12);
-    cairo_line_to(cr, cx + tailSway - 5, 9);
-    cairo_close_path(cr);
-    SetColour(cr, scaleDark);
+// An ellipse path about (x, y): a circle of radius r stretched by (sx, sy).
+void Ellipse(cairo_t* cr, double x, double y, double sx, double sy, double r = 1) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, sx, sy);
+    cairo_arc(cr, 0, 0, r, 0, 2 * M_PI);
+    cairo_restore(cr);
+}
+
+// Fills the current path and outlines it, so every part reads against any background.
+void FillAndOutline(cairo_t* cr, const Colour& fill, const Colour& outline, double width) {
+    SetColour(cr, fill);
     cairo_fill_preserve(cr);
     SetColour(cr, outline);
-    cairo_set_line_width(cr, 1.1);
+    cairo_set_line_width(cr, width);
     cairo_stroke(cr);
+}
 
-    Wing(cr, -1, wings);
-    Wing(cr, +1, wings);
+void FillAndOutline(cairo_t* cr, cairo_pattern_t* fill, const Colour& outline, double width) {
+    cairo_set_source(cr, fill);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(fill);
+    SetColour(cr, outline);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
 
-    // Hind legs peeking out beside the body.
-    for (int side = -1; side <= 1; side += 2) {
-        cairo_save(cr);
-        cairo_translate(cr, cx + side * 9, 55);
-        cairo_scale(cr, 1.0, 1.4);
-        cairo_arc(cr, 0, 0, 3.2, 0, 2 * M_PI);
-        cairo_restore(cr);
-        SetColour(cr, scaleDark);
-        cairo_fill_preserve(cr);
-        SetColour(cr, outline);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
+// The tail curls up to the top of the cell and sways against the wing beat, so the flight looks alive.
+void Tail(cairo_t* cr, const DragonPalette& c, Wings wings) {
+    const double sway = wings == Wings::Up ? -2 : (wings == Wings::Down ? 2 : 0);
+    cairo_move_to(cr, kSpine, 40);
+    cairo_curve_to(cr, kSpine + 6, 28, kSpine - 7 + sway, 20, kSpine + sway, 9);
+    SetColour(cr, c.outline);
+    cairo_set_line_width(cr, 7.5);
+    cairo_stroke_preserve(cr);
+    SetColour(cr, c.scale);
+    cairo_set_line_width(cr, 5.5);
+    cairo_stroke(cr);
+    // The spade tip.
+    cairo_move_to(cr, kSpine + sway, 2);
+    cairo_line_to(cr, kSpine + sway + 5, 9);
+    cairo_line_to(cr, kSpine + sway, 12);
+    cairo_line_to(cr, kSpine + sway - 5, 9);
+    cairo_close_path(cr);
+    FillAndOutline(cr, c.scaleDark, c.outline, 1.1);
+}
+
+// A wing frame's pose: where the tip reaches and how far the membrane bulges. A raised wing
+// catches more light and a lowered one falls into shadow, so the three frames tell apart.
+struct WingPose {
+    double tipX, tipY, bulge, light;
+};
+
+WingPose PoseOf(Wings wings) {
+    switch (wings) {
+        case Wings::Up:
+            return {25, 15, 6.5, 1.2};
+        case Wings::Down:
+            return {27, 62, 4.5, 0.82};
+        default:
+            return {29, 36, 5.5, 1.0};
     }
+}
 
-    // Front legs.
+// The points a wing is built on, for the left (side -1) or right (+1) wing.
+struct WingFrame {
+    double side;
+    double sx, sy;        // shoulder
+    double tx, ty;        // tip
+    double hx, hy;        // hip
+    double nx, ny;        // unit normal of the tip-to-hip line, pointing away from the body
+    double archX, archY;  // where the bone arches up between shoulder and tip
+};
+
+WingFrame FrameOf(double side, const WingPose& pose) {
+    WingFrame w{};
+    w.side = side;
+    w.sx = kSpine + side * 7;
+    w.sy = 44;
+    w.tx = kSpine + side * pose.tipX;
+    w.ty = pose.tipY;
+    w.hx = kSpine + side * 7.5;
+    w.hy = 57;
+    w.nx = -(w.hy - w.ty);
+    w.ny = w.hx - w.tx;
+    const double len = std::hypot(w.nx, w.ny);
+    w.nx /= len;
+    w.ny /= len;
+    if (w.nx * side < 0) {
+        w.nx = -w.nx;
+        w.ny = -w.ny;
+    }
+    w.archX = (w.sx + w.tx) / 2 + side * 2;
+    w.archY = std::min(w.sy, w.ty) - 6;
+    return w;
+}
+
+// The bony leading edge from the shoulder over the arch to the tip.
+void LeadingEdge(cairo_t* cr, const WingFrame& w) {
+    cairo_move_to(cr, w.sx, w.sy - 2);
+    cairo_curve_to(cr, w.archX - w.side * 4, w.archY + 2, w.archX + w.side * 4, w.archY, w.tx, w.ty);
+}
+
+// The membrane: the leading edge, then a trailing edge of three scallops back to the hip, lit
+// from the tip. Answers the first two scallop joints, where the finger bones end.
+std::array<std::pair<double, double>, 2> WingMembrane(cairo_t* cr, const WingFrame& w, const WingPose& pose) {
+    std::array<std::pair<double, double>, 2> joints{};
+    LeadingEdge(cr, w);
+    for (int i = 1; i <= 3; ++i) {
+        const double f0 = (i - 1) / 3.0, f1 = i / 3.0, fm = (f0 + f1) / 2;
+        const double ex = w.tx + (w.hx - w.tx) * f1, ey = w.ty + (w.hy - w.ty) * f1;
+        const double mx = w.tx + (w.hx - w.tx) * fm + w.nx * pose.bulge;
+        const double my = w.ty + (w.hy - w.ty) * fm + w.ny * pose.bulge;
+        cairo_curve_to(cr, mx, my, mx, my, ex, ey);
+        if (i < 3) joints[i - 1] = {ex, ey};
+    }
+    cairo_close_path(cr);
+    const Colour membrane = Shade(FromHex(0xb0409a), pose.light);
+    cairo_pattern_t* p = cairo_pattern_create_linear(w.sx, w.sy, w.tx, w.ty);
+    AddStop(p, 0, Shade(membrane, 0.7));
+    AddStop(p, 1, Shade(membrane, 1.3));
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    FillAndOutline(cr, p, FromHex(0x4a1030), 1.1);
+    return joints;
+}
+
+// A wing seen from above: the membrane, finger bones fanning from the wrist to the scallop
+// joints, then the bone of the leading edge drawn over it with a claw at the tip.
+void Wing(cairo_t* cr, double side, Wings wings) {
+    const WingPose pose = PoseOf(wings);
+    const WingFrame w = FrameOf(side, pose);
+    const auto joints = WingMembrane(cr, w, pose);
+    const double wristX = w.tx + (w.sx - w.tx) * 0.25, wristY = w.ty + (w.sy - w.ty) * 0.25;
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 1.0);
+    SetColour(cr, {0.42, 0.08, 0.22, 0.85});
+    for (const auto& [jx, jy] : joints) {
+        cairo_move_to(cr, wristX, wristY);
+        cairo_line_to(cr, jx, jy);
+    }
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 2.2);
+    SetColour(cr, FromHex(0xd8602a));
+    LeadingEdge(cr, w);
+    cairo_stroke(cr);
+    SetColour(cr, FromHex(0xfff0d0));
+    cairo_arc(cr, w.tx, w.ty, 1.3, 0, 2 * M_PI);
+    cairo_fill(cr);
+}
+
+// Hind legs peek out beside the body; front legs stand below them with three pale claws each.
+void Legs(cairo_t* cr, const DragonPalette& c) {
     for (int side = -1; side <= 1; side += 2) {
-        cairo_save(cr);
-        cairo_translate(cr, cx + side * 10.5, 61);
-        cairo_scale(cr, 0.9, 1.2);
-        cairo_arc(cr, 0, 0, 3.2, 0, 2 * M_PI);
-        cairo_restore(cr);
-        SetColour(cr, scale);
-        cairo_fill_preserve(cr);
-        SetColour(cr, outline);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
+        Ellipse(cr, kSpine + side * 9, 55, 1.0, 1.4, 3.2);
+        FillAndOutline(cr, c.scaleDark, c.outline, 1);
+    }
+    for (int side = -1; side <= 1; side += 2) {
+        Ellipse(cr, kSpine + side * 10.5, 61, 0.9, 1.2, 3.2);
+        FillAndOutline(cr, c.scale, c.outline, 1);
         SetColour(cr, FromHex(0xfff4e0));
         for (int k = -1; k <= 1; ++k) {
-            cairo_arc(cr, cx + side * 11.5 + k * 1.4, 64.5, 0.6, 0, 2 * M_PI);
+            cairo_arc(cr, kSpine + side * 11.5 + k * 1.4, 64.5, 0.6, 0, 2 * M_PI);
             cairo_fill(cr);
         }
     }
+}
 
-    // Body.
-    cairo_save(cr);
-    cairo_translate(cr, cx, 50);
-    cairo_scale(cr, 10.5, 15);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-    cairo_pattern_t* bodyFill = cairo_pattern_create_linear(cx - 10, 0, cx + 10, 0);
-    AddStop(bodyFill, 0, scaleDark);
-    AddStop(bodyFill, 0.4, Shade(scale, 1.15));
-    AddStop(bodyFill, 1, scaleDark);
-    cairo_set_source(cr, bodyFill);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(bodyFill);
-    SetColour(cr, outline);
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-    // Back ridge spikes.
+// The body, lit down its middle so it looks round, with golden spikes along the back.
+void Body(cairo_t* cr, const DragonPalette& c) {
+    Ellipse(cr, kSpine, 50, 10.5, 15);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(kSpine - 10, 0, kSpine + 10, 0);
+    AddStop(fill, 0, c.scaleDark);
+    AddStop(fill, 0.4, Shade(c.scale, 1.15));
+    AddStop(fill, 1, c.scaleDark);
+    FillAndOutline(cr, fill, c.outline, 1.2);
     for (int i = 0; i < 4; ++i) {
         const double y = 38 + i * 6;
-        cairo_move_to(cr, cx - 2, y + 2);
-        cairo_line_to(cr, cx, y - 2);
-        cairo_line_to(cr, cx + 2, y + 2);
+        cairo_move_to(cr, kSpine - 2, y + 2);
+        cairo_line_to(cr, kSpine, y - 2);
+        cairo_line_to(cr, kSpine + 2, y + 2);
         cairo_close_path(cr);
     }
     SetColour(cr, FromHex(0xffd24a));
     cairo_fill(cr);
+}
 
-    // Head at the bottom of the cell, facing the player.
-    cairo_save(cr);
-    cairo_translate(cr, cx, 77);
-    cairo_scale(cr, 11.5, 10.5);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-    cairo_pattern_t* headFill = cairo_pattern_create_radial(cx - 3, 72, 1, cx, 77, 13);
-    AddStop(headFill, 0, Shade(scale, 1.3));
-    AddStop(headFill, 1, scaleDark);
-    cairo_set_source(cr, headFill);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(headFill);
-    SetColour(cr, outline);
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-    // Little curved horns sweeping back over the head.
+// The head at the bottom of the cell, facing the player, lit from the upper left; little horns
+// sweep back over it and a fin stands out at each side.
+void Head(cairo_t* cr, const DragonPalette& c) {
+    Ellipse(cr, kSpine, 77, 11.5, 10.5);
+    cairo_pattern_t* fill = cairo_pattern_create_radial(kSpine - 3, 72, 1, kSpine, 77, 13);
+    AddStop(fill, 0, Shade(c.scale, 1.3));
+    AddStop(fill, 1, c.scaleDark);
+    FillAndOutline(cr, fill, c.outline, 1.2);
     for (int side = -1; side <= 1; side += 2) {
-        cairo_move_to(cr, cx + side * 4.5, 69);
-        cairo_curve_to(cr, cx + side * 6, 64, cx + side * 8, 62, cx + side * 10.5, 60.5);
-        cairo_curve_to(cr, cx + side * 9.5, 63.5, cx + side * 9, 66.5, cx + side * 8.5, 70);
+        cairo_move_to(cr, kSpine + side * 4.5, 69);
+        cairo_curve_to(cr, kSpine + side * 6, 64, kSpine + side * 8, 62, kSpine + side * 10.5, 60.5);
+        cairo_curve_to(cr, kSpine + side * 9.5, 63.5, kSpine + side * 9, 66.5, kSpine + side * 8.5, 70);
         cairo_close_path(cr);
-        SetColour(cr, FromHex(0xfff0c8));
-        cairo_fill_preserve(cr);
-        SetColour(cr, outline);
-        cairo_set_line_width(cr, 0.9);
-        cairo_stroke(cr);
-        // A small fin at each side of the head.
-        cairo_move_to(cr, cx + side * 10.5, 73);
-        cairo_line_to(cr, cx + side * 14.5, 71);
-        cairo_line_to(cr, cx + side * 11.5, 78);
+        FillAndOutline(cr, FromHex(0xfff0c8), c.outline, 0.9);
+        cairo_move_to(cr, kSpine + side * 10.5, 73);
+        cairo_line_to(cr, kSpine + side * 14.5, 71);
+        cairo_line_to(cr, kSpine + side * 11.5, 78);
         cairo_close_path(cr);
-        SetColour(cr, FromHex(0xb0409a));
-        cairo_fill_preserve(cr);
-        SetColour(cr, outline);
-        cairo_stroke(cr);
+        FillAndOutline(cr, FromHex(0xb0409a), c.outline, 0.9);
     }
-    // Short snout with two nostrils.
-    cairo_save(cr);
-    cairo_translate(cr, cx, 85.5);
-    cairo_scale(cr, 6.2, 4.3);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-    cairo_pattern_t* snout = cairo_pattern_create_linear(0, 81, 0, 90);
-    AddStop(snout, 0, Shade(scale, 1.2));
-    AddStop(snout, 1, Shade(scale, 0.9));
-    cairo_set_source(cr, snout);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(snout);
-    SetColour(cr, {outline.r, outline.g, outline.b, 0.6});
-    cairo_set_line_width(cr, 0.8);
-    cairo_stroke(cr);
-    SetColour(cr, FromHex(0x5a2008));
-    cairo_arc(cr, cx - 2.2, 84.3, 0.7, 0, 2 * M_PI);
-    cairo_arc(cr, cx + 2.2, 84.3, 0.7, 0, 2 * M_PI);
-    cairo_fill(cr);
-    // Rosy cheeks and big friendly eyes.
-    cairo_set_source_rgba(cr, 1.0, 0.45, 0.5, 0.55);
-    cairo_arc(cr, cx - 8, 81.5, 2.0, 0, 2 * M_PI);
-    cairo_arc(cr, cx + 8, 81.5, 2.0, 0, 2 * M_PI);
-    cairo_fill(cr);
-    Eye(cr, cx - 4.8, 75.5);
-    Eye(cr, cx + 4.8, 75.5);
+}
 
-    if (firing) {
-        // Mouth open wide with a spark at the lips.
-        cairo_save(cr);
-        cairo_translate(cr, cx, 89);
-        cairo_scale(cr, 4.0, 2.8);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_restore(cr);
-        SetColour(cr, FromHex(0x6a1010));
-        cairo_fill_preserve(cr);
-        SetColour(cr, outline);
-        cairo_set_line_width(cr, 0.9);
-        cairo_stroke(cr);
-        Glow(cr, cx, 92, 8, {1.0, 0.75, 0.15, 0.95});
-        Star(cr, cx, 92, 4, 5.5, 1.2, M_PI / 4);
-        cairo_set_source_rgb(cr, 1, 1, 0.85);
-        cairo_fill(cr);
-    } else {
-        // A happy closed smile.
+// A short snout with two nostrils, rosy cheeks and big friendly eyes: the face players read first.
+void Face(cairo_t* cr, const DragonPalette& c) {
+    Ellipse(cr, kSpine, 85.5, 6.2, 4.3);
+    cairo_pattern_t* snout = cairo_pattern_create_linear(0, 81, 0, 90);
+    AddStop(snout, 0, Shade(c.scale, 1.2));
+    AddStop(snout, 1, Shade(c.scale, 0.9));
+    FillAndOutline(cr, snout, {c.outline.r, c.outline.g, c.outline.b, 0.6}, 0.8);
+    SetColour(cr, FromHex(0x5a2008));
+    cairo_arc(cr, kSpine - 2.2, 84.3, 0.7, 0, 2 * M_PI);
+    cairo_arc(cr, kSpine + 2.2, 84.3, 0.7, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_set_source_rgba(cr, 1.0, 0.45, 0.5, 0.55);
+    cairo_arc(cr, kSpine - 8, 81.5, 2.0, 0, 2 * M_PI);
+    cairo_arc(cr, kSpine + 8, 81.5, 2.0, 0, 2 * M_PI);
+    cairo_fill(cr);
+    Eye(cr, kSpine - 4.8, 75.5);
+    Eye(cr, kSpine + 4.8, 75.5);
+}
+
+// Firing opens the mouth wide with a spark at the lips, right where the shot leaves; at rest the
+// dragon smiles.
+void Mouth(cairo_t* cr, const DragonPalette& c, bool firing) {
+    if (!firing) {
         cairo_set_line_width(cr, 1.0);
-        SetColour(cr, outline);
-        cairo_arc(cr, cx, 87, 3.2, 0.2 * M_PI, 0.8 * M_PI);
+        SetColour(cr, c.outline);
+        cairo_arc(cr, kSpine, 87, 3.2, 0.2 * M_PI, 0.8 * M_PI);
         cairo_stroke(cr);
+        return;
     }
+    Ellipse(cr, kSpine, 89, 4.0, 2.8);
+    FillAndOutline(cr, FromHex(0x6a1010), c.outline, 0.9);
+    Glow(cr, kSpine, 92, 8, {1.0, 0.75, 0.15, 0.95});
+    Star(cr, kSpine, 92, 4, 5.5, 1.2, M_PI / 4);
+    cairo_set_source_rgb(cr, 1, 1, 0.85);
+    cairo_fill(cr);
+}
+
+}  // namespace
+
+// Drawn back to front, as seen from above: the tail and wings lie under the body, the head on top.
+void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
+    const DragonPalette palette;
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    Tail(cr, palette, wings);
+    Wing(cr, -1, wings);
+    Wing(cr, +1, wings);
+    Legs(cr, palette);
+    Body(cr, palette);
+    Head(cr, palette);
+    Face(cr, palette);
+    Mouth(cr, palette, firing);
 }
 
 namespace {

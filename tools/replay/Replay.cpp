@@ -6,9 +6,9 @@
 #include <iostream>
 
 #include "Report.h"
+#include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
-#include "shell/Globals.h"
 
 Replay::Replay(std::istream& script, bool streaming, std::filesystem::path outDir, std::ostream& log)
     : m_Reader(script), m_Streaming(streaming), m_OutDir(std::move(outDir)), m_Log(log) {}
@@ -103,7 +103,7 @@ void Replay::RunOutputs() {
         }
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << BuildReport(m_Frames).dump(2) << '\n';
+            out << ReportText(m_Frames);
             out.flush();
             if (!out) std::cerr << "kindlewisp-replay: line " << action.line << ": could not write " << path << '\n';
         }

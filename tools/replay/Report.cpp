@@ -3,13 +3,13 @@
 
 #include <cmath>
 
+#include "base/Globals.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/Globals.h"
 #include "shell/cBaseState.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"
@@ -30,6 +30,10 @@ json StateName() {
     }
 }
 }  // namespace
+
+std::string ReportText(int32_t frame) {
+    return BuildReport(frame).dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
 
 json ReportTitle() {
     const auto* title = dynamic_cast<const cTitleState*>(gCurrentState.get());

@@ -4,8 +4,12 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <string>
 
 nlohmann::json BuildReport(int32_t frame);
+// The report as the dump file's text. Bytes that are not UTF-8 (initials from a damaged file,
+// say) are replaced, so the report is still written.
+std::string ReportText(int32_t frame);
 
 nlohmann::json ReportTitle();     // null unless the title screen is current
 nlohmann::json ReportPlay();      // play and tutorial states

@@ -8,6 +8,11 @@
 #include <vector>
 
 namespace {
+// The virtual clock counts milliseconds in 32 bits. The clock steps past each time by less than
+// a frame, so frames and times are held where that step cannot wrap it and the end is reached.
+constexpr uint32_t MaxFrameMs = 60 * 60 * 1000;
+constexpr uint32_t MaxTimeMs = UINT32_MAX - MaxFrameMs;
+
 std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
     std::vector<std::string> words;
@@ -19,6 +24,13 @@ template <typename T>
 bool ParseNumber(const std::string& text, T& value) {
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+uint32_t ParseFrame(int line, const std::vector<std::string>& words) {
+    uint32_t ms = 0;
+    if (words.size() != 2 || !ParseNumber(words[1], ms) || ms == 0 || ms > MaxFrameMs)
+        throw ScriptError(line, "frame takes a number of milliseconds from 1 to " + std::to_string(MaxFrameMs));
+    return ms;
 }
 
 bool ParseCoordinate(const std::string& text, float& value) {
@@ -81,7 +93,8 @@ bool ScriptReader::NextLine(std::string& text) {
     while (std::getline(m_In, text)) {
         ++m_Line;
         if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
-        if (text.find_first_not_of(" \t\r") != std::string::npos) return true;
+        // Blank is whatever the word splitting skips, vertical tab and form feed included.
+        if (text.find_first_not_of(" \t\r\n\v\f") != std::string::npos) return true;
     }
     return false;
 }
@@ -96,8 +109,7 @@ ScriptSettings ScriptReader::ReadSettings() {
             break;
         }
         if (command == "frame") {
-            if (words.size() != 2 || !ParseNumber(words[1], m_Settings.frameMs) || m_Settings.frameMs == 0)
-                throw ScriptError(m_Line, "frame takes a number of milliseconds above 0");
+            m_Settings.frameMs = ParseFrame(m_Line, words);
         } else if (command == "clock") {
             int h = 0, m = 0, s = 0;
             char c1 = 0, c2 = 0;
@@ -144,8 +156,7 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
     if (command == "clock" || command == "joystick" || command == "args")
         throw ScriptError(line, command + " must come before the first timed command");
     if (command == "frame") {
-        if (words.size() != 2 || !ParseNumber(words[1], action.frameMs) || action.frameMs == 0)
-            throw ScriptError(line, "frame takes a number of milliseconds above 0");
+        action.frameMs = ParseFrame(line, words);
         action.kind = ScriptAction::Kind::Frame;
         action.at = m_LastAt;
         return action;
@@ -154,6 +165,7 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
     if (words.size() < 2 || !ParseNumber(words[1], action.at))
         throw ScriptError(line, command + " needs a time in milliseconds");
     if (action.at < m_LastAt) throw ScriptError(line, "times must not go backwards");
+    if (action.at > MaxTimeMs) throw ScriptError(line, "times end at " + std::to_string(MaxTimeMs) + " ms");
     m_LastAt = action.at;
     if (command == "end") {
         if (words.size() != 2) throw ScriptError(line, "end takes only a time");

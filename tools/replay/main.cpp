@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Replay.h"
-#include "shell/Globals.h"
+#include "base/Globals.h"
 #include "ui/GameStates.h"
 
 namespace {

@@ -1,0 +1,152 @@
+// The play state's board and level files: reading a level, building its orbs and background,
+// filling the firing queue and starting the level's music.
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
+#include "engine/cSprites.h"
+#include "engine/cTextures.h"
+#include "game/LevelCells.h"
+#include "game/LevelFile.h"
+#include "game/cOrb.h"
+#include "gfx/Clock.h"
+#include "play/cPlayState.h"
+#include "shell/AssetTable.h"
+
+namespace {
+
+std::filesystem::path LevelPathIn(const char* folder, int64_t level) {
+    return gProgramFolder / "game" / folder / ("level" + std::to_string(level) + ".dat");
+}
+
+bool IsPlainFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+// A level cell character as the orb it creates. Returns false for an empty cell.
+bool CreateCellOrb(cOrb& orb, char c, int32_t column, int32_t row, const std::string& key) {
+    const LevelCell* cell = FindLevelCell(c);
+    if (!cell) return false;
+    if (cell->orbType == 0) {
+        orb.Create_Random_Orb(column, row, key, false);
+        return true;
+    }
+    int32_t kind = cell->bonusKind;
+    if (kind == 0) {
+        // A surprise: drawn without reseeding, 1 chest, 2 tornado, 3 fireball.
+        static constexpr int32_t kKinds[] = {BonusKind::Chest, BonusKind::Tornado, BonusKind::Fireball};
+        kind = kKinds[gEngine->GetUtility().RandomRange(1, 3) - 1];
+    }
+    orb.Create_Orb(column, row, key, cell->orbType, kind, 1000);
+    return true;
+}
+
+}  // namespace
+
+std::string cPlayState::BoardKey(int32_t column, int32_t row) {
+    return "orbX" + std::to_string(column) + "Y" + std::to_string(row);
+}
+
+bool cPlayState::OrbExists(int32_t column, int32_t row) const { return m_Board.Exists(BoardKey(column, row)); }
+
+bool cPlayState::IsMovingOrb(const std::string& key) const { return m_Moving.Exists(key); }
+
+bool cPlayState::LevelFileExists(int32_t level) {
+    return IsPlainFile(LevelPathIn("override", level)) || IsPlainFile(LevelPathIn("levels", level));
+}
+
+void cPlayState::PrepareLevelNumber() {
+    if (gCurrentLevel < 1) gCurrentLevel = 1;
+    if (gCurrentLevel > gHighestLevel) gHighestLevel = gCurrentLevel;
+}
+
+std::filesystem::path cPlayState::LevelFilePath() {
+    const auto player = LevelPathIn("override", gCurrentLevel);
+    return IsPlainFile(player) ? player : LevelPathIn("levels", gCurrentLevel);
+}
+
+std::string cPlayState::LevelReportName() const { return std::to_string(gCurrentLevel); }
+
+OrbRef cPlayState::MakeQueueOrb(int32_t orbType) {
+    auto orb = std::make_shared<cOrb>();
+    orb->Create_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), orbType, BonusKind::Chest, 1000);
+    ++m_OrbCounter;
+    return orb;
+}
+
+void cPlayState::FillQueue() {
+    m_NextOrb = std::make_shared<cOrb>();
+    m_NextOrb->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
+    ++m_OrbCounter;
+    m_CurrentOrb = std::make_shared<cOrb>();
+    m_CurrentOrb->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
+    m_CurrentOrb->SetPosition(BoardGeometry::QueueX, 260);
+    ++m_OrbCounter;
+}
+
+void cPlayState::CreateLevel() {
+    try {
+        PrepareLevelNumber();
+        const std::filesystem::path path = LevelFilePath();
+        m_Board = Collection<OrbRef>();
+        m_Moving = Collection<OrbRef>();
+        const LevelFile level = ReadLevelFile(path, LevelHasCloudsLine());
+
+        m_RiseInterval = level.riseInterval;
+        LoadBoardImage(level.picture);
+        m_CloudsOn = level.cloudsOn;
+
+        for (const LevelFile::OrbRow& line : level.orbRows) {
+            for (size_t column = 0; column < line.cells.size(); ++column) {
+                const auto c32 = static_cast<int32_t>(column);
+                const std::string key = BoardKey(c32, line.row);
+                auto orb = std::make_shared<cOrb>();
+                if (!CreateCellOrb(*orb, line.cells[column], c32, line.row, key)) continue;
+                if (line.row == -1) orb->PlaceInCell();
+                m_Board.Add(orb, key);
+            }
+        }
+
+        FillQueue();
+
+        if (HasMusic()) {
+            GfxUtility& utility = gEngine->GetUtility();
+            utility.SeedRandom(static_cast<int32_t>(std::lrint(Timer())));
+            const int32_t track = utility.RandomRange(1, 3);
+            GfxMusic& music = gEngine->GetMusic();
+            music.LoadMusic("game/sounds/puzzle" + std::to_string(track) + ".mp3", 0);
+            music.SetMusicVolume(0);
+            music.PlayMusic(true, 0);
+        }
+    } catch (const RuntimeError& error) {
+        ReportLevelFileError(error.Number());
+    } catch (const std::exception&) {
+        ReportLevelFileError(0);
+    }
+}
+
+void cPlayState::ReportLevelFileError(int32_t pendingError) {
+    const std::string name = LevelReportName();
+    ReportError(ErrorNumber::TypeMismatch, "cPlayState", "CreateLevel",
+                "Level file " + name + " is corrupt. Please re-install.", true, false, true, pendingError);
+    ReportError(ErrorNumber::FileNotFound, "cPlayState", "CreateLevel",
+                "Level file " + name + " is not found. Please re-install.", true, true, true, pendingError);
+}
+
+void cPlayState::LoadBoardImage(const std::string& name) {
+    for (const char* key : {"board", "board2"}) {
+        if (gSprites->Item(std::string(key))) gSprites->Remove_Sprite(std::string(key));
+        auto sprite = std::make_shared<GfxSprite>();
+        gSprites->Add_Sprite(sprite, key, 1);
+        sprite->SetTexture(gTextures->Texture(name + ".png"));
+        sprite->SetSourceRect(0, 0, assets::kBoardW, assets::kBoardH);
+        sprite->SetVisible(true);
+        sprite->SetBlend(true);
+        sprite->SetX(130);
+        sprite->SetY(std::string(key) == "board" ? 0.0F : static_cast<float>(assets::kBoardH));
+    }
+}

@@ -1,0 +1,127 @@
+// The button widget: its inclusive hit box, arming per mouse button, clicks and the held-down look.
+#include "engine/cButton.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/RuntimeError.h"
+#include "shell/AssetTable.h"
+#include "support/World.h"
+
+namespace {
+// New Game's picture, placed at (100, 50).
+constexpr assets::Rect kPicture = assets::kNewGame.rect;
+constexpr float kLeft = 100, kTop = 50, kRight = kLeft + kPicture.w, kBottom = kTop + kPicture.h, kInX = 150, kInY = 80,
+                kOut = 20;
+
+class ButtonTest : public kwtest::HeadlessGame {
+protected:
+    void SetUp() override {
+        HeadlessGame::SetUp();
+        m_Sprite = std::make_shared<GfxSprite>();
+        m_Sprite->SetTexture(gTextures->Texture(std::string(assets::kButtonsRest)));
+        m_Sprite->SetSourceRect(kPicture.x, kPicture.y, kPicture.w, kPicture.h);
+        m_Sprite->SetX(kLeft);
+        m_Sprite->SetY(kTop);
+        m_Button.Create(m_Sprite, "");
+        m_Button.ButtonClick = [this](int32_t& mouseButton) { m_Clicks.push_back(mouseButton); };
+    }
+    // What a screen does once per frame: move, down, up, with the mouse button held or not.
+    void Poll(float x, float y, bool held, uint8_t mouseButton = 1) {
+        held ? gMouse->Button_Down(mouseButton) : gMouse->Button_Up(mouseButton);
+        m_Button.CheckMouseMove(x, y);
+        m_Button.CheckMouseDown(mouseButton, x, y);
+        m_Button.CheckMouseUp(mouseButton, x, y);
+    }
+    std::pair<int32_t, int32_t> Shown() const { return {m_Sprite->GetSourceX(), m_Sprite->GetSourceY()}; }
+
+    SpriteRef m_Sprite;
+    cButton m_Button;
+    std::vector<int32_t> m_Clicks;
+};
+
+struct HitCase {
+    const char* name;
+    float x, y;
+    bool hits;
+};
+class ButtonHitBox : public ButtonTest, public ::testing::WithParamInterface<HitCase> {};
+
+TEST_P(ButtonHitBox, AllFourEdgesAreInclusiveSoTheBoxIsOnePixelLargerThanThePicture) {
+    const HitCase c = GetParam();
+    m_Button.CheckMouseMove(c.x, c.y);
+    EXPECT_EQ(m_Button.IsMouseOver(), c.hits);
+    Poll(c.x, c.y, true);
+    Poll(c.x, c.y, false);
+    EXPECT_EQ(m_Clicks.size(), c.hits ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, ButtonHitBox,
+                         ::testing::Values(HitCase{"TopLeft", kLeft, kTop, true},
+                                           HitCase{"BottomRight", kRight, kBottom, true},
+                                           HitCase{"JustLeft", kLeft - 0.5f, kInY, false},
+                                           HitCase{"JustRight", kRight + 0.5f, kInY, false},
+                                           HitCase{"JustAbove", kInX, kTop - 0.5f, false},
+                                           HitCase{"JustBelow", kInX, kBottom + 0.5f, false}),
+                         [](const auto& info) { return info.param.name; });
+
+// A gesture is the cursor and the left mouse button, frame by frame: (x, y, held).
+struct Gesture {
+    const char* name;
+    std::vector<std::tuple<float, float, bool>> steps;
+    size_t clicks;
+};
+class ButtonGesture : public ButtonTest, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(ButtonGesture, ClicksOnlyWhenHeldOverTheButtonAndReleasedOverIt) {
+    for (const auto& [x, y, held] : GetParam().steps) Poll(x, y, held);
+    Poll(kOut, kOut, false);
+    EXPECT_EQ(m_Clicks.size(), GetParam().clicks);
+    EXPECT_FALSE(m_Button.IsArmed(1));
+    EXPECT_EQ(Shown(), std::pair(kPicture.x, kPicture.y)) << "the rest image is back";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gestures, ButtonGesture,
+    ::testing::Values(
+        Gesture{"HeldForManyFramesOneClick", {{kInX, kInY, true}, {kInX + 5, kInY, true}, {kInX, kInY, false}}, 1},
+        Gesture{"PressOverDragOffRelease", {{kInX, kInY, true}, {kOut, kOut, true}, {kOut, kOut, false}}, 0},
+        Gesture{"PressOutsideReleaseOver", {{kOut, kOut, true}, {kInX, kInY, false}}, 0},
+        Gesture{"PressOutsideDragOntoRelease", {{kOut, kOut, true}, {kInX, kInY, true}, {kInX, kInY, false}}, 1},
+        Gesture{"HoverAfterAClickRaisesNothing", {{kInX, kInY, true}, {kInX, kInY, false}, {kInX, kInY, false}}, 1}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ButtonTest, EachMouseButtonArmsOnItsOwnAndTheClickNamesIt) {
+    Poll(kInX, kInY, true, 2);
+    EXPECT_FALSE(m_Button.IsArmed(1));
+    Poll(kInX, kInY, false, 1);
+    EXPECT_TRUE(m_Clicks.empty());
+    Poll(kInX, kInY, false, 2);
+    EXPECT_EQ(m_Clicks, std::vector<int32_t>{2});
+    EXPECT_NO_THROW(Poll(kInX, kInY, false, 10));
+    EXPECT_THROW(m_Button.CheckMouseDown(11, kInX, kInY), RuntimeError) << "11 buttons, numbered 0 to 10";
+}
+
+TEST_F(ButtonTest, HeldDownAnimationStepsOncePerDrawAfterMoreThan50msAndStopsOnTheLastFrame) {
+    const auto drawAfter = [&](uint32_t ms) {
+        AdvanceVirtualClock(ms);
+        kwtest::DrawOneFrame([&] { m_Button.Render(); });
+        return Shown();
+    };
+    Poll(kInX, kInY, true);
+    EXPECT_EQ(drawAfter(100), std::pair(kPicture.x, kPicture.y)) << "no frames added: the rest image stays";
+    Poll(kInX, kInY, false);
+
+    m_Button.AddDownAnimation(10, 11);
+    m_Button.AddDownAnimation(20, 21);
+    Poll(kInX, kInY, true);
+    EXPECT_EQ(drawAfter(51), std::pair(10, 11));
+    EXPECT_EQ(drawAfter(50), std::pair(10, 11)) << "50 ms is not yet more than 50 ms";
+    EXPECT_EQ(drawAfter(1), std::pair(20, 21));
+    EXPECT_EQ(drawAfter(500), std::pair(20, 21)) << "the last frame stays while held";
+    Poll(kInX, kInY, false);
+    EXPECT_EQ(Shown(), std::pair(kPicture.x, kPicture.y));
+    EXPECT_EQ(kwtest::Rgb(PixelAt(kInX, kInY)), kwtest::Rgb(kwtest::kButtonsColour));
+}
+}  // namespace

@@ -1,0 +1,96 @@
+// What a level brings with it: the next level from the player's own folder, the surprise bonus
+// orbs, and the music (a level's tune drawn at its start, the won and lost tunes).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "PlayFixture.h"
+#include "support/GameFolder.h"
+
+namespace playtest {
+namespace {
+
+using namespace OrbKind;
+
+TEST_F(RulesFixture, AdvancingReachesALevelThatOnlyThePlayersOwnFolderHolds) {
+    WriteLevelText("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
+    WriteLevelText("override", 2, "40\r\n1\r\nsky\r\nNO\r\nGGB\r\n");
+    m_Play->CreateLevel();
+    m_Play->m_LevelComplete = true;
+    m_Play->AdvanceLevel();
+    EXPECT_FALSE(m_Play->AllLevelsDone());
+    EXPECT_EQ(gCurrentLevel, 2);
+    EXPECT_EQ(m_Play->RiseInterval(), 40);
+    ASSERT_EQ(m_Play->Board().Count(), 3);
+    EXPECT_EQ(m_Play->At(2, 0)->OrbType(), Blue);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+// A surprise orb takes its kind from the next draw, in the order chest, tornado, fireball.
+TEST_F(RulesFixture, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
+    WriteLevelText("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nUUUUUUUUUUUU\r\n");
+    GfxUtility& random = gEngine->GetUtility();
+    random.SeedRandom(4242);
+    m_Play->CreateLevel();
+    random.SeedRandom(4242);
+    constexpr int32_t kKinds[] = {BonusKind::Chest, BonusKind::Tornado, BonusKind::Fireball};
+    bool seen[3] = {};
+    for (int32_t column = 0; column < 12; ++column) {
+        const OrbRef orb = m_Play->At(column, 0);
+        ASSERT_TRUE(orb);
+        EXPECT_EQ(orb->OrbType(), White);
+        const int32_t draw = random.RandomRange(1, 3);
+        EXPECT_EQ(orb->BonusKindHeld(), kKinds[draw - 1]) << "column " << column;
+        seen[draw - 1] = true;
+    }
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2]) << "twelve draws should show every kind";
+}
+
+// The level's tune is drawn after reseeding from the time of day, so it changes from start to start.
+class LevelMusic : public RulesFixture, public ::testing::WithParamInterface<double> {};
+
+// Tunes the music player accepts, so the loaded path tells which one was chosen.
+void WriteTunes(const fs::path& folder) {
+    for (const char* name : {"puzzle1", "puzzle2", "puzzle3", "puzzlel", "puzzlew"})
+        kwtest::WriteSilentMp3(folder / "game" / "sounds" / (std::string(name) + ".mp3"));
+}
+
+TEST_P(LevelMusic, ALevelStartsATuneDrawnFromTheTimeOfDaySilentAndLooping) {
+    UseVirtualClock(100000, GetParam());
+    WriteTunes(m_Folder);
+    WriteLevelText("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
+    m_Play->CreateLevel();
+    GfxUtility& random = gEngine->GetUtility();
+    random.SeedRandom(static_cast<int32_t>(std::lrint(GetParam())));
+    const std::string expected = "game/sounds/puzzle" + std::to_string(random.RandomRange(1, 3)) + ".mp3";
+    GfxMusic& music = gEngine->GetMusic();
+    EXPECT_EQ(music.GetLoadedPath(), expected);
+    EXPECT_TRUE(music.IsPlaying());
+    EXPECT_EQ(music.GetMusicVolume(), 0) << "the tune fades in from silence";
+}
+
+INSTANTIATE_TEST_SUITE_P(TimesOfDay, LevelMusic, ::testing::Values(8 * 3600.0, 12 * 3600.0 + 17, 23 * 3600.0 + 59));
+
+TEST_F(RulesFixture, WinningPlaysTheWonTuneAndLosingTheLostOne) {
+    WriteTunes(m_Folder);
+    for (int32_t c : {3, 4, 5}) m_Play->Place(BlackFixed, c, 0);
+    m_Play->Place(Red, 3, 1);
+    m_Play->Place(Red, 5, 1);
+    m_Play->Shoot(Red, 4);
+    Play(3000);
+    ASSERT_TRUE(m_Play->LevelComplete());
+    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game/sounds/puzzlew.mp3");
+    EXPECT_TRUE(gEngine->GetMusic().IsPlaying());
+
+    m_Play->m_Board = Collection<OrbRef>();
+    m_Play->m_LevelComplete = false;
+    m_Play->Place(Red, 0, 0);
+    m_Play->Place(BlackFixed, 2, 19);  // above the top of the screen
+    Play(16);
+    ASSERT_TRUE(m_Play->GameOver());
+    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game/sounds/puzzlel.mp3");
+    EXPECT_TRUE(gEngine->GetMusic().IsPlaying());
+}
+
+}  // namespace
+}  // namespace playtest
