@@ -1,9 +1,10 @@
 #!/bin/bash
 # Side by side on this machine, in one run: one or more built Kindlewisp game folders (say a build
 # of main and one of a branch) against Frozen Bubble 2, a peer game of the genre, all windowed
-# under Xvfb with dummy audio. For each, per round: time to window mapped, time to the first
-# screen drawn and the CPU spent by then, CPU over WIN seconds idling on the first screen (MODE
-# menu) or in a level started from the menu with no further input (MODE play), RSS and peak RSS.
+# under Xvfb of their own with dummy audio. For each, per round: time to window mapped, time to
+# the first screen drawn (watched by first-screen.py) and the process's CPU by then, CPU over WIN
+# seconds idling on the first screen (MODE menu) or in a level started from the menu with no
+# further input (MODE play), RSS and peak RSS.
 # Absolute figures vary from machine to machine and with load; compare rows of the same round.
 # Usage: side-by-side.sh [-w WIN] [-r ROUNDS] [-m menu|play] GAME_FOLDER...
 set -u
@@ -28,21 +29,17 @@ cpu() { awk '{print $14+$15}' "/proc/$1/stat"; }
 
 one() { # label cwd window-title cmd...
   local label=$1 cwd=$2 title=$3; shift 3
-  local t0 tm=NA td=NA cd=NA pid win g0 g1 a b hwm rss
+  local t0 tm=NA td=NA cd=NA pid poller g0 g1 a b hwm rss
+  python3 "$here/first-screen.py" "$title" >"/tmp/sbs-drawn-$$" & poller=$!
+  sleep 0.3  # the poller's own start-up
   t0=$EPOCHREALTIME
   (cd "$cwd" && exec "$@") >"/tmp/sbs-$$.log" 2>&1 & pid=$!
   for _ in $(seq 1 500); do
-    win=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1)
-    if [ -n "$win" ]; then tm=$EPOCHREALTIME; break; fi
-    sleep 0.01
+    if xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; then tm=$EPOCHREALTIME; break; fi
+    sleep 0.02
   done
-  # The first screen is drawn once the window's middle row is no longer one colour.
-  if [ -n "${win:-}" ]; then
-    for _ in $(seq 1 500); do
-      if python3 "$here/first-screen.py" "$win"; then td=$EPOCHREALTIME; cd=$(cpu $pid); break; fi
-      sleep 0.01
-    done
-  fi
+  if wait $poller; then td=$(cat "/tmp/sbs-drawn-$$"); cd=$(cpu $pid); fi
+  rm -f "/tmp/sbs-drawn-$$"
   sleep 5
   if [ "$MODE" = play ]; then
     xdotool mousemove 5 5; sleep 0.3

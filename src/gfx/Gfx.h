@@ -256,8 +256,21 @@ public:
     bool ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
                         int32_t unused, const std::string& unused2,
                         std::vector<std::filesystem::path>* written = nullptr);
+    // Several archives, each into its own folder (paths relative to the working folder, or
+    // absolute), side by side on as many threads as the machine has cores; all are done when it
+    // returns. `written` lists what was created archive by archive, in the order given. True
+    // when every archive unpacked whole.
+    struct Unpacking {
+        std::string file;
+        std::string folder;
+    };
+    bool ExtractArchives(const std::vector<Unpacking>& archives, const std::string& password1,
+                         const std::string& password2, std::vector<std::filesystem::path>* written = nullptr);
 
 private:
+    bool ExtractInto(const std::filesystem::path& archive, const std::filesystem::path& folder,
+                     const std::string& password1, const std::string& password2,
+                     std::vector<std::filesystem::path>* written) const;
     friend class GfxEngine;
     GfxEngine* m_Engine = nullptr;
 };

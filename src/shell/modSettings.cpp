@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/Globals.h"
@@ -136,19 +137,14 @@ bool SettingsLoaded() { return settingsLoaded; }
 void ForgetLoadedSettings() { settingsLoaded = false; }
 
 void UnpackArchives() {
-    struct Archive {
-        const char* folder;
-        const char* file;
-    };
-    constexpr std::array<Archive, 3> archives{
-        {{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}};
-    for (const auto& archive : archives) {
-        gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
-        // A failed extraction shows up as the first image or sound that cannot be loaded.
-        gEngine->GetArchive().ExtractArchive(archive.file, std::string(assets::kArchivePassword), "M4RL0WE47", 0, "",
-                                             &sUnpacked);
+    std::vector<GfxArchive::Unpacking> archives;
+    for (const auto& [folder, file] :
+         {std::pair{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}) {
+        const auto where = gProgramFolder / "game" / folder;
+        archives.push_back({(where / file).string(), where.string()});
     }
-    gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
+    // All three at once; a failed extraction shows up as the first image or sound that cannot be loaded.
+    gEngine->GetArchive().ExtractArchives(archives, std::string(assets::kArchivePassword), "M4RL0WE47", &sUnpacked);
 }
 
 void DeleteUnpackedFiles() {
