@@ -12,8 +12,8 @@
 #include "gfx/GfxImpl.h"
 
 namespace {
-constexpr int GameWidth = 640;
-constexpr int GameHeight = 480;
+using gfx_detail::GameHeight;
+using gfx_detail::GameWidth;
 constexpr double FrameSeconds = 1.0 / 60.0;
 }  // namespace
 

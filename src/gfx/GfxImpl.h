@@ -77,6 +77,11 @@ struct Sound {
     int32_t volume = 100;
 };
 
+// The game's picture, in game pixels.
+constexpr int GameWidth = 640;
+constexpr int GameHeight = 480;
+constexpr SDL_Rect Screen{0, 0, GameWidth, GameHeight};
+
 // Coordinates and sizes far beyond the screen are not drawn at all, which also keeps every
 // conversion to int well defined.
 inline bool Drawable(float v) { return std::isfinite(v) && std::fabs(v) < 1.0e6f; }
