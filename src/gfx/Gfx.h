@@ -44,7 +44,7 @@ private:
 
 class GfxDevice final {
 public:
-    void BeginFrame();  // clears the frame to black
+    void BeginFrame();  // a new frame, drawn over black
     // Draws the full-screen cursor and shows what changed since the last frame; paces to at most
     // 60 frames a second.
     void EndFrame();
