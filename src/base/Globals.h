@@ -40,6 +40,10 @@ constexpr int32_t DefaultSoundVolume = 80;
 extern int32_t gOldWindowProc;
 extern int32_t gHookedWindow;
 
-// The program folder (the executable's folder, or the runner's --game-dir). Main fills it from
-// the executable's location when it is still empty.
+// The program folder, which holds the game folder the game reads and writes: the executable's
+// folder, the player's own folder for an installed copy (GameFolder.h), or the runner's --game-dir.
+// Main fills it when it is still empty.
 extern std::filesystem::path gProgramFolder;
+// The folder whose game folder holds the archives: the installation when the game writes in the
+// player's own folder; empty when that is the program folder.
+extern std::filesystem::path gInstalledFolder;

@@ -81,7 +81,14 @@ void cMouse::ShowDefaultCursor() {
 }
 
 void cMouse::Create_Mouse(const std::string& textureFile, int32_t left, int32_t top, int32_t width, int32_t height) {
-    const int32_t texture = gTextures->Texture(textureFile);
+    m_Cursor = Cell{textureFile, left, top, width, height};
+    SetUpCursor();
+}
+
+void cMouse::SetUpCursor() {
+    if (!m_Cursor) return;
+    const auto& [file, left, top, width, height] = *m_Cursor;
+    const int32_t texture = gTextures->Texture(file);
     m_SystemCursorVisible = true;
     if (gWindowed) {
         m_Sprite.emplace();

@@ -24,10 +24,17 @@ public:
     void HideDefaultCursor();
     void ShowDefaultCursor();
     void Create_Mouse(const std::string& textureFile, int32_t left, int32_t top, int32_t width, int32_t height);
+    // Sets the cursor image up again for the display mode now in use (after a switch).
+    void SetUpCursor();
 
 private:
     bool m_Buttons[11] = {};
     std::optional<GfxSprite> m_Sprite;  // windowed only
+    struct Cell {
+        std::string file;
+        int32_t left, top, width, height;
+    };
+    std::optional<Cell> m_Cursor;  // the cursor image Create_Mouse was given
     bool m_SystemCursorVisible = true;
 };
 

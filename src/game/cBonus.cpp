@@ -14,8 +14,11 @@ void cBonus::Create(int32_t amount, int32_t x, int32_t y, const std::string& id)
 }
 
 void cBonus::Render() const {
+    // Outlined in opaque black: the colour value 0 would be transparent, and the popup rises over
+    // every kind of background.
     gEngine->GetText().DrawText(static_cast<float>(m_X), static_cast<float>(m_Y), 150, 30,
-                                "BONUS +" + std::to_string(m_Amount), 0, -1, "Arial", 10, true, 0, 1, 1, 0);
+                                "BONUS +" + std::to_string(m_Amount), 0, -1, "Arial", 10, true, 0, 1, 1,
+                                GfxUtility::MakeColor(255, 0, 0, 0));
 }
 
 void cBonus::Process() {

@@ -53,6 +53,9 @@ public:
     void SetAlpha(int32_t alpha) { m_OrbBob.SetAlpha(static_cast<float>(alpha)); }
     int32_t BonusKindHeld() const { return m_BonusKind; }
     int32_t BonusValue() const { return m_BonusValue; }
+    // A white orb pays its bonus once, however often it is hit.
+    bool BonusReleased() const { return m_BonusReleased; }
+    void MarkBonusReleased() { m_BonusReleased = true; }
 
     void ChangeKey(const std::string& key) { m_Key = key; }
     // Same type and the other orb is at rest; a missing orb never matches.
@@ -101,6 +104,7 @@ private:
     bool m_Destroyed = false;
     int32_t m_BonusValue = 0;
     int32_t m_BonusKind = 0;
+    bool m_BonusReleased = false;
     int32_t m_LastFrameTime = 0;
     int32_t m_Frame = 0;
     int32_t m_LastMoved = 0;

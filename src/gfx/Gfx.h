@@ -118,7 +118,9 @@ private:
 class GfxText final {
 public:
     // Size in points at 96 DPI; align 0 left, 1 right, 2 centre within the box; breaks at "\r\n",
-    // wraps at word boundaries. A shadow colour of alpha 0 or offsets of 0 draw no shadow.
+    // wraps at word boundaries, and draws written lines slightly too wide for the box a little
+    // smaller instead. The shadow is a one-pixel outline in the shadow colour, drawn again at the
+    // shadow offsets; a shadow colour of alpha 0 or offsets of 0 draw none.
     void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align, int32_t colour,
                   const std::string& face, float size, bool bold, int32_t unused, float shadowDx, float shadowDy,
                   int32_t shadowColour);
@@ -158,6 +160,10 @@ public:
     std::string GetHighScoreName(int32_t index) const;                             // 1..10
     int32_t GetHighScoreValue(int32_t index) const;                                // 1..10
     void SetHighScore(int32_t index, const std::string& initials, int32_t score);  // score -1 keeps the score
+    // Sets both exactly, so an entry that really scores -1 can be stored too.
+    void SetHighScoreEntry(int32_t index, const std::string& initials, int32_t score);
+    // Whether this user may write in the folder now.
+    static bool IsWritableFolder(const std::filesystem::path& folder);
 
 private:
     friend class GfxEngine;
@@ -172,7 +178,8 @@ private:
 namespace GfxKey {
 constexpr int32_t Escape = 1, Enter = 28, Space = 57, P = 25, F7 = 65, F8 = 66, Up = 200, Down = 208, Left = 203,
                   Right = 205;
-}
+constexpr int32_t F11 = 87, LeftAlt = 56, RightAlt = 184, NumpadEnter = 156;
+}  // namespace GfxKey
 
 class GfxKeyboard final {
 public:
@@ -283,6 +290,7 @@ struct GfxWindowEvents {
     std::function<void(int32_t button, int32_t shift, float x, float y)> MouseMove;
     std::function<void()> Unload;                 // the window was asked to close
     std::function<void(bool active)> Activation;  // application focus lost (false) or gained (true)
+    std::function<void()> ToggleFullScreen;       // Alt+Enter or F11; the keys then reach nothing else
 };
 
 // Synthetic input for the scripted runner and tests: pushed as platform events, so it takes the
@@ -320,6 +328,7 @@ public:
     void PumpEvents();  // process all pending platform events into the handlers and input state
     bool IsMinimized() const;
     void ShowWindow();
+    bool SetFullScreen(bool fullScreen);  // switches the open window without a restart; false on failure
     // The system pointer in desktop pixels and the window's client rectangle on the desktop.
     bool GetPointerOnDesktop(int32_t& x, int32_t& y) const;
     bool GetClientRectOnDesktop(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;

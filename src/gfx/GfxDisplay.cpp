@@ -61,6 +61,20 @@ void GfxEngine::ShowWindow() {
     if (m_Impl->Window && !IsHeadless()) SDL_ShowWindow(m_Impl->Window.get());
 }
 
+bool GfxEngine::SetFullScreen(bool fullScreen) {
+    Impl& d = *m_Impl;
+    if (!d.Window) return false;
+    if (SDL_SetWindowFullscreen(d.Window.get(), fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        SDL_Log("Cannot switch the display mode: %s", SDL_GetError());
+        return false;
+    }
+    // A window first opened full screen was made without a resizable frame.
+    if (!fullScreen) SDL_SetWindowResizable(d.Window.get(), SDL_TRUE);
+    d.Windowed = !fullScreen;
+    m_DisplaySettings.SetWindowed(d.Windowed);
+    return true;
+}
+
 bool GfxEngine::IsMinimized() const { return m_Impl->Minimized; }
 
 bool GfxEngine::GetPointerOnDesktop(int32_t& x, int32_t& y) const {

@@ -136,6 +136,7 @@ void GfxEngine::Impl::ShutdownAll() {
     JoyDown.fill(false);
     JoyPressed.fill(false);
     MouseButtons = 0;
+    HeldOver.clear();
     Minimized = false;
 }
 
@@ -152,7 +153,9 @@ GfxMusic& GfxEngine::GetMusic() { return m_Music; }
 GfxArchive& GfxEngine::GetArchive() { return m_Archive; }
 
 void GfxEngine::MessageBox(const std::string& title, const std::string& text) {
-    if (!IsHeadless() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0) {
+    // Over the game's window when there is one, so a full-screen game does not hide the box.
+    SDL_Window* parent = g_CurrentEngine ? g_CurrentEngine->m_Impl->Window.get() : nullptr;
+    if (!IsHeadless() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent) == 0) {
         return;
     }
     std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());

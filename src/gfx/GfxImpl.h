@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <list>
 #include <map>
@@ -61,6 +62,7 @@ struct DrawCommand {
 // One rasterised line of text, white on transparent; colour comes from the draw's modulation.
 struct CachedLine {
     TextureRef texture;
+    TextureRef outline;  // the glyphs grown by a pixel all round, made when first needed
     int32_t width = 0;
     int32_t height = 0;
 };
@@ -156,6 +158,7 @@ struct GfxEngine::Impl {
     float InjectedX = 0;  // where injected button events happen
     float InjectedY = 0;
     GfxWindowEvents Events;
+    std::deque<SDL_Event> HeldOver;  // a button's second change in one pump, and all after it
 
     // The full-screen cursor drawn by EndFrame.
     int32_t CursorTexture = 0;
@@ -195,7 +198,8 @@ struct GfxEngine::Impl {
     void CloseJoystick();
     TTF_Font* FontFor(const std::string& face, bool bold, float size);
     TTF_Font* FontForPixels(const std::string& face, bool bold, int32_t pixels);
-    const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text);
+    const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text,
+                                          bool outlined);
     static gfx_detail::TextureRef MakeTexture(SDL_Surface* picture);
     void Draw(const gfx_detail::TextureRef& texture, const SDL_Rect* src, const SDL_Rect& dst, uint32_t modulate);
     void DrawCursor();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "gfx/Gfx.h"
@@ -54,8 +55,8 @@ int32_t PixelSize(float points) {
     return std::clamp(static_cast<int32_t>(std::lrint(points * 96.0f / 72.0f)), 1, 512);
 }
 
-// Paragraphs split at "\r\n" (a lone "\n" or "\r" breaks too), then greedy word wrap.
-std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t maxWidth) {
+// Paragraphs split at "\r\n" (a lone "\n" or "\r" breaks too).
+std::vector<std::string> Paragraphs(const std::string& text) {
     std::vector<std::string> paragraphs(1);
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
@@ -65,14 +66,22 @@ std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t
             paragraphs.back() += text[i];
         }
     }
-    const auto width = [font](const std::string& s) {
-        int w = 0, h = 0;
-        TTF_SizeUTF8(font, s.c_str(), &w, &h);
-        return w;
-    };
+    return paragraphs;
+}
+
+// The width a line covers on screen: trailing blanks take no room at the end of a line.
+int InkWidth(TTF_Font* font, const std::string& s) {
+    const size_t end = s.find_last_not_of(' ');
+    if (end == std::string::npos) return 0;
+    int w = 0, h = 0;
+    return TTF_SizeUTF8(font, s.substr(0, end + 1).c_str(), &w, &h) == 0 ? w : 0;
+}
+
+// Each paragraph on its own lines, greedily wrapped at blanks to the box width.
+std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t maxWidth) {
     std::vector<std::string> lines;
-    for (const std::string& p : paragraphs) {
-        if (maxWidth <= 0 || width(p) <= maxWidth) {
+    for (const std::string& p : Paragraphs(text)) {
+        if (maxWidth <= 0 || InkWidth(font, p) <= maxWidth) {
             lines.push_back(p);
             continue;
         }
@@ -82,7 +91,7 @@ std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t
             const size_t end = p.find(' ', pos);
             const std::string word = p.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
             const std::string candidate = line.empty() ? word : line + " " + word;
-            if (!line.empty() && width(candidate) > maxWidth) {
+            if (!line.empty() && InkWidth(font, candidate) > maxWidth) {
                 lines.push_back(line);
                 line = word;
             } else {
@@ -96,21 +105,61 @@ std::vector<std::string> LayOut(TTF_Font* font, const std::string& text, int32_t
     return lines;
 }
 
-// A single line a little too wide for its box (a heading) is drawn a little smaller, down to three
-// quarters of its size, rather than broken in two; longer text wraps at its own size.
+// Written lines a little too wide for their box (a heading, the lines of a message panel) are
+// drawn a little smaller, down to three quarters of the size, rather than broken apart with a
+// word or two left on a line of their own; text that does not fit even then wraps at its size.
 int32_t ShrunkToFit(GfxEngine::Impl& d, const std::string& face, bool bold, int32_t pixels, const std::string& text,
                     int32_t boxWidth) {
-    if (boxWidth <= 0 || text.find_first_of("\r\n") != std::string::npos) return pixels;
-    const auto widthAt = [&](int32_t px) {
-        int w = 0, h = 0;
+    if (boxWidth <= 0) return pixels;
+    const std::vector<std::string> paragraphs = Paragraphs(text);
+    const auto fitsAt = [&](int32_t px) {
         TTF_Font* font = d.FontForPixels(face, bold, px);
-        return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 ? w : 0;
+        return font && std::all_of(paragraphs.begin(), paragraphs.end(),
+                                   [&](const std::string& p) { return InkWidth(font, p) <= boxWidth; });
     };
-    if (widthAt(pixels) <= boxWidth) return pixels;
+    if (fitsAt(pixels)) return pixels;
     const int32_t smallest = std::max(1, (pixels * 3 + 3) / 4);
     for (int32_t px = pixels - 1; px >= smallest; --px)
-        if (widthAt(px) <= boxWidth) return px;
+        if (fitsAt(px)) return px;
     return pixels;
+}
+
+// The glyphs grown by one pixel all round: each pixel takes the strongest alpha of its 3 x 3
+// neighbourhood. Drawn under the text in a dark colour, it outlines every stroke, so white
+// text reads on the palest sky as well as on the darkest cave.
+gfx_detail::SdlPtr<SDL_Surface> Grown(SDL_Surface* glyphs) {
+    gfx_detail::SdlPtr<SDL_Surface> source(SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0));
+    if (!source) return nullptr;
+    const int w = source->w, h = source->h;
+    gfx_detail::SdlPtr<SDL_Surface> grown(
+        SDL_CreateRGBSurfaceWithFormat(0, w + 2, h + 2, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!grown) return nullptr;
+    // A padded alpha plane, then the 3 x 3 maximum as a row pass and a column pass.
+    const int pw = w + 4, ph = h + 4;
+    std::vector<uint8_t> alpha(static_cast<size_t>(pw) * static_cast<size_t>(ph), 0);
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(source->pixels) +
+                                                            static_cast<ptrdiff_t>(y) * source->pitch);
+        for (int x = 0; x < w; ++x)
+            alpha[static_cast<size_t>((y + 2) * pw + x + 2)] = static_cast<uint8_t>(row[x] >> 24);
+    }
+    std::vector<uint8_t> across(alpha.size(), 0);
+    for (int y = 0; y < ph; ++y)
+        for (int x = 1; x < pw - 1; ++x) {
+            const size_t i = static_cast<size_t>(y * pw + x);
+            across[i] = std::max({alpha[i - 1], alpha[i], alpha[i + 1]});
+        }
+    for (int y = 0; y < h + 2; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(grown->pixels) +
+                                                static_cast<ptrdiff_t>(y) * grown->pitch);
+        for (int x = 0; x < w + 2; ++x) {
+            const size_t i = static_cast<size_t>(y * pw + x + 1);  // the rows above, at and below
+            const uint32_t a =
+                std::max({across[i], across[i + static_cast<size_t>(pw)], across[i + 2 * static_cast<size_t>(pw)]});
+            row[x] = a << 24 | 0xFFFFFFu;
+        }
+    }
+    return grown;
 }
 
 }  // namespace
@@ -139,20 +188,34 @@ TTF_Font* GfxEngine::Impl::FontForPixels(const std::string& face, bool bold, int
     return fontIt->second.get();
 }
 
-const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std::string& key,
-                                                       const std::string& text) {
+const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std::string& key, const std::string& text,
+                                                       bool outlined) {
+    const auto render = [&] {
+        return gfx_detail::SdlPtr<SDL_Surface>(
+            TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255}));
+    };
+    // The outline is made the first time a line is drawn with one, from the same glyphs.
+    const auto addOutline = [&](gfx_detail::CachedLine& line, SDL_Surface* glyphs) {
+        const gfx_detail::SdlPtr<SDL_Surface> grown = Grown(glyphs);
+        if (grown) line.outline = MakeTexture(grown.get());
+    };
     const auto found = LineIndex.find(key);
     if (found != LineIndex.end()) {
         Lines.splice(Lines.begin(), Lines, found->second);
-        return &found->second->second;
+        gfx_detail::CachedLine& line = found->second->second;
+        if (outlined && !line.outline) {
+            if (const auto surface = render()) addOutline(line, surface.get());
+        }
+        return &line;
     }
-    gfx_detail::SdlPtr<SDL_Surface> surface(TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255}));
+    const gfx_detail::SdlPtr<SDL_Surface> surface = render();
     if (!surface) return nullptr;
     gfx_detail::CachedLine line;
     line.texture = MakeTexture(surface.get());
     if (!line.texture) return nullptr;
     line.width = surface->w;
     line.height = surface->h;
+    if (outlined) addOutline(line, surface.get());
     ++Rasterised;
     Lines.emplace_front(key, std::move(line));
     LineIndex[key] = Lines.begin();
@@ -197,16 +260,19 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     float top = std::floor(y);
     for (const std::string& text_line : layout->second.lines) {
         if (!text_line.empty()) {
-            const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line);
+            const gfx_detail::CachedLine* line = d.LineFor(font, keyPrefix + text_line, text_line, shadow);
             if (line) {
                 float left = std::floor(x);
                 if (align == 1) left = std::floor(x + static_cast<float>(boxWidth) - static_cast<float>(line->width));
                 if (align == 2)
                     left = std::floor(x + (static_cast<float>(boxWidth) - static_cast<float>(line->width)) / 2.0f);
-                if (shadow) {
-                    const SDL_Rect s{static_cast<int>(std::floor(left + shadowDx)),
-                                     static_cast<int>(std::floor(top + shadowDy)), line->width, line->height};
-                    d.Draw(line->texture, nullptr, s, static_cast<uint32_t>(shadowColour));
+                if (shadow && line->outline) {
+                    // An outline all round, and once more at the shadow's offset for depth.
+                    for (const auto& [dx, dy] : {std::pair{0.0f, 0.0f}, std::pair{shadowDx, shadowDy}}) {
+                        const SDL_Rect s{static_cast<int>(std::floor(left + dx)) - 1,
+                                         static_cast<int>(std::floor(top + dy)) - 1, line->width + 2, line->height + 2};
+                        d.Draw(line->outline, nullptr, s, static_cast<uint32_t>(shadowColour));
+                    }
                 }
                 const SDL_Rect r{static_cast<int>(left), static_cast<int>(top), line->width, line->height};
                 d.Draw(line->texture, nullptr, r, static_cast<uint32_t>(colour));

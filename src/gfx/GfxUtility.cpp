@@ -1,6 +1,7 @@
 // The random generator, colours, the full-screen cursor switch, file checks and the high-score
 // table with its file.
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -142,6 +143,11 @@ bool GfxUtility::FileExists(const std::string& path) const {
     return std::filesystem::is_regular_file(m_Engine->Resolve(path), ec);
 }
 
+// Asks the system rather than the permission bits, so read-only mounts and the user's groups count.
+bool GfxUtility::IsWritableFolder(const std::filesystem::path& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 void GfxUtility::LoadHighScores(const std::string& path) {
     const auto file = m_Engine->Resolve(path);
     const GfxFile::ReadResult read = GfxFile::ReadBounded(file, MaxScoreFileBytes);
@@ -199,4 +205,10 @@ void GfxUtility::SetHighScore(int32_t index, const std::string& initials, int32_
     if (index < 1 || index > 10) throw std::out_of_range("High-score index out of range");
     m_Names[index - 1] = initials;
     if (score != -1) m_Values[index - 1] = score;  // -1 changes the initials only
+}
+
+void GfxUtility::SetHighScoreEntry(int32_t index, const std::string& initials, int32_t score) {
+    if (index < 1 || index > 10) throw std::out_of_range("High-score index out of range");
+    m_Names[index - 1] = initials;
+    m_Values[index - 1] = score;
 }

@@ -4,6 +4,9 @@
 // A "frame" for IsKeyPressed and IsButtonPressed runs from one PumpEvents to the next: each
 // PumpEvents first forgets the previous presses, then latches every press among the events it
 // handles, so a key that went down and up again between two pumps still reads as pressed once.
+// Mouse and controller buttons change at most once per pump: a second change of the same button
+// (a touchpad tap, a click quicker than a frame) waits, with every event after it, for the next
+// pump, so the game sees each press in one frame and its release in a later one.
 #include <SDL.h>
 
 #include "gfx/Clock.h"
@@ -38,6 +41,39 @@ Uint8 SdlButton(int32_t gameButton) {
     }
 }
 
+// Alt+Enter and F11 switch between window and full screen, as in other SDL games.
+bool IsDisplayModeKey(int32_t code, const std::array<bool, 256>& held) {
+    using namespace GfxKey;
+    return code == F11 || ((code == Enter || code == NumpadEnter) && (held[LeftAlt] || held[RightAlt]));
+}
+
+// The next event: first those held over from the previous pump, then SDL's queue.
+bool NextEvent(GfxEngine::Impl& d, SDL_Event& e) {
+    if (d.HeldOver.empty()) return SDL_PollEvent(&e) != 0;
+    e = d.HeldOver.front();
+    d.HeldOver.pop_front();
+    return true;
+}
+
+// Which mouse button (bits 0..7) or joystick button (bits 8..39) an event changes; 0 for none.
+uint64_t ButtonChanged(const GfxEngine::Impl& d, const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            return static_cast<uint64_t>(GameButton(e.button.button));
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            if (!d.Controller || e.cbutton.which != d.JoystickId || e.cbutton.button >= d.JoyDown.size()) return 0;
+            return uint64_t{1} << (8 + e.cbutton.button);
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP:
+            if (!d.RawJoystick || e.jbutton.which != d.JoystickId || e.jbutton.button >= d.JoyDown.size()) return 0;
+            return uint64_t{1} << (8 + e.jbutton.button);
+        default:
+            return 0;
+    }
+}
+
 // The shift argument of the mouse handlers: 1 Shift, 2 Ctrl, 4 Alt.
 int32_t ShiftState() {
     const SDL_Keymod mod = SDL_GetModState();
@@ -55,13 +91,26 @@ void GfxEngine::PumpEvents() {
     // While minimised the game only pumps; wait for an event instead of spinning a core.
     if (d.Minimized && !IsVirtualClock()) SDL_WaitEventTimeout(nullptr, 20);
     SDL_Event e;
-    while (SDL_PollEvent(&e) != 0) {
+    uint64_t changed = 0;  // buttons that changed in this pump
+    while (NextEvent(d, e)) {
+        const uint64_t button = ButtonChanged(d, e);
+        if ((changed & button) != 0) {
+            d.HeldOver.push_front(e);
+            break;
+        }
+        changed |= button;
         switch (e.type) {
             case SDL_KEYDOWN:
             case SDL_KEYUP: {
                 const int32_t code = gfx_detail::ScanCodeFromSdl(e.key.keysym.scancode);
                 if (code <= 0 || code >= 256 || e.key.repeat != 0) break;
                 const bool down = e.type == SDL_KEYDOWN;
+                if (down && !d.KeyDown[static_cast<size_t>(code)] && d.Events.ToggleFullScreen &&
+                    IsDisplayModeKey(code, d.KeyDown)) {
+                    d.KeyDown[static_cast<size_t>(code)] = true;  // held, but never a press the game sees
+                    d.Events.ToggleFullScreen();
+                    break;
+                }
                 if (down && !d.KeyDown[static_cast<size_t>(code)]) d.KeyPressed[static_cast<size_t>(code)] = true;
                 d.KeyDown[static_cast<size_t>(code)] = down;
                 break;
@@ -226,6 +275,8 @@ void GfxEngine::InjectJoyButton(int32_t button, bool down) {
     Impl& d = *m_Impl;
     if (!d.VirtualJoystick || button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return;
     SDL_JoystickSetVirtualButton(d.VirtualJoystick, button, down ? SDL_PRESSED : SDL_RELEASED);
+    // Queue the change now, as a pushed key is, so a press and release before one pump are two events.
+    SDL_JoystickUpdate();
 }
 
 void GfxEngine::InjectWindow(GfxWindowAction action) {

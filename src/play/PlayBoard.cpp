@@ -2,7 +2,9 @@
 // filling the firing queue and starting the level's music.
 #include <cmath>
 #include <limits>
+#include <set>
 #include <system_error>
+#include <vector>
 
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
@@ -57,6 +59,27 @@ bool cPlayState::IsMovingOrb(const std::string& key) const { return m_Moving.Exi
 
 bool cPlayState::LevelFileExists(int32_t level) {
     return IsPlainFile(LevelPathIn("override", level)) || IsPlainFile(LevelPathIn("levels", level));
+}
+
+std::vector<int32_t> cPlayState::PlayableLevels(int32_t highest) {
+    // The two folders are listed rather than probed number by number: a settings file may claim
+    // any highest level, and only the files present can be played.
+    std::set<int32_t> found;
+    for (const char* folder : {"levels", "override"}) {
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(gProgramFolder / "game" / folder, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.size() <= 9 || name.rfind("level", 0) != 0 || name.compare(name.size() - 4, 4, ".dat") != 0)
+                continue;
+            const std::string digits = name.substr(5, name.size() - 9);
+            if (digits.size() > 10 || digits[0] == '0' || digits.find_first_not_of("0123456789") != std::string::npos)
+                continue;
+            const int64_t level = std::stoll(digits);
+            if (level <= highest && IsPlainFile(it->path())) found.insert(static_cast<int32_t>(level));
+        }
+    }
+    return {found.begin(), found.end()};
 }
 
 void cPlayState::PrepareLevelNumber() {

@@ -32,7 +32,8 @@ void cPlayState::AddToScore(int32_t amount) {
 }
 
 void cPlayState::ReleaseBonus(const OrbRef& whiteOrb) {
-    if (!whiteOrb->HasBonusBob()) return;
+    if (!whiteOrb->HasBonusBob() || whiteOrb->BonusReleased()) return;
+    whiteOrb->MarkBonusReleased();
     const GfxSprite& carrier = whiteOrb->BonusBob();
     auto item = std::make_shared<GfxSprite>();
     item->SetTexture(gTextures->Texture("sprites.png"));

@@ -167,15 +167,20 @@ void cPlayState::CheckCollision(const OrbRef& orb) {
         for (int32_t row = BoardGeometry::Rows - 1; row >= 0; --row) {
             if (!OrbExists(orb->PositionX(), row)) continue;
             const OrbRef& candidate = m_Board.Item(BoardKey(orb->PositionX(), row));
-            if (!orb->Equals(*candidate) && orb->CheckCollision(*candidate)) {
+            // Only an orb below stops a moving one. The orb above a stack's lowest faller may
+            // still rest within reach before it begins to fall itself, most of all when short
+            // frames leave the faller unmoved for a frame or two.
+            if (candidate->PixelY() <= orb->PixelY()) continue;
+            if (orb->CheckCollision(*candidate)) {
                 target = candidate;
                 break;
             }
         }
         if (!target) return;
 
-        // A white orb already burning has given up its bonus once; it never pays twice.
-        if (target->OrbType() == OrbKind::White && !target->IsDestroyed()) {
+        // A direct hit burns a white orb, afresh if a group burn has already lit it, and
+        // releases its bonus the first time only.
+        if (target->OrbType() == OrbKind::White) {
             target->Destroy();
             ReleaseBonus(target);
         }

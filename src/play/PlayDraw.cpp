@@ -17,6 +17,7 @@
 
 namespace {
 constexpr int32_t kWhite = -1;
+constexpr int32_t kBlack = static_cast<int32_t>(0xFF000000U);  // opaque
 constexpr int32_t kPanelX = 20;
 constexpr int32_t kPanelWidth = 90;
 constexpr int32_t kPanelHeight = 120;
@@ -31,11 +32,14 @@ constexpr int32_t kCompleteBonusStep = 5;
 constexpr int32_t kBonusTextLifeMs = 1500;
 constexpr int32_t kBonusTextStepMs = 100;
 
-// Every text on the play screen is bold with no shadow.
+// Every text on the play screen is bold. Text over the moving board, and the initial being edited
+// (dark blue on the dark panel), carries an outline in a contrasting colour so it reads anywhere.
 void PanelText(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text, int32_t align,
-               int32_t colour, const std::string& face, float size) {
+               int32_t colour, const std::string& face, float size, int32_t outline = 0) {
+    const float offset = outline != 0 ? 1.0F : 0.0F;
     gEngine->GetText().DrawText(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
-                                static_cast<float>(height), text, align, colour, face, size, true, 0, 0, 0, 0);
+                                static_cast<float>(height), text, align, colour, face, size, true, 0, offset, offset,
+                                outline);
 }
 
 const std::string kCongratulations =
@@ -89,12 +93,14 @@ void cPlayState::DrawState() {
     gMouse->Render();
 }
 
+const std::string& cPlayState::CongratulationsText() { return kCongratulations; }
+
 void cPlayState::DrawLevelLabel() {
     PanelText(kPanelX, 205, kPanelWidth, kPanelHeight, std::to_string(gCurrentLevel), 1, kWhite, "Arial", 8);
 }
 
 void cPlayState::DrawHighScoreInitials() {
-    const int32_t editedRow = m_GameOver ? m_Scores->CurrentPosition() : 0;
+    const int32_t editedRow = IsEnteringInitials() ? m_Scores->CurrentPosition() : 0;
     for (int32_t row = 1; row <= kTableRows; ++row) {
         const std::string initials = m_Scores->HighScore_Initials(row);
         if (row != editedRow) {
@@ -107,7 +113,8 @@ void cPlayState::DrawHighScoreInitials() {
             const std::string text = index < initials.size() ? initials.substr(index, 1) : std::string();
             const bool edited = letter == m_InitialsCursor;
             PanelText(kLetterX[letter - 1], kRowY[row - 1], kPanelWidth, kPanelHeight, text, 0,
-                      edited ? GfxUtility::MakeColor(255, 0, 0, 200) : kWhite, "Arial", edited ? 9.0F : 8.0F);
+                      edited ? GfxUtility::MakeColor(255, 0, 0, 200) : kWhite, "Arial", edited ? 9.0F : 8.0F,
+                      edited ? GfxUtility::MakeColor(255, 255, 244, 214) : 0);
         }
     }
 }
@@ -115,7 +122,8 @@ void cPlayState::DrawHighScoreInitials() {
 void cPlayState::DrawBonusText() {
     const int32_t now = GetTickCount();
     if (TicksSince(now, m_BonusTextStart) >= kBonusTextLifeMs) return;
-    if (!m_BonusText.empty()) PanelText(m_BonusTextX, m_BonusTextY, 100, 100, m_BonusText, 0, kWhite, "Arial", 8);
+    if (!m_BonusText.empty())
+        PanelText(m_BonusTextX, m_BonusTextY, 100, 100, m_BonusText, 0, kWhite, "Arial", 8, kBlack);
     if (TicksSince(now, m_BonusTextMoveTime) > kBonusTextStepMs) {
         --m_BonusTextY;
         m_BonusTextMoveTime = now;

@@ -41,14 +41,17 @@ void cPlayState::HandleKeyboard() {
         gMusicVolume = std::clamp(gMusicVolume + 1, kMinVolume, kMaxVolume);
     if (keyboard.IsKeyPressed(GfxKey::P) && !gInactive && !IsPlayHalted()) TogglePause();
 
-    // The initials entry after a lost game; it works while paused as well.
-    if (keyboard.IsKeyPressed(GfxKey::Right) && m_GameOver) m_InitialsCursor = std::min(m_InitialsCursor + 1, 3);
-    if (keyboard.IsKeyPressed(GfxKey::Left) && m_GameOver) m_InitialsCursor = std::max(m_InitialsCursor - 1, 1);
-    if (keyboard.IsKeyPressed(GfxKey::Up) && m_GameOver)
+    // The initials entry after a lost game or the last level won; it works while paused as well.
+    const bool initials = IsEnteringInitials();
+    if (keyboard.IsKeyPressed(GfxKey::Right) && initials) m_InitialsCursor = std::min(m_InitialsCursor + 1, 3);
+    if (keyboard.IsKeyPressed(GfxKey::Left) && initials) m_InitialsCursor = std::max(m_InitialsCursor - 1, 1);
+    if (keyboard.IsKeyPressed(GfxKey::Up) && initials)
         m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, +1);
-    if (keyboard.IsKeyPressed(GfxKey::Down) && m_GameOver)
+    if (keyboard.IsKeyPressed(GfxKey::Down) && initials)
         m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, -1);
 }
+
+bool cPlayState::IsEnteringInitials() const { return m_GameOver || m_AllLevelsDone; }
 
 void cPlayState::HandleMouse() {
     if (gPaused) return;
@@ -82,7 +85,7 @@ void cPlayState::HandleJoystick() {
         !gInactive && !IsPlayHalted())
         TogglePause();
 
-    if (!m_GameOver) return;
+    if (!IsEnteringInitials()) return;
     // The stick repeats at most once per 200 ms while held; up moves forward in the alphabet.
     const auto ready = [this] { return TicksSince(GetTickCount(), m_JoystickRepeatTime) > kJoystickRepeatMs; };
     const auto acted = [this] { m_JoystickRepeatTime = GetTickCount(); };

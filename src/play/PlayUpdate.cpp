@@ -131,9 +131,11 @@ void cPlayState::CheckWin() {
 void cPlayState::AdvanceLevel() {
     if (m_AllLevelsDone) return;
     // The level just won was the last one: stay on the won board and congratulate instead of
-    // asking for a file that is not there (which would end the game with a report).
+    // asking for a file that is not there (which would end the game with a report). The player
+    // then names the score as after a lost game.
     if (gCurrentLevel >= std::numeric_limits<int32_t>::max() || !LevelFileExists(gCurrentLevel + 1)) {
         m_AllLevelsDone = true;
+        m_InitialsCursor = 1;
         return;
     }
     ++gCurrentLevel;

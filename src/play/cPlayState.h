@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/Collection.h"
 #include "gfx/Gfx.h"
@@ -67,6 +68,12 @@ public:
     std::shared_ptr<GfxSprite> DragonSprite() const;
     // True while the game-over, level-complete or level-intro display runs.
     bool IsPlayHalted() const;
+    // The levels from 1 to highest that have a level file in either folder, in order.
+    static std::vector<int32_t> PlayableLevels(int32_t highest);
+    // The panel shown once the last level is won, its written lines joined by CR LF.
+    static const std::string& CongratulationsText();
+    // After a lost game or the last level won, the arrows edit the game's initials.
+    bool IsEnteringInitials() const;
 
 protected:
     // ---- Hooks the tutorial overrides (the play state's behaviour is the default) ----

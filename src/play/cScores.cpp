@@ -1,8 +1,12 @@
-// The current game's entry rides the high-score table: every change of score moves it by one
-// bubble pass from the bottom, so equal scores keep their order.
+// The live high-score table is a merge, rebuilt after every change of score: the stored entries in
+// their order and the current game placed after every stored score it does not beat. So the game
+// climbs and sinks any number of places in one change, a tie leaves the older score ahead, and a
+// stored entry pushed out of the ten comes back when the game falls below it again.
 #include "play/cScores.h"
 
+#include <algorithm>
 #include <exception>
+#include <numeric>
 
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
@@ -40,7 +44,12 @@ cScores::cScores() {
     }
     if (pending != 0)
         ReportError(ErrorNumber::PathNotFound, "cScores", "Initialize", NotFoundMessage(), true, true, true, pending);
-    Utility().SetHighScore(kEntries, "AAA", 0);
+    for (int32_t i = 1; i <= kEntries; ++i)
+        m_Stored.push_back({Utility().GetHighScoreName(i), Utility().GetHighScoreValue(i)});
+    // A table written out of order (by hand, or by an older version) is shown and saved in order.
+    std::stable_sort(m_Stored.begin(), m_Stored.end(),
+                     [](const Entry& a, const Entry& b) { return a.score > b.score; });
+    Rank();
 }
 
 cScores::~cScores() {
@@ -48,7 +57,7 @@ cScores::~cScores() {
     // here is logged and the shutdown or state switch in progress goes on.
     if (!m_SaveOnRelease) return;
     try {
-        Utility().SaveHighScores(ScoresPath());
+        WriteTable();
     } catch (const std::exception&) {
         try {
             ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(), true, true, false,
@@ -59,58 +68,62 @@ cScores::~cScores() {
     }
 }
 
+void cScores::Rank() {
+    const auto ahead =
+        static_cast<int32_t>(std::find_if(m_Stored.begin(), m_Stored.end(),
+                                          [this](const Entry& stored) { return m_Current.score > stored.score; }) -
+                             m_Stored.begin());
+    m_Rows.resize(m_Stored.size());
+    std::iota(m_Rows.begin(), m_Rows.end(), 0);
+    m_Rows.insert(m_Rows.begin() + ahead, kCurrentRow);
+    m_Rows.resize(kEntries);
+    m_Position = ahead < kEntries ? ahead + 1 : 0;
+}
+
+const cScores::Entry& cScores::RowEntry(int32_t index) const {
+    const int32_t row = m_Rows[static_cast<size_t>(index - 1)];
+    return row == kCurrentRow ? m_Current : m_Stored[static_cast<size_t>(row)];
+}
+
+cScores::Entry& cScores::RowEntry(int32_t index) {
+    return const_cast<Entry&>(static_cast<const cScores&>(*this).RowEntry(index));
+}
+
 std::string cScores::HighScore_Initials(int32_t index) const {
-    return InTable(index) ? Utility().GetHighScoreName(index) : std::string();
+    return InTable(index) ? RowEntry(index).initials : std::string();
 }
 
 std::string cScores::HighScore_Score(int32_t index) const {
-    return InTable(index) ? std::to_string(Utility().GetHighScoreValue(index)) : std::string();
+    return InTable(index) ? std::to_string(RowEntry(index).score) : std::string();
 }
 
-int32_t cScores::HighScore(int32_t index) const { return InTable(index) ? Utility().GetHighScoreValue(index) : 0; }
-
-int32_t cScores::FindEntry(int32_t score) const {
-    for (int32_t i = 1; i <= kEntries; ++i)
-        if (HighScore(i) == score) return i;
-    return 0;
-}
+int32_t cScores::HighScore(int32_t index) const { return InTable(index) ? RowEntry(index).score : 0; }
 
 void cScores::AddInitialLetter(int32_t position, int32_t letterIndex, int32_t delta) {
-    // A game lost before any points has no entry (position 0), and a hand-edited file may hold
+    // A game that ranks below the ten has no row (position 0), and a hand-edited file may hold
     // short initials: there is no letter to step then, so nothing changes.
     if (!InTable(position)) return;
-    const std::string current = HighScore_Initials(position);
-    if (letterIndex < 1 || letterIndex > static_cast<int32_t>(current.size())) return;
+    std::string& initials = RowEntry(position).initials;
+    if (letterIndex < 1 || letterIndex > static_cast<int32_t>(initials.size())) return;
     const auto index = static_cast<size_t>(letterIndex - 1);
-    int64_t code = static_cast<unsigned char>(current[index]) + static_cast<int64_t>(delta);
-    if (code < 'A') code = 'A';
-    if (code > 'Z') code = 'Z';
-    std::string changed = current;
-    changed[index] = static_cast<char>(code);
-    // The entry's own score is passed back rather than the library's "keep the score" value -1,
-    // so a game whose score really is -1 keeps it too.
-    if (changed != current) Utility().SetHighScore(position, changed, HighScore(position));
+    const int64_t code = static_cast<unsigned char>(initials[index]) + static_cast<int64_t>(delta);
+    initials[index] = static_cast<char>(std::clamp<int64_t>(code, 'A', 'Z'));
 }
 
 void cScores::AddToScore(int32_t points) {
-    const int32_t entry = FindEntry(m_Score);
-    m_Score = static_cast<int32_t>(static_cast<uint32_t>(m_Score) + static_cast<uint32_t>(points));
-    if (entry != 0) Utility().SetHighScore(entry, HighScore_Initials(entry), m_Score);
-    for (int32_t j = kEntries - 1; j >= 1; --j) {
-        if (HighScore(j) < HighScore(j + 1)) {
-            const std::string initials = HighScore_Initials(j);
-            const int32_t score = HighScore(j);
-            Utility().SetHighScore(j, HighScore_Initials(j + 1), HighScore(j + 1));
-            Utility().SetHighScore(j + 1, initials, score);
-        }
-    }
-    m_Position = FindEntry(m_Score);
+    m_Current.score = static_cast<int32_t>(static_cast<uint32_t>(m_Current.score) + static_cast<uint32_t>(points));
+    Rank();
+}
+
+void cScores::WriteTable() {
+    for (int32_t i = 1; i <= kEntries; ++i) Utility().SetHighScoreEntry(i, RowEntry(i).initials, RowEntry(i).score);
+    Utility().SaveHighScores(ScoresPath());
 }
 
 void cScores::SaveScores() {
     int32_t pending = 0;
     try {
-        Utility().SaveHighScores(ScoresPath());
+        WriteTable();
     } catch (const std::exception&) {
         pending = PendingNumber(std::current_exception());
     }

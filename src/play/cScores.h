@@ -1,24 +1,27 @@
-// The score of the game being played and its place in the ten-entry high-score table that
-// GfxUtility holds; owns nothing but the score and position, the table lives in the library.
+// The score of the game being played and the high-score table it plays against: the ten entries
+// the library's table held when the game began, and the current game's own entry. The table the
+// player sees, and the one saved, is both together, best first, cut to ten.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class cScores final {
 public:
-    cScores();   // loads the table and claims entry 10 for the new game
+    cScores();   // loads the stored table
     ~cScores();  // writes the table once more
     cScores(const cScores&) = delete;
     cScores& operator=(const cScores&) = delete;
 
+    // The current game's row in the table, 0 while it ranks below the ten.
     int32_t CurrentPosition() const { return m_Position; }
-    int32_t CurrentScore() const { return m_Score; }
+    int32_t CurrentScore() const { return m_Current.score; }
     std::string HighScore_Initials(int32_t index) const;  // "" outside 1..10
     std::string HighScore_Score(int32_t index) const;     // "" outside 1..10
     int32_t HighScore(int32_t index) const;               // 0 outside 1..10
 
-    // Steps one letter (1..3) of an entry's initials by delta, held within A..Z.
+    // Steps one letter (1..3) of a row's initials by delta, held within A..Z.
     void AddInitialLetter(int32_t position, int32_t letterIndex, int32_t delta);
     void AddToScore(int32_t points);
     void SaveScores();
@@ -28,9 +31,20 @@ public:
     static std::string ScoresPath();  // the table's file under the program folder
 
 private:
-    int32_t FindEntry(int32_t score) const;  // first entry holding score, 0 when none
+    struct Entry {
+        std::string initials;
+        int32_t score = 0;
+    };
+    static constexpr int32_t kCurrentRow = -1;  // a row that shows the current game
 
-    int32_t m_Score = 0;     // may fall below zero
-    int32_t m_Position = 0;  // 1..10 once points were counted, 0 before
+    void Rank();
+    Entry& RowEntry(int32_t index);  // index 1..10
+    const Entry& RowEntry(int32_t index) const;
+    void WriteTable();  // the live table into the library's store, then to the file
+
+    std::vector<Entry> m_Stored;  // as loaded, best first; on a tie the older entry first
+    Entry m_Current{"AAA", 0};    // the game being played; its score may fall below zero
+    std::vector<int32_t> m_Rows;  // the live table: an index into m_Stored, or kCurrentRow
+    int32_t m_Position = 0;       // row of the current game, 0 when outside the ten
     bool m_SaveOnRelease = true;
 };

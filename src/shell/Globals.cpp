@@ -30,3 +30,4 @@ int32_t gOldWindowProc = 0;
 int32_t gHookedWindow = 0;
 
 std::filesystem::path gProgramFolder;
+std::filesystem::path gInstalledFolder;

@@ -27,3 +27,12 @@ void frmMain::MouseMove(int32_t /*button*/, int32_t /*shift*/, float x, float y)
 }
 
 void frmMain::Unload() { gRunning = false; }
+
+void frmMain::ToggleFullScreen() {
+    // The pointer is handed back the old mode's way before the switch and taken the new mode's
+    // way after it, so there is never a double cursor, nor none.
+    if (gMouse) gMouse->ShowDefaultCursor();
+    if (!gEngine->SetFullScreen(gWindowed)) return;
+    gWindowed = !gWindowed;
+    if (gMouse) gMouse->SetUpCursor();
+}

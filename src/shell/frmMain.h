@@ -11,4 +11,5 @@ public:
     void MouseUp(int32_t button, int32_t shift, float x, float y);
     void MouseMove(int32_t button, int32_t shift, float x, float y);
     void Unload();
+    void ToggleFullScreen();  // Alt+Enter or F11, in any screen
 };

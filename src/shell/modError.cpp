@@ -9,6 +9,7 @@
 
 #include "base/Globals.h"
 #include "gfx/Clock.h"
+#include "gfx/Gfx.h"
 #include "shell/modMain.h"
 
 namespace {
@@ -59,6 +60,9 @@ void ReportError(int32_t errorNumber, const std::string& moduleName, const std::
     // Never throw out of a destructor: during shutdown the program is ending already, and a
     // retired state being released ends the program right after its release.
     if (ShutdownInProgress()) return;
+    // The player learns why the game ends, not only the log; without a display (the runner)
+    // the text goes to standard error.
+    GfxEngine::MessageBox("Kindlewisp", message);
     if (InStateRelease()) {
         DeferEndAfterRelease();
         return;

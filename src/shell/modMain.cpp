@@ -2,6 +2,7 @@
 // which only Main catches, so the shutdown steps run with no state operation left on the stack.
 #include "shell/modMain.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <new>
 #include <stdexcept>
@@ -17,6 +18,7 @@
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
 #include "shell/AssetTable.h"
+#include "shell/GameFolder.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
 #include "shell/modSettings.h"
@@ -35,6 +37,11 @@ std::filesystem::path ExecutableFolder() {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec && exe.has_parent_path()) return exe.parent_path();
     return std::filesystem::current_path(ec);
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
 // A fresh run starts from the same values whether it is the process's first or (in tests) a later one.
@@ -66,6 +73,9 @@ void WireWindowEvents() {
     };
     events.Activation = [](bool active) {
         WindowProc(gMainForm ? gMainForm->WindowHandle() : 0, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+    };
+    events.ToggleFullScreen = [] {
+        if (gMainForm) gMainForm->ToggleFullScreen();
     };
     gEngine->SetWindowEvents(std::move(events));
 }
@@ -167,7 +177,18 @@ void RunShutdownSteps() {
 int Main(const std::string& commandLine) {
     SetCommandLine(commandLine);
     ResetGlobals();
-    if (gProgramFolder.empty()) gProgramFolder = ExecutableFolder();
+    if (gProgramFolder.empty()) {
+        try {
+            const GameFolders folders =
+                ChooseGameFolders(ExecutableFolder(), Environment("XDG_DATA_HOME"), Environment("HOME"));
+            PrepareGameFolder(folders);
+            gProgramFolder = folders.program;
+            if (folders.installed != folders.program) gInstalledFolder = folders.installed;
+        } catch (const RuntimeError& e) {
+            GfxEngine::MessageBox("Kindlewisp", e.what());
+            return 1;
+        }
+    }
 
     // A second copy in the same folder would unpack over the first one's files and delete them
     // when it ends; it leaves before touching anything.

@@ -138,10 +138,11 @@ void ForgetLoadedSettings() { settingsLoaded = false; }
 
 void UnpackArchives() {
     std::vector<GfxArchive::Unpacking> archives;
+    // Unpacked into the program folder; the archives may lie in a read-only installation.
+    const auto& from = gInstalledFolder.empty() ? gProgramFolder : gInstalledFolder;
     for (const auto& [folder, file] :
          {std::pair{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}) {
-        const auto where = gProgramFolder / "game" / folder;
-        archives.push_back({(where / file).string(), where.string()});
+        archives.push_back({(from / "game" / folder / file).string(), (gProgramFolder / "game" / folder).string()});
     }
     // All three at once; a failed extraction shows up as the first image or sound that cannot be loaded.
     gEngine->GetArchive().ExtractArchives(archives, std::string(assets::kArchivePassword), "M4RL0WE47", &sUnpacked);

@@ -9,6 +9,7 @@
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "play/cPlayState.h"
 #include "shell/AssetTable.h"
 
 namespace {
@@ -163,11 +164,12 @@ void cTitleState::MoveSelection(int16_t delta) {
 }
 
 void cTitleState::ChangeLevel(int16_t delta) {
-    // A damaged settings file could hold a highest level below 1; level 1 is always open.
-    const int32_t highest = std::max<int32_t>(gHighestLevel, 1);
-    m_SelectedLevel += delta;
-    if (m_SelectedLevel < 1) m_SelectedLevel = highest;
-    if (m_SelectedLevel > highest) m_SelectedLevel = 1;
+    // One step through the playable levels, wrapping around at either end.
+    const auto count = static_cast<int32_t>(m_Levels.size());
+    if (count == 0) return;
+    const auto at = std::find(m_Levels.begin(), m_Levels.end(), m_SelectedLevel) - m_Levels.begin();
+    const int32_t next = ((static_cast<int32_t>(at) + (delta > 0 ? 1 : -1)) % count + count) % count;
+    m_SelectedLevel = m_Levels[static_cast<size_t>(next)];
 }
 
 void cTitleState::ProcessState() {
@@ -235,7 +237,11 @@ void cTitleState::DoMenuAction(int16_t code) {
         case LevelSelect:
             m_InLevelSelect = true;
             if (SpriteRef heading = gSprites->Item("levelselect")) heading->SetVisible(true);
-            m_SelectedLevel = 1;
+            // Progress made on levels since removed (or on a larger level set) must not offer a
+            // level that is not there: choosing it would end the game with a report.
+            m_Levels = cPlayState::PlayableLevels(gHighestLevel);
+            if (m_Levels.empty()) m_Levels.push_back(1);  // level 1 is always open
+            m_SelectedLevel = m_Levels.front();
             break;
         case Exit:
             gRunning = false;  // the frame loop ends and the program shuts down, without a fade

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/cButton.h"
 #include "engine/cSprites.h"
@@ -48,6 +49,7 @@ private:
     int32_t m_LastJoyMove = 0;            // tick of the last joystick-driven move
     bool m_InLevelSelect = false;         // the level-select screen is showing
     int32_t m_SelectedLevel = 1;          // the level shown on the level-select screen
+    std::vector<int32_t> m_Levels;        // the levels level select offers, in order
     cButton m_NewGame, m_Tutorial, m_Exit, m_LevelSelect, m_Back, m_OK;
     std::unique_ptr<cFade> m_Fader;  // the one-second fade out of this screen
 };

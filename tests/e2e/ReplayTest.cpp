@@ -159,6 +159,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     }
     for (const auto& text : expected.value("logContains", std::vector<std::string>{}))
         EXPECT_NE(ReadFile(root / "game" / "errors.log").find(text), std::string::npos) << text;
+    for (const auto& text : expected.value("stderrContains", std::vector<std::string>{}))
+        EXPECT_NE(run.err.find(text), std::string::npos) << text << " not in\n" << run.err;
     if (expected.value("noUnpackedFiles", false)) {
         EXPECT_FALSE(AnyUnpackedFile(root / "game"));
     }

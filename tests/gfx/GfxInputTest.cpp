@@ -80,6 +80,37 @@ INSTANTIATE_TEST_SUITE_P(Keys, ScanCodeTest,
                              return n;
                          });
 
+struct DisplayModeCase {
+    const char* name;
+    std::vector<std::pair<int32_t, bool>> keys;  // scan code, down
+    int switches;
+    bool enterPressed;
+};
+class DisplayModeKeys : public InputTest, public ::testing::WithParamInterface<DisplayModeCase> {};
+
+TEST_P(DisplayModeKeys, AltEnterAndF11SwitchOncePerPressAndAreNotGameKeys) {
+    int switches = 0;
+    GfxWindowEvents events;
+    events.ToggleFullScreen = [&] { ++switches; };
+    m_Engine->SetWindowEvents(std::move(events));
+    for (const auto& [code, down] : GetParam().keys) m_Engine->InjectKey(code, down);
+    m_Engine->PumpEvents();
+    EXPECT_EQ(switches, GetParam().switches);
+    EXPECT_EQ(Keys().IsKeyPressed(GfxKey::Enter), GetParam().enterPressed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, DisplayModeKeys,
+    ::testing::Values(
+        DisplayModeCase{"Enter", {{GfxKey::Enter, true}}, 0, true},
+        DisplayModeCase{"AltEnter", {{GfxKey::LeftAlt, true}, {GfxKey::Enter, true}}, 1, false},
+        DisplayModeCase{"AltKeypadEnter", {{GfxKey::RightAlt, true}, {GfxKey::NumpadEnter, true}}, 1, false},
+        DisplayModeCase{
+            "AltLetGoBeforeEnter", {{GfxKey::LeftAlt, true}, {GfxKey::LeftAlt, false}, {GfxKey::Enter, true}}, 0, true},
+        DisplayModeCase{"F11HeldDown", {{GfxKey::F11, true}, {GfxKey::F11, true}}, 1, false},
+        DisplayModeCase{"F11Twice", {{GfxKey::F11, true}, {GfxKey::F11, false}, {GfxKey::F11, true}}, 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixels) {
     std::vector<std::string> seen;
     GfxWindowEvents events;
@@ -101,6 +132,23 @@ TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixels) {
     m_Engine->PumpEvents();
     EXPECT_FALSE(m_Engine->GetMouse().IsRightButtonDown());
     EXPECT_EQ(seen, (std::vector<std::string>{"move 320,200", "down 2 320,200", "up 2"}));
+}
+
+TEST_F(InputTest, ClicksQuickerThanAFrameAreSeenDownInOneFrameAndUpInTheNext) {
+    std::vector<std::string> seen;
+    GfxWindowEvents events;
+    events.MouseDown = [&](int32_t b, int32_t, float, float) { seen.push_back("down " + std::to_string(b)); };
+    events.MouseUp = [&](int32_t b, int32_t, float, float) { seen.push_back("up " + std::to_string(b)); };
+    m_Engine->SetWindowEvents(events);
+    for (bool down : {true, false, true, false}) m_Engine->InjectMouseButton(1, down);  // a double tap
+    m_Engine->InjectMouseButton(2, true);  // another button is not held back by the first
+    std::vector<bool> left;
+    for (int frame = 0; frame < 5; ++frame) {
+        m_Engine->PumpEvents();
+        left.push_back(m_Engine->GetMouse().IsLeftButtonDown());
+    }
+    EXPECT_EQ(left, (std::vector<bool>{true, false, true, false, false}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1", "up 1", "down 1", "up 1", "down 2"}));
 }
 
 TEST_F(InputTest, WindowActionsReachTheHandlersAndMinimiseHoldsUntilRestore) {
@@ -185,6 +233,17 @@ TEST_F(JoystickTest, AButtonPressIsReportedOncePerPress) {
     m_Engine->PumpEvents();
     EXPECT_TRUE(Pad().IsButtonPressed(1, 6));
     EXPECT_FALSE(Pad().IsButtonPressed(2, 6));  // there is only device 1
+}
+
+TEST_F(JoystickTest, APressReleasedBeforeTheFrameIsHeldInThatFrameAndReleasedInTheNext) {
+    m_Engine->InjectJoyButton(0, true);
+    m_Engine->InjectJoyButton(0, false);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(Pad().IsButtonPressed(1, 0));
+    EXPECT_TRUE(Pad().IsButtonDown(1, 0)) << "a held-button rule (firing) sees the tap too";
+    m_Engine->PumpEvents();
+    EXPECT_FALSE(Pad().IsButtonPressed(1, 0));
+    EXPECT_FALSE(Pad().IsButtonDown(1, 0));
 }
 
 TEST_F(JoystickTest, AxesAnswerMinusOneZeroOrOne) {

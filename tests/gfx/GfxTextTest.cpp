@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "GfxFixture.h"
+#include "gfx/GfxTestSupport.h"
 
 namespace {
 
@@ -90,13 +92,39 @@ TEST_F(TextTest, AHeadingALittleTooWideShrinksOntoOneLineWhileASentenceWraps) {
     EXPECT_GT(rowsWithInk(), height);  // too far over: it wraps at its own size
 }
 
-TEST_F(TextTest, ShadowsDrawOnlyWithAlphaAndAnOffset) {
-    const int32_t green = GfxUtility::MakeColor(255, 0, 255, 0);
-    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
-    Frame([&] { Draw("I", 0, green, red); });
-    EXPECT_NE(RedSpan(90, 95, 140, 140).first, -1);
-    Frame([&] { Draw("I", 0, green, GfxUtility::MakeColor(0, 255, 0, 0)); });
-    EXPECT_EQ(RedSpan(90, 95, 140, 140).first, -1);
+TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
+    constexpr uint32_t kPale = 0xFFEBF0FFu;
+    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("pale.png"), 640, 480, kPale));
+    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "pale.png", true, 0));
+    GfxSprite sky;
+    sky.SetTexture(1);
+    const auto drawn = [&](int32_t shadowColour, float offset) {
+        Frame([&] {
+            sky.Render();
+            Text().DrawText(20, 20, 600, 100, "Welcome to the Kindlewisp Tutorial. Orbs burn up!", 0, -1, "Arial", 8,
+                            true, 0, offset, offset, shadowColour);
+        });
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 640; ++x) pixels.push_back(m_Engine->ReadPixel(x, y));
+        return pixels;
+    };
+    const std::vector<uint32_t> plain = drawn(0, 0);
+    EXPECT_EQ(drawn(GfxUtility::MakeColor(0, 0, 0, 0), 1), plain) << "a transparent shadow draws none";
+    EXPECT_EQ(drawn(GfxUtility::MakeColor(255, 0, 0, 0), 0), plain) << "no offset, no shadow";
+    // Every pixel a glyph touches at all is ringed by outline: none of its neighbours shows bare sky.
+    const std::vector<uint32_t> outlined = drawn(GfxUtility::MakeColor(255, 0, 0, 0), 1);
+    int inked = 0, bare = 0;
+    for (int y = 1; y < 59; ++y)
+        for (int x = 1; x < 639; ++x) {
+            if (plain[static_cast<size_t>(y * 640 + x)] == kPale) continue;
+            ++inked;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    bare += outlined[static_cast<size_t>((y + dy) * 640 + x + dx)] == kPale;
+        }
+    EXPECT_GT(inked, 500);
+    EXPECT_EQ(bare, 0);
 }
 
 TEST_F(TextTest, UnknownFacesFallBackAndBoldIsWider) {

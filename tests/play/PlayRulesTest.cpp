@@ -110,6 +110,33 @@ INSTANTIATE_TEST_SUITE_P(Kinds, FallingKinds,
                          ::testing::Values(std::make_tuple(BlackFixed, false), std::make_tuple(BlackFalling, true),
                                            std::make_tuple(Invisible, true), std::make_tuple(Purple, true)));
 
+// Frame length, orbs in the falling stack, the board's rise interval, one slow frame mid-fall.
+class FallingStacks : public RulesFixture,
+                      public ::testing::WithParamInterface<std::tuple<int32_t, int32_t, int32_t, bool>> {};
+
+TEST_P(FallingStacks, AStackLandsInItsOwnOrderWithEveryOrbAtAnyFrameRate) {
+    const auto [frameMs, height, riseInterval, catchUp] = GetParam();
+    static constexpr int32_t kColours[] = {Red, Blue, Green, Yellow, Purple};
+    m_Play->m_RiseInterval = riseInterval;
+    for (int32_t i = height - 1; i >= 0; --i) m_Play->Place(kColours[i], 4, 3 + i);  // top row first, as levels
+    m_Play->Place(BlackFixed, 4, 2)->Destroy();                                      // burns away under the stack
+    for (int32_t t = 0; t < 1500; t += frameMs) {
+        AdvanceVirtualClock(catchUp && t / frameMs == 300 / frameMs ? 100 : frameMs);
+        m_Play->ProcessState();
+    }
+    EXPECT_EQ(m_Play->Moving().Count(), 0);
+    EXPECT_EQ(m_Play->Board().Count(), height);
+    for (int32_t i = 0; i < height; ++i) {
+        ASSERT_NE(m_Play->At(4, i), nullptr) << "row " << i;
+        EXPECT_EQ(m_Play->At(4, i)->OrbType(), kColours[i]) << "row " << i;
+    }
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, FallingStacks,
+                         ::testing::Combine(::testing::Values(5, 7, 10, 16, 33), ::testing::Values(2, 3, 5),
+                                            ::testing::Values(20, 1000), ::testing::Bool()));
+
 TEST_F(RulesFixture, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
     m_Play->Place(Blue, 2, 0)->OrbBob().SetY(300);  // the bottom row has risen to y 300
     m_Play->Place(Red, 4, 3);
@@ -177,13 +204,20 @@ TEST_F(RulesFixture, WhiteOrbsBurntAsAGroupReleaseNothing) {
     EXPECT_EQ(m_Play->Score(), 72);
 }
 
-TEST_F(RulesFixture, AWhiteOrbAlreadyBurningInAGroupReleasesNothingWhenAShotLandsOnIt) {
+TEST_F(RulesFixture, ABurningWhiteOrbHitDirectlyReleasesItsItemOnceHoweverOftenItIsHit) {
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(BlackFixed, 2, 13);
-    m_Play->Place(White, 2, 14)->Destroy();  // burning, just under the dragon's mouth
+    const OrbRef white = m_Play->Place(White, 2, 14);  // just under the dragon's mouth
+    white->Destroy();                                  // lit by a group burn: nothing released yet
+    m_Play->Shoot(Fireball, 2);
+    Play(32);
+    EXPECT_EQ(m_Play->BonusItems().Count(), 1) << "the first direct hit pays";
+    Play(200);
     m_Play->Shoot(Red, 2);
     Play(32);
     ASSERT_NE(m_Play->At(2, 15), nullptr) << "the shot has landed on the burning orb";
-    EXPECT_EQ(m_Play->BonusItems().Count(), 0);
+    Play(500);
+    EXPECT_EQ(m_Play->Score(), 1000) << "one chest caught: the second hit pays nothing";
 }
 
 struct Catch {

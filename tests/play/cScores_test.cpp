@@ -1,4 +1,5 @@
-// The current game's entry in the high-score table: claiming, climbing, sinking, initials, saving.
+// The high-score table as the player sees it and as it is saved: the stored entries and the
+// current game's entry together, best first, older first on a tie, cut to ten.
 #include "play/cScores.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -17,6 +19,18 @@ namespace {
 namespace fs = std::filesystem;
 
 using Table = std::vector<std::pair<int32_t, std::string>>;
+
+// "5000 KWP 4500 ORB ...": scores and initials, best first.
+Table Rows(const std::string& text) {
+    std::istringstream in(text);
+    Table rows;
+    for (std::pair<int32_t, std::string> row; in >> row.first >> row.second;) rows.push_back(row);
+    return rows;
+}
+
+const std::string kDescending =
+    "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2500 FLM 2000 SPK 1500 WSP 1000 KIN 500 ZAP";
+const std::string kLow = "100 AAB 50 ABA 0 BAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB -8 CCC";
 
 class ScoresTest : public ::testing::Test {
 protected:
@@ -43,13 +57,16 @@ protected:
         out << "KWSCORES 1\n";
         for (const auto& [score, initials] : rows) out << score << ' ' << initials << '\n';
     }
-    static Table Descending() {
-        return {{5000, "KWP"}, {4500, "ORB"}, {4000, "DRG"}, {3500, "EMB"}, {3000, "ASH"},
-                {2500, "FLM"}, {2000, "SPK"}, {1500, "WSP"}, {1000, "KIN"}, {500, "ZAP"}};
-    }
     static Table Read(const cScores& scores) {
         Table rows;
         for (int32_t i = 1; i <= 10; ++i) rows.emplace_back(scores.HighScore(i), scores.HighScore_Initials(i));
+        return rows;
+    }
+    static Table ReadFile() {
+        GfxUtility& store = gEngine->GetUtility();
+        store.LoadHighScores(cScores::ScoresPath());
+        Table rows;
+        for (int32_t i = 1; i <= 10; ++i) rows.emplace_back(store.GetHighScoreValue(i), store.GetHighScoreName(i));
         return rows;
     }
 
@@ -59,68 +76,72 @@ protected:
     static inline int s_Run = 0;
 };
 
-TEST_F(ScoresTest, ANewGameClaimsTheLastEntryAndClimbsPastEveryLowerScoreInOneCall) {
-    WriteTable(Descending());
+struct Game {
+    const char* name;
+    std::string stored;
+    std::vector<int32_t> points;  // each added in one call
+    int32_t position;
+    std::string shown;
+};
+
+class Ranking : public ScoresTest, public ::testing::WithParamInterface<Game> {};
+
+TEST_P(Ranking, TheGameRanksAmongTheStoredScoresAndTheSavedFileIsTheTableShown) {
+    const Game& game = GetParam();
+    WriteTable(Rows(game.stored));
     cScores scores;
-    EXPECT_EQ(scores.HighScore_Initials(10), "AAA");
-    EXPECT_EQ(scores.HighScore(10), 0);
-    EXPECT_EQ(scores.CurrentPosition(), 0);
-
-    scores.AddToScore(2600);
-    EXPECT_EQ(scores.CurrentScore(), 2600);
-    EXPECT_EQ(scores.CurrentPosition(), 6);
-    const Table expected = {{5000, "KWP"}, {4500, "ORB"}, {4000, "DRG"}, {3500, "EMB"}, {3000, "ASH"},
-                            {2600, "AAA"}, {2500, "FLM"}, {2000, "SPK"}, {1500, "WSP"}, {1000, "KIN"}};
-    EXPECT_EQ(Read(scores), expected);
-
-    scores.AddToScore(10000);
-    EXPECT_EQ(scores.CurrentPosition(), 1);
-    EXPECT_EQ(scores.HighScore_Score(1), "12600");
-    EXPECT_EQ(scores.HighScore_Initials(2), "KWP");
+    for (int32_t points : game.points) scores.AddToScore(points);
+    EXPECT_EQ(scores.CurrentPosition(), game.position);
+    EXPECT_EQ(Read(scores), Rows(game.shown));
+    scores.SaveScores();
+    EXPECT_EQ(ReadFile(), Rows(game.shown));
 }
 
-TEST_F(ScoresTest, ANewGameTakesOverTheFirstEntryThatAlreadyScoresZero) {
-    Table rows = Descending();
-    rows[5] = {0, "BOB"};
-    rows[6] = {0, "SUE"};
-    rows[7] = {0, "TIM"};
-    rows[8] = {0, "ANN"};
-    WriteTable(rows);
-    cScores scores;
-    scores.AddToScore(100);
-    EXPECT_EQ(scores.CurrentPosition(), 6);
-    EXPECT_EQ(scores.HighScore_Initials(6), "BOB");
-    EXPECT_EQ(scores.HighScore(6), 100);
-    EXPECT_EQ(scores.HighScore_Initials(7), "SUE");
-    EXPECT_EQ(scores.HighScore(7), 0);
-    EXPECT_EQ(scores.HighScore_Initials(10), "AAA");
-    EXPECT_EQ(scores.HighScore(10), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Games, Ranking,
+    ::testing::Values(
+        Game{"AStartLeavesTheTenthEntryAlone", kDescending, {}, 0, kDescending},
+        Game{"LostPointsNeverPushARealScoreOut", kDescending, {-10}, 0, kDescending},
+        Game{"OneChangeClimbsPastEveryLowerScore",
+             kDescending,
+             {2600},
+             6,
+             "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2600 AAA 2500 FLM 2000 SPK 1500 WSP 1000 KIN"},
+        Game{"ATieLeavesTheOlderScoreAhead",
+             kDescending,
+             {1000},
+             10,
+             "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2500 FLM 2000 SPK 1500 WSP 1000 KIN 1000 AAA"},
+        Game{"OneChangeSinksPastEveryHigherScoreAndTheDisplacedComeBack", kDescending, {4200, -4000}, 0, kDescending},
+        Game{"AScoreOfMinusOneStaysTheGamesOwn",
+             kLow,
+             {-1, -1, 3},
+             3,
+             "100 AAB 50 ABA 1 AAA 0 BAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB"},
+        Game{"ANegativeGameStillRanksAboveLowerStoredScores",
+             kLow,
+             {-1},
+             4,
+             "100 AAB 50 ABA 0 BAA -1 AAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB"},
+        Game{"AFileOutOfOrderIsShownAndSavedInOrder",
+             "500 ZAP 5000 KWP 1000 KIN 4500 ORB 1500 WSP 4000 DRG 2000 SPK 3500 EMB 2500 FLM 3000 ASH",
+             {},
+             0,
+             kDescending}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ScoresTest, LostPointsGoBelowZeroAndSinkTheEntryOnePlacePerCall) {
-    Table rows = Descending();
-    for (size_t i = 5; i < 10; ++i) rows[i] = {0, "Z" + std::string(1, static_cast<char>('A' + i)) + "Z"};
-    WriteTable(rows);
-    cScores scores;
-    scores.AddToScore(-10);
-    EXPECT_EQ(scores.CurrentScore(), -10);
-    EXPECT_EQ(scores.CurrentPosition(), 7);
-    EXPECT_EQ(scores.HighScore_Initials(7), "ZFZ");
-    EXPECT_EQ(scores.HighScore_Initials(6), "ZGZ");
-    scores.AddToScore(-10);
-    EXPECT_EQ(scores.CurrentScore(), -20);
-    EXPECT_EQ(scores.CurrentPosition(), 8);
-}
-
-TEST_F(ScoresTest, IndexesOutsideTheTableAnswerEmpty) {
-    WriteTable(Descending());
-    cScores scores;
-    for (int32_t index : {0, 11, -1, 255}) {
-        EXPECT_EQ(scores.HighScore_Initials(index), "") << index;
-        EXPECT_EQ(scores.HighScore_Score(index), "") << index;
-        EXPECT_EQ(scores.HighScore(index), 0) << index;
-    }
-    EXPECT_EQ(scores.HighScore_Score(1), "5000");
+TEST_F(ScoresTest, TheInitialsTypedAfterTheGameAreSavedWithItsScore) {
+    WriteTable(Rows(kDescending));
+    {
+        cScores scores;
+        scores.AddToScore(4200);
+        ASSERT_EQ(scores.CurrentPosition(), 3);
+        scores.AddInitialLetter(scores.CurrentPosition(), 1, +10);
+        scores.AddInitialLetter(scores.CurrentPosition(), 3, +25);
+        EXPECT_EQ(scores.HighScore_Initials(3), "KAZ");
+        EXPECT_EQ(scores.HighScore(3), 4200) << "editing initials never touches the score";
+    }  // the release writes the table even without an explicit save
+    EXPECT_EQ(ReadFile()[2], (std::pair<int32_t, std::string>{4200, "KAZ"}));
 }
 
 struct LetterCase {
@@ -134,63 +155,33 @@ class InitialsTest : public ScoresTest, public ::testing::WithParamInterface<Let
 
 TEST_P(InitialsTest, StepsOneLetterWithinAToZWithoutWrapping) {
     const LetterCase& c = GetParam();
-    Table rows = Descending();
+    Table rows = Rows(kDescending);
     rows[0].second = c.before;
     WriteTable(rows);
     cScores scores;
     scores.AddInitialLetter(1, c.letter, c.delta);
     EXPECT_EQ(scores.HighScore_Initials(1), c.after);
-    EXPECT_EQ(scores.HighScore(1), 5000) << "editing initials never touches the score";
 }
 
 INSTANTIATE_TEST_SUITE_P(Letters, InitialsTest,
                          ::testing::Values(LetterCase{"AAA", 1, -1, "AAA"}, LetterCase{"AAA", 1, +1, "BAA"},
                                            LetterCase{"AAA", 3, +1, "AAB"}, LetterCase{"ZZZ", 2, +1, "ZZZ"},
-                                           LetterCase{"KWP", 2, -1, "KVP"}, LetterCase{"KWP", 1, -100, "AWP"},
                                            LetterCase{"KWP", 1, 1000, "ZWP"},
                                            // No such letter: a short name or a letter number out of range.
                                            LetterCase{"AB", 3, +1, "AB"}, LetterCase{"KWP", 0, +1, "KWP"},
                                            LetterCase{"KWP", 4, +1, "KWP"}));
 
-TEST_F(ScoresTest, InitialsOfAGameWithoutAnEntryCannotBeEdited) {
-    WriteTable(Descending());
+TEST_F(ScoresTest, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerEmpty) {
+    WriteTable(Rows(kDescending));
     cScores scores;
-    ASSERT_EQ(scores.CurrentPosition(), 0);
     scores.AddInitialLetter(scores.CurrentPosition(), 1, +1);
     scores.AddInitialLetter(11, 1, +1);
-    EXPECT_EQ(Read(scores)[0], (std::pair<int32_t, std::string>{5000, "KWP"}));
-    EXPECT_EQ(scores.HighScore_Initials(10), "AAA");
-}
-
-TEST_F(ScoresTest, TheWholeTableSurvivesASaveAndTheNextLoad) {
-    WriteTable(Descending());
-    Table saved;
-    {
-        cScores scores;
-        scores.AddToScore(4200);
-        scores.AddInitialLetter(scores.CurrentPosition(), 1, +10);
-        scores.AddInitialLetter(scores.CurrentPosition(), 3, +25);
-        scores.SaveScores();
-        saved = Read(scores);
+    EXPECT_EQ(Read(scores), Rows(kDescending));
+    for (int32_t index : {0, 11, -1}) {
+        EXPECT_EQ(scores.HighScore_Initials(index), "") << index;
+        EXPECT_EQ(scores.HighScore_Score(index), "") << index;
+        EXPECT_EQ(scores.HighScore(index), 0) << index;
     }
-    EXPECT_EQ(saved[2], (std::pair<int32_t, std::string>{4200, "KAZ"}));
-    gEngine->GetUtility().LoadHighScores(cScores::ScoresPath());
-    for (int32_t i = 1; i <= 10; ++i) {
-        EXPECT_EQ(gEngine->GetUtility().GetHighScoreValue(i), saved[static_cast<size_t>(i - 1)].first);
-        EXPECT_EQ(gEngine->GetUtility().GetHighScoreName(i), saved[static_cast<size_t>(i - 1)].second);
-    }
-}
-
-TEST_F(ScoresTest, ReleasingTheScoresWritesTheTableEvenWithoutAnExplicitSave) {
-    WriteTable(Descending());
-    {
-        cScores scores;
-        scores.AddToScore(9999);
-    }
-    gEngine->GetUtility().SetHighScore(1, "XXX", 1);  // so only the file can answer below
-    gEngine->GetUtility().LoadHighScores(cScores::ScoresPath());
-    EXPECT_EQ(gEngine->GetUtility().GetHighScoreValue(1), 9999);
-    EXPECT_EQ(gEngine->GetUtility().GetHighScoreName(1), "AAA");
 }
 
 }  // namespace

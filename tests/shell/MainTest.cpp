@@ -224,4 +224,29 @@ TEST_F(MainRun, LosingAndRegainingFocusPausesAndResumes) {
     EXPECT_EQ(seen, expected);
 }
 
+TEST_F(MainRun, F11AndAltEnterSwitchBetweenWindowAndFullScreenWhileTheGameRuns) {
+    Register(StateTitle, "title");
+    // After each switch: windowed, and whether the library drew its full-screen cursor at (0, 0).
+    std::vector<std::pair<bool, bool>> seen;
+    SetFrameHook([&](LoopPoint point) {
+        if (point != LoopPoint::AfterFrame) return;
+        ++m_Frames;
+        if (m_Frames > 1) seen.emplace_back(gWindowed, gEngine->ReadPixel(0, 0) != 0xFF000000u);
+        if (m_Frames == 1) {
+            gEngine->InjectKey(GfxKey::F11, true);
+            gEngine->InjectKey(GfxKey::F11, false);
+        }
+        if (m_Frames == 2) {
+            gEngine->InjectKey(GfxKey::RightAlt, true);
+            gEngine->InjectKey(GfxKey::Enter, true);
+            gEngine->InjectKey(GfxKey::Enter, false);
+            gEngine->InjectKey(GfxKey::RightAlt, false);
+        }
+        if (m_Frames == 3) gEngine->InjectWindow(GfxWindowAction::Close);
+    });
+    EXPECT_EQ(Main(""), 0);
+    const std::vector<std::pair<bool, bool>> expected{{false, true}, {true, false}};
+    EXPECT_EQ(seen, expected);
+}
+
 }  // namespace

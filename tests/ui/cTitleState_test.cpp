@@ -49,7 +49,10 @@ protected:
         Frame();
     }
     void Click(Point p) { ClickAt(p.x, p.y); }
+    // Level files 1 to 9 are there, but for level 8.
     void OpenLevelSelect(int32_t highest) {
+        for (int32_t level = 1; level <= 9; ++level)
+            if (level != 8) m_Folder.WriteLevel("levels", level, "");
         gHighestLevel = highest;
         Click(kLevelSelect);
         Hover({600, 450});
@@ -100,6 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Walk{"UpAndRightRaiseTheLevel", 3, {Up, Right}, 3}, Walk{"UpWithOneLevelStaysOnOne", 1, {Up}, 1},
                       Walk{"DownFromOneIsTheHighest", 5, {Down}, 5}, Walk{"LeftPastOneWrapsAgain", 5, {Left, Left}, 4},
                       Walk{"UpPastTheHighestWrapsToOne", 2, {Up, Up}, 1},
+                      // Unlocked on levels since removed: only the levels with a file are offered.
+                      Walk{"OnlyLevelsWithAFileAreOffered", 12, {Down, Down}, 7},
                       // A damaged settings file: level 1 is still the only choice, never 0 or below.
                       Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
     [](const auto& info) { return info.param.name; });

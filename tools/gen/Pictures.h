@@ -15,6 +15,8 @@ namespace gen {
 void DrawOrb(cairo_t* cr, assets::OrbKind kind);
 enum class Wings { Mid, Up, Down };
 void DrawDragon(cairo_t* cr, Wings wings, bool firing);
+// A sky from deep blue at the top to a warm glow at the horizon, filling w x h from the origin.
+void EveningSky(cairo_t* cr, double w, double h);
 
 void MakeSpriteSheet(const std::filesystem::path& out);
 void MakeTextSheet(const std::filesystem::path& out);
@@ -23,5 +25,6 @@ void MakeMenuButtons(const std::filesystem::path& out);  // buttons1b.png, butto
 void MakeFade(const std::filesystem::path& out);
 void MakeClouds(const std::filesystem::path& out);
 void MakeBackground(const std::filesystem::path& out, std::string_view theme);
+void MakeIcon(const std::filesystem::path& out, int size);  // icon-SIZE.png, for the desktop's menus
 
 }  // namespace gen

@@ -49,9 +49,6 @@ void MakeTextSheet(const std::filesystem::path& out) {
     canvas.Save(out, assets::kText);
 }
 
-namespace {
-
-// A sky that runs from deep blue at the top to a warm glow at the horizon.
 void EveningSky(cairo_t* cr, double w, double h) {
     cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, h);
     AddStop(sky, 0.0, FromHex(0x1c2a6a));
@@ -63,6 +60,8 @@ void EveningSky(cairo_t* cr, double w, double h) {
     cairo_fill(cr);
     cairo_pattern_destroy(sky);
 }
+
+namespace {
 
 void Hills(cairo_t* cr, double w, double baseY, double amplitude, double phase, const Colour& colour) {
     cairo_move_to(cr, 0, 480);

@@ -125,6 +125,13 @@ json ReportTutorial() {
 
 json ReportScores() {
     json scores = json::array();
+    // In play, the table as the player sees it: the stored entries with the current game's.
+    const auto* play = dynamic_cast<const cPlayState*>(gCurrentState.get());
+    if (const cScores* live = play ? play->Scores() : nullptr) {
+        for (int32_t i = 1; i <= 10; ++i)
+            scores.push_back(json{{"initials", live->HighScore_Initials(i)}, {"score", live->HighScore(i)}});
+        return scores;
+    }
     if (!gEngine) return scores;
     const GfxUtility& utility = gEngine->GetUtility();
     for (int32_t i = 1; i <= 10; ++i)
