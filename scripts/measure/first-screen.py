@@ -35,7 +35,10 @@ x11.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POI
 x11.XGetImage.restype = ctypes.POINTER(XImage)
 x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
                           ctypes.c_ulong, ctypes.c_int]
-x11.XSetErrorHandler(ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0))
+# A window may vanish between listing and reading it: its errors are ignored. The handler is kept
+# in a name, or ctypes frees it while Xlib still calls it.
+ignore_errors = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
+x11.XSetErrorHandler(ignore_errors)
 display = x11.XOpenDisplay(None)
 title = sys.argv[1].encode()
 

@@ -53,7 +53,7 @@ one() { # label cwd window-title cmd...
   kill $pid; wait $pid 2>/dev/null
   awk -v n="$label" -v mode=$MODE -v t0=$t0 -v tm=$tm -v td=$td -v cd=$cd -v g0=$g0 -v g1=$g1 -v a=$a -v b=$b \
     -v hz=$HZ -v hwm=$hwm -v rss=$rss \
-    'BEGIN{printf "%-24s %s window %s s  drawn %s s (cpu %s s)  idle cpu %.1f %%  rss %.1f MiB  peak %.1f MiB\n", n, mode,
+    'BEGIN{printf "%-30s %s window %s s  drawn %s s (cpu %s s)  idle cpu %.1f %%  rss %.1f MiB  peak %.1f MiB\n", n, mode,
       (tm=="NA"?"NA":sprintf("%.3f", tm-t0)), (td=="NA"?"NA":sprintf("%.3f", td-t0)), (cd=="NA"?"NA":sprintf("%.2f", cd/hz)),
       100*(g1-g0)/hz/(b-a), rss/1024, hwm/1024}'
 }
@@ -62,7 +62,9 @@ for r in $(seq 1 "$ROUNDS"); do
   echo "round $r  load $(cut -d' ' -f1-3 /proc/loadavg)"
   for folder in "$@"; do
     G=$(mktemp -d); cp -a "$folder/." "$G/"
-    one "kindlewisp:$(basename "$(dirname "$(realpath "$folder")")")" "$G" Kindlewisp ./kindlewisp
+    # Named by the source tree and commit it was built from, where that is known.
+    tree=$(git -C "$folder" rev-parse --show-toplevel 2>/dev/null) && tree="$(basename "$tree")@$(git -C "$folder" rev-parse --short HEAD)"
+    one "kindlewisp:${tree:-$(basename "$(dirname "$(realpath "$folder")")")}" "$G" Kindlewisp ./kindlewisp
     rm -rf "$G"
   done
   one frozenbubble /tmp "Frozen-Bubble" /usr/games/frozen-bubble --no-fullscreen --no-music
