@@ -5,10 +5,10 @@
 #include <fstream>
 #include <string>
 
+#include "base/Globals.h"
 #include "game/cOrb.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
-#include "base/Globals.h"
 
 // Pairs of a colour side by side, changing every row: one shot on a pair burns it, and no group
 // of three stands ready-made.

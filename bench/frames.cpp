@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "Bot.h"
+#include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
-#include "base/Globals.h"
 #include "shell/modMain.h"
 #include "ui/GameStates.h"
 
