@@ -264,9 +264,8 @@ public:
                         int32_t unused, const std::string& unused2,
                         std::vector<std::filesystem::path>* written = nullptr);
     // Several archives, each into its own folder (paths relative to the working folder, or
-    // absolute), side by side on as many threads as the machine has cores; all are done when it
-    // returns. `written` lists what was created archive by archive, in the order given. True
-    // when every archive unpacked whole.
+    // absolute), each on a thread of its own; all are done when it returns. `written` lists what was created archive by
+    // archive, in the order given. True when every archive unpacked whole.
     struct Unpacking {
         std::string file;
         std::string folder;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -207,25 +206,30 @@ bool GfxArchive::ExtractArchive(const std::string& file, const std::string& pass
 
 bool GfxArchive::ExtractArchives(const std::vector<Unpacking>& archives, const std::string& password1,
                                  const std::string& password2, std::vector<std::filesystem::path>* written) {
-    // Most of the time goes into deriving each entry's key, so archives unpack well side by side.
-    // The threads share nothing but the next archive to take; each keeps its own list of files.
+    // Most of the time goes into deriving each entry's key, and the archives differ in how many
+    // entries they hold: each gets a thread of its own and the system shares the cores among
+    // them. The threads share nothing; each keeps its own list of files.
     std::vector<std::vector<std::filesystem::path>> lists(archives.size());
     std::vector<char> good(archives.size(), 0);
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < archives.size(); i = next++) {
-            try {
-                good[i] = ExtractInto(m_Engine->Resolve(archives[i].file), m_Engine->Resolve(archives[i].folder),
-                                      password1, password2, &lists[i]);
-            } catch (const std::exception&) {
-                good[i] = 0;  // out of memory, say: that archive failed, the others go on
-            }
+    const auto unpack = [&](size_t i) {
+        try {
+            good[i] = ExtractInto(m_Engine->Resolve(archives[i].file), m_Engine->Resolve(archives[i].folder), password1,
+                                  password2, &lists[i]);
+        } catch (const std::exception&) {
+            good[i] = 0;  // out of memory, say: that archive failed, the others go on
         }
     };
     std::vector<std::thread> workers;
-    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    for (size_t i = 1; i < std::min(cores, archives.size()); ++i) workers.emplace_back(work);
-    work();
+    std::vector<size_t> left;  // no thread to be had: unpacked on this one
+    for (size_t i = 1; i < archives.size(); ++i) {
+        try {
+            workers.emplace_back(unpack, i);
+        } catch (const std::system_error&) {
+            left.push_back(i);
+        }
+    }
+    if (!archives.empty()) unpack(0);
+    for (const size_t i : left) unpack(i);
     for (std::thread& worker : workers) worker.join();
     if (written)
         for (const auto& list : lists) written->insert(written->end(), list.begin(), list.end());
