@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "Bot.h"
 #include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
@@ -27,7 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int32_t kFrameMs = 16;
-const char* const kColours = "RBGPY";
 
 // The play state with its rule fields open to the benchmark's scene builder.
 class BenchPlay final : public cPlayState {
@@ -106,18 +106,6 @@ private:
     std::vector<std::pair<std::string, cBonus>> m_SavedPopups;
 };
 
-void WriteLevel(const fs::path& folder, int32_t level, int32_t riseInterval, int32_t rows, bool clouds) {
-    std::ofstream out(folder / "game" / "levels" / ("level" + std::to_string(level) + ".dat"), std::ios::binary);
-    out << riseInterval << "\r\n" << rows << "\r\nsky\r\n" << (clouds ? "YES" : "NO") << "\r\n";
-    for (int32_t r = 0; r < rows; ++r) {
-        std::string line;
-        // Pairs of a colour side by side, changing every row: one shot on a pair burns it, and no
-        // group of three stands ready-made.
-        for (int32_t c = 0; c < BoardGeometry::Columns; ++c) line += kColours[(c / 2 + r) % 5];
-        out << line << "\r\n";
-    }
-}
-
 // A headless game folder with generated pictures and sounds, and the shared services over it.
 class Game {
 public:
@@ -178,8 +166,12 @@ private:
     fs::path m_Folder;
 };
 
+fs::path LevelFile(const fs::path& folder, int32_t level) {
+    return folder / "game" / "levels" / ("level" + std::to_string(level) + ".dat");
+}
+
 std::unique_ptr<BenchPlay> BusyState(const Game& game) {
-    WriteLevel(game.Folder(), 1, 10, BoardGeometry::Rows, true);
+    WriteLevel(LevelFile(game.Folder(), 1), 10, BoardGeometry::Rows, "sky", true);
     gCurrentLevel = 1;
     auto play = std::make_unique<BenchPlay>();
     play->BuildBusyScene();
@@ -224,31 +216,6 @@ void BM_PlayDrawBusyFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayDrawBusyFrame)->Unit(benchmark::kMicrosecond);
 
-// The column a simple player would aim at: the nearest one whose top orb has the colour of the
-// orb to fire, else the nearest empty one, else the dragon's own.
-int32_t AimColumn(const cPlayState& play) {
-    int32_t topRow[BoardGeometry::Columns];
-    int32_t topType[BoardGeometry::Columns];
-    for (int32_t c = 0; c < BoardGeometry::Columns; ++c) topRow[c] = -1000, topType[c] = 0;
-    for (const auto& entry : play.Board().Entries()) {
-        const cOrb& orb = *entry.value;
-        const int32_t c = orb.PositionX();
-        if (c < 0 || c >= BoardGeometry::Columns || orb.IsDestroyed() || orb.PositionY() <= topRow[c]) continue;
-        topRow[c] = orb.PositionY();
-        topType[c] = orb.OrbType();
-    }
-    const int32_t from = play.DragonColumn();
-    const int32_t type = play.CurrentOrb() ? play.CurrentOrb()->OrbType() : 0;
-    int32_t best = -1;
-    for (int32_t pass = 0; pass < 2 && best < 0; ++pass)
-        for (int32_t d = 0; d < BoardGeometry::Columns && best < 0; ++d)
-            for (int32_t c : {from - d, from + d})
-                if (best < 0 && c >= 0 && c < BoardGeometry::Columns &&
-                    (pass == 0 ? topType[c] == type && topRow[c] >= 0 : topRow[c] < 0 && type == OrbKind::Fireball))
-                    best = c;
-    return best < 0 ? from : best;
-}
-
 // Ten minutes of 16 ms frames with the bot at the keys: it steers to its column and fires there;
 // a lost game is restarted with the Restart button. Input and update run every frame; the
 // intro, level-complete and game-over displays advance only when drawn, so those frames are
@@ -258,7 +225,8 @@ enum class Drawing { DisplaysUntimed, Displays, EveryFrame };
 void RunTenMinutes(Drawing drawing, benchmark::State& state) {
     const bool draw = drawing == Drawing::EveryFrame;
     Game game;
-    for (int32_t level = 1; level <= 40; ++level) WriteLevel(game.Folder(), level, 150 + 10 * level, 6, level % 3 == 0);
+    for (int32_t level = 1; level <= 40; ++level)
+        WriteLevel(LevelFile(game.Folder(), level), 150 + 10 * level, 6, "sky", level % 3 == 0);
     constexpr int32_t kFrames = 10 * 60 * 1000 / kFrameMs;
     int64_t restarts = 0, drawn = 0;
     for (auto _ : state) {
@@ -268,11 +236,7 @@ void RunTenMinutes(Drawing drawing, benchmark::State& state) {
         state.ResumeTiming();
         for (int32_t frame = 0; frame < kFrames; ++frame) {
             const auto& play = static_cast<const BenchPlay&>(*gCurrentState);
-            const int32_t aim = AimColumn(play);
-            const bool there = aim == play.DragonColumn() && !play.DragonMoving();
-            gEngine->InjectKey(GfxKey::Right, aim > play.DragonColumn());
-            gEngine->InjectKey(GfxKey::Left, aim < play.DragonColumn());
-            gEngine->InjectKey(GfxKey::Space, there);
+            SteerAndFire(play);
             if (play.GameOver()) {
                 // Press and release Restart a frame apart, as a player's click.
                 gMouse->X = 60;

@@ -44,9 +44,12 @@ private:
 
 class GfxDevice final {
 public:
-    void BeginFrame();  // clears the frame to black
-    void EndFrame();    // draws the full-screen cursor, presents, paces to at most 60 frames a second
+    void BeginFrame();  // a new frame, drawn over black
+    // Draws the full-screen cursor and shows what changed since the last frame; paces to at most
+    // 60 frames a second.
+    void EndFrame();
     bool IsDeviceLost() const;
+    int64_t GetComposedPixels() const;  // frame pixels drawn again by the last EndFrame (tests, benchmarks)
 
 private:
     friend class GfxEngine;
@@ -121,6 +124,9 @@ public:
     void DrawText(float x, float y, float width, float height, const std::string& text, int32_t align, int32_t colour,
                   const std::string& face, float size, bool bold, int32_t unused, float shadowDx, float shadowDy,
                   int32_t shadowColour);
+    // Lays out and rasterises a text as DrawText would in a box of that width, without drawing it:
+    // a screen's set-up readies what its frames will draw.
+    void Prepare(const std::string& text, const std::string& face, float size, bool bold, float width);
     // Width and height in pixels of one line of text in the given face (button captions).
     int32_t MeasureWidth(const std::string& text, const std::string& face, float size, bool bold);
     int32_t MeasureHeight(const std::string& text, const std::string& face, float size, bool bold);
@@ -257,8 +263,20 @@ public:
     bool ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
                         int32_t unused, const std::string& unused2,
                         std::vector<std::filesystem::path>* written = nullptr);
+    // Several archives, each into its own folder (paths relative to the working folder, or
+    // absolute), each on a thread of its own; all are done when it returns. `written` lists what was created archive by
+    // archive, in the order given. True when every archive unpacked whole.
+    struct Unpacking {
+        std::string file;
+        std::string folder;
+    };
+    bool ExtractArchives(const std::vector<Unpacking>& archives, const std::string& password1,
+                         const std::string& password2, std::vector<std::filesystem::path>* written = nullptr);
 
 private:
+    bool ExtractInto(const std::filesystem::path& archive, const std::filesystem::path& folder,
+                     const std::string& password1, const std::string& password2,
+                     std::vector<std::filesystem::path>* written) const;
     friend class GfxEngine;
     GfxEngine* m_Engine = nullptr;
 };

@@ -1,6 +1,6 @@
 // Unpacking the password-protected asset archives (libzip, AES-256 entries) into the working
-// folder. Every entry is read to its end and checked before it is moved into place, and no
-// archive, however made, can write more than the limits below or over a file the game keeps.
+// folder, or several at once into folders of their own. Every entry is read to its end and checked before it is moved
+// into place, and no archive, however made, can write more than the limits below or over a file the game keeps.
 #include <zip.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "gfx/Gfx.h"
@@ -200,8 +201,45 @@ EntryResult ExtractEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& s
 
 bool GfxArchive::ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
                                 int32_t, const std::string&, std::vector<std::filesystem::path>* written) {
+    return ExtractInto(m_Engine->Resolve(file), m_Engine->GetWorkingFolder(), password1, password2, written);
+}
+
+bool GfxArchive::ExtractArchives(const std::vector<Unpacking>& archives, const std::string& password1,
+                                 const std::string& password2, std::vector<std::filesystem::path>* written) {
+    // Most of the time goes into deriving each entry's key, and the archives differ in how many
+    // entries they hold: each gets a thread of its own and the system shares the cores among
+    // them. The threads share nothing; each keeps its own list of files.
+    std::vector<std::vector<std::filesystem::path>> lists(archives.size());
+    std::vector<char> good(archives.size(), 0);
+    const auto unpack = [&](size_t i) {
+        try {
+            good[i] = ExtractInto(m_Engine->Resolve(archives[i].file), m_Engine->Resolve(archives[i].folder), password1,
+                                  password2, &lists[i]);
+        } catch (const std::exception&) {
+            good[i] = 0;  // out of memory, say: that archive failed, the others go on
+        }
+    };
+    std::vector<std::thread> workers;
+    std::vector<size_t> left;  // no thread to be had: unpacked on this one
+    for (size_t i = 1; i < archives.size(); ++i) {
+        try {
+            workers.emplace_back(unpack, i);
+        } catch (const std::system_error&) {
+            left.push_back(i);
+        }
+    }
+    if (!archives.empty()) unpack(0);
+    for (const size_t i : left) unpack(i);
+    for (std::thread& worker : workers) worker.join();
+    if (written)
+        for (const auto& list : lists) written->insert(written->end(), list.begin(), list.end());
+    return std::all_of(good.begin(), good.end(), [](char ok) { return ok != 0; });
+}
+
+bool GfxArchive::ExtractInto(const std::filesystem::path& archivePath, const std::filesystem::path& folder,
+                             const std::string& password1, const std::string& password2,
+                             std::vector<std::filesystem::path>* written) const {
     int error = 0;
-    const std::filesystem::path archivePath = m_Engine->Resolve(file);
     ZipPtr archive(zip_open(archivePath.string().c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!archive) return false;
     SecondFormatCheck secondFormat(archivePath);
@@ -226,7 +264,9 @@ bool GfxArchive::ExtractArchive(const std::string& file, const std::string& pass
             allGood = false;
             continue;
         }
-        const std::filesystem::path target = m_Engine->Resolve(name);
+        std::string native = name;
+        std::replace(native.begin(), native.end(), '\\', '/');
+        const std::filesystem::path target = (folder / native).make_preferred();
         std::error_code ec;
         // Folders the archive creates are recorded, top first, so they can go again after their files.
         const auto makeFolders = [&](const std::filesystem::path& folder) {

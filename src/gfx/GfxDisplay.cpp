@@ -1,5 +1,5 @@
-// The window and renderer, frame begin and end with pacing, textures, sprites and the captured
-// last frame that headless runs read back.
+// The window, frame begin and end with pacing, textures, sprites, and reading the composed
+// frame back (screenshots, tests).
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -12,8 +12,8 @@
 #include "gfx/GfxImpl.h"
 
 namespace {
-constexpr int GameWidth = 640;
-constexpr int GameHeight = 480;
+using gfx_detail::GameHeight;
+using gfx_detail::GameWidth;
 constexpr double FrameSeconds = 1.0 / 60.0;
 }  // namespace
 
@@ -31,12 +31,7 @@ bool GfxDisplaySettings::IsModeAvailable(int32_t width, int32_t height, int32_t 
 bool GfxEngine::InitializeDisplay() {
     Impl& d = *m_Impl;
     if (!d.Started && !Startup()) return false;
-    d.Renderer.reset();
-    d.Offscreen.reset();
-    d.Textures.clear();
-    d.Lines.clear();
-    d.LineIndex.clear();
-    d.Window.reset();
+    d.CloseDisplay();
     const GfxDisplaySettings& s = m_DisplaySettings;
     d.Windowed = s.GetWindowed();
     const int width = s.GetWidth() > 0 ? s.GetWidth() : GameWidth;
@@ -49,25 +44,15 @@ bool GfxEngine::InitializeDisplay() {
         SDL_Log("Cannot open the window: %s", SDL_GetError());
         return false;
     }
-    if (IsHeadless()) {
-        // Draw into our own surface so the presented frame can be read back.
-        d.Offscreen.reset(SDL_CreateRGBSurfaceWithFormat(0, GameWidth, GameHeight, 32, SDL_PIXELFORMAT_ARGB8888));
-        if (d.Offscreen) d.Renderer.reset(SDL_CreateSoftwareRenderer(d.Offscreen.get()));
-    } else {
-        d.Renderer.reset(SDL_CreateRenderer(d.Window.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
-        if (!d.Renderer) d.Renderer.reset(SDL_CreateRenderer(d.Window.get(), -1, SDL_RENDERER_SOFTWARE));
-    }
-    if (!d.Renderer) {
-        SDL_Log("Cannot create the renderer: %s", SDL_GetError());
-        d.Offscreen.reset();
-        d.Window.reset();
+    d.Frame.reset(SDL_CreateRGBSurfaceWithFormat(0, GameWidth, GameHeight, 32, SDL_PIXELFORMAT_ARGB8888));
+    // Headless, the frame is the picture: it is read back and nothing else shows it.
+    if (!d.Frame || (!IsHeadless() && !d.OpenOutput())) {
+        SDL_Log("Cannot open the display: %s", SDL_GetError());
+        d.CloseDisplay();
         return false;
     }
-    SDL_RenderSetLogicalSize(d.Renderer.get(), GameWidth, GameHeight);
-    SDL_SetRenderDrawBlendMode(d.Renderer.get(), SDL_BLENDMODE_BLEND);
-    d.LastFrame.assign(static_cast<size_t>(GameWidth) * GameHeight, 0xFF000000u);
+    SDL_FillRect(d.Frame.get(), nullptr, 0xFF000000u);
     d.Minimized = false;
-    d.FrameCaptured = false;
     d.DeviceLost = false;
     return true;
 }
@@ -117,12 +102,7 @@ void GfxEngine::SetSystemCursorVisible(bool visible) {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-void GfxDevice::BeginFrame() {
-    GfxEngine::Impl& d = m_Engine->GetImpl();
-    if (!d.Renderer) return;
-    SDL_SetRenderDrawColor(d.Renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(d.Renderer.get());
-}
+void GfxDevice::BeginFrame() { m_Engine->GetImpl().Drawing.clear(); }
 
 void GfxEngine::Impl::DrawCursor() {
     if (Windowed || !SystemCursorHidden || CursorTexture == 0) return;
@@ -130,31 +110,14 @@ void GfxEngine::Impl::DrawCursor() {
     if (it == Textures.end()) return;
     const SDL_Rect dst{static_cast<int>(std::floor(MouseX)), static_cast<int>(std::floor(MouseY)), CursorSource.w,
                        CursorSource.h};
-    SDL_SetTextureAlphaMod(it->second.handle.get(), 255);
-    SDL_SetTextureColorMod(it->second.handle.get(), 255, 255, 255);
-    SDL_RenderCopy(Renderer.get(), it->second.handle.get(), &CursorSource, &dst);
-}
-
-void GfxEngine::Impl::CaptureFrame() {
-    if (!Offscreen) return;
-    SDL_Surface* s = Offscreen.get();
-    const int w = std::min(s->w, GameWidth);
-    const int h = std::min(s->h, GameHeight);
-    SDL_LockSurface(s);
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
-        std::copy(row, row + w, LastFrame.begin() + static_cast<ptrdiff_t>(y) * GameWidth);
-    }
-    SDL_UnlockSurface(s);
-    FrameCaptured = true;
+    Draw(it->second, &CursorSource, dst, 0xFFFFFFFFu);
 }
 
 void GfxDevice::EndFrame() {
     GfxEngine::Impl& d = m_Engine->GetImpl();
-    if (!d.Renderer) return;
+    if (!d.Frame) return;
     d.DrawCursor();
-    SDL_RenderPresent(d.Renderer.get());
-    d.CaptureFrame();
+    d.ComposeAndShow();
     // Pace to at most 60 frames a second whatever vsync does; never under the virtual clock,
     // which tests and the runner step as fast as they can.
     const uint64_t frequency = SDL_GetPerformanceFrequency();
@@ -174,22 +137,22 @@ void GfxDevice::EndFrame() {
     }
 }
 
+int64_t GfxDevice::GetComposedPixels() const { return m_Engine->GetImpl().ComposedPixels; }
+
 bool GfxDevice::IsDeviceLost() const { return m_Engine->GetImpl().DeviceLost; }
 
 bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*flag*/, int32_t /*value*/) {
     GfxEngine::Impl& d = m_Engine->GetImpl();
-    if (!d.Renderer) return false;
+    if (!d.Frame) return false;
     // Read first and checked for its size, so no picture can stall the game or take gigabytes.
     const auto picture = GfxFile::ReadBounded(m_Engine->Resolve(path), GfxFile::MaxPictureFileBytes);
     if (picture.status != GfxFile::ReadStatus::Read || picture.truncated || !GfxFile::IsUsablePng(picture.bytes))
         return false;
     gfx_detail::SdlPtr<SDL_Surface> surface(
         IMG_Load_RW(SDL_RWFromConstMem(picture.bytes.data(), static_cast<int>(picture.bytes.size())), 1));
-    if (!surface) return false;
-    gfx_detail::SdlPtr<SDL_Texture> texture(SDL_CreateTextureFromSurface(d.Renderer.get(), surface.get()));
+    gfx_detail::TextureRef texture = d.MakeTexture(surface.get());
     if (!texture) return false;
-    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
-    d.Textures[id] = gfx_detail::Texture{std::move(texture), surface->w, surface->h};
+    d.Textures[id] = std::move(texture);
     return true;
 }
 
@@ -198,13 +161,13 @@ bool GfxTextureStore::HasTexture(int32_t id) const { return m_Engine->GetImpl().
 int32_t GfxTextureStore::GetTextureWidth(int32_t id) const {
     const auto& t = m_Engine->GetImpl().Textures;
     const auto it = t.find(id);
-    return it == t.end() ? 0 : it->second.width;
+    return it == t.end() ? 0 : it->second->width;
 }
 
 int32_t GfxTextureStore::GetTextureHeight(int32_t id) const {
     const auto& t = m_Engine->GetImpl().Textures;
     const auto it = t.find(id);
-    return it == t.end() ? 0 : it->second.height;
+    return it == t.end() ? 0 : it->second->height;
 }
 
 void GfxSprite::SetSourceRect(int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -224,10 +187,9 @@ void GfxSprite::Render() const {
     GfxEngine* engine = GfxCurrentEngine();
     if (!m_Visible || engine == nullptr) return;
     GfxEngine::Impl& d = engine->GetImpl();
-    if (!d.Renderer) return;
     const auto it = d.Textures.find(m_Texture);
     if (it == d.Textures.end()) return;
-    const gfx_detail::Texture& t = it->second;
+    const gfx_detail::Texture& t = *it->second;
     // No source rectangle yet means the whole picture.
     const SDL_Rect src =
         m_SrcW > 0 && m_SrcH > 0 ? SDL_Rect{m_SrcX, m_SrcY, m_SrcW, m_SrcH} : SDL_Rect{0, 0, t.width, t.height};
@@ -241,23 +203,18 @@ void GfxSprite::Render() const {
     if (!Drawable(left) || !Drawable(top) || !Drawable(w) || !Drawable(h)) return;
     const SDL_Rect dst{static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)),
                        static_cast<int>(std::lrint(w)), static_cast<int>(std::lrint(h))};
-    SDL_SetTextureAlphaMod(t.handle.get(), static_cast<Uint8>(std::lrint(alpha)));
-    SDL_SetTextureColorMod(t.handle.get(), 255, 255, 255);
-    SDL_RenderCopy(d.Renderer.get(), t.handle.get(), &src, &dst);
+    d.Draw(it->second, &src, dst, static_cast<uint32_t>(std::lrint(alpha)) << 24 | 0x00FFFFFFu);
 }
 
 bool GfxEngine::SaveScreenshot(const std::string& path) const {
     const Impl& d = *m_Impl;
-    // Only headless runs keep the presented frame; a windowed one has nothing true to save.
-    if (!d.FrameCaptured) return false;
-    gfx_detail::SdlPtr<SDL_Surface> s(SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(d.LastFrame.data()), GameWidth, GameHeight, 32, GameWidth * 4, SDL_PIXELFORMAT_ARGB8888));
-    if (!s) return false;
-    return IMG_SavePNG(s.get(), Resolve(path).string().c_str()) == 0;
+    if (!d.FrameCaptured) return false;  // nothing presented yet
+    return IMG_SavePNG(d.Frame.get(), Resolve(path).string().c_str()) == 0;
 }
 
 uint32_t GfxEngine::ReadPixel(int32_t x, int32_t y) const {
     const Impl& d = *m_Impl;
     if (x < 0 || y < 0 || x >= GameWidth || y >= GameHeight || !d.FrameCaptured) return 0;
-    return d.LastFrame[static_cast<size_t>(y) * GameWidth + x];
+    const auto* row = static_cast<const uint8_t*>(d.Frame->pixels) + static_cast<ptrdiff_t>(y) * d.Frame->pitch;
+    return reinterpret_cast<const uint32_t*>(row)[x];
 }

@@ -98,14 +98,9 @@ bool GfxEngine::Startup() {
 void GfxEngine::Shutdown() { m_Impl->ShutdownAll(); }
 
 void GfxEngine::Impl::ShutdownAll() {
-    Lines.clear();
-    LineIndex.clear();
+    CloseDisplay();
     Layouts.clear();
     Fonts.clear();
-    Textures.clear();
-    Renderer.reset();
-    Offscreen.reset();
-    Window.reset();
     Sounds.clear();
     Music.reset();
     MusicLoaded = false;

@@ -1,5 +1,6 @@
-// The engine's private state behind GfxEngine: SDL handles, loaded textures, fonts and the text
-// cache, input state, sounds and music. Only the gfx sources include this header.
+// The engine's private state behind GfxEngine: SDL handles, the frame being drawn, loaded
+// textures, fonts and the text cache, input state, sounds and music. Only the gfx sources
+// include this header.
 #pragma once
 
 #include <SDL.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <list>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -35,16 +37,32 @@ struct SdlDeleter {
 template <class T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
+// A decoded picture, kept once: the compositor copies from these pixels.
 struct Texture {
-    SdlPtr<SDL_Texture> handle;
+    SdlPtr<SDL_Surface> pixels;
     int32_t width = 0;
     int32_t height = 0;
+    bool opaque = false;  // no alpha channel: a copy at full alpha hides what lies under it
+};
+using TextureRef = std::shared_ptr<const Texture>;
+
+// One copy of a texture into the frame. It holds its texture, so a picture replaced or evicted
+// while a frame still shows it stays alive until that frame is replaced too.
+struct DrawCommand {
+    TextureRef texture;
+    SDL_Rect src{0, 0, 0, 0};         // within the texture
+    SDL_Rect dst{0, 0, 0, 0};         // game pixels; touches the screen
+    uint32_t modulate = 0xFFFFFFFFu;  // ARGB: alpha and colour modulation
+    bool operator==(const DrawCommand& o) const {
+        return texture == o.texture && modulate == o.modulate && SDL_RectEquals(&src, &o.src) &&
+               SDL_RectEquals(&dst, &o.dst);
+    }
 };
 
-// One rasterised line of text, white on transparent; colour comes from the texture's colour mod.
+// One rasterised line of text, white on transparent; colour comes from the draw's modulation.
 struct CachedLine {
-    SdlPtr<SDL_Texture> texture;
-    SdlPtr<SDL_Texture> outline;  // the glyphs grown by a pixel all round, made when first needed
+    TextureRef texture;
+    TextureRef outline;  // the glyphs grown by a pixel all round, made when first needed
     int32_t width = 0;
     int32_t height = 0;
 };
@@ -60,6 +78,11 @@ struct Sound {
     SdlPtr<Mix_Chunk> chunk;  // null when running silent (the file was still validated)
     int32_t volume = 100;
 };
+
+// The game's picture, in game pixels.
+constexpr int GameWidth = 640;
+constexpr int GameHeight = 480;
+constexpr SDL_Rect Screen{0, 0, GameWidth, GameHeight};
 
 // Coordinates and sizes far beyond the screen are not drawn at all, which also keeps every
 // conversion to int well defined.
@@ -87,18 +110,26 @@ struct GfxEngine::Impl {
     bool FontconfigReady = false;
     bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
 
-    // Display.
+    // Display. A frame's drawing is recorded, composed in software into Frame where it differs
+    // from the frame shown before, and that part is shown: in the window's own surface, or through
+    // one GPU texture where a GPU renders, or nowhere when headless (Frame is the picture).
     gfx_detail::SdlPtr<SDL_Window> Window;
-    gfx_detail::SdlPtr<SDL_Renderer> Renderer;
-    gfx_detail::SdlPtr<SDL_Surface> Offscreen;  // headless render target
+    gfx_detail::SdlPtr<SDL_Surface> Frame;          // the composed 640 x 480 picture
+    gfx_detail::SdlPtr<SDL_Renderer> Renderer;      // the window's, GPU or surface; none when headless
+    gfx_detail::SdlPtr<SDL_Texture> FrameTexture;   // GPU output: Frame uploaded, scaled and shown with vsync
+    std::vector<gfx_detail::DrawCommand> Drawing;   // this frame so far
+    std::vector<gfx_detail::DrawCommand> Composed;  // the frame Frame holds
+    bool ShowAll = true;                            // the output lost its picture: new, exposed or resized
+    bool Rehearsing = false;                        // drawing is ignored (GfxText::Prepare)
+    bool WatchingWindow = false;                    // the window event watch is installed
+    int64_t ComposedPixels = 0;                     // frame pixels composed by the last EndFrame (tests, benchmarks)
     bool Windowed = true;
     bool Minimized = false;
-    std::vector<uint32_t> LastFrame;  // ARGB of the last presented frame (headless)
-    bool FrameCaptured = false;       // LastFrame holds a presented frame
-    bool DeviceLost = false;          // the renderer's device was reset under us
-    uint64_t LastPresent = 0;         // performance counter at the last present
+    bool FrameCaptured = false;  // Frame holds a presented frame
+    bool DeviceLost = false;     // the renderer's device was reset under us
+    uint64_t LastPresent = 0;    // performance counter at the last present
 
-    std::unordered_map<int32_t, gfx_detail::Texture> Textures;
+    std::unordered_map<int32_t, gfx_detail::TextureRef> Textures;
 
     // Text: fonts by file and pixel size; rasterised lines, least recently used at the back.
     std::map<std::tuple<std::string, int32_t, bool>, gfx_detail::SdlPtr<TTF_Font>> Fonts;  // file, px, emboldened
@@ -169,8 +200,13 @@ struct GfxEngine::Impl {
     TTF_Font* FontForPixels(const std::string& face, bool bold, int32_t pixels);
     const gfx_detail::CachedLine* LineFor(TTF_Font* font, const std::string& key, const std::string& text,
                                           bool outlined);
+    static gfx_detail::TextureRef MakeTexture(SDL_Surface* picture);
+    void Draw(const gfx_detail::TextureRef& texture, const SDL_Rect* src, const SDL_Rect& dst, uint32_t modulate);
     void DrawCursor();
-    void CaptureFrame();
+    bool OpenOutput();
+    void CloseDisplay();
+    void ComposeAndShow();
+    void Show(const SDL_Rect& area);
     double MusicRunningMs() const;  // start position plus time played, not wrapped
     int32_t MusicPositionNow() const;
     void ApplyMusicVolume() const;

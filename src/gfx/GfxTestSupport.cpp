@@ -15,7 +15,7 @@
 namespace GfxTestSupport {
 
 bool WritePng(const std::string& path, int32_t width, int32_t height,
-              const std::function<uint32_t(int32_t, int32_t)>& pixel) {
+              const std::function<uint32_t(int32_t, int32_t)>& pixel, bool alpha) {
     if (width <= 0 || height <= 0) return false;
     gfx_detail::SdlPtr<SDL_Surface> s(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
     if (!s) return false;
@@ -23,7 +23,27 @@ bool WritePng(const std::string& path, int32_t width, int32_t height,
         auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
         for (int32_t x = 0; x < width; ++x) row[x] = pixel(x, y);
     }
-    return IMG_SavePNG(s.get(), path.c_str()) == 0;
+    if (alpha) return IMG_SavePNG(s.get(), path.c_str()) == 0;
+    gfx_detail::SdlPtr<SDL_Surface> rgb(SDL_ConvertSurfaceFormat(s.get(), SDL_PIXELFORMAT_RGB24, 0));
+    return rgb && IMG_SavePNG(rgb.get(), path.c_str()) == 0;
+}
+
+uint32_t SdlBlend(uint32_t picture, uint32_t modulate, uint32_t under, bool alpha) {
+    // As a PNG arrives: with alpha as ABGR8888, without as RGB888.
+    gfx_detail::SdlPtr<SDL_Surface> from(
+        SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, alpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_RGB888));
+    gfx_detail::SdlPtr<SDL_Surface> to(SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!from || !to) return 0;
+    *static_cast<uint32_t*>(from->pixels) =
+        SDL_MapRGBA(from->format, static_cast<Uint8>(picture >> 16), static_cast<Uint8>(picture >> 8),
+                    static_cast<Uint8>(picture), static_cast<Uint8>(picture >> 24));
+    *static_cast<uint32_t*>(to->pixels) = under;
+    SDL_SetSurfaceBlendMode(from.get(), SDL_BLENDMODE_BLEND);
+    SDL_SetSurfaceAlphaMod(from.get(), static_cast<Uint8>(modulate >> 24));
+    SDL_SetSurfaceColorMod(from.get(), static_cast<Uint8>(modulate >> 16), static_cast<Uint8>(modulate >> 8),
+                           static_cast<Uint8>(modulate));
+    SDL_BlitSurface(from.get(), nullptr, to.get(), nullptr);
+    return *static_cast<uint32_t*>(to->pixels);
 }
 
 bool WriteSolidPng(const std::string& path, int32_t width, int32_t height, uint32_t argb) {

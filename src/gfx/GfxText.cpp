@@ -162,11 +162,6 @@ gfx_detail::SdlPtr<SDL_Surface> Grown(SDL_Surface* glyphs) {
     return grown;
 }
 
-void ColourTexture(SDL_Texture* t, int32_t colour) {
-    const auto c = static_cast<uint32_t>(colour);
-    SDL_SetTextureColorMod(t, static_cast<Uint8>(c >> 16), static_cast<Uint8>(c >> 8), static_cast<Uint8>(c));
-    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(c >> 24));
-}
 }  // namespace
 
 TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float size) {
@@ -202,9 +197,7 @@ const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std
     // The outline is made the first time a line is drawn with one, from the same glyphs.
     const auto addOutline = [&](gfx_detail::CachedLine& line, SDL_Surface* glyphs) {
         const gfx_detail::SdlPtr<SDL_Surface> grown = Grown(glyphs);
-        if (!grown) return;
-        line.outline.reset(SDL_CreateTextureFromSurface(Renderer.get(), grown.get()));
-        if (line.outline) SDL_SetTextureBlendMode(line.outline.get(), SDL_BLENDMODE_BLEND);
+        if (grown) line.outline = MakeTexture(grown.get());
     };
     const auto found = LineIndex.find(key);
     if (found != LineIndex.end()) {
@@ -218,9 +211,8 @@ const gfx_detail::CachedLine* GfxEngine::Impl::LineFor(TTF_Font* font, const std
     const gfx_detail::SdlPtr<SDL_Surface> surface = render();
     if (!surface) return nullptr;
     gfx_detail::CachedLine line;
-    line.texture.reset(SDL_CreateTextureFromSurface(Renderer.get(), surface.get()));
+    line.texture = MakeTexture(surface.get());
     if (!line.texture) return nullptr;
-    SDL_SetTextureBlendMode(line.texture.get(), SDL_BLENDMODE_BLEND);
     line.width = surface->w;
     line.height = surface->h;
     if (outlined) addOutline(line, surface.get());
@@ -240,7 +232,7 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
     (void)height;  // text starts at the top of the box and may run below it, as the game lays it out
     auto& d = m_Engine->GetImpl();
     using gfx_detail::Drawable;
-    if (!d.Renderer || text.empty() || !Drawable(x) || !Drawable(y)) return;
+    if (!d.Frame || text.empty() || !Drawable(x) || !Drawable(y)) return;
     const int32_t requested = PixelSize(size);
     // Without a usable box width there is nothing to wrap in or align to: left-aligned, one line each.
     const int32_t boxWidth = Drawable(width) ? static_cast<int32_t>(width) : 0;
@@ -274,24 +266,27 @@ void GfxText::DrawText(float x, float y, float width, float height, const std::s
                 if (align == 1) left = std::floor(x + static_cast<float>(boxWidth) - static_cast<float>(line->width));
                 if (align == 2)
                     left = std::floor(x + (static_cast<float>(boxWidth) - static_cast<float>(line->width)) / 2.0f);
-                SDL_Texture* t = line->texture.get();
                 if (shadow && line->outline) {
                     // An outline all round, and once more at the shadow's offset for depth.
-                    SDL_Texture* o = line->outline.get();
-                    ColourTexture(o, shadowColour);
                     for (const auto& [dx, dy] : {std::pair{0.0f, 0.0f}, std::pair{shadowDx, shadowDy}}) {
                         const SDL_Rect s{static_cast<int>(std::floor(left + dx)) - 1,
                                          static_cast<int>(std::floor(top + dy)) - 1, line->width + 2, line->height + 2};
-                        SDL_RenderCopy(d.Renderer.get(), o, nullptr, &s);
+                        d.Draw(line->outline, nullptr, s, static_cast<uint32_t>(shadowColour));
                     }
                 }
-                ColourTexture(t, colour);
                 const SDL_Rect r{static_cast<int>(left), static_cast<int>(top), line->width, line->height};
-                SDL_RenderCopy(d.Renderer.get(), t, nullptr, &r);
+                d.Draw(line->texture, nullptr, r, static_cast<uint32_t>(colour));
             }
         }
         top += static_cast<float>(skip);
     }
+}
+
+void GfxText::Prepare(const std::string& text, const std::string& face, float size, bool bold, float width) {
+    auto& d = m_Engine->GetImpl();
+    d.Rehearsing = true;
+    DrawText(0, 0, width, 0, text, 0, -1, face, size, bold, 0, 0, 0, 0);
+    d.Rehearsing = false;
 }
 
 int32_t GfxText::GetCachedLineCount() const { return static_cast<int32_t>(m_Engine->GetImpl().Lines.size()); }

@@ -195,9 +195,7 @@ void GfxEngine::PumpEvents() {
 namespace {
 // Pushed mouse events name a window no renderer scales from, since they are in game pixels already.
 Uint32 InjectedWindowId(const GfxEngine::Impl& d) {
-    if (d.Window && d.Renderer && SDL_RenderGetWindow(d.Renderer.get()) == nullptr)
-        return SDL_GetWindowID(d.Window.get());
-    return 0;
+    return d.Window && !d.Renderer ? SDL_GetWindowID(d.Window.get()) : 0;
 }
 }  // namespace
 

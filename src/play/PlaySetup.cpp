@@ -83,6 +83,20 @@ void cPlayState::InitializeGraphics() {
     m_IntroTime = now;
     m_CompleteBonus = 0;
     m_PopupCounter = 0;
+    PrepareForPlay();
+}
+
+void cPlayState::PrepareForPlay() const {
+    // No frame of play should wait for a file or a font: a shot's sound, a first burn, a heading
+    // shrunk to fit its box (which opens a face at several sizes) all come ready.
+    for (const char* sound : {"shoot.wav", "fireball.wav", "burn.wav", "bonus.wav", "penalty.wav", "pause.wav"})
+        gSound->Sound(sound);
+    GfxText& text = gEngine->GetText();
+    for (const char* heading : {"Top 5 Scores", "Current Score", "Current Level", "Next Orb"})
+        text.Prepare(heading, m_HudFont, 12, true, 90);
+    text.Prepare("0", "Arial", 8, true, 90);    // scores, initials, level, bonus text
+    text.Prepare("0", "Arial", 9, true, 90);    // the initial being edited
+    text.Prepare("0", "Arial", 10, true, 150);  // score popups
 }
 
 void cPlayState::m_RestartButton_ButtonClick(int32_t& /*mouseButton*/) {

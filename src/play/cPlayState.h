@@ -110,6 +110,10 @@ protected:
     // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
     virtual void DrawAfterQueue() {}
 
+    // Loads what play would otherwise load at first use: its sounds, and the faces and sizes of
+    // the panel's text.
+    void PrepareForPlay() const;
+
     // ---- Board and level files ----
     void CreateLevel();
     void LoadBoardImage(const std::string& name);

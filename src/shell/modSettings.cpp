@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/Globals.h"
@@ -33,12 +34,6 @@ constexpr size_t MaxSettingsLineBytes = 1024;
 // Far more levels than any game holds, and far from where level arithmetic could overflow.
 constexpr int32_t MaxHighestLevel = 99999;
 constexpr int32_t MaxVolume = 100;
-// Every archive of the game opens with the first password, or failing that the second.
-bool Extract(const std::string& archive, std::vector<std::filesystem::path>* written) {
-    return gEngine->GetArchive().ExtractArchive(archive, std::string(assets::kArchivePassword), "M4RL0WE47", 0, "",
-                                                written);
-}
-
 // A whole decimal number with optional sign; a byte-order mark and blanks around it are ignored.
 std::optional<int32_t> ParseWholeNumber(std::string_view line) {
     if (line.size() > MaxSettingsLineBytes) return std::nullopt;
@@ -140,29 +135,22 @@ void SaveSettings() {
 bool SettingsLoaded() { return settingsLoaded; }
 void ForgetLoadedSettings() { settingsLoaded = false; }
 
+// Every archive of the game opens with the first password, or failing that the second.
 bool UnpackArchiveInto(const std::filesystem::path& archive, const std::filesystem::path& folder) {
-    const std::filesystem::path working = gEngine->GetWorkingFolder();
-    gEngine->SetWorkingFolder(folder.string() + "/");
-    const bool unpacked = Extract(std::filesystem::absolute(archive).string(), nullptr);
-    gEngine->SetWorkingFolder(working.string() + "/");
-    return unpacked;
+    return gEngine->GetArchive().ExtractArchives({{std::filesystem::absolute(archive).string(), folder.string()}},
+                                                 std::string(assets::kArchivePassword), "M4RL0WE47");
 }
 
 void UnpackArchives() {
-    struct Archive {
-        const char* folder;
-        const char* file;
-    };
-    constexpr std::array<Archive, 3> archives{
-        {{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}};
+    std::vector<GfxArchive::Unpacking> archives;
     // Unpacked into the program folder; the archives may lie in a read-only installation.
     const auto& from = gInstalledFolder.empty() ? gProgramFolder : gInstalledFolder;
-    for (const auto& archive : archives) {
-        gEngine->SetWorkingFolder((gProgramFolder / "game" / archive.folder).string() + "/");
-        // A failed extraction shows up as the first image or sound that cannot be loaded.
-        Extract((from / "game" / archive.folder / archive.file).string(), &sUnpacked);
+    for (const auto& [folder, file] :
+         {std::pair{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}) {
+        archives.push_back({(from / "game" / folder / file).string(), (gProgramFolder / "game" / folder).string()});
     }
-    gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
+    // All three at once; a failed extraction shows up as the first image or sound that cannot be loaded.
+    gEngine->GetArchive().ExtractArchives(archives, std::string(assets::kArchivePassword), "M4RL0WE47", &sUnpacked);
 }
 
 void DeleteUnpackedFiles() {

@@ -155,6 +155,22 @@ TEST_F(SevenZipTest, ADamagedEntryIsStillRefused) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"level1.dat", "small.txt"}));
 }
 
+TEST_F(ArchiveTest, ArchivesUnpackedTogetherLandEachInItsFolderAndOneFailureSparesTheOthers) {
+    const std::vector<std::string> names{"images", "levels", "sounds", "extra"};
+    std::vector<GfxArchive::Unpacking> archives;
+    for (const std::string& name : names) {
+        std::filesystem::create_directories(m_Folder / name);
+        ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf(name + "/pack.pak"), {{name + ".txt", name}},
+                                             name == "sounds" ? "other" : "right"));
+        archives.push_back({name + "/pack.pak", name});
+    }
+    EXPECT_FALSE(m_Engine->GetArchive().ExtractArchives(archives, "right", "", &m_Written));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"extra/extra.txt", "images/images.txt", "levels/levels.txt"}));
+    EXPECT_EQ(m_Written,
+              (std::vector<std::filesystem::path>{m_Folder / "images/images.txt", m_Folder / "levels/levels.txt",
+                                                  m_Folder / "extra/extra.txt"}));
+}
+
 TEST_F(ArchiveTest, AnExistingFileIsReplacedWhole) {
     std::ofstream(m_Folder / "a.txt") << "an older and much longer text";
     ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("pack.pak"), {{"a.txt", "new"}}, "pw"));

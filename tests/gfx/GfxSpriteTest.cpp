@@ -90,29 +90,6 @@ TEST_F(SpriteTest, WildPositionsAndScalesDrawNothingAndDoNotCrash) {
     }
 }
 
-TEST_F(SpriteTest, AlphaMultipliesThePicturesOwnAlpha) {
-    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("half.png"), 8, 8, 0x80FFFFFFu));
-    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(2, "half.png", true, 0));
-    GfxSprite opaque, faded, halfImage;
-    opaque.SetTexture(1);
-    opaque.SetSourceRect(0, 0, 10, 10);
-    faded = opaque;
-    faded.SetX(20);
-    faded.SetAlpha(128);
-    halfImage.SetTexture(2);
-    halfImage.SetSourceRect(0, 0, 8, 8);
-    halfImage.SetX(40);
-    halfImage.SetAlpha(128);  // a quarter in all
-    Frame([&] {
-        opaque.Render();
-        faded.Render();
-        halfImage.Render();
-    });
-    EXPECT_EQ(Red(m_Engine->ReadPixel(5, 5)), 255);
-    EXPECT_NEAR(Red(m_Engine->ReadPixel(25, 5)), 128, 2);
-    EXPECT_NEAR(Green(m_Engine->ReadPixel(44, 4)), 64, 2);
-}
-
 TEST_F(SpriteTest, ScaleGrowsAndShrinksAboutTheCentre) {
     GfxSprite big;
     big.SetTexture(1);
