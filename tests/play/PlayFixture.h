@@ -7,27 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Globals.h"
-#include "engine/cMouse.h"
-#include "engine/cSound.h"
-#include "engine/cSprites.h"
-#include "engine/cTextures.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/cBaseState.h"
+#include "support/World.h"
 
 namespace playtest {
-namespace fs = std::filesystem;
 
 // Opaque colours of the generated pictures, as the frame reads them back (ARGB).
 constexpr uint32_t kSpritesColour = 0xFFC03020;
@@ -56,24 +49,27 @@ public:
     using cPlayState::MakeQueueOrb;
 };
 
-class PlayFixture : public ::testing::Test {
+class PlayFixture : public kwtest::HeadlessGame {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
-    // Writes levelN.dat into the standard level folder: rise interval, rows, picture, clouds, rows.
-    void WriteLevel(int32_t level, const std::vector<std::string>& rows, int32_t riseInterval = 1000000) const;
-    void WriteScores(const std::vector<std::pair<int32_t, std::string>>& rows) const;
+    // Writes levelN.dat into the standard level folder on the sky picture.
+    void WriteLevel(int32_t level, const std::vector<std::string>& rows, int32_t riseInterval = 1000000) const {
+        m_Folder.WriteLevel("levels", level, kwtest::LevelText(riseInterval, "sky", rows));
+    }
     // Starts a play state on gCurrentLevel as the current state.
     PlayProbe& Start();
     // The state the frame loop would run now (a button may have replaced the probe).
     cBaseState* Current() const { return gCurrentState.get(); }
-    // One pass of the frame loop: events, input, update, drawing; then the clock moves on.
-    void Frame(uint32_t ms = 16);
-    void Frames(int count, uint32_t ms = 16) {
+    // Events first, so a key held before the frame is seen in it; then the loop's pass.
+    static void Frame(uint32_t ms = 16) {
+        gEngine->PumpEvents();
+        HeadlessGame::Frame(ms);
+    }
+    static void Frames(int count, uint32_t ms = 16) {
         for (int i = 0; i < count; ++i) Frame(ms);
     }
-    std::string ErrorLog() const;
+    std::string ErrorLog() const { return m_Folder.ReadText("game/errors.log"); }
     void Hold(int32_t key) { gEngine->InjectKey(key, true); }
     void Release(int32_t key) { gEngine->InjectKey(key, false); }
     // Down in this frame, up in the next, as a quick tap arrives.
@@ -83,10 +79,9 @@ protected:
         Release(key);
     }
     // Leaves the level intro and plays on.
-    void SkipIntro() { Frames(2100 / 16 + 2); }
-    uint32_t Pixel(int32_t x, int32_t y) const { return gEngine->ReadPixel(x, y) | 0xFF000000U; }
+    static void SkipIntro() { Frames(2100 / 16 + 2); }
+    static uint32_t Pixel(int32_t x, int32_t y) { return gEngine->ReadPixel(x, y) | 0xFF000000U; }
 
-    fs::path m_Folder;
     PlayProbe* m_Probe = nullptr;
 };
 
@@ -134,8 +129,6 @@ protected:
     }
     // Frames of 16 ms of the rules alone until the given virtual time has passed.
     void Play(int32_t milliseconds);
-    // Writes a level file as given into game/<folder>/.
-    void WriteLevelText(const std::string& folder, int32_t level, const std::string& content) const;
 
     std::unique_ptr<RulesPlay> m_Play;
 };
