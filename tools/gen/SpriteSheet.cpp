@@ -728,9 +728,8 @@ void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
     DrawFittedText(cr, label, {12, 8 + static_cast<int>(sink), 76, 24}, style, 1);
 }
 
-void Panel(cairo_t* cr) {
-    const double w = assets::kPanel.w, h = assets::kPanel.h;
-    // Dark carved wood with a warm grain, so the white HUD text reads everywhere.
+// Dark carved wood with a warm grain, so the white HUD text reads everywhere.
+void PanelWood(cairo_t* cr, double w, double h) {
     cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, w, 0);
     AddStop(wood, 0, FromHex(0x2a1408));
     AddStop(wood, 0.5, FromHex(0x4a2410));
@@ -747,7 +746,10 @@ void Panel(cairo_t* cr) {
         cairo_set_source_rgba(cr, 0.1, 0.04, 0.0, rng.Uniform(0.1, 0.3));
         cairo_stroke(cr);
     }
-    // Gold frame.
+}
+
+// A gold edge with a dark inner line, so the panel reads as a frame beside any background.
+void PanelFrame(cairo_t* cr, double w, double h) {
     RoundedRect(cr, 3, 3, w - 6, h - 6, 8);
     SetColour(cr, FromHex(0xc89030));
     cairo_set_line_width(cr, 2.5);
@@ -756,20 +758,20 @@ void Panel(cairo_t* cr) {
     cairo_set_source_rgba(cr, 0.1, 0.04, 0, 0.8);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+}
 
-    // Quiet recessed wells behind the game's texts and orbs.
-    auto well = [&](double x, double y, double ww, double hh) {
-        RoundedRect(cr, x, y, ww, hh, 5);
-        cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
-        cairo_fill_preserve(cr);
-        cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
-    };
-    well(12, 16, 108, 106);
-    well(12, 150, 108, 35);
-    well(12, 187, 108, 35);
-    well(12, 230, 108, 62);
+// A quiet recessed well: the game draws its texts and buttons over these.
+void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
+    RoundedRect(cr, x, y, w, h, 5);
+    cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+// A soft warm glow where the current and next orbs sit, inside the queue's well.
+void OrbGlows(cairo_t* cr) {
     for (const auto& orbWell : {std::array<double, 3>{39, 276, 11}, std::array<double, 3>{82, 272, 15}}) {
         cairo_pattern_t* p = cairo_pattern_create_radial(orbWell[0], orbWell[1], 0, orbWell[0], orbWell[1], orbWell[2]);
         AddStop(p, 0, {1.0, 0.75, 0.3, 0.25});
@@ -779,9 +781,10 @@ void Panel(cairo_t* cr) {
         cairo_fill(cr);
         cairo_pattern_destroy(p);
     }
-    well(12, 319, 106, 46);
-    well(12, 369, 106, 46);
-    // A small flame crest at the foot of the panel.
+}
+
+// A small flame crest between two stars at the foot of the panel, below everything the game draws.
+void PanelCrest(cairo_t* cr, double w) {
     cairo_save(cr);
     cairo_translate(cr, w / 2, 452);
     FlameTongue(cr, 0, 8, 12, 26, 0.85);
@@ -793,6 +796,21 @@ void Panel(cairo_t* cr) {
         cairo_set_source_rgba(cr, 0.95, 0.75, 0.35, 0.8);
         cairo_fill(cr);
     }
+}
+
+void Panel(cairo_t* cr) {
+    const double w = assets::kPanel.w, h = assets::kPanel.h;
+    PanelWood(cr, w, h);
+    PanelFrame(cr, w, h);
+    // The top five, the current score, the current level, the orb queue, then Restart and Exit.
+    PanelWell(cr, 12, 16, 108, 106);
+    PanelWell(cr, 12, 150, 108, 35);
+    PanelWell(cr, 12, 187, 108, 35);
+    PanelWell(cr, 12, 230, 108, 62);
+    OrbGlows(cr);
+    PanelWell(cr, 12, 319, 106, 46);
+    PanelWell(cr, 12, 369, 106, 46);
+    PanelCrest(cr, w);
 }
 
 }  // namespace
