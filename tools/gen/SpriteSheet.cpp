@@ -83,12 +83,12 @@ void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
     }
 }
 
-}  // namespace
+// Orbs are drawn in a 24 x 24 cell about this centre, with this radius.
+constexpr double kOrbCentre = 12, kOrbRadius = 11.2;
 
-void DrawOrb(cairo_t* cr, OrbKind kind) {
-    const OrbLook look = LookOf(kind);
-    const double c = 12, r = 11.2;
-    // Soft contact shadow so orbs read as round against any background.
+// A soft contact shadow, so orbs read as round against any background.
+void OrbShadow(cairo_t* cr) {
+    const double c = kOrbCentre, r = kOrbRadius;
     cairo_pattern_t* halo = cairo_pattern_create_radial(c, c + 0.6, r - 1, c, c + 0.6, r + 0.8);
     AddStop(halo, 0, {0, 0, 0, 0.45});
     AddStop(halo, 1, {0, 0, 0, 0});
@@ -96,18 +96,21 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
     cairo_arc(cr, c, c + 0.6, r + 0.8, 0, 2 * M_PI);
     cairo_fill(cr);
     cairo_pattern_destroy(halo);
+}
 
+// The ball lit from the upper left, a warm bounce light along its lower rim, and a dark rim line.
+void OrbBody(cairo_t* cr, OrbKind kind, const Colour& base) {
+    const double c = kOrbCentre, r = kOrbRadius;
     cairo_pattern_t* body = cairo_pattern_create_radial(c - 3.5, c - 4, 0.5, c, c, r);
-    AddStop(body, 0.0, Shade(look.base, 1.55));
-    AddStop(body, 0.45, look.base);
-    AddStop(body, 0.85, Shade(look.base, 0.62));
-    AddStop(body, 1.0, Shade(look.base, 0.42));
+    AddStop(body, 0.0, Shade(base, 1.55));
+    AddStop(body, 0.45, base);
+    AddStop(body, 0.85, Shade(base, 0.62));
+    AddStop(body, 1.0, Shade(base, 0.42));
     cairo_set_source(cr, body);
     cairo_arc(cr, c, c, r, 0, 2 * M_PI);
     cairo_fill(cr);
     cairo_pattern_destroy(body);
 
-    // Warm bounce light along the lower rim.
     cairo_pattern_t* bounce = cairo_pattern_create_linear(0, c + 4, 0, c + r);
     AddStop(bounce, 0, {1, 1, 1, 0});
     AddStop(bounce, 1, {1, 0.95, 0.85, kind == OrbKind::Black ? 0.12 : 0.22});
@@ -118,12 +121,15 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
     cairo_pattern_destroy(bounce);
 
     cairo_set_line_width(cr, 1.0);
-    SetColour(cr, {Shade(look.base, 0.3).r, Shade(look.base, 0.3).g, Shade(look.base, 0.3).b, 0.9});
+    SetColour(cr, {Shade(base, 0.3).r, Shade(base, 0.3).g, Shade(base, 0.3).b, 0.9});
     cairo_arc(cr, c, c, r - 0.5, 0, 2 * M_PI);
     cairo_stroke(cr);
+}
 
-    // Inner mark: light fill with a dark edge so it reads on every colour.
-    OrbMarkPath(cr, kind, c, c + 0.8);
+// The inner mark tells the kinds apart by more than hue: a light fill with a dark edge reads on
+// every colour; on the black orb a light line alone.
+void OrbMark(cairo_t* cr, OrbKind kind, const OrbLook& look) {
+    OrbMarkPath(cr, kind, kOrbCentre, kOrbCentre + 0.8);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     if (kind == OrbKind::Black) {
@@ -137,8 +143,11 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
         SetColour(cr, {look.mark.r, look.mark.g, look.mark.b, 0.92});
         cairo_fill(cr);
     }
+}
 
-    // Glossy highlight.
+// A glossy highlight and a small sharp glint, where the light falls.
+void OrbGloss(cairo_t* cr) {
+    const double c = kOrbCentre;
     cairo_save(cr);
     cairo_translate(cr, c - 4.2, c - 5.2);
     cairo_scale(cr, 1.0, 0.65);
@@ -153,6 +162,16 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
     cairo_set_source_rgba(cr, 1, 1, 1, 0.9);
     cairo_arc(cr, c - 5, c - 5.8, 1.3, 0, 2 * M_PI);
     cairo_fill(cr);
+}
+
+}  // namespace
+
+void DrawOrb(cairo_t* cr, OrbKind kind) {
+    const OrbLook look = LookOf(kind);
+    OrbShadow(cr);
+    OrbBody(cr, kind, look.base);
+    OrbMark(cr, kind, look);
+    OrbGloss(cr);
 }
 
 namespace {
