@@ -25,7 +25,7 @@ PlayProbe& PlayFixture::Start() {
     return *m_Probe;
 }
 
-void RulesPlay::SetUpRules() {
+void PlayProbe::SetUpRules() {
     m_Scores = std::make_unique<cScores>();
     auto dragon = std::make_shared<GfxSprite>();
     dragon->SetTexture(gTextures->Texture("sprites.png"));
@@ -40,32 +40,32 @@ void RulesPlay::SetUpRules() {
     m_NextOrb = MakeQueueOrb(OrbKind::Blue);
 }
 
-OrbRef RulesPlay::Place(int32_t orbType, int32_t column, int32_t row, int32_t bonusKind) {
+OrbRef PlayProbe::Place(int32_t orbType, int32_t column, int32_t row, int32_t bonusKind) {
     auto orb = std::make_shared<cOrb>();
     orb->Create_Orb(column, row, BoardKey(column, row), orbType, bonusKind, 1000);
     m_Board.Add(orb, orb->Key());
     return orb;
 }
 
-OrbRef RulesPlay::At(int32_t column, int32_t row) const {
+OrbRef PlayProbe::At(int32_t column, int32_t row) const {
     const std::string key = BoardKey(column, row);
     return m_Board.Exists(key) ? m_Board.Item(key) : nullptr;
 }
 
-void RulesPlay::Shoot(int32_t orbType, int32_t column) {
+void PlayProbe::Shoot(int32_t orbType, int32_t column) {
     DragonSprite()->SetX(static_cast<float>(140 + 24 * column));
     m_DragonColumn = column;
     m_CurrentOrb = MakeQueueOrb(orbType);
     FireOrb();
 }
 
-int32_t RulesPlay::Score() const { return Scores()->CurrentScore(); }
+int32_t PlayProbe::Score() const { return Scores()->CurrentScore(); }
 
 void RulesFixture::SetUp() {
     PlayFixture::SetUp();
     std::filesystem::remove(m_Folder.Path("game/levels/level1.dat"));  // the rule tests build their own boards
     UseVirtualClock(100000, 12 * 3600.0 + 17.0);
-    m_Play = std::make_unique<RulesPlay>();
+    m_Play = std::make_unique<PlayProbe>(PlayProbe::NoSetUp{});
     m_Play->SetUpRules();
 }
 

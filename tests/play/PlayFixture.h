@@ -26,9 +26,20 @@ namespace playtest {
 constexpr uint32_t kSpritesColour = 0xFFC03020;
 constexpr uint32_t kSkyColour = 0xFF2040A0;
 
-// The play state with its rule fields open to the tests.
+// The play state with its rule fields and procedures open to the tests: built as the game builds
+// it, or without a screen (NoSetUp) so a rule test sets up only the board it needs.
 class PlayProbe : public cPlayState {
 public:
+    using cPlayState::NoSetUp;
+    PlayProbe() = default;
+    explicit PlayProbe(NoSetUp none) : cPlayState(none) {}
+
+    using cPlayState::AdvanceLevel;
+    using cPlayState::ChooseNextOrbType;
+    using cPlayState::CreateLevel;
+    using cPlayState::FireOrb;
+    using cPlayState::m_Board;
+    using cPlayState::m_BonusItems;
     using cPlayState::m_BonusText;
     using cPlayState::m_BonusTextMoveTime;
     using cPlayState::m_BonusTextStart;
@@ -37,16 +48,29 @@ public:
     using cPlayState::m_CompleteAlpha;
     using cPlayState::m_CompleteBonus;
     using cPlayState::m_CompleteTime;
+    using cPlayState::m_DragonColumn;
+    using cPlayState::m_FloorY;
     using cPlayState::m_GameOver;
     using cPlayState::m_GameOverAlpha;
     using cPlayState::m_GameOverTime;
     using cPlayState::m_InitialsCursor;
-    using cPlayState::m_IntroTime;
     using cPlayState::m_LevelComplete;
     using cPlayState::m_LevelIntro;
     using cPlayState::m_Moving;
+    using cPlayState::m_RiseInterval;
     using cPlayState::m_Scores;
     using cPlayState::MakeQueueOrb;
+    using cPlayState::ReleaseBonus;
+    using cPlayState::StartDragonMove;
+
+    // What set-up gives a fresh play state, minus the screen: the dragon over column 9, the
+    // scores, the queue and an empty board that stands still unless a test lets it rise.
+    void SetUpRules();
+    OrbRef Place(int32_t orbType, int32_t column, int32_t row, int32_t bonusKind = BonusKind::Chest);
+    OrbRef At(int32_t column, int32_t row) const;
+    // Puts the dragon over a column and fires an orb of the given type from it.
+    void Shoot(int32_t orbType, int32_t column);
+    int32_t Score() const;
 };
 
 class PlayFixture : public kwtest::HeadlessGame {
@@ -85,41 +109,6 @@ protected:
     PlayProbe* m_Probe = nullptr;
 };
 
-// The play state with its rule procedures opened up for the tests.
-class RulesPlay final : public cPlayState {
-public:
-    RulesPlay() : cPlayState(NoSetUp{}) {}
-
-    using cPlayState::AdvanceLevel;
-    using cPlayState::ChooseNextOrbType;
-    using cPlayState::CreateLevel;
-    using cPlayState::FireOrb;
-    using cPlayState::m_Board;
-    using cPlayState::m_BonusItems;
-    using cPlayState::m_CurrentOrb;
-    using cPlayState::m_DragonColumn;
-    using cPlayState::m_FloorY;
-    using cPlayState::m_GameOver;
-    using cPlayState::m_LevelComplete;
-    using cPlayState::m_LevelIntro;
-    using cPlayState::m_Moving;
-    using cPlayState::m_NextOrb;
-    using cPlayState::m_OrbCounter;
-    using cPlayState::m_RiseInterval;
-    using cPlayState::MakeQueueOrb;
-    using cPlayState::ReleaseBonus;
-    using cPlayState::StartDragonMove;
-
-    // What set-up gives a fresh play state, minus the screen: the dragon over column 9, the
-    // scores, the queue and an empty board that stands still unless a test lets it rise.
-    void SetUpRules();
-    OrbRef Place(int32_t orbType, int32_t column, int32_t row, int32_t bonusKind = BonusKind::Chest);
-    OrbRef At(int32_t column, int32_t row) const;
-    // Puts the dragon over a column and fires an orb of the given type from it.
-    void Shoot(int32_t orbType, int32_t column);
-    int32_t Score() const;
-};
-
 class RulesFixture : public PlayFixture {
 protected:
     void SetUp() override;
@@ -130,7 +119,7 @@ protected:
     // Frames of 16 ms of the rules alone until the given virtual time has passed.
     void Play(int32_t milliseconds);
 
-    std::unique_ptr<RulesPlay> m_Play;
+    std::unique_ptr<PlayProbe> m_Play;
 };
 
 }  // namespace playtest
