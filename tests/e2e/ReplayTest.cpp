@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "gfx/GfxInstanceLock.h"
 #include "gfx/GfxTestSupport.h"
 #include "shell/AssetTable.h"
 #include "support/GameFolder.h"
@@ -178,22 +177,6 @@ TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_TRUE(fs::exists(root / "shots" / "a.png"));
     EXPECT_TRUE(fs::exists(root / "shots" / "a.json"));
-}
-
-TEST(SecondInstance, RefusesToStartAndLeavesTheRunningCopysFilesAlone) {
-    kwtest::GameFolder game;
-    const fs::path root = ShippedGame(game);
-    WriteFile(root / "game" / "images" / "sprites.png", "unpacked by the first copy");
-    WriteFile(root / "game" / "errors.log", "the first copy's log");
-    GfxInstanceLock first;
-    ASSERT_EQ(first.Acquire(root / "game" / "kindlewisp.lock"), GfxInstanceLock::Result::Acquired);
-    WriteFile(root / "script.kws", "end 100\n");
-    const RunResult run = RunReplay(root, (root / "script.kws").string());
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("Kindlewisp is already running."), std::string::npos) << run.err;
-    EXPECT_EQ(ReadFile(root / "game" / "images" / "sprites.png"), "unpacked by the first copy");
-    EXPECT_EQ(ReadFile(root / "game" / "errors.log"), "the first copy's log");
-    EXPECT_FALSE(fs::exists(root / "game" / "images" / "titlescreen.png"));
 }
 
 struct BadScript {
