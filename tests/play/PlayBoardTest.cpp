@@ -17,7 +17,7 @@ TEST_F(RulesFixture, AWellFormedLevelBuildsItsBoardRowsFromTheTopDown) {
     ASSERT_EQ(m_Play->Board().Count(), 9);
     EXPECT_EQ(m_Play->At(0, 2)->OrbType(), Red);
     EXPECT_EQ(m_Play->At(2, 2)->OrbType(), Blue);
-    EXPECT_EQ(m_Play->At(2, 2)->Key(), "orbX2Y2");
+    EXPECT_EQ(m_Play->At(0, 2)->Key(), "orbX0Y2");
     EXPECT_EQ(m_Play->At(2, 2)->PixelY(), 450 - 48);
     const int32_t bottom[] = {White, White, White, Invisible, BlackFalling, BlackFixed, Purple};
     for (int32_t c = 0; c < 7; ++c) EXPECT_EQ(m_Play->At(c, 0)->OrbType(), bottom[c]) << c;
