@@ -120,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadFile{"Missing", nullptr, Outcome::NotFound},
         BadFile{"Empty", [] { return std::string(); }, Outcome::NotFound},
+        BadFile{"HeaderCutShort", [] { return std::string("30\r\n2\r\nsky\r\n"); }, Outcome::NotFound},
         BadFile{"RiseNotANumber", [] { return std::string("abc\r\n2\r\nsky\r\nNO\r\n"); }, Outcome::Corrupt},
         BadFile{"RowsNotANumber", [] { return std::string("30\r\nmany\r\nsky\r\nNO\r\n"); }, Outcome::Corrupt},
         BadFile{"BinaryBytes", [] { return RandomBytes(200000); }, Outcome::Corrupt},
@@ -139,6 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
                 Outcome::Corrupt},
         BadFile{"ManyBlankLines", [] { return Header("3") + std::string(400000, '\n') + "R"; }, Outcome::Loads},
         BadFile{"NulBytesInRows", [] { return Header("2") + std::string("R\0B\r\n\0\0\0\r\n", 10); }, Outcome::Loads},
+        BadFile{"PictureWithBlanksAround", [] { return std::string("30\r\n1\r\n  sky\t\r\nNO\r\nR\r\n"); },
+                Outcome::Loads},
+        BadFile{"PictureByAbsolutePath", [] { return std::string("30\r\n1\r\n/dev/zero\r\nNO\r\n"); },
+                Outcome::Corrupt},
         BadFile{"PictureOutsideTheGame", [] { return std::string("30\r\n1\r\n../../data/game\r\nNO\r\n"); },
                 Outcome::Corrupt},
         BadFile{"PictureWithANul", [] { return std::string("30\r\n1\r\nsky\0x\r\nNO\r\n", 18); }, Outcome::Corrupt},
