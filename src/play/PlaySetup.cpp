@@ -68,8 +68,6 @@ void cPlayState::InitializeGraphics() {
 
     m_HudFont = "Tessivar";
 
-    m_LevelStartTime = now;
-    m_ElapsedSeconds = 0;
     m_DragonFrameTime = now;
     m_DragonFrame = 0;
     m_DragonColumn = 9;

@@ -27,9 +27,6 @@ void cPlayState::ProcessState() {
     if (gPaused) return;
 
     const int32_t now = GetTickCount();
-    const int32_t played = TicksSince(TicksSince(now, m_LevelStartTime), m_PausedTotal);
-    m_ElapsedSeconds = static_cast<int32_t>(std::lrint(played / 1000.0));
-
     ScrollBoard();
     if (m_CloudsOn && m_Clouds && TicksSince(now, m_CloudTime) > 20) {
         m_Clouds->MoveClouds(1, 1);

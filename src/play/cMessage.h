@@ -23,8 +23,6 @@ public:
     // 32-bit number is reported and ends the program.
     int32_t DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha);
 
-    const GfxSprite& TextSprite() const { return m_TextSprite; }
-
 private:
     GfxSprite m_TextSprite;  // on "text.png"; never put into gSprites
 };

@@ -62,8 +62,6 @@ public:
     bool DragonFiring() const { return m_DragonFiring; }
     int32_t InitialsCursor() const { return m_InitialsCursor; }
     const std::string& BonusText() const { return m_BonusText; }
-    int32_t ElapsedSeconds() const { return m_ElapsedSeconds; }
-    int32_t CompleteBonus() const { return m_CompleteBonus; }
     // The "dragon" scenery sprite, or nullptr when the sprite list has none.
     std::shared_ptr<GfxSprite> DragonSprite() const;
     // True while the game-over, level-complete or level-intro display runs.
@@ -205,9 +203,6 @@ protected:
     float m_DragonMoved = 0;
     int16_t m_DragonDirection = 0;
     int32_t m_DragonColumn = 0;
-    int32_t m_LevelStartTime = 0;
-    int32_t m_ElapsedSeconds = 0;
-    int32_t m_PausedTotal = 0;
     int32_t m_DragonFrameTime = 0;
     int32_t m_DragonFrame = 0;
     bool m_DragonFiring = false;

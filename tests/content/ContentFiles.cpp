@@ -29,11 +29,6 @@ uint32_t Picture::Pixel(int x, int y) const {
     return reinterpret_cast<const uint32_t*>(data + y * stride)[x];
 }
 
-double Picture::Luma(int x, int y) const {
-    const uint32_t p = Pixel(x, y);
-    return 0.299 * ((p >> 16) & 0xff) + 0.587 * ((p >> 8) & 0xff) + 0.114 * (p & 0xff);
-}
-
 int Picture::CountVisible(const assets::Rect& r, int minAlpha) const {
     int count = 0;
     for (int y = r.y; y < r.y + r.h; ++y)

@@ -29,8 +29,6 @@ public:
     int Height() const;
     uint32_t Pixel(int x, int y) const;
     int Alpha(int x, int y) const { return static_cast<int>(Pixel(x, y) >> 24); }
-    // Opaque-equivalent brightness 0..255 of the pixel.
-    double Luma(int x, int y) const;
     // Pixels in the rectangle with alpha at least `minAlpha`.
     int CountVisible(const assets::Rect& r, int minAlpha = 24) const;
 

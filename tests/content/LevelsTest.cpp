@@ -1,6 +1,6 @@
 // The hand-made levels as the game's own reader and the level checker see them: CR LF lines, no
-// finding of the checker, a background the build made; a rising difficulty; and a tutorial board
-// on which every scripted lesson works.
+// finding of the checker, a background the build made; a rising difficulty. The tutorial's own
+// board is proven by playing every lesson on it (tests/ui).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -94,83 +94,6 @@ TEST(Levels, GetHarderFromFirstToLast) {
     }
     EXPECT_LE(ColourCount(levels.front()), 3);
     EXPECT_EQ(ColourCount(levels.back()), 5);
-}
-
-class TutorialBoard : public testing::Test {
-protected:
-    void SetUp() override {
-        m_Level = ReadLevelFile(content::LevelsDir() / "tutorial.dat", false);
-        m_Board = Cells(m_Level);
-    }
-    int Top(int column) const {
-        for (int row = m_Level.rowCount - 1; row >= 0; --row)
-            if (m_Board.count({column, row})) return row;
-        return -1;
-    }
-    char At(int column, int row) const {
-        const auto it = m_Board.find({column, row});
-        return it == m_Board.end() ? '.' : it->second->letter;
-    }
-    // The cells of the same kind joined to (column, row) through the four neighbours.
-    std::set<std::pair<int, int>> Group(int column, int row) const {
-        std::set<std::pair<int, int>> group;
-        std::vector<std::pair<int, int>> todo = {{column, row}};
-        const char kind = At(column, row);
-        while (!todo.empty()) {
-            const auto cell = todo.back();
-            todo.pop_back();
-            if (At(cell.first, cell.second) != kind || !group.insert(cell).second) continue;
-            todo.push_back({cell.first + 1, cell.second});
-            todo.push_back({cell.first - 1, cell.second});
-            todo.push_back({cell.first, cell.second + 1});
-            todo.push_back({cell.first, cell.second - 1});
-        }
-        return group;
-    }
-    LevelFile m_Level;
-    Board m_Board;
-};
-
-TEST_F(TutorialBoard, AnyBlueShotIntoColumnsZeroToFourBurns) {
-    EXPECT_EQ(m_Level.picture, "tutorial");
-    for (int column = 0; column <= 4; ++column) {
-        const int top = Top(column);
-        ASSERT_GE(top, 0) << "column " << column << " is empty: the shot would fall through";
-        EXPECT_EQ(At(column, top), 'B') << "column " << column;
-        EXPECT_GE(Group(column, top).size(), 2u) << "column " << column;
-    }
-}
-
-TEST_F(TutorialBoard, ARedShotAtColumnSeventeenDropsAGreenOrbOntoATreasureChest) {
-    const int top = Top(17);
-    ASSERT_GE(top, 0);
-    ASSERT_EQ(At(17, top), 'R');
-    const auto burnt = Group(17, top);
-    ASSERT_GE(burnt.size(), 2u) << "the shot and the reds it lands on must make three";
-    bool greenFallsOnChest = false;
-    for (const auto& [column, row] : burnt) {
-        int above = row + 1;
-        while (burnt.count({column, above})) ++above;
-        if (At(column, above) != 'G') continue;
-        int below = row - 1;
-        while (below >= 0 && (burnt.count({column, below}) || At(column, below) == '.')) --below;
-        if (below >= 0 && At(column, below) == 'W') greenFallsOnChest = true;
-    }
-    EXPECT_TRUE(greenFallsOnChest);
-    EXPECT_NE(At(16, Top(16)), 'R') << "a red shot next door would also hit; column 17 must be the one";
-}
-
-TEST_F(TutorialBoard, HoldsTheTornadoFireballBlackOrbsAndAnEmptyColumn) {
-    ASSERT_GE(Top(13), 0);
-    EXPECT_EQ(At(13, Top(13)), 'X') << "the green lesson breaks a tornado orb on top of column 13";
-    ASSERT_GE(Top(7), 0);
-    EXPECT_EQ(At(7, Top(7)), 'Z') << "the yellow lesson breaks a fireball orb on top of column 7";
-    std::set<char> kinds;
-    for (const auto& [at, cell] : m_Board) kinds.insert(cell->letter);
-    EXPECT_TRUE(kinds.count('1') && kinds.count('2')) << "both kinds of black orb";
-    bool emptyColumn = false;
-    for (int column = 0; column < BoardGeometry::Columns; ++column) emptyColumn |= Top(column) < 0;
-    EXPECT_TRUE(emptyColumn);
 }
 
 }  // namespace

@@ -42,37 +42,28 @@ TEST_F(Registries, APictureInTheOverrideFolderReplacesTheUnpackedOne) {
     EXPECT_EQ(gEngine->GetTextureStore().GetTextureHeight(id), 8);
 }
 
-TEST_F(Registries, AMissingPictureIsLoggedEndsTheProgramAndUsesNoId) {
+TEST_F(Registries, SoundIdsRunIndependentlyOfTextureIdsAndEachEffectLoadsOnceOnFirstPlay) {
+    EXPECT_EQ(m_Textures.Texture("sprites.png"), 1);
+    m_Sounds.Play("burn.wav");
+    m_Sounds.Play("Burn.WAV");
+    EXPECT_EQ(m_Sounds.Sound("shoot.wav"), 2);
+    EXPECT_EQ(m_Sounds.Sound("burn.wav"), 1);
+    EXPECT_EQ(gEngine->GetSoundStore().PlayCount(1), 2);
+}
+
+TEST_F(Registries, AMissingPictureOrSoundIsLoggedEndsTheProgramAndUsesNoId) {
     EXPECT_THROW(m_Textures.Texture("missing.png"), ExitSignal);
-    CloseErrorLog();
-    const auto lines = m_Folder.LogLines();
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[1], "Handled Error Occurred in cTextures.GetTexture");
-    EXPECT_EQ(lines[2], "Error Number: 76");
-    EXPECT_EQ(lines[3], "Error: Texture: missing.png failed to load.");
-    EXPECT_EQ(m_Textures.Texture("sprites.png"), 1);
-}
-
-TEST_F(Registries, SoundIdsRunIndependentlyOfTextureIdsAndEachEffectLoadsOnce) {
-    EXPECT_EQ(m_Textures.Texture("sprites.png"), 1);
-    EXPECT_EQ(m_Sounds.Sound("shoot.wav"), 1);
-    EXPECT_EQ(m_Sounds.Sound("burn.wav"), 2);
-    EXPECT_EQ(m_Sounds.Sound("Shoot.WAV"), 1);
-}
-
-TEST_F(Registries, PlayLoadsOnFirstUseAndPlaysOnce) {
-    m_Sounds.Play("burn.wav");
-    m_Sounds.Play("burn.wav");
-    EXPECT_EQ(gEngine->GetSoundStore().PlayCount(m_Sounds.Sound("burn.wav")), 2);
-}
-
-TEST_F(Registries, AMissingSoundIsLoggedUnderCSoundsGetSound) {
     EXPECT_THROW(m_Sounds.Sound("nothing.wav"), ExitSignal);
     CloseErrorLog();
     const auto lines = m_Folder.LogLines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "Handled Error Occurred in cSounds.GetSound");
-    EXPECT_EQ(lines[3], "Error: Sound: nothing.wav failed to load.");
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[1], "Handled Error Occurred in cTextures.GetTexture");
+    EXPECT_EQ(lines[2], "Error Number: 76");
+    EXPECT_EQ(lines[3], "Error: Texture: missing.png failed to load.");
+    EXPECT_EQ(lines[8], "Handled Error Occurred in cSounds.GetSound");
+    EXPECT_EQ(lines[10], "Error: Sound: nothing.wav failed to load.");
+    EXPECT_EQ(m_Textures.Texture("sprites.png"), 1);
+    EXPECT_EQ(m_Sounds.Sound("shoot.wav"), 1);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// A headless engine on the virtual clock in a scratch working folder, shared by the gfx tests.
+// A headless engine of its own on the virtual clock in a scratch working folder, shared by the gfx
+// tests (the game's gEngine is left alone).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,20 +10,13 @@
 
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "support/GameFolder.h"
 
 class GfxFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         UseVirtualClock(1000, 12 * 3600.0);
         GfxEngine::SetHeadless(true);
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-        for (char& c : name) {
-            if (c == '/') c = '_';
-        }
-        m_Folder = std::filesystem::path(KW_BINARY_DIR) / "tests-scratch" / "gfx" / name;
-        std::filesystem::remove_all(m_Folder);
-        std::filesystem::create_directories(m_Folder);
         m_Engine = std::make_unique<GfxEngine>();
         m_Engine->SetWorkingFolder(m_Folder.string());
     }
@@ -51,7 +45,8 @@ protected:
         return true;
     }
 
-    std::filesystem::path m_Folder;
+    kwtest::GameFolder m_Scratch;  // removed with the test
+    const std::filesystem::path m_Folder = m_Scratch.Root();
     std::unique_ptr<GfxEngine> m_Engine;
 };
 

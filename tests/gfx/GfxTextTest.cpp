@@ -127,12 +127,6 @@ TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
     EXPECT_EQ(bare, 0);
 }
 
-TEST_F(TextTest, UnknownFacesFallBackAndBoldIsWider) {
-    EXPECT_GT(Text().MeasureWidth("Score", "No Such Face At All", 12, false), 0);
-    EXPECT_GT(Text().MeasureWidth("Score 12345", "Arial", 16, true),
-              Text().MeasureWidth("Score 12345", "Arial", 16, false));
-}
-
 TEST_F(TextTest, TextAtImpossiblePositionsDrawsNothing) {
     for (float bad : {std::nanf(""), INFINITY, 1e30f}) {
         Frame([&] {

@@ -47,12 +47,6 @@ TEST_F(GfxFixture, TheSameSeedGivesTheSameDrawsOnEveryPlatform) {
     EXPECT_NE(first, other);
 }
 
-TEST_F(GfxFixture, ColoursPackAlphaRedGreenBlue) {
-    EXPECT_EQ(GfxUtility::MakeColor(255, 255, 255, 255), -1);
-    EXPECT_EQ(static_cast<uint32_t>(GfxUtility::MakeColor(128, 1, 2, 3)), 0x80010203u);
-    EXPECT_EQ(static_cast<uint32_t>(GfxUtility::MakeColor(300, -5, 0, 0)), 0xFF000000u);
-}
-
 TEST_F(GfxFixture, TheVirtualClockWrapsAndGivesTheTimeOfDay) {
     UseVirtualClock(0xFFFFFFF0u, 23 * 3600 + 59 * 60 + 59.5);
     const int32_t start = GetTickCount();
@@ -68,13 +62,6 @@ protected:
     GfxUtility& U() { return m_Engine->GetUtility(); }
     void Write(const std::string& text) { std::ofstream(m_Folder / "scores.dat", std::ios::binary) << text; }
 };
-
-TEST_F(HighScoreTest, BeforeAnyLoadTheTableHoldsTenEmptyEntries) {
-    for (int i = 1; i <= 10; ++i) {
-        EXPECT_EQ(U().GetHighScoreName(i), "");
-        EXPECT_EQ(U().GetHighScoreValue(i), 0);
-    }
-}
 
 TEST_F(HighScoreTest, ATableSurvivesSavingAndLoading) {
     for (int i = 1; i <= 10; ++i) U().SetHighScore(i, std::string("KW") + static_cast<char>('A' + i), 1000 - i * 10);

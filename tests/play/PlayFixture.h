@@ -7,35 +7,39 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Globals.h"
-#include "engine/cMouse.h"
-#include "engine/cSound.h"
-#include "engine/cSprites.h"
-#include "engine/cTextures.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
-#include "shell/cBaseState.h"
+#include "support/World.h"
 
 namespace playtest {
-namespace fs = std::filesystem;
 
 // Opaque colours of the generated pictures, as the frame reads them back (ARGB).
 constexpr uint32_t kSpritesColour = 0xFFC03020;
 constexpr uint32_t kSkyColour = 0xFF2040A0;
 
-// The play state with its rule fields open to the tests.
+// The play state with its rule fields and procedures open to the tests: built as the game builds
+// it, or without a screen (NoSetUp) so a rule test sets up only the board it needs.
 class PlayProbe : public cPlayState {
 public:
+    using cPlayState::NoSetUp;
+    PlayProbe() = default;
+    explicit PlayProbe(NoSetUp none) : cPlayState(none) {}
+
+    using cPlayState::AdvanceLevel;
+    using cPlayState::ChooseNextOrbType;
+    using cPlayState::CreateLevel;
+    using cPlayState::FireOrb;
+    using cPlayState::m_Board;
+    using cPlayState::m_BonusItems;
     using cPlayState::m_BonusText;
     using cPlayState::m_BonusTextMoveTime;
     using cPlayState::m_BonusTextStart;
@@ -44,73 +48,17 @@ public:
     using cPlayState::m_CompleteAlpha;
     using cPlayState::m_CompleteBonus;
     using cPlayState::m_CompleteTime;
+    using cPlayState::m_DragonColumn;
+    using cPlayState::m_FloorY;
     using cPlayState::m_GameOver;
     using cPlayState::m_GameOverAlpha;
     using cPlayState::m_GameOverTime;
     using cPlayState::m_InitialsCursor;
-    using cPlayState::m_IntroTime;
     using cPlayState::m_LevelComplete;
     using cPlayState::m_LevelIntro;
     using cPlayState::m_Moving;
-    using cPlayState::m_Scores;
-    using cPlayState::MakeQueueOrb;
-};
-
-class PlayFixture : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Writes levelN.dat into the standard level folder: rise interval, rows, picture, clouds, rows.
-    void WriteLevel(int32_t level, const std::vector<std::string>& rows, int32_t riseInterval = 1000000) const;
-    void WriteScores(const std::vector<std::pair<int32_t, std::string>>& rows) const;
-    // Starts a play state on gCurrentLevel as the current state.
-    PlayProbe& Start();
-    // The state the frame loop would run now (a button may have replaced the probe).
-    cBaseState* Current() const { return gCurrentState.get(); }
-    // One pass of the frame loop: events, input, update, drawing; then the clock moves on.
-    void Frame(uint32_t ms = 16);
-    void Frames(int count, uint32_t ms = 16) {
-        for (int i = 0; i < count; ++i) Frame(ms);
-    }
-    std::string ErrorLog() const;
-    void Hold(int32_t key) { gEngine->InjectKey(key, true); }
-    void Release(int32_t key) { gEngine->InjectKey(key, false); }
-    // Down in this frame, up in the next, as a quick tap arrives.
-    void Tap(int32_t key) {
-        Hold(key);
-        Frame();
-        Release(key);
-    }
-    // Leaves the level intro and plays on.
-    void SkipIntro() { Frames(2100 / 16 + 2); }
-    uint32_t Pixel(int32_t x, int32_t y) const { return gEngine->ReadPixel(x, y) | 0xFF000000U; }
-
-    fs::path m_Folder;
-    PlayProbe* m_Probe = nullptr;
-};
-
-// The play state with its rule procedures opened up for the tests.
-class RulesPlay final : public cPlayState {
-public:
-    RulesPlay() : cPlayState(NoSetUp{}) {}
-
-    using cPlayState::AdvanceLevel;
-    using cPlayState::ChooseNextOrbType;
-    using cPlayState::CreateLevel;
-    using cPlayState::FireOrb;
-    using cPlayState::m_Board;
-    using cPlayState::m_BonusItems;
-    using cPlayState::m_CurrentOrb;
-    using cPlayState::m_DragonColumn;
-    using cPlayState::m_FloorY;
-    using cPlayState::m_GameOver;
-    using cPlayState::m_LevelComplete;
-    using cPlayState::m_LevelIntro;
-    using cPlayState::m_Moving;
-    using cPlayState::m_NextOrb;
-    using cPlayState::m_OrbCounter;
     using cPlayState::m_RiseInterval;
+    using cPlayState::m_Scores;
     using cPlayState::MakeQueueOrb;
     using cPlayState::ReleaseBonus;
     using cPlayState::StartDragonMove;
@@ -125,6 +73,42 @@ public:
     int32_t Score() const;
 };
 
+class PlayFixture : public kwtest::HeadlessGame {
+protected:
+    void SetUp() override;
+
+    // Writes levelN.dat into the standard level folder on the sky picture.
+    void WriteLevel(int32_t level, const std::vector<std::string>& rows, int32_t riseInterval = 1000000) const {
+        m_Folder.WriteLevel("levels", level, kwtest::LevelText(riseInterval, "sky", rows));
+    }
+    // Starts a play state on gCurrentLevel as the current state.
+    PlayProbe& Start();
+    // The state the frame loop would run now (a button may have replaced the probe).
+    cBaseState* Current() const { return gCurrentState.get(); }
+    // Events first, so a key held before the frame is seen in it; then the loop's pass.
+    static void Frame(uint32_t ms = 16) {
+        gEngine->PumpEvents();
+        HeadlessGame::Frame(ms);
+    }
+    static void Frames(int count, uint32_t ms = 16) {
+        for (int i = 0; i < count; ++i) Frame(ms);
+    }
+    std::string ErrorLog() const { return m_Folder.ReadText("game/errors.log"); }
+    void Hold(int32_t key) { gEngine->InjectKey(key, true); }
+    void Release(int32_t key) { gEngine->InjectKey(key, false); }
+    // Down in this frame, up in the next, as a quick tap arrives.
+    void Tap(int32_t key) {
+        Hold(key);
+        Frame();
+        Release(key);
+    }
+    // Leaves the level intro and plays on.
+    static void SkipIntro() { Frames(2100 / 16 + 2); }
+    static uint32_t Pixel(int32_t x, int32_t y) { return gEngine->ReadPixel(x, y) | 0xFF000000U; }
+
+    PlayProbe* m_Probe = nullptr;
+};
+
 class RulesFixture : public PlayFixture {
 protected:
     void SetUp() override;
@@ -134,10 +118,8 @@ protected:
     }
     // Frames of 16 ms of the rules alone until the given virtual time has passed.
     void Play(int32_t milliseconds);
-    // Writes a level file as given into game/<folder>/.
-    void WriteLevelText(const std::string& folder, int32_t level, const std::string& content) const;
 
-    std::unique_ptr<RulesPlay> m_Play;
+    std::unique_ptr<PlayProbe> m_Play;
 };
 
 }  // namespace playtest

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "PlayFixture.h"
-#include "support/GameFolder.h"
 
 namespace playtest {
 namespace {
@@ -13,8 +12,8 @@ namespace {
 using namespace OrbKind;
 
 TEST_F(RulesFixture, AdvancingReachesALevelThatOnlyThePlayersOwnFolderHolds) {
-    WriteLevelText("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
-    WriteLevelText("override", 2, "40\r\n1\r\nsky\r\nNO\r\nGGB\r\n");
+    m_Folder.WriteLevel("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
+    m_Folder.WriteLevel("override", 2, "40\r\n1\r\nsky\r\nNO\r\nGGB\r\n");
     m_Play->CreateLevel();
     m_Play->m_LevelComplete = true;
     m_Play->AdvanceLevel();
@@ -28,7 +27,7 @@ TEST_F(RulesFixture, AdvancingReachesALevelThatOnlyThePlayersOwnFolderHolds) {
 
 // A surprise orb takes its kind from the next draw, in the order chest, tornado, fireball.
 TEST_F(RulesFixture, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
-    WriteLevelText("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nUUUUUUUUUUUU\r\n");
+    m_Folder.WriteLevel("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nUUUUUUUUUUUU\r\n");
     GfxUtility& random = gEngine->GetUtility();
     random.SeedRandom(4242);
     m_Play->CreateLevel();
@@ -49,16 +48,9 @@ TEST_F(RulesFixture, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
 // The level's tune is drawn after reseeding from the time of day, so it changes from start to start.
 class LevelMusic : public RulesFixture, public ::testing::WithParamInterface<double> {};
 
-// Tunes the music player accepts, so the loaded path tells which one was chosen.
-void WriteTunes(const fs::path& folder) {
-    for (const char* name : {"puzzle1", "puzzle2", "puzzle3", "puzzlel", "puzzlew"})
-        kwtest::WriteSilentMp3(folder / "game" / "sounds" / (std::string(name) + ".mp3"));
-}
-
 TEST_P(LevelMusic, ALevelStartsATuneDrawnFromTheTimeOfDaySilentAndLooping) {
     UseVirtualClock(100000, GetParam());
-    WriteTunes(m_Folder);
-    WriteLevelText("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
+    m_Folder.WriteLevel("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
     m_Play->CreateLevel();
     GfxUtility& random = gEngine->GetUtility();
     random.SeedRandom(static_cast<int32_t>(std::lrint(GetParam())));
@@ -72,7 +64,6 @@ TEST_P(LevelMusic, ALevelStartsATuneDrawnFromTheTimeOfDaySilentAndLooping) {
 INSTANTIATE_TEST_SUITE_P(TimesOfDay, LevelMusic, ::testing::Values(8 * 3600.0, 12 * 3600.0 + 17, 23 * 3600.0 + 59));
 
 TEST_F(RulesFixture, WinningPlaysTheWonTuneAndLosingTheLostOne) {
-    WriteTunes(m_Folder);
     for (int32_t c : {3, 4, 5}) m_Play->Place(BlackFixed, c, 0);
     m_Play->Place(Red, 3, 1);
     m_Play->Place(Red, 5, 1);

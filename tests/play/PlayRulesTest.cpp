@@ -443,7 +443,7 @@ TEST_F(RulesFixture, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnothe
 }
 
 TEST_F(RulesFixture, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndTheIntroShowing) {
-    WriteLevelText("levels", 2, "40\r\n1\r\nsky\r\nNO\r\nRGB\r\n");
+    m_Folder.WriteLevel("levels", 2, "40\r\n1\r\nsky\r\nNO\r\nRGB\r\n");
     m_Play->m_LevelComplete = true;
     m_Play->DragonSprite()->SetX(572);
     m_Play->m_DragonColumn = 18;

@@ -295,10 +295,7 @@ TEST_F(PlayDrawTest, ShotsAndFallingOrbsVanishWhileADisplayHaltsPlay) {
 }
 
 TEST_F(PlayDrawTest, CloudsLieOverTheBoardButUnderThePanel) {
-    {
-        std::ofstream level(m_Folder / "game" / "levels" / "level1.dat", std::ios::binary);
-        level << "1000000\r\n1\r\nsky\r\n yes \r\nR.B.G\r\n";
-    }
+    m_Folder.WriteLevel("levels", 1, "1000000\r\n1\r\nsky\r\n yes \r\nR.B.G\r\n");
     PlayProbe& play = Start();
     ASSERT_TRUE(play.CloudsOn());
     Frame();

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <functional>
 
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "play/cPlayState.h"
+#include "shell/AssetTable.h"
 #include "support/World.h"
 #include "ui/cTutorialState.h"
 
@@ -32,39 +32,31 @@ protected:
     std::unique_ptr<cMessage> m_Message;
 };
 
-struct Cell {
-    std::string text;  // a digit, or a caption's name
-    int32_t left, top, width, height;
-};
-class TextCells : public MessageTest, public ::testing::WithParamInterface<Cell> {};
-
-TEST_P(TextCells, EachGlyphOrCaptionDrawsExactlyItsCell) {
-    const Cell c = GetParam();
-    if (c.text.size() == 1) {
-        EXPECT_EQ(Number(c.text, 100, 100), 100 + c.width) << "a digit advances by its width";
-    } else {
-        using Draw = void (cMessage::*)(int32_t, int32_t, int16_t);
-        const std::map<std::string, Draw> captions = {{"Pause", &cMessage::DrawPause},
-                                                      {"Level", &cMessage::DrawLevel},
-                                                      {"Complete", &cMessage::DrawComplete},
-                                                      {"GameOver", &cMessage::DrawGameOver}};
-        kwtest::DrawOneFrame([&] { (m_Message.get()->*captions.at(c.text))(100, 100, 255); });
+// Each digit or caption draws exactly its cell of the content table at the asked corner.
+TEST_F(MessageTest, EachGlyphAndCaptionDrawsExactlyItsCell) {
+    using Draw = void (cMessage::*)(int32_t, int32_t, int16_t);
+    const std::pair<Draw, assets::Rect> captions[] = {{&cMessage::DrawPause, assets::kPaused.rect},
+                                                      {&cMessage::DrawLevel, assets::kLevel.rect},
+                                                      {&cMessage::DrawComplete, assets::kComplete.rect},
+                                                      {&cMessage::DrawGameOver, assets::kGameOver.rect}};
+    std::vector<std::pair<std::function<void()>, assets::Rect>> cells;
+    for (const auto& [draw, rect] : captions)
+        cells.emplace_back([this, draw = draw] { (m_Message.get()->*draw)(100, 100, 255); }, rect);
+    for (size_t i = 0; i < assets::kDigits.size(); ++i) {
+        const std::string digit(1, assets::kDigitOrder[i]);
+        const int32_t width = assets::kDigits[i].w;
+        cells.emplace_back(
+            [this, digit, width] { EXPECT_EQ(m_Message->DrawNumber(digit, 100, 100, 255), 100 + width); },
+            assets::kDigits[i]);
     }
-    EXPECT_EQ(PixelAt(100, 100), TextTexel(c.left, c.top));
-    EXPECT_EQ(PixelAt(99 + c.width, 99 + c.height), TextTexel(c.left + c.width - 1, c.top + c.height - 1));
-    EXPECT_EQ(kwtest::Rgb(PixelAt(100 + c.width, 100)), 0u);
-    EXPECT_EQ(kwtest::Rgb(PixelAt(100, 100 + c.height)), 0u);
+    for (const auto& [draw, c] : cells) {
+        kwtest::DrawOneFrame(draw);
+        EXPECT_EQ(PixelAt(100, 100), TextTexel(c.x, c.y));
+        EXPECT_EQ(PixelAt(99 + c.w, 99 + c.h), TextTexel(c.x + c.w - 1, c.y + c.h - 1));
+        EXPECT_EQ(kwtest::Rgb(PixelAt(100 + c.w, 100)), 0u);
+        EXPECT_EQ(kwtest::Rgb(PixelAt(100, 100 + c.h)), 0u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(TextPng, TextCells,
-                         ::testing::Values(Cell{"1", 30, 228, 32, 57}, Cell{"2", 62, 230, 41, 55},
-                                           Cell{"3", 104, 228, 43, 55}, Cell{"4", 148, 228, 45, 53},
-                                           Cell{"5", 192, 228, 43, 54}, Cell{"6", 234, 228, 43, 54},
-                                           Cell{"7", 278, 228, 43, 55}, Cell{"8", 321, 228, 43, 55},
-                                           Cell{"9", 364, 228, 42, 57}, Cell{"0", 408, 228, 42, 57},
-                                           Cell{"Pause", 170, 0, 140, 70}, Cell{"Level", 170, 72, 140, 70},
-                                           Cell{"Complete", 138, 144, 206, 76}, Cell{"GameOver", 120, 296, 261, 66}),
-                         [](const auto& info) { return info.param.text; });
 
 TEST_F(MessageTest, DigitsFollowOneAnotherAndOtherCharactersAreSkippedWithoutAdvancing) {
     EXPECT_EQ(Number("10", 430, 160), 504);
@@ -78,16 +70,14 @@ class NotANumber : public MessageTest, public ::testing::WithParamInterface<cons
 
 TEST_P(NotANumber, IsReportedAndEndsTheProgram) {
     const std::string text = GetParam();
-    OpenErrorLog();
     EXPECT_THROW(Number(text, 10, 10), ExitSignal);
     CloseErrorLog();
-    std::stringstream log;
-    log << std::ifstream(m_Folder.Path("game/errors.log")).rdbuf();
-    EXPECT_NE(log.str().find("Handled Error Occurred in cMessage.DrawNumber\r\nError Number: 13\r\nError: Could not "
-                             "convert " +
-                             text + " to a numeric value."),
+    const std::string log = m_Folder.ReadText("game/errors.log");
+    EXPECT_NE(log.find("Handled Error Occurred in cMessage.DrawNumber\r\nError Number: 13\r\nError: Could not "
+                       "convert " +
+                       text + " to a numeric value."),
               std::string::npos)
-        << log.str();
+        << log;
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, NotANumber, ::testing::Values("", "abc", "12a", "1 2", "inf", "99999999999"));

@@ -3,20 +3,19 @@
 #include "play/cScores.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <utility>
 #include <vector>
 
 #include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
 #include "gfx/Gfx.h"
+#include "support/GameFolder.h"
 
 namespace {
-namespace fs = std::filesystem;
 
 using Table = std::vector<std::pair<int32_t, std::string>>;
 
@@ -34,28 +33,13 @@ const std::string kLow = "100 AAB 50 ABA 0 BAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CC
 
 class ScoresTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_Folder = fs::path(::testing::TempDir()) /
-                   ("kw_scores_" + std::to_string(::getpid()) + "_" + std::to_string(++s_Run));
-        fs::remove_all(m_Folder);
-        fs::create_directories(m_Folder / "game" / "data");
-        m_SavedFolder = gProgramFolder;
-        gProgramFolder = m_Folder;
-        if (!gEngine) {
-            gEngine = std::make_unique<GfxEngine>();
-            m_OwnEngine = true;
-        }
-    }
-    void TearDown() override {
-        if (m_OwnEngine) gEngine.reset();
-        gProgramFolder = m_SavedFolder;
-        fs::remove_all(m_Folder);
-    }
+    void SetUp() override { gEngine = std::make_unique<GfxEngine>(); }
+    void TearDown() override { gEngine.reset(); }
 
     void WriteTable(const Table& rows) {
-        std::ofstream out(m_Folder / "game" / "data" / "scores.dat");
-        out << "KWSCORES 1\n";
-        for (const auto& [score, initials] : rows) out << score << ' ' << initials << '\n';
+        std::string text = "KWSCORES 1\n";
+        for (const auto& [score, initials] : rows) text += std::to_string(score) + ' ' + initials + '\n';
+        m_Folder.WriteText("game/data/scores.dat", text);
     }
     static Table Read(const cScores& scores) {
         Table rows;
@@ -70,10 +54,7 @@ protected:
         return rows;
     }
 
-    fs::path m_Folder;
-    fs::path m_SavedFolder;
-    bool m_OwnEngine = false;
-    static inline int s_Run = 0;
+    kwtest::GameFolder m_Folder;
 };
 
 struct Game {
@@ -182,6 +163,29 @@ TEST_F(ScoresTest, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerE
         EXPECT_EQ(scores.HighScore_Score(index), "") << index;
         EXPECT_EQ(scores.HighScore(index), 0) << index;
     }
+}
+
+// A table that cannot be read ends New Game with the report; a save that fails is reported too,
+// and the release's last save only logs, since it may run during a shutdown.
+TEST_F(ScoresTest, ATableThatCannotBeReadOrSavedIsReported) {
+    OpenErrorLog();
+    std::filesystem::create_directories(m_Folder.Path("game/data/scores.dat"));
+    EXPECT_THROW(cScores{}, ExitSignal);
+    std::filesystem::remove(m_Folder.Path("game/data/scores.dat"));
+    WriteTable(Rows(kDescending));
+    {
+        cScores scores;
+        std::filesystem::create_directories(m_Folder.Path("game/data/scores.dat.tmp/x"));
+        EXPECT_THROW(scores.SaveScores(), ExitSignal);
+    }
+    CloseErrorLog();
+    const std::string log = m_Folder.ReadText("game/errors.log");
+    const std::string notFound = "Error Number: 76\r\nError: Path to file " + cScores::ScoresPath() + " is not found.";
+    EXPECT_NE(log.find("cScores.Initialize\r\n" + notFound), std::string::npos) << log;
+    size_t saves = 0;
+    for (size_t at = 0; (at = log.find("cScores.SaveScores\r\n" + notFound, at)) != std::string::npos; ++at) ++saves;
+    EXPECT_EQ(saves, 2u) << log;
+    EXPECT_EQ(ReadFile(), Rows(kDescending)) << "the stored table is left whole";
 }
 
 }  // namespace

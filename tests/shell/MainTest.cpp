@@ -116,12 +116,6 @@ TEST_F(MainRun, ClosingTheWindowFinishesThePassThenSavesSettingsAndDeletesTheUnp
     EXPECT_EQ(std::count(sCalls.begin(), sCalls.end(), "title draw"), 2);
 }
 
-TEST_F(MainRun, WithoutAStateTheLoopStillRunsAndEndsInOrder) {
-    CloseBeforeFrame(4);
-    EXPECT_EQ(Main(""), 0);
-    EXPECT_EQ(m_Frames, 3);
-}
-
 TEST_F(MainRun, AnUnhandledFaultEndsThroughTheErrorBoxWithOneLogEntryAndStillSavesSettings) {
     Register(StateTitle, "title", [](StandIn&) { throw RuntimeError(ErrorNumber::TypeMismatch, "Type mismatch"); });
     gHighestLevel = 0;
@@ -132,18 +126,6 @@ TEST_F(MainRun, AnUnhandledFaultEndsThroughTheErrorBoxWithOneLogEntryAndStillSav
     EXPECT_EQ(lines[1], "13 Error Description: Type mismatch");
     EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n70\r\n60\r\n");
     EXPECT_FALSE(m_Folder.Exists("game/images/sprites.png"));
-}
-
-TEST_F(MainRun, AMissingTextureEndsTheProgramWithExactlyOneEntry) {
-    RegisterStateFactory(StateTitle, [] {
-        gTextures->Texture("nowhere.png");
-        return std::unique_ptr<cBaseState>();
-    });
-    EXPECT_EQ(Main(""), 1);
-    const auto lines = m_Folder.LogLines();
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[1], "Handled Error Occurred in cTextures.GetTexture");
-    EXPECT_EQ(lines[3], "Error: Texture: nowhere.png failed to load.");
 }
 
 // Saving the scores when a play state is released can fail; the report must not throw out of the

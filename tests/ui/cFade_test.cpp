@@ -54,13 +54,6 @@ TEST_F(FadeTest, FadeDoneIsRaisedOnEveryDrawAfterTheEndAndNeverBeforeAStart) {
     EXPECT_EQ(m_Done, 3);
 }
 
-TEST_F(FadeTest, AnUnknownTypeFadesButNeverFinishes) {
-    m_Fade->StartFade(2, 1000);
-    EXPECT_TRUE(m_Fade->IsFading());
-    DrawAfter(5000);
-    EXPECT_EQ(m_Done, 0);
-}
-
 TEST_F(FadeTest, AZeroDurationFinishesAtOnceWithoutDividingByZero) {
     m_Fade->StartFade(cFade::FadeOut, 0);
     EXPECT_FLOAT_EQ(DrawAfter(0), 0);

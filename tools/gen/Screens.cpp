@@ -91,21 +91,16 @@ void SoftCloud(cairo_t* cr, double x, double y, double scale, double alpha) {
     }
 }
 
-}  // namespace
-
-void MakeTitleScreen(const std::filesystem::path& out) {
-    Canvas canvas(assets::kScreenW, assets::kScreenH);
-    cairo_t* cr = canvas.Cr();
-    const double w = assets::kScreenW, h = assets::kScreenH;
+// Dusk over the hills: first stars, a big soft moon behind the title, thin clouds.
+void TitleBackdrop(cairo_t* cr, double w, double h) {
     EveningSky(cr, w, h);
     Rng rng(2024);
-    for (int i = 0; i < 70; ++i) {  // first stars in the upper sky
+    for (int i = 0; i < 70; ++i) {  // stars only in the upper sky, where the title sits
         const double x = rng.Uniform(0, w), y = rng.Uniform(0, 160);
         cairo_set_source_rgba(cr, 1, 1, 0.9, rng.Uniform(0.3, 0.9));
         cairo_arc(cr, x, y, rng.Uniform(0.5, 1.4), 0, 2 * M_PI);
         cairo_fill(cr);
     }
-    // A big soft moon behind the title.
     cairo_pattern_t* moon = cairo_pattern_create_radial(520, 90, 10, 520, 90, 90);
     AddStop(moon, 0, {1, 0.97, 0.85, 0.9});
     AddStop(moon, 0.35, {1, 0.95, 0.8, 0.5});
@@ -119,9 +114,10 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     Hills(cr, w, 400, 22, 0.5, FromHex(0x6a5a9a));
     Hills(cr, w, 430, 18, 2.1, FromHex(0x3a6a4a));
     Hills(cr, w, 458, 12, 4.0, FromHex(0x24482e));
+}
 
-    // The dragon, large, on the left, with a trail of orbs it has shot.
-    // The dragon dives towards the orbs, just having shot one.
+// The dragon, large, on the left, diving towards the orbs, just having shot one.
+void TitleDragon(cairo_t* cr) {
     cairo_save(cr);
     cairo_translate(cr, 112, 312);  // below the level-select screen's Back button
     cairo_rotate(cr, -0.18);
@@ -129,30 +125,29 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     cairo_translate(cr, -30, -48);
     DrawDragon(cr, Wings::Up, true);
     cairo_restore(cr);
+}
+
+void OrbAt(cairo_t* cr, double x, double y, double scale, assets::OrbKind kind) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, scale, scale);
+    DrawOrb(cr, kind);
+    cairo_restore(cr);
+}
+
+// Stacks of orbs on the right, as on the board, and a few tumbling past the dragon.
+void TitleOrbs(cairo_t* cr) {
     const assets::OrbKind kinds[] = {assets::OrbKind::Red,   assets::OrbKind::Blue,   assets::OrbKind::Purple,
                                      assets::OrbKind::Green, assets::OrbKind::Yellow, assets::OrbKind::White};
-    // Stacks of orbs on the right, as on the board.
     const int stacks[][2] = {{470, 3}, {506, 5}, {542, 4}, {578, 2}, {614, 3}};
     int k = 0;
-    for (const auto& s : stacks) {
-        for (int row = 0; row < s[1]; ++row) {
-            cairo_save(cr);
-            cairo_translate(cr, s[0] - 18, 430 - row * 36);
-            cairo_scale(cr, 1.5, 1.5);
-            DrawOrb(cr, kinds[(k++ * 7 + row) % 5]);
-            cairo_restore(cr);
-        }
-    }
-    // A few orbs tumbling past the dragon.
+    for (const auto& s : stacks)
+        for (int row = 0; row < s[1]; ++row) OrbAt(cr, s[0] - 18, 430 - row * 36, 1.5, kinds[(k++ * 7 + row) % 5]);
     const double tumble[][3] = {{150, 418, 1.3}, {196, 250, 0.9}, {24, 300, 1.1}};
-    for (int i = 0; i < 3; ++i) {
-        cairo_save(cr);
-        cairo_translate(cr, tumble[i][0], tumble[i][1]);
-        cairo_scale(cr, tumble[i][2], tumble[i][2]);
-        DrawOrb(cr, kinds[i + 3]);
-        cairo_restore(cr);
-    }
+    for (int i = 0; i < 3; ++i) OrbAt(cr, tumble[i][0], tumble[i][1], tumble[i][2], kinds[i + 3]);
+}
 
+void TitleLettering(cairo_t* cr) {
     LetterStyle title;
     title.font = "DejaVu Serif Bold";
     title.outlineWidth = 5;
@@ -165,6 +160,17 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     tag.outlineWidth = 2;
     tag.shadow = false;
     DrawFittedText(cr, "a little dragon learns to breathe fire", {150, 138, 340, 30}, tag, 1);
+}
+
+}  // namespace
+
+void MakeTitleScreen(const std::filesystem::path& out) {
+    Canvas canvas(assets::kScreenW, assets::kScreenH);
+    cairo_t* cr = canvas.Cr();
+    TitleBackdrop(cr, assets::kScreenW, assets::kScreenH);
+    TitleDragon(cr);
+    TitleOrbs(cr);
+    TitleLettering(cr);
     canvas.Save(out, assets::kTitle);
 }
 

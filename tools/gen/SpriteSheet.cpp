@@ -83,12 +83,12 @@ void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
     }
 }
 
-}  // namespace
+// Orbs are drawn in a 24 x 24 cell about this centre, with this radius.
+constexpr double kOrbCentre = 12, kOrbRadius = 11.2;
 
-void DrawOrb(cairo_t* cr, OrbKind kind) {
-    const OrbLook look = LookOf(kind);
-    const double c = 12, r = 11.2;
-    // Soft contact shadow so orbs read as round against any background.
+// A soft contact shadow, so orbs read as round against any background.
+void OrbShadow(cairo_t* cr) {
+    const double c = kOrbCentre, r = kOrbRadius;
     cairo_pattern_t* halo = cairo_pattern_create_radial(c, c + 0.6, r - 1, c, c + 0.6, r + 0.8);
     AddStop(halo, 0, {0, 0, 0, 0.45});
     AddStop(halo, 1, {0, 0, 0, 0});
@@ -96,18 +96,21 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
     cairo_arc(cr, c, c + 0.6, r + 0.8, 0, 2 * M_PI);
     cairo_fill(cr);
     cairo_pattern_destroy(halo);
+}
 
+// The ball lit from the upper left, a warm bounce light along its lower rim, and a dark rim line.
+void OrbBody(cairo_t* cr, OrbKind kind, const Colour& base) {
+    const double c = kOrbCentre, r = kOrbRadius;
     cairo_pattern_t* body = cairo_pattern_create_radial(c - 3.5, c - 4, 0.5, c, c, r);
-    AddStop(body, 0.0, Shade(look.base, 1.55));
-    AddStop(body, 0.45, look.base);
-    AddStop(body, 0.85, Shade(look.base, 0.62));
-    AddStop(body, 1.0, Shade(look.base, 0.42));
+    AddStop(body, 0.0, Shade(base, 1.55));
+    AddStop(body, 0.45, base);
+    AddStop(body, 0.85, Shade(base, 0.62));
+    AddStop(body, 1.0, Shade(base, 0.42));
     cairo_set_source(cr, body);
     cairo_arc(cr, c, c, r, 0, 2 * M_PI);
     cairo_fill(cr);
     cairo_pattern_destroy(body);
 
-    // Warm bounce light along the lower rim.
     cairo_pattern_t* bounce = cairo_pattern_create_linear(0, c + 4, 0, c + r);
     AddStop(bounce, 0, {1, 1, 1, 0});
     AddStop(bounce, 1, {1, 0.95, 0.85, kind == OrbKind::Black ? 0.12 : 0.22});
@@ -118,12 +121,15 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
     cairo_pattern_destroy(bounce);
 
     cairo_set_line_width(cr, 1.0);
-    SetColour(cr, {Shade(look.base, 0.3).r, Shade(look.base, 0.3).g, Shade(look.base, 0.3).b, 0.9});
+    SetColour(cr, {Shade(base, 0.3).r, Shade(base, 0.3).g, Shade(base, 0.3).b, 0.9});
     cairo_arc(cr, c, c, r - 0.5, 0, 2 * M_PI);
     cairo_stroke(cr);
+}
 
-    // Inner mark: light fill with a dark edge so it reads on every colour.
-    OrbMarkPath(cr, kind, c, c + 0.8);
+// The inner mark tells the kinds apart by more than hue: a light fill with a dark edge reads on
+// every colour; on the black orb a light line alone.
+void OrbMark(cairo_t* cr, OrbKind kind, const OrbLook& look) {
+    OrbMarkPath(cr, kind, kOrbCentre, kOrbCentre + 0.8);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     if (kind == OrbKind::Black) {
@@ -137,8 +143,11 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
         SetColour(cr, {look.mark.r, look.mark.g, look.mark.b, 0.92});
         cairo_fill(cr);
     }
+}
 
-    // Glossy highlight.
+// A glossy highlight and a small sharp glint, where the light falls.
+void OrbGloss(cairo_t* cr) {
+    const double c = kOrbCentre;
     cairo_save(cr);
     cairo_translate(cr, c - 4.2, c - 5.2);
     cairo_scale(cr, 1.0, 0.65);
@@ -153,6 +162,16 @@ void DrawOrb(cairo_t* cr, OrbKind kind) {
     cairo_set_source_rgba(cr, 1, 1, 1, 0.9);
     cairo_arc(cr, c - 5, c - 5.8, 1.3, 0, 2 * M_PI);
     cairo_fill(cr);
+}
+
+}  // namespace
+
+void DrawOrb(cairo_t* cr, OrbKind kind) {
+    const OrbLook look = LookOf(kind);
+    OrbShadow(cr);
+    OrbBody(cr, kind, look.base);
+    OrbMark(cr, kind, look);
+    OrbGloss(cr);
 }
 
 namespace {
@@ -728,9 +747,8 @@ void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
     DrawFittedText(cr, label, {12, 8 + static_cast<int>(sink), 76, 24}, style, 1);
 }
 
-void Panel(cairo_t* cr) {
-    const double w = assets::kPanel.w, h = assets::kPanel.h;
-    // Dark carved wood with a warm grain, so the white HUD text reads everywhere.
+// Dark carved wood with a warm grain, so the white HUD text reads everywhere.
+void PanelWood(cairo_t* cr, double w, double h) {
     cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, w, 0);
     AddStop(wood, 0, FromHex(0x2a1408));
     AddStop(wood, 0.5, FromHex(0x4a2410));
@@ -747,7 +765,10 @@ void Panel(cairo_t* cr) {
         cairo_set_source_rgba(cr, 0.1, 0.04, 0.0, rng.Uniform(0.1, 0.3));
         cairo_stroke(cr);
     }
-    // Gold frame.
+}
+
+// A gold edge with a dark inner line, so the panel reads as a frame beside any background.
+void PanelFrame(cairo_t* cr, double w, double h) {
     RoundedRect(cr, 3, 3, w - 6, h - 6, 8);
     SetColour(cr, FromHex(0xc89030));
     cairo_set_line_width(cr, 2.5);
@@ -756,20 +777,20 @@ void Panel(cairo_t* cr) {
     cairo_set_source_rgba(cr, 0.1, 0.04, 0, 0.8);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+}
 
-    // Quiet recessed wells behind the game's texts and orbs.
-    auto well = [&](double x, double y, double ww, double hh) {
-        RoundedRect(cr, x, y, ww, hh, 5);
-        cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
-        cairo_fill_preserve(cr);
-        cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
-    };
-    well(12, 16, 108, 106);
-    well(12, 150, 108, 35);
-    well(12, 187, 108, 35);
-    well(12, 230, 108, 62);
+// A quiet recessed well: the game draws its texts and buttons over these.
+void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
+    RoundedRect(cr, x, y, w, h, 5);
+    cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+// A soft warm glow where the current and next orbs sit, inside the queue's well.
+void OrbGlows(cairo_t* cr) {
     for (const auto& orbWell : {std::array<double, 3>{39, 276, 11}, std::array<double, 3>{82, 272, 15}}) {
         cairo_pattern_t* p = cairo_pattern_create_radial(orbWell[0], orbWell[1], 0, orbWell[0], orbWell[1], orbWell[2]);
         AddStop(p, 0, {1.0, 0.75, 0.3, 0.25});
@@ -779,9 +800,10 @@ void Panel(cairo_t* cr) {
         cairo_fill(cr);
         cairo_pattern_destroy(p);
     }
-    well(12, 319, 106, 46);
-    well(12, 369, 106, 46);
-    // A small flame crest at the foot of the panel.
+}
+
+// A small flame crest between two stars at the foot of the panel, below everything the game draws.
+void PanelCrest(cairo_t* cr, double w) {
     cairo_save(cr);
     cairo_translate(cr, w / 2, 452);
     FlameTongue(cr, 0, 8, 12, 26, 0.85);
@@ -793,6 +815,21 @@ void Panel(cairo_t* cr) {
         cairo_set_source_rgba(cr, 0.95, 0.75, 0.35, 0.8);
         cairo_fill(cr);
     }
+}
+
+void Panel(cairo_t* cr) {
+    const double w = assets::kPanel.w, h = assets::kPanel.h;
+    PanelWood(cr, w, h);
+    PanelFrame(cr, w, h);
+    // The top five, the current score, the current level, the orb queue, then Restart and Exit.
+    PanelWell(cr, 12, 16, 108, 106);
+    PanelWell(cr, 12, 150, 108, 35);
+    PanelWell(cr, 12, 187, 108, 35);
+    PanelWell(cr, 12, 230, 108, 62);
+    OrbGlows(cr);
+    PanelWell(cr, 12, 319, 106, 46);
+    PanelWell(cr, 12, 369, 106, 46);
+    PanelCrest(cr, w);
 }
 
 }  // namespace
