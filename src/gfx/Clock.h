@@ -1,12 +1,14 @@
-// The one clock of the game. Real time reads SDL's tick counter and the local time of day;
-// tests and the scripted runner switch to a virtual clock that they advance themselves.
+// The one clock of the game. Real time follows SDL's tick counter, but is read only once per pass
+// of the frame loop (StepFrameClock), so every read within a frame agrees and the start and the
+// frame lengths alone reproduce every tick and time of day the game saw; tests and the scripted
+// runner switch to a virtual clock that they advance themselves.
 #pragma once
 
 #include <cstdint>
 
 // Milliseconds, wrapping in 32 bits. Compare with TicksSince, never with < on raw values.
 int32_t GetTickCount();
-// Seconds since midnight.
+// Seconds since midnight: the time of day the clock started at plus the milliseconds it advanced.
 float Timer();
 // now - then in 32-bit wrapping arithmetic.
 inline int32_t TicksSince(int32_t now, int32_t then) {
@@ -14,6 +16,17 @@ inline int32_t TicksSince(int32_t now, int32_t then) {
 }
 
 void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight);
+// The real clock from tick 0 and the present time of day, to the millisecond.
 void UseRealClock();
 bool IsVirtualClock();
 void AdvanceVirtualClock(uint32_t ms);
+
+// The real clock's one step per pass of the frame loop; nothing on the virtual clock. The step
+// keeps its length while the game stays within a few milliseconds of real time, so the lengths
+// change seldom; a stall is taken whole.
+void StepFrameClock();
+// Real time that passed since the last step does not count (the start-up before the first frame).
+void HoldFrameClock();
+// Milliseconds advanced since the clock was set, and the time of day it was set to.
+uint64_t ClockElapsedMs();
+double ClockStartSeconds();

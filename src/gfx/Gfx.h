@@ -12,6 +12,7 @@
 #include <vector>
 
 class GfxEngine;
+class ScriptRecorder;
 
 // Display settings: only width, height, depth, the windowed flag and the window handle mean
 // anything to us; the other numeric settings are accepted and ignored.
@@ -307,6 +308,8 @@ public:
     // The window.
     void SetWindowEvents(GfxWindowEvents events);
     void PumpEvents();  // process all pending platform events into the handlers and input state
+    // Every input PumpEvents delivers is also written to the recorder (not owned; null: none).
+    void SetRecorder(ScriptRecorder* recorder);
     bool IsMinimized() const;
     void ShowWindow();
     bool SetFullScreen(bool fullScreen);  // switches the open window without a restart; false on failure

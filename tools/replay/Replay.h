@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Script.h"
+#include "gfx/Script.h"
 #include "shell/modMain.h"
 
 class Replay final {

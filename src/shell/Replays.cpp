@@ -1,0 +1,102 @@
+// Replays are written atomically and only into game/replays/: recording never touches the game's
+// own files, and a failure costs the replay, never the game.
+#include "shell/Replays.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Globals.h"
+#include "base/RuntimeError.h"
+#include "base/modError.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
+#include "gfx/ScriptRecorder.h"
+#include "shell/modMain.h"
+
+namespace {
+std::unique_ptr<ScriptRecorder> sRecorder;
+bool sReportedUnwritable = false;  // one line in the log per run, however many saves fail
+
+bool Write(const std::filesystem::path& file, const std::string& text) {
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    if (GfxFile::WriteAtomically(file, text)) return true;
+    if (!sReportedUnwritable) {
+        sReportedUnwritable = true;
+        ReportError(ErrorNumber::PathNotFound, "modReplays", "SaveReplay",
+                    "Path to file " + file.string() + " could not be written; replays are not kept.", true, true,
+                    false);
+    }
+    return false;
+}
+
+// The score a kept replay's name ends in ("2026-12-07T031500-1250.kws"), or nullopt for another file.
+std::optional<long long> KeptScore(const std::filesystem::path& file) {
+    const std::string stem = file.stem().string();
+    const auto dash = stem.rfind('-');
+    if (file.extension() != ".kws" || dash == std::string::npos || dash + 1 == stem.size()) return std::nullopt;
+    const std::string digits = stem.substr(dash + 1);
+    if (digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    return std::stoll(digits);
+}
+
+void PruneScoreReplays() {
+    std::error_code ec;
+    std::vector<std::pair<long long, std::filesystem::path>> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(ReplaysFolder(), ec))
+        if (const auto score = KeptScore(entry.path()); score && entry.is_regular_file(ec))
+            kept.emplace_back(*score, entry.path());
+    if (kept.size() <= static_cast<size_t>(MaxScoreReplays)) return;
+    // Best first; among equal scores the older name (its date) stays.
+    std::sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second.filename() < b.second.filename();
+    });
+    for (size_t i = MaxScoreReplays; i < kept.size(); ++i) std::filesystem::remove(kept[i].second, ec);
+}
+
+std::string DateText() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H%M%S", &local);
+    return text;
+}
+}  // namespace
+
+std::filesystem::path ReplaysFolder() { return gProgramFolder / "game" / "replays"; }
+
+void StartRecording() {
+    sReportedUnwritable = false;
+    sRecorder = std::make_unique<ScriptRecorder>(
+        GetTickCount(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, CommandLine());
+    if (gEngine) gEngine->SetRecorder(sRecorder.get());
+}
+
+void RecordFrame() {
+    if (sRecorder) sRecorder->Frame(GetTickCount());
+}
+
+void SaveLastReplay() {
+    if (!sRecorder) return;
+    if (gEngine) gEngine->SetRecorder(nullptr);
+    const std::string text = sRecorder->Text();
+    sRecorder.reset();
+    const auto folder = ReplaysFolder();
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(folder / "last.kws", ec))
+        std::filesystem::rename(folder / "last.kws", folder / "previous.kws", ec);
+    Write(folder / "last.kws", text);
+}
+
+void KeepHighScoreReplay(int32_t score) {
+    if (!sRecorder) return;
+    if (Write(ReplaysFolder() / (DateText() + "-" + std::to_string(score) + ".kws"), sRecorder->Text()))
+        PruneScoreReplays();
+}
