@@ -108,6 +108,21 @@ void HoldFrameClock() {
     g_Clock.lastReal = now;
 }
 
+void PaceVirtualClock() {
+    const uint64_t due = g_Clock.origin + g_Clock.elapsedMs;
+    for (uint64_t now = SDL_GetTicks64(); now < due; now = SDL_GetTicks64())
+        SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(due - now, 20)));
+}
+
+void RestartPacing() { g_Clock.origin = SDL_GetTicks64() - g_Clock.elapsedMs; }
+
+void ContinueInRealTime() {
+    g_Clock.isVirtual = false;
+    g_Clock.started = true;
+    RestartPacing();
+    g_Clock.lastReal = SDL_GetTicks64();
+}
+
 uint64_t ClockElapsedMs() { return g_Clock.elapsedMs; }
 
 double ClockStartSeconds() {

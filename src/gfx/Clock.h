@@ -27,6 +27,12 @@ void AdvanceVirtualClock(uint32_t ms);
 void StepFrameClock();
 // Real time that passed since the last step does not count (the start-up before the first frame).
 void HoldFrameClock();
+// Watching a replay: holds the pass until real time has caught up with the virtual clock, counted
+// from the last RestartPacing (the start, the end of a pause).
+void PaceVirtualClock();
+void RestartPacing();
+// The virtual clock goes on as the real one from where it stands (a replay stopped to play on).
+void ContinueInRealTime();
 // Milliseconds advanced since the clock was set, and the time of day it was set to.
 uint64_t ClockElapsedMs();
 double ClockStartSeconds();

@@ -210,6 +210,41 @@ void GfxEngine::PumpEvents() {
 
 void GfxEngine::SetRecorder(ScriptRecorder* recorder) { m_Impl->Recorder = recorder; }
 
+void GfxEngine::SetScriptedInputOnly(bool only) {
+    Impl& d = *m_Impl;
+    d.ScriptedOnly = only;
+    if (only) {
+        d.CloseJoystick();
+        return;
+    }
+    d.KeyDown.fill(false);
+    d.MouseButtons = 0;
+    d.JoyDown.fill(false);
+    d.Minimized = false;
+    d.HeldOver.clear();
+}
+
+GfxEngine::PlayerInput GfxEngine::TakePlayerInput(uint32_t waitMs) {
+    // Called between two pumps, when every injected event has been handled: what is pending now
+    // is the player's own, and none of it reaches the game.
+    Impl& d = *m_Impl;
+    PlayerInput input;
+    if (!d.EventsStarted) return input;
+    if (waitMs > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(waitMs));
+    SDL_Event e;
+    while (SDL_PollEvent(&e) != 0) {
+        if (e.type == SDL_KEYDOWN && e.key.repeat == 0)
+            input.keys.push_back(gfx_detail::ScanCodeFromSdl(e.key.keysym.scancode));
+        else if (e.type == SDL_QUIT)
+            input.close = true;
+        else if (e.type == SDL_RENDER_DEVICE_RESET)
+            d.DeviceLost = true;
+        else if (e.type == SDL_JOYDEVICEADDED && e.jdevice.which == d.VirtualIndex)
+            d.OpenJoystick(e.jdevice.which);
+    }
+    return input;
+}
+
 namespace {
 // Pushed mouse events name a window no renderer scales from, since they are in game pixels already.
 Uint32 InjectedWindowId(const GfxEngine::Impl& d) {

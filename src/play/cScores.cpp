@@ -118,6 +118,7 @@ void cScores::AddToScore(int32_t points) {
 }
 
 void cScores::WriteTable() {
+    if (ReplayWatched()) return;  // a replay's scores are not the player's
     for (int32_t i = 1; i <= kEntries; ++i) Utility().SetHighScoreEntry(i, RowEntry(i).initials, RowEntry(i).score);
     Utility().SaveHighScores(ScoresPath());
 }

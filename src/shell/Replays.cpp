@@ -7,6 +7,7 @@
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,25 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
+#include "gfx/Script.h"
 #include "gfx/ScriptRecorder.h"
+#include "shell/ScriptPlayer.h"
+#include "shell/cBaseState.h"
 #include "shell/modMain.h"
+#include "shell/modSettings.h"
 
 namespace {
 std::unique_ptr<ScriptRecorder> sRecorder;
+
+struct Watch {
+    ScriptSettings settings;
+    ScriptPlayer player{16};
+    bool playing = true;  // false once the player has stopped it
+    bool paused = false;
+};
+std::unique_ptr<Watch> sWatch;  // set for the whole run once a replay was watched
+// A recording takes some ten bytes a frame at most; a file far beyond any game's is refused.
+constexpr std::size_t MaxReplayBytes = 64 << 20;
 bool sReportedUnwritable = false;  // one line in the log per run, however many saves fail
 
 bool Write(const std::filesystem::path& file, const std::string& text) {
@@ -68,7 +83,74 @@ std::string DateText() {
     std::strftime(text, sizeof text, "%Y-%m-%dT%H%M%S", &local);
     return text;
 }
+
+void StopWatching() {
+    sWatch->playing = false;
+    ContinueInRealTime();
+    gEngine->SetScriptedInputOnly(false);
+    if (gCurrentState) gCurrentState->Destroy();
+    SetState(StateTitle);
+}
+
+void OnWatchLoop(LoopPoint point) {
+    Watch& watch = *sWatch;
+    if (!watch.playing) return;
+    if (point == LoopPoint::BeforeFirstFrame) {
+        ForgetLoadedSettings();  // what the replay does to them is not the player's
+        if (watch.settings.joystick) gEngine->AttachVirtualJoystick();
+        RestartPacing();
+    } else {
+        watch.player.PassDone(point);
+        watch.player.Advance();
+        PaceVirtualClock();
+    }
+    // Paused, the loop waits here: a frame may not run without its time passing.
+    for (auto input = gEngine->TakePlayerInput(0);; input = gEngine->TakePlayerInput(20)) {
+        if (input.close) {
+            gRunning = false;
+            return;
+        }
+        for (const int32_t key : input.keys) {
+            if (key == GfxKey::Escape) return StopWatching();
+            if (key == GfxKey::P) watch.paused = !watch.paused;
+        }
+        if (!watch.paused) break;
+        RestartPacing();
+    }
+    watch.player.DeliverDue();
+}
 }  // namespace
+
+void StartReplays() {
+    if (sWatch) SetFrameHook(nullptr);  // an earlier run in this process watched
+    sWatch.reset();
+    const std::string file = GetCommandLineValue("Replay", ";");
+    if (file.empty())
+        StartRecording();
+    else
+        StartWatching(file);
+}
+
+void StartWatching(const std::string& file) {
+    sWatch = std::make_unique<Watch>();
+    const auto read = GfxFile::ReadBounded(file, MaxReplayBytes);
+    if (read.status != GfxFile::ReadStatus::Read || read.truncated)
+        FatalError("The replay " + file + " could not be read.");
+    std::istringstream in(read.bytes);
+    ScriptReader reader(in);
+    try {
+        sWatch->settings = reader.ReadSettings();
+        sWatch->player = ScriptPlayer(sWatch->settings.frameMs);
+        while (const auto action = reader.Next()) sWatch->player.Add(*action);
+    } catch (const ScriptError& error) {
+        FatalError("The replay " + file + " could not be played: " + error.what());
+    }
+    UseVirtualClock(0, sWatch->settings.clockSeconds);
+    gEngine->SetScriptedInputOnly(true);
+    SetFrameHook(OnWatchLoop);
+}
+
+bool ReplayWatched() { return sWatch != nullptr; }
 
 std::filesystem::path ReplaysFolder() { return gProgramFolder / "game" / "replays"; }
 

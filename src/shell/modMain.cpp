@@ -105,7 +105,7 @@ void StartUp() {
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
     gEngine->Startup();
     WireWindowEvents();
-    StartRecording();
+    StartReplays();
 
     UnpackArchives();
 
