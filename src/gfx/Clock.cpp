@@ -19,7 +19,7 @@ struct Clock {
     // Real clock only: SDL's ticks at elapsed 0, at the last step, and the step's length.
     uint64_t origin = 0;
     uint64_t lastReal = 0;
-    uint64_t stepMs = 16;
+    FrameStepper stepper;
 };
 Clock g_Clock;
 
@@ -78,6 +78,24 @@ bool IsVirtualClock() { return g_Clock.isVirtual; }
 
 void AdvanceVirtualClock(uint32_t ms) { g_Clock.elapsedMs += ms; }
 
+int64_t FrameStepper::Next(int64_t behind, int64_t raw) {
+    if (behind > StallMs) {
+        stepMs += behind;
+    } else if (behind < -StallMs) {
+        stepMs = raw;
+    } else {
+        // A step is changed only when the game has drifted out of the band and the step is on the
+        // wrong side of the usual pass, so the length changes about twice a second at most.
+        averageMs += (static_cast<double>(raw) - averageMs) / 16;
+        if (behind > DriftMs && static_cast<double>(stepMs) <= averageMs)
+            stepMs = static_cast<int64_t>(std::floor(averageMs)) + 1;
+        else if (behind < -DriftMs && static_cast<double>(stepMs) >= averageMs)
+            stepMs = static_cast<int64_t>(std::ceil(averageMs)) - 1;
+    }
+    stepMs = std::max<int64_t>(stepMs, 1);
+    return stepMs;
+}
+
 void StepFrameClock() {
     if (g_Clock.isVirtual) return;
     EnsureStarted();
@@ -86,18 +104,8 @@ void StepFrameClock() {
     const auto real = static_cast<int64_t>(now - c.origin);   // where the game should be
     const auto raw = static_cast<int64_t>(now - c.lastReal);  // this pass as measured
     c.lastReal = now;
-    auto step = static_cast<int64_t>(c.stepMs);
-    const int64_t behind = real - (static_cast<int64_t>(c.elapsedMs) + step);
-    if (behind > StallMs)
-        step = real - static_cast<int64_t>(c.elapsedMs);
-    else if (behind < -StallMs)
-        step = raw;
-    else if (behind > DriftMs)
-        step = std::max(raw, step + 1);
-    else if (behind < -DriftMs)
-        step = std::min(raw, step - 1);
-    c.stepMs = static_cast<uint64_t>(std::max<int64_t>(step, 1));
-    c.elapsedMs += c.stepMs;
+    const int64_t behind = real - (static_cast<int64_t>(c.elapsedMs) + c.stepper.stepMs);
+    c.elapsedMs += static_cast<uint64_t>(c.stepper.Next(behind, raw));
 }
 
 void HoldFrameClock() {

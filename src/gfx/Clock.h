@@ -25,6 +25,15 @@ void AdvanceVirtualClock(uint32_t ms);
 // keeps its length while the game stays within a few milliseconds of real time, so the lengths
 // change seldom; a stall is taken whole.
 void StepFrameClock();
+// The real clock's stepping, apart from SDL so that a benchmark can feed it frames.
+struct FrameStepper {
+    int64_t stepMs = 16;
+    double averageMs = 16;  // the passes' measured lengths, smoothed
+    // The next step: stepMs again while `behind` (how far the game would lag real time after it)
+    // stays within a few milliseconds, else one nearer to the measured passes (`raw`: this one);
+    // after a stall, all of the lag at once.
+    int64_t Next(int64_t behind, int64_t raw);
+};
 // Real time that passed since the last step does not count (the start-up before the first frame).
 void HoldFrameClock();
 // Watching a replay: holds the pass until real time has caught up with the virtual clock, counted
