@@ -233,7 +233,7 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
     const fs::path played = MakeGameFolder("recorded");
     const fs::path replayed = MakeGameFolder("replayed");
     WriteFile(played / "script.kws",
-              "clock 08:15:42.350\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
+              "clock 08:15:42.900\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
               "at 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\nat 3400 joy axis x 1\n"
               "at 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\nat 3700 mouse left down\n"
               "at 3700 mouse left up\nat 4000 frame 33\nat 4200 key right down\nat 4600 key right up\n"
