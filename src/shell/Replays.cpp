@@ -3,12 +3,14 @@
 #include "shell/Replays.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Globals.h"
@@ -51,14 +53,17 @@ bool Write(const std::filesystem::path& file, const std::string& text) {
     return false;
 }
 
-// The score a kept replay's name ends in ("2026-12-07T031500-1250.kws"), or nullopt for another file.
+// The score a kept replay's name ends in ("2026-12-07T031500-1250.kws"), or nullopt for any other
+// file: what a player keeps in the folder under another name is never pruned.
 std::optional<long long> KeptScore(const std::filesystem::path& file) {
     const std::string stem = file.stem().string();
-    const auto dash = stem.rfind('-');
-    if (file.extension() != ".kws" || dash == std::string::npos || dash + 1 == stem.size()) return std::nullopt;
-    const std::string digits = stem.substr(dash + 1);
-    if (digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    return std::stoll(digits);
+    constexpr std::string_view Date = "0000-00-00T000000-";
+    if (file.extension() != ".kws" || stem.size() <= Date.size() || stem.size() > Date.size() + 12) return std::nullopt;
+    for (size_t i = 0; i < stem.size(); ++i) {
+        const char want = i < Date.size() ? Date[i] : '0';
+        if (want == '0' ? !std::isdigit(static_cast<unsigned char>(stem[i])) : stem[i] != want) return std::nullopt;
+    }
+    return std::stoll(stem.substr(Date.size()));
 }
 
 void PruneScoreReplays() {

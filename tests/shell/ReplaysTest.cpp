@@ -41,7 +41,7 @@ TEST_F(Replays, EachEndKeepsTheRunBeforeAsPrevious) {
 
 TEST_F(Replays, OnlyTheTwentyBestTopTenGamesAreKept) {
     std::filesystem::create_directories(m_Folder.Path("game/replays"));
-    m_Folder.WriteText("game/replays/notes-1.txt", "the player's own");
+    m_Folder.WriteText("game/replays/my-best-1.kws", "the player's own");
     StartRecording();
     for (int32_t score :
          {500, 20, 700, 10, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190, 200})
@@ -50,13 +50,13 @@ TEST_F(Replays, OnlyTheTwentyBestTopTenGamesAreKept) {
     std::multiset<int32_t> kept;
     for (const auto& entry : std::filesystem::directory_iterator(m_Folder.Path("game/replays"))) {
         const std::string name = entry.path().filename().string();
-        if (name == "last.kws" || name == "notes-1.txt") continue;
+        if (name == "last.kws" || name == "my-best-1.kws") continue;
         kept.insert(std::stoi(name.substr(name.rfind('-') + 1)));
     }
     EXPECT_EQ(kept.size(), 20u);
     EXPECT_EQ(kept.count(10) + kept.count(20), 0u);  // the lowest went first
     EXPECT_EQ(kept.count(700), 1u);
-    EXPECT_EQ(m_Folder.ReadText("game/replays/notes-1.txt"), "the player's own");
+    EXPECT_EQ(m_Folder.ReadText("game/replays/my-best-1.kws"), "the player's own");
 }
 
 TEST_F(Replays, AFolderThatCannotBeWrittenIsLoggedOnceAndWhatStandsInItsPlaceIsLeftAlone) {
