@@ -1,12 +1,14 @@
-// The one clock of the game. Real time reads SDL's tick counter and the local time of day;
-// tests and the scripted runner switch to a virtual clock that they advance themselves.
+// The one clock of the game. Real time follows SDL's tick counter, but is read only once per pass
+// of the frame loop (StepFrameClock), so every read within a frame agrees and the start and the
+// frame lengths alone reproduce every tick and time of day the game saw; tests and the scripted
+// runner switch to a virtual clock that they advance themselves.
 #pragma once
 
 #include <cstdint>
 
 // Milliseconds, wrapping in 32 bits. Compare with TicksSince, never with < on raw values.
 int32_t GetTickCount();
-// Seconds since midnight.
+// Seconds since midnight: the time of day the clock started at plus the milliseconds it advanced.
 float Timer();
 // now - then in 32-bit wrapping arithmetic.
 inline int32_t TicksSince(int32_t now, int32_t then) {
@@ -14,6 +16,32 @@ inline int32_t TicksSince(int32_t now, int32_t then) {
 }
 
 void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight);
+// The real clock from tick 0 and the present time of day, to the millisecond.
 void UseRealClock();
 bool IsVirtualClock();
 void AdvanceVirtualClock(uint32_t ms);
+
+// The real clock's one step per pass of the frame loop; nothing on the virtual clock. The step
+// keeps its length while the game stays within a few milliseconds of real time, so the lengths
+// change seldom; a stall is taken whole.
+void StepFrameClock();
+// The real clock's stepping, apart from SDL so that a benchmark can feed it frames.
+struct FrameStepper {
+    int64_t stepMs = 16;
+    double averageMs = 16;  // the passes' measured lengths, smoothed
+    // The next step: stepMs again while `behind` (how far the game would lag real time after it)
+    // stays within a few milliseconds, else one nearer to the measured passes (`raw`: this one);
+    // after a stall, all of the lag at once.
+    int64_t Next(int64_t behind, int64_t raw);
+};
+// Real time that passed since the last step does not count (the start-up before the first frame).
+void HoldFrameClock();
+// Watching a replay: holds the pass until real time has caught up with the virtual clock, counted
+// from the last RestartPacing (the start, the end of a pause).
+void PaceVirtualClock();
+void RestartPacing();
+// The virtual clock goes on as the real one from where it stands (a replay stopped to play on).
+void ContinueInRealTime();
+// Milliseconds advanced since the clock was set, and the time of day it was set to.
+uint64_t ClockElapsedMs();
+double ClockStartSeconds();

@@ -12,6 +12,7 @@
 #include <vector>
 
 class GfxEngine;
+class ScriptRecorder;
 
 // Display settings: only width, height, depth, the windowed flag and the window handle mean
 // anything to us; the other numeric settings are accepted and ignored.
@@ -325,6 +326,18 @@ public:
     // The window.
     void SetWindowEvents(GfxWindowEvents events);
     void PumpEvents();  // process all pending platform events into the handlers and input state
+    // Every input PumpEvents delivers is also written to the recorder (not owned; null: none).
+    void SetRecorder(ScriptRecorder* recorder);
+    // Watching a replay: only injected input reaches the game, and no controller but the virtual
+    // one is opened. Turned off, the input the replay left held is let go.
+    void SetScriptedInputOnly(bool only);
+    // While only injected input counts: the player's own key presses (scan codes) and whether the
+    // window was closed, from the events pending now, after waiting up to waitMs for one.
+    struct PlayerInput {
+        std::vector<int32_t> keys;
+        bool close = false;
+    };
+    PlayerInput TakePlayerInput(uint32_t waitMs);
     bool IsMinimized() const;
     void ShowWindow();
     bool SetFullScreen(bool fullScreen);  // switches the open window without a restart; false on failure

@@ -158,7 +158,9 @@ struct GfxEngine::Impl {
     float InjectedX = 0;  // where injected button events happen
     float InjectedY = 0;
     GfxWindowEvents Events;
-    std::deque<SDL_Event> HeldOver;  // a button's second change in one pump, and all after it
+    std::deque<SDL_Event> HeldOver;      // a button's second change in one pump, and all after it
+    ScriptRecorder* Recorder = nullptr;  // told every input a pump delivers; not owned
+    bool ScriptedOnly = false;           // a replay is watched: the player's input is kept apart
 
     // The full-screen cursor drawn by EndFrame.
     int32_t CursorTexture = 0;

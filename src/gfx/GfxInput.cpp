@@ -167,6 +167,7 @@ bool GfxMouse::IsRightButtonDown() const { return (m_Engine->GetImpl().MouseButt
 void GfxEngine::Impl::OpenJoystick(int deviceIndex) {
     // A game controller takes over from a plain joystick; otherwise the first device stays.
     if (Controller || (RawJoystick && !SDL_IsGameController(deviceIndex))) return;
+    if (ScriptedOnly && deviceIndex != VirtualIndex) return;
     if (RawJoystick) CloseJoystick();
     if (SDL_IsGameController(deviceIndex)) {
         Controller = SDL_GameControllerOpen(deviceIndex);

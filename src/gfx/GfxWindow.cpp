@@ -12,6 +12,7 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxImpl.h"
+#include "gfx/ScriptRecorder.h"
 
 namespace {
 // Mouse buttons as the game numbers them: 1 left, 2 right, 4 middle; 0 for any other.
@@ -91,7 +92,8 @@ void GfxEngine::PumpEvents() {
     // While minimised the game only pumps; wait for an event instead of spinning a core.
     if (d.Minimized && !IsVirtualClock()) SDL_WaitEventTimeout(nullptr, 20);
     SDL_Event e;
-    uint64_t changed = 0;  // buttons that changed in this pump
+    uint64_t changed = 0;                    // buttons that changed in this pump
+    ScriptRecorder* const rec = d.Recorder;  // told what this pump delivers, after the hold-over
     while (NextEvent(d, e)) {
         const uint64_t button = ButtonChanged(d, e);
         if ((changed & button) != 0) {
@@ -113,11 +115,13 @@ void GfxEngine::PumpEvents() {
                 }
                 if (down && !d.KeyDown[static_cast<size_t>(code)]) d.KeyPressed[static_cast<size_t>(code)] = true;
                 d.KeyDown[static_cast<size_t>(code)] = down;
+                if (rec) rec->Key(code, down);
                 break;
             }
             case SDL_MOUSEMOTION:
                 d.MouseX = static_cast<float>(e.motion.x);
                 d.MouseY = static_cast<float>(e.motion.y);
+                if (rec) rec->MouseMove(d.MouseX, d.MouseY);
                 if (d.Events.MouseMove) d.Events.MouseMove(d.MouseButtons, ShiftState(), d.MouseX, d.MouseY);
                 break;
             case SDL_MOUSEBUTTONDOWN:
@@ -126,6 +130,7 @@ void GfxEngine::PumpEvents() {
                 if (button == 0) break;
                 d.MouseX = static_cast<float>(e.button.x);
                 d.MouseY = static_cast<float>(e.button.y);
+                if (rec) rec->MouseButton(button, e.type == SDL_MOUSEBUTTONDOWN, d.MouseX, d.MouseY);
                 if (e.type == SDL_MOUSEBUTTONDOWN) {
                     d.MouseButtons |= button;
                     if (d.Events.MouseDown) d.Events.MouseDown(button, ShiftState(), d.MouseX, d.MouseY);
@@ -150,6 +155,7 @@ void GfxEngine::PumpEvents() {
                     const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
                     if (down && !d.JoyDown[e.cbutton.button]) d.JoyPressed[e.cbutton.button] = true;
                     d.JoyDown[e.cbutton.button] = down;
+                    if (rec) rec->JoyButton(e.cbutton.button, down);
                 }
                 break;
             case SDL_JOYBUTTONDOWN:
@@ -158,21 +164,26 @@ void GfxEngine::PumpEvents() {
                     const bool down = e.type == SDL_JOYBUTTONDOWN;
                     if (down && !d.JoyDown[e.jbutton.button]) d.JoyPressed[e.jbutton.button] = true;
                     d.JoyDown[e.jbutton.button] = down;
+                    if (rec) rec->JoyButton(e.jbutton.button, down);
                 }
                 break;
             case SDL_WINDOWEVENT:
                 switch (e.window.event) {
                     case SDL_WINDOWEVENT_FOCUS_LOST:
+                        if (rec) rec->Window(GfxWindowAction::FocusLost);
                         if (d.Events.Activation) d.Events.Activation(false);
                         break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        if (rec) rec->Window(GfxWindowAction::FocusGained);
                         if (d.Events.Activation) d.Events.Activation(true);
                         break;
                     case SDL_WINDOWEVENT_MINIMIZED:
+                        if (rec) rec->Window(GfxWindowAction::Minimize);
                         d.Minimized = true;
                         break;
                     case SDL_WINDOWEVENT_RESTORED:
                     case SDL_WINDOWEVENT_MAXIMIZED:
+                        if (rec) rec->Window(GfxWindowAction::Restore);
                         d.Minimized = false;
                         break;
                     default:
@@ -184,12 +195,54 @@ void GfxEngine::PumpEvents() {
                 d.DeviceLost = true;
                 break;
             case SDL_QUIT:
+                if (rec) rec->Window(GfxWindowAction::Close);
                 if (d.Events.Unload) d.Events.Unload();
                 break;
             default:
                 break;
         }
     }
+    if (rec) {
+        rec->JoyAxes(m_Joystick.GetAxisX(1), m_Joystick.GetAxisY(1));
+        rec->PumpDone();
+    }
+}
+
+void GfxEngine::SetRecorder(ScriptRecorder* recorder) { m_Impl->Recorder = recorder; }
+
+void GfxEngine::SetScriptedInputOnly(bool only) {
+    Impl& d = *m_Impl;
+    d.ScriptedOnly = only;
+    if (only) {
+        d.CloseJoystick();
+        return;
+    }
+    d.KeyDown.fill(false);
+    d.MouseButtons = 0;
+    d.JoyDown.fill(false);
+    d.Minimized = false;
+    d.HeldOver.clear();
+}
+
+GfxEngine::PlayerInput GfxEngine::TakePlayerInput(uint32_t waitMs) {
+    // Called between two pumps, when every injected event has been handled: what is pending now
+    // is the player's own, and none of it reaches the game.
+    Impl& d = *m_Impl;
+    PlayerInput input;
+    if (!d.EventsStarted) return input;
+    if (waitMs > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(waitMs));
+    SDL_Event e;
+    while (SDL_PollEvent(&e) != 0) {
+        if (e.type == SDL_KEYDOWN && e.key.repeat == 0)
+            input.keys.push_back(gfx_detail::ScanCodeFromSdl(e.key.keysym.scancode));
+        else if (e.type == SDL_QUIT)
+            input.close = true;
+        else if (e.type == SDL_RENDER_DEVICE_RESET)
+            d.DeviceLost = true;
+        else if (e.type == SDL_JOYDEVICEADDED && e.jdevice.which == d.VirtualIndex)
+            d.OpenJoystick(e.jdevice.which);
+    }
+    return input;
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "gfx/Gfx.h"
+#include "shell/Replays.h"
 
 namespace {
 constexpr int32_t kEntries = 10;
@@ -56,6 +57,7 @@ cScores::~cScores() {
     // The release writes the table once more. An error may not leave a destructor, so a failure
     // here is logged and the shutdown or state switch in progress goes on.
     if (!m_SaveOnRelease) return;
+    if (m_Position > 0 && m_Current.score > 0) KeepHighScoreReplay(m_Current.score);
     try {
         WriteTable();
     } catch (const std::exception&) {
@@ -116,6 +118,7 @@ void cScores::AddToScore(int32_t points) {
 }
 
 void cScores::WriteTable() {
+    if (ReplayWatched()) return;  // a replay's scores are not the player's
     for (int32_t i = 1; i <= kEntries; ++i) Utility().SetHighScoreEntry(i, RowEntry(i).initials, RowEntry(i).score);
     Utility().SaveHighScores(ScoresPath());
 }

@@ -15,10 +15,12 @@
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
+#include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
 #include "shell/AssetTable.h"
 #include "shell/GameFolder.h"
+#include "shell/Replays.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
 #include "shell/modSettings.h"
@@ -28,8 +30,15 @@ std::string sCommandLine;
 std::function<void(LoopPoint)> sFrameHook;
 bool sShuttingDown = false;
 
-void CallHook(LoopPoint point) {
+// Each pass of the frame loop: the runner's hook first (it steps the virtual clock and injects
+// its input), then the real clock's one step, so every read of the clock within a frame agrees.
+void LoopPointReached(LoopPoint point) {
     if (sFrameHook) sFrameHook(point);
+    if (point == LoopPoint::BeforeFirstFrame)
+        HoldFrameClock();  // the first frame starts where start-up began, as in the runner
+    else
+        StepFrameClock();
+    RecordFrame();
 }
 
 std::string Environment(const char* name) {
@@ -89,6 +98,7 @@ void StartUp() {
     gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
     gEngine->Startup();
     WireWindowEvents();
+    StartReplays();
 
     UnpackArchives();
 
@@ -154,6 +164,8 @@ void RunShutdownSteps() {
         gCurrentState.reset();
         ReleaseRetiredState();
     });
+    // After the state's release, which may keep a top-ten game's replay from the same recording.
+    ShutdownStep("replay", [] { SaveLastReplay(); });
     // Closed only after the state's release, whose last write of the high-score table may fail
     // (a full disk, a read-only folder) and must still be logged.
     ShutdownStep("error log", [] { CloseErrorLog(); });
@@ -170,6 +182,7 @@ void RunShutdownSteps() {
 int Main(const std::string& commandLine) {
     SetCommandLine(commandLine);
     ResetGlobals();
+    if (!IsVirtualClock()) UseRealClock();
     if (gProgramFolder.empty()) {
         try {
             const GameFolders folders = FindGameFolders();
@@ -218,10 +231,8 @@ void RunGame() {
     gMouse->Create_Mouse(std::string(assets::kSprites), assets::kCursor.x, assets::kCursor.y, assets::kCursor.w,
                          assets::kCursor.h);
     gRunning = true;
-    if (sFrameHook) {
-        CallHook(LoopPoint::BeforeFirstFrame);
-        gEngine->PumpEvents();
-    }
+    LoopPointReached(LoopPoint::BeforeFirstFrame);
+    if (sFrameHook) gEngine->PumpEvents();
 
     while (gRunning) {
         HandleMinimised();
@@ -236,7 +247,7 @@ void RunGame() {
         if (gCurrentState) gCurrentState->DrawState();
         ReleaseRetiredState();
         gEngine->GetDevice().EndFrame();
-        CallHook(LoopPoint::AfterFrame);
+        LoopPointReached(LoopPoint::AfterFrame);
         gEngine->PumpEvents();
     }
 }
@@ -260,7 +271,7 @@ void HandleMinimised() {
     gPaused = true;
     // Closing the window from the task bar while minimised must still end the game.
     while (gEngine->IsMinimized() && gRunning) {
-        CallHook(LoopPoint::Minimised);
+        LoopPointReached(LoopPoint::Minimised);
         gEngine->PumpEvents();  // waits for an event while minimised, so this does not spin a core
     }
     gPaused = false;

@@ -168,6 +168,38 @@ INSTANTIATE_TEST_SUITE_P(Play, Scripts,
                                            "play_last_level", "play_level_file", "level_file_refused"));
 INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts, ::testing::Values("tutorial_keyboard", "tutorial_gamepad"));
 
+// A game of varying frame lengths (a stall among them), a start between two seconds, a click quicker
+// than a frame and every kind of input, recorded as it ran and replayed on a copy of the folder
+// it started from, ends in the same state.
+TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
+    const fs::path played = MakeGameFolder("recorded");
+    const fs::path replayed = MakeGameFolder("replayed");
+    WriteFile(played / "script.kws",
+              "clock 08:15:42.900\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
+              "at 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\nat 3400 joy axis x 1\n"
+              "at 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\nat 3700 mouse left down\n"
+              "at 3700 mouse left up\nat 4000 frame 33\nat 4200 key right down\nat 4600 key right up\n"
+              "at 4700 joy button 0 tap\nat 4800 key space tap\nat 5000 window minimize\nat 5300 window restore\n"
+              "at 6000 key p tap\nat 6500 key p tap\nat 7000 dump final.json\nend 7100\n");
+    RunResult run = RunReplay(played, (played / "script.kws").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::string recording = ReadFile(played / "game" / "replays" / "last.kws");
+    // The dump goes before the first line past its time (the close, then the end).
+    size_t at = 0;
+    while (recording.compare(at, 4, "end ") != 0 &&
+           (recording.compare(at, 3, "at ") != 0 || std::stoul(recording.substr(at + 3)) <= 7000))
+        at = recording.find('\n', at) + 1;
+    recording.insert(at, "at 7000 dump final.json\n");
+    WriteFile(replayed / "script.kws", recording);
+    run = RunReplay(replayed, (replayed / "script.kws").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err << recording;
+    const json expected = json::parse(ReadFile(played / "out" / "final.json"));
+    EXPECT_EQ(expected["state"], "play");
+    EXPECT_EQ(json::parse(ReadFile(replayed / "out" / "final.json")), expected) << recording;
+    fs::remove_all(played);
+    fs::remove_all(replayed);
+}
+
 TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
     kwtest::GameFolder game;
     const fs::path root = ShippedGame(game);

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "FuzzTarget.h"
-#include "Script.h"
+#include "gfx/Script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

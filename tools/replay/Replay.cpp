@@ -16,6 +16,7 @@ Replay::Replay(std::istream& script, bool streaming, std::filesystem::path outDi
 int Replay::Run() {
     try {
         m_Settings = m_Reader.ReadSettings();
+        m_Player = ScriptPlayer(m_Settings.frameMs);
         // A script in a file is checked whole before the game starts.
         if (!m_Streaming) {
             while (!m_InputDone) ReadOne();
@@ -25,7 +26,6 @@ int Replay::Run() {
         std::cerr << "kindlewisp-replay: " << error.what() << '\n';
         return 2;
     }
-    m_FrameMs = m_Settings.frameMs;
     UseVirtualClock(0, m_Settings.clockSeconds);
     GfxEngine::SetHeadless(true);
     SetFrameHook([this](LoopPoint point) { OnLoop(point); });
@@ -40,23 +40,24 @@ void Replay::ReadOne() {
         // End of input acts as end at the current time.
         ScriptAction end;
         end.kind = ScriptAction::Kind::End;
-        end.at = m_Time;
-        m_Queue.push_back({end});
+        end.at = m_Player.Time();
+        m_Player.Add(end);
         m_InputDone = true;
         return;
     }
     if (action->kind == ScriptAction::Kind::End) m_InputDone = true;
-    m_Queue.push_back({*action});
+    m_Player.Add(*action);
 }
 
 // Streaming: read until a command lies beyond the next frame, so every command due by then is
 // known, but stop after a dump not yet taken: whoever writes the script may be waiting for it.
 void Replay::ReadAhead() {
+    auto& queue = m_Player.Queue();
     while (m_Streaming && !m_InputDone && !m_ScriptFailed) {
-        if (!m_Queue.empty()) {
-            const Queued& last = m_Queue.back();
+        if (!queue.empty()) {
+            const auto& last = queue.back();
             if (last.action.kind == ScriptAction::Kind::Dump && !last.done) break;
-            if (last.action.at > m_Time) break;
+            if (last.action.at > m_Player.Time()) break;
         }
         ReadOne();
         RunOutputs();  // an output for a frame already drawn is taken at once
@@ -69,30 +70,23 @@ void Replay::OnLoop(LoopPoint point) {
         if (point == LoopPoint::BeforeFirstFrame) {
             if (m_Settings.joystick) gEngine->AttachVirtualJoystick();
         } else {
-            if (point == LoopPoint::AfterFrame) ++m_Frames;
-            m_DrawnTime = m_Time;
+            m_Player.PassDone(point);
             RunOutputs();
-            for (const Queued& queued : m_Queue)
-                if (queued.action.kind == ScriptAction::Kind::Frame && queued.action.at <= m_Time && !queued.done)
-                    m_FrameMs = queued.action.frameMs;
-            for (Queued& queued : m_Queue)
-                if (queued.action.kind == ScriptAction::Kind::Frame && queued.action.at <= m_Time) queued.done = true;
-            m_Time += m_FrameMs;
-            AdvanceVirtualClock(m_FrameMs);
+            m_Player.Advance();
         }
         ReadAhead();
-        DeliverInputs();
+        m_Player.DeliverDue();
     } catch (const ScriptError& error) {
         ScriptFailed(error);
     }
 }
 
 void Replay::RunOutputs() {
-    if (m_Frames == 0) return;  // nothing drawn yet
-    for (Queued& queued : m_Queue) {
+    if (m_Player.Frames() == 0) return;  // nothing drawn yet
+    for (auto& queued : m_Player.Queue()) {
         if (queued.done || !queued.action.IsOutput()) continue;
         // Against the pass just run, not the next one: a dump read ahead waits for its own frame.
-        if (queued.action.at > m_DrawnTime) break;
+        if (queued.action.at > m_Player.DrawnTime()) break;
         const ScriptAction& action = queued.action;
         queued.done = true;
         const auto path = m_OutDir / action.name;
@@ -103,92 +97,11 @@ void Replay::RunOutputs() {
         }
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << ReportText(m_Frames);
+            out << ReportText(m_Player.Frames());
             out.flush();
             if (!out) std::cerr << "kindlewisp-replay: line " << action.line << ": could not write " << path << '\n';
         }
         m_Log << "dumped " << action.name << std::endl;
-    }
-}
-
-void Replay::DeliverInputs() {
-    // The up halves of taps and clicks from the frame before.
-    for (auto it = m_Releases.begin(); it != m_Releases.end();) {
-        if (it->frame <= m_Frames) {
-            Inject(it->action, false);
-            it = m_Releases.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    bool allBeforeDone = true;
-    for (Queued& queued : m_Queue) {
-        if (queued.action.at > m_Time) break;
-        if (queued.done || queued.action.IsOutput() || queued.action.kind == ScriptAction::Kind::Frame) {
-            allBeforeDone = allBeforeDone && queued.done;
-            continue;
-        }
-        // The close waits for everything before it, so a dump at the end time is still taken.
-        if (queued.action.kind == ScriptAction::Kind::End && !allBeforeDone) break;
-        queued.done = true;
-        Deliver(queued.action);
-    }
-}
-
-void Replay::Deliver(const ScriptAction& action) {
-    using Kind = ScriptAction::Kind;
-    switch (action.kind) {
-        case Kind::End:
-            if (!m_Closing) gEngine->InjectWindow(GfxWindowAction::Close);
-            m_Closing = true;
-            return;
-        case Kind::Window:
-            if (action.window == GfxWindowAction::Close) m_Closing = true;
-            gEngine->InjectWindow(action.window);
-            return;
-        case Kind::MouseMove:
-            gEngine->InjectMouseMove(action.x, action.y);
-            return;
-        case Kind::MouseClick: {
-            gEngine->InjectMouseMove(action.x, action.y);
-            ScriptAction left = action;
-            left.kind = Kind::MouseButton;
-            left.code = 1;
-            Inject(left, true);
-            m_Releases.push_back({m_Frames + 1, left});
-            return;
-        }
-        case Kind::Key:
-        case Kind::MouseButton:
-        case Kind::JoyButton:
-            if (action.press == Press::Up) {
-                Inject(action, false);
-                return;
-            }
-            Inject(action, true);
-            if (action.press == Press::Tap) m_Releases.push_back({m_Frames + 1, action});
-            return;
-        case Kind::JoyAxis:
-            gEngine->InjectJoyAxis(action.axis, action.code);
-            return;
-        default:
-            return;
-    }
-}
-
-void Replay::Inject(const ScriptAction& action, bool down) {
-    switch (action.kind) {
-        case ScriptAction::Kind::Key:
-            gEngine->InjectKey(action.code, down);
-            break;
-        case ScriptAction::Kind::MouseButton:
-            gEngine->InjectMouseButton(action.code, down);
-            break;
-        case ScriptAction::Kind::JoyButton:
-            gEngine->InjectJoyButton(action.code, down);
-            break;
-        default:
-            break;
     }
 }
 

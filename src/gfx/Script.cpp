@@ -1,6 +1,6 @@
 // Script parsing. Every malformed line is an error naming its line, so a typo never turns into
 // a run that silently does something else.
-#include "Script.h"
+#include "gfx/Script.h"
 
 #include <array>
 #include <charconv>
@@ -31,6 +31,26 @@ uint32_t ParseFrame(int line, const std::vector<std::string>& words) {
     if (words.size() != 2 || !ParseNumber(words[1], ms) || ms == 0 || ms > MaxFrameMs)
         throw ScriptError(line, "frame takes a number of milliseconds from 1 to " + std::to_string(MaxFrameMs));
     return ms;
+}
+
+// HH:MM:SS with an optional fraction of up to three digits: a recording starts to the millisecond,
+// since the game's draws are seeded with whole seconds of its clock.
+double ParseClock(int line, const std::vector<std::string>& words) {
+    const std::string text = words.size() == 2 ? words[1] : "";
+    const auto dot = text.find('.');
+    const std::string whole = text.substr(0, dot);
+    const std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+    int h = -1, m = -1, s = -1, ms = 0;
+    const bool wholeOk = whole.size() == 8 && whole[2] == ':' && whole[5] == ':' &&
+                         ParseNumber(whole.substr(0, 2), h) && ParseNumber(whole.substr(3, 2), m) &&
+                         ParseNumber(whole.substr(6, 2), s) && h >= 0 && h <= 23 && m >= 0 && m <= 59 && s >= 0 &&
+                         s <= 59;
+    const bool fractionOk =
+        dot == std::string::npos ||
+        (!fraction.empty() && fraction.size() <= 3 && fraction.find_first_not_of("0123456789") == std::string::npos &&
+         ParseNumber(fraction + std::string(3 - fraction.size(), '0'), ms));
+    if (!wholeOk || !fractionOk) throw ScriptError(line, "clock takes a time of day HH:MM:SS or HH:MM:SS.mmm");
+    return h * 3600.0 + m * 60.0 + s + ms / 1000.0;
 }
 
 bool ParseCoordinate(const std::string& text, float& value) {
@@ -89,6 +109,14 @@ int32_t ScanCodeForKeyName(const std::string& name) {
     return 0;
 }
 
+std::string KeyNameForScanCode(int32_t code) {
+    for (const char* name : {"esc", "enter", "space", "left", "right", "up", "down", "f7", "f8"})
+        if (ScanCodeForKeyName(name) == code) return name;
+    for (const char c : std::string_view("abcdefghijklmnopqrstuvwxyz0123456789"))
+        if (ScanCodeForKeyName(std::string(1, c)) == code) return std::string(1, c);
+    return "";
+}
+
 bool ScriptReader::NextLine(std::string& text) {
     while (std::getline(m_In, text)) {
         ++m_Line;
@@ -111,13 +139,7 @@ ScriptSettings ScriptReader::ReadSettings() {
         if (command == "frame") {
             m_Settings.frameMs = ParseFrame(m_Line, words);
         } else if (command == "clock") {
-            int h = 0, m = 0, s = 0;
-            char c1 = 0, c2 = 0;
-            std::istringstream in(words.size() == 2 ? words[1] : "");
-            if (!(in >> h >> c1 >> m >> c2 >> s) || c1 != ':' || c2 != ':' || h < 0 || h > 23 || m < 0 || m > 59 ||
-                s < 0 || s > 59 || in.peek() != std::char_traits<char>::eof())
-                throw ScriptError(m_Line, "clock takes a time of day HH:MM:SS");
-            m_Settings.clockSeconds = h * 3600.0 + m * 60.0 + s;
+            m_Settings.clockSeconds = ParseClock(m_Line, words);
         } else if (command == "joystick") {
             if (words.size() != 1) throw ScriptError(m_Line, "joystick takes no arguments");
             m_Settings.joystick = true;
@@ -177,7 +199,10 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
     const std::string& what = words[2];
     const size_t n = words.size();
     using Kind = ScriptAction::Kind;
-    if (what == "key") {
+    if (what == "frame") {
+        action.frameMs = ParseFrame(line, {words.begin() + 2, words.end()});
+        action.kind = Kind::Frame;
+    } else if (what == "key") {
         if (n != 5) throw ScriptError(line, "key NAME down|up|tap");
         action.kind = Kind::Key;
         action.code = ScanCodeForKeyName(words[3]);

@@ -73,5 +73,6 @@ private:
     uint32_t m_LastAt = 0;
 };
 
-// DirectInput scan code for a key name of the script, 0 if unknown.
+// DirectInput scan code for a key name of the script, 0 if unknown, and back ("" if unnamed).
 int32_t ScanCodeForKeyName(const std::string& name);
+std::string KeyNameForScanCode(int32_t code);

@@ -1,0 +1,46 @@
+// Records a run as the scripted runner's script: the start, the frame lengths when they change,
+// and every input in the frame the game read it, so that the runner plays the run again exactly.
+// The event pump reports the input after its hold-over has decided which frame sees it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "gfx/Gfx.h"
+
+class ScriptRecorder final {
+public:
+    // startTick: the clock's tick when the recording starts, at the time of day clockSeconds.
+    ScriptRecorder(int32_t startTick, double clockSeconds, const std::string& args);
+
+    // At each pass of the frame loop, once the clock has stepped: the tick of the coming frame.
+    void Frame(int32_t tick);
+    void Key(int32_t scanCode, bool down);  // keys the script cannot name are never read by the game
+    void MouseMove(float x, float y);
+    void MouseButton(int32_t button, bool down, float x, float y);  // 1 left, 2 right
+    void JoyButton(int32_t button, bool down);
+    void JoyAxes(int32_t x, int32_t y);  // the axes as read after a pump, written when they change
+    void Window(GfxWindowAction action);
+    // The end of a pump: a move is written once, where the pointer came to rest.
+    void PumpDone();
+
+    // The whole script so far, ending one frame after the last one began, so a frame that ended
+    // the program (Escape, a report) still runs when it is replayed.
+    std::string Text() const;
+
+private:
+    void Line(const std::string& action);
+    uint32_t Now() const;
+    void FlushMove();
+
+    int32_t m_StartTick;
+    int32_t m_Tick;  // the frame that input now reaches
+    uint32_t m_FrameMs = 16;
+    std::string m_Header;
+    std::string m_Body;
+    bool m_Joystick = false;  // a joystick action was written: the script attaches one
+    bool m_MovePending = false;
+    float m_MoveX = 0, m_MoveY = 0;        // where the pending move ends
+    float m_WrittenX = 0, m_WrittenY = 0;  // where the replay's pointer is
+    int32_t m_AxisX = 0, m_AxisY = 0;
+};

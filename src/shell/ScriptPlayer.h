@@ -1,0 +1,49 @@
+// Plays a script's input into the game at the frames it names: the runner's timing, shared by the
+// runner and by watching a replay in the game. Owns the queue of actions read so far.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gfx/Script.h"
+#include "shell/modMain.h"
+
+class ScriptPlayer final {
+public:
+    struct Queued {
+        ScriptAction action;
+        bool done = false;
+    };
+
+    explicit ScriptPlayer(uint32_t frameMs) : m_FrameMs(frameMs) {}
+
+    void Add(const ScriptAction& action) { m_Queue.push_back({action}); }
+    // A pass of the frame loop other than the one before the first frame is over.
+    void PassDone(LoopPoint point);
+    // The frame lengths due, then the virtual clock's step to the next frame.
+    void Advance();
+    // Inputs due by the coming frame, injected as platform events so they take the pump's path;
+    // the up half of a tap or click one frame later.
+    void DeliverDue();
+
+    std::vector<Queued>& Queue() { return m_Queue; }
+    uint32_t Time() const { return m_Time; }            // virtual ms of the coming frame
+    uint32_t DrawnTime() const { return m_DrawnTime; }  // virtual ms of the pass just run
+    int32_t Frames() const { return m_Frames; }         // frames drawn so far
+
+private:
+    struct Release {
+        int32_t frame;
+        ScriptAction action;
+    };
+    void Deliver(const ScriptAction& action);
+    static void Inject(const ScriptAction& action, bool down);
+
+    std::vector<Queued> m_Queue;  // every action read, in script order
+    std::vector<Release> m_Releases;
+    uint32_t m_FrameMs;
+    uint32_t m_Time = 0;
+    uint32_t m_DrawnTime = 0;
+    int32_t m_Frames = 0;
+    bool m_Closing = false;  // the close has been delivered
+};
