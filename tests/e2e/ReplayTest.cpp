@@ -172,8 +172,9 @@ INSTANTIATE_TEST_SUITE_P(Tutorial, Scripts, ::testing::Values("tutorial_keyboard
 // than a frame and every kind of input, recorded as it ran and replayed on a copy of the folder
 // it started from, ends in the same state.
 TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
-    const fs::path played = MakeGameFolder("recorded");
-    const fs::path replayed = MakeGameFolder("replayed");
+    kwtest::GameFolder playedGame, replayedGame;
+    const fs::path played = ShippedGame(playedGame);
+    const fs::path replayed = ShippedGame(replayedGame);
     WriteFile(played / "script.kws",
               "clock 08:15:42.900\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
               "at 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\nat 3400 joy axis x 1\n"
@@ -196,8 +197,6 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
     const json expected = json::parse(ReadFile(played / "out" / "final.json"));
     EXPECT_EQ(expected["state"], "play");
     EXPECT_EQ(json::parse(ReadFile(replayed / "out" / "final.json")), expected) << recording;
-    fs::remove_all(played);
-    fs::remove_all(replayed);
 }
 
 TEST(Folders, RelativeGameAndOutputFoldersTakeScreenshotsAndDumpsBesideEachOther) {
