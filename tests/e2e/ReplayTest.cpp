@@ -23,7 +23,7 @@ using kwtest::WriteFile;
 
 // The game as it ships, with its settings and scores, in a folder removed with the test.
 fs::path ShippedGame(const kwtest::GameFolder& game) {
-    game.UseArchives({{"level1.dat", kwtest::LevelText(60, "sky", {"RGB"})}});
+    game.UseArchives();
     game.CopyShippedData();
     return game.Root();
 }

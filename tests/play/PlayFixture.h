@@ -40,11 +40,6 @@ public:
     using cPlayState::FireOrb;
     using cPlayState::m_Board;
     using cPlayState::m_BonusItems;
-    using cPlayState::m_BonusText;
-    using cPlayState::m_BonusTextMoveTime;
-    using cPlayState::m_BonusTextStart;
-    using cPlayState::m_BonusTextX;
-    using cPlayState::m_BonusTextY;
     using cPlayState::m_CompleteAlpha;
     using cPlayState::m_CompleteBonus;
     using cPlayState::m_CompleteTime;

@@ -28,6 +28,16 @@ Size PictureSize(std::string_view name) {
     return {assets::kBoardW, assets::kBoardH};
 }
 
+// About a second of silence as an MP3 the music player accepts.
+void WriteSilentMp3(const fs::path& path) {
+    // MPEG-1 layer III frames (128 kbit/s, 44.1 kHz, mono) whose side information is all zero.
+    std::string frame(417, '\0');
+    frame.replace(0, 4, "\xFF\xFB\x90\xC0");
+    std::string tune;
+    for (int i = 0; i < 40; ++i) tune += frame;
+    WriteFile(path, tune);
+}
+
 const fs::path kBuiltGame = fs::path(KW_GAME_DIR) / "game";
 constexpr const char* kArchives[] = {"images/kwgfx.pak", "levels/kwlvl.pak", "sounds/kwsfx.pak"};
 
@@ -86,15 +96,6 @@ void GameFolder::WritePicture(std::string_view name, uint32_t argb) const {
     WritePicture(name, [argb](int32_t, int32_t) { return argb; });
 }
 
-void WriteSilentMp3(const fs::path& path) {
-    // MPEG-1 layer III frames (128 kbit/s, 44.1 kHz, mono) whose side information is all zero.
-    std::string frame(417, '\0');
-    frame.replace(0, 4, "\xFF\xFB\x90\xC0");
-    std::string tune;
-    for (int i = 0; i < 40; ++i) tune += frame;
-    WriteFile(path, tune);
-}
-
 void GameFolder::WriteSounds() const {
     for (const auto name : assets::kSounds)
         ASSERT_TRUE(GfxTestSupport::WriteWav((m_Root / "game/sounds" / name).string(), 50));
@@ -112,36 +113,8 @@ void GameFolder::CopyShippedData() const {
                       fs::copy_options::overwrite_existing);
 }
 
-void GameFolder::UseArchives(const std::vector<std::pair<std::string, std::string>>& levels) const {
-    bool built = true;
-    for (const char* pak : kArchives) built = built && fs::exists(kBuiltGame / pak);
-    if (built) {
-        for (const char* pak : kArchives) fs::copy_file(kBuiltGame / pak, m_Root / "game" / pak);
-        return;
-    }
-    // Written loose first, then packed and removed: the game unpacks them again at start.
-    using Entries = std::vector<std::pair<std::string, std::string>>;
-    const auto pack = [this](const char* sub, const char* pak, const Entries& extra) {
-        Entries entries = extra;
-        for (const auto& file : fs::directory_iterator(m_Root / "game" / sub)) {
-            entries.emplace_back(file.path().filename().string(), ReadFile(file.path()));
-            fs::remove(file.path());
-        }
-        const std::string password(assets::kArchivePassword);
-        EXPECT_TRUE(GfxTestSupport::WriteZip((m_Root / "game" / sub / pak).string(), entries, password));
-    };
-    const std::vector<std::string_view> pictures = {assets::kSprites,     assets::kText,       assets::kTitle,
-                                                    assets::kButtonsRest, assets::kButtonsLit, assets::kBackOk,
-                                                    assets::kFade,        assets::kClouds};
-    const auto checker = [](int32_t x, int32_t y) { return ((x / 8 + y / 8) % 2) ? 0xFFC0A040u : 0xFF204080u; };
-    for (const auto name : pictures) WritePicture(name, checker);
-    for (const auto theme : assets::kBackgrounds) WritePicture(std::string(theme) + ".png", checker);
-    pack("images", "kwgfx.pak", {});
-    Entries levelEntries = levels;
-    levelEntries.emplace_back("tutorial.dat", ShippedTutorial());
-    pack("levels", "kwlvl.pak", levelEntries);
-    WriteSounds();
-    pack("sounds", "kwsfx.pak", {});
+void GameFolder::UseArchives() const {
+    for (const char* pak : kArchives) fs::copy_file(kBuiltGame / pak, m_Root / "game" / pak);
 }
 
 std::string ShippedTutorial() { return ReadFile(fs::path(KW_SOURCE_DIR) / "data/levels/tutorial.dat"); }

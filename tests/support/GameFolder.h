@@ -14,8 +14,6 @@ namespace kwtest {
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-// About a second of silence as an MP3 the music player accepts.
-void WriteSilentMp3(const std::filesystem::path& path);
 
 class GameFolder final {
 public:
@@ -46,10 +44,8 @@ public:
     void WriteLevel(const std::string& folder, int32_t number, const std::string& text) const;
     // The settings and score files as shipped.
     void CopyShippedData() const;
-    // The three archives the game unpacks at start: copies of the built ones when the build made
-    // them, else every picture (a checkerboard), sound and tune, the given levels and the shipped
-    // tutorial, packed the way the game ships them.
-    void UseArchives(const std::vector<std::pair<std::string, std::string>>& levels) const;
+    // The three archives the game unpacks at start, copied from the built game.
+    void UseArchives() const;
 
 private:
     std::filesystem::path m_Root;

@@ -51,11 +51,7 @@ public:
     static constexpr int32_t kFrameMs = 16;
 
     Bot() {
-        // Levels for the hand-over to play when the build made no archives.
-        std::vector<std::pair<std::string, std::string>> levels;
-        for (int level = 1; level <= 5; ++level)
-            levels.emplace_back("level" + std::to_string(level) + ".dat", kwtest::LevelText(1000, "meadow", {"RRGG"}));
-        m_Folder.UseArchives(levels);
+        m_Folder.UseArchives();
         m_Folder.CopyShippedData();
     }
 
