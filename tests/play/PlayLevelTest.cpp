@@ -1,5 +1,5 @@
-// What a level brings with it: the next level from the player's own folder, the surprise bonus
-// orbs, and the music (a level's tune drawn at its start, the won and lost tunes).
+// What a level brings with it: the surprise bonus orbs and the music (a level's tune drawn at its
+// start, the won and lost tunes).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,20 +10,6 @@ namespace playtest {
 namespace {
 
 using namespace OrbKind;
-
-TEST_F(RulesFixture, AdvancingReachesALevelThatOnlyThePlayersOwnFolderHolds) {
-    m_Folder.WriteLevel("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
-    m_Folder.WriteLevel("override", 2, "40\r\n1\r\nsky\r\nNO\r\nGGB\r\n");
-    m_Play->CreateLevel();
-    m_Play->m_LevelComplete = true;
-    m_Play->AdvanceLevel();
-    EXPECT_FALSE(m_Play->AllLevelsDone());
-    EXPECT_EQ(gCurrentLevel, 2);
-    EXPECT_EQ(m_Play->RiseInterval(), 40);
-    ASSERT_EQ(m_Play->Board().Count(), 3);
-    EXPECT_EQ(m_Play->At(2, 0)->OrbType(), Blue);
-    EXPECT_EQ(ErrorLog(), "");
-}
 
 // A surprise orb takes its kind from the next draw, in the order chest, tornado, fireball.
 TEST_F(RulesFixture, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
