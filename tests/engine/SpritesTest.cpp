@@ -24,6 +24,7 @@ protected:
 
 TEST_F(SpriteList, ADigitTextNotAboveCountIsAPositionAboveCountAKey) {
     EXPECT_EQ(Tag(m_List.Item("2")), 2);
+    EXPECT_EQ(Tag(m_List.Item("3")), 3);  // equal to Count: still a position
     EXPECT_EQ(Tag(m_List.Item("5")), 3);
     EXPECT_EQ(Tag(m_List.Item("PANEL")), 2);
     EXPECT_EQ(m_List.Item("dragon"), nullptr);

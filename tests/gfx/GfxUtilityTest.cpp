@@ -109,8 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(HighScoreTest, AMissingFileLoadsTheShippedDefaultTableAndOnlyAnUnreadableOneIsAnError) {
     U().LoadHighScores("nothere.dat");
-    GfxEngine shipped;
-    shipped.GetUtility().LoadHighScores((std::filesystem::path(KW_SOURCE_DIR) / "data" / "scores.dat").string());
+    std::filesystem::copy_file(std::filesystem::path(KW_SOURCE_DIR) / "data/scores.dat", m_Folder / "shipped.dat");
+    GfxEngine shipped;  // a copy, so no repair ever touches the source tree
+    shipped.GetUtility().LoadHighScores(PathOf("shipped.dat"));
     for (int i = 1; i <= 10; ++i) EXPECT_EQ(Entry(U(), i), Entry(shipped.GetUtility(), i));
     std::filesystem::create_directories(m_Folder / "folder.dat");
     EXPECT_THROW(U().LoadHighScores("folder.dat"), std::runtime_error);
