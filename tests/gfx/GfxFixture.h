@@ -52,9 +52,3 @@ protected:
     const std::filesystem::path m_Folder = m_Scratch.Root();
     std::unique_ptr<GfxEngine> m_Engine;
 };
-
-// Colour channels of an ARGB pixel.
-inline int Alpha(uint32_t p) { return static_cast<int>(p >> 24); }
-inline int Red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
-inline int Green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
-inline int Blue(uint32_t p) { return static_cast<int>(p & 0xFF); }

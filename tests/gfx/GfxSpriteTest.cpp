@@ -42,13 +42,6 @@ TEST_F(SpriteTest, TextureSizeIsKnownAfterLoadingAndAMissingHugeOrNonPlainFileFa
     EXPECT_FALSE(m_Engine->GetTextureStore().HasTexture(2));
 }
 
-TEST_F(SpriteTest, PositionSnapsDownAndSourceCellPicksThePicturePart) {
-    Frame([&] { Cell(100.9f, 50.5f, 10).Render(); });
-    EXPECT_EQ(m_Engine->ReadPixel(100, 50), Blue32);
-    EXPECT_EQ(m_Engine->ReadPixel(109, 59), Blue32);
-    for (auto [x, y] : {std::pair{110, 50}, {99, 50}, {100, 49}}) EXPECT_EQ(m_Engine->ReadPixel(x, y), Black32);
-}
-
 TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothing) {
     GfxSprite hidden = Cell(), unknown = Cell();
     hidden.SetVisible(false);
@@ -70,16 +63,18 @@ TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothi
     }
 }
 
-TEST_F(SpriteTest, ScaleGrowsAndShrinksAboutTheCentre) {
+TEST_F(SpriteTest, PositionSnapsDownTheSourceCellPicksThePicturePartAndScaleWorksAboutTheCentre) {
+    GfxSprite blue = Cell(100.9f, 50.5f, 10);
     GfxSprite big = Cell(100, 100), small = Cell(200, 100);
     big.SetScale(2);       // covers 95..114
     small.SetScale(0.5f);  // covers 202..206
     Frame([&] {
-        big.Render();
-        small.Render();
+        for (GfxSprite* sprite : {&blue, &big, &small}) sprite->Render();
     });
+    EXPECT_EQ(m_Engine->ReadPixel(100, 50), Blue32);
+    EXPECT_EQ(m_Engine->ReadPixel(109, 59), Blue32);
     for (auto [x, y] : {std::pair{95, 95}, {114, 114}, {203, 103}}) EXPECT_EQ(m_Engine->ReadPixel(x, y), Red32);
-    for (auto [x, y] : {std::pair{94, 100}, {115, 100}, {201, 104}, {208, 104}})
+    for (auto [x, y] : {std::pair{110, 50}, {99, 50}, {100, 49}, {94, 100}, {115, 100}, {201, 104}, {208, 104}})
         EXPECT_EQ(m_Engine->ReadPixel(x, y), Black32) << x;
     EXPECT_EQ(big.GetWidth(), 10);  // the source size, unscaled
 }
