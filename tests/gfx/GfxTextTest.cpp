@@ -30,7 +30,7 @@ protected:
                 }
         return {first, last};
     }
-    // Rows from y = 10 down that hold any red, within `height` rows times three.
+    // How many of the first 3 * `height` rows below y = 10 hold ink.
     int RowsWithInk(int height) const {
         int rows = 0;
         for (int y = 10; y < 10 + 3 * height; ++y) rows += RedSpan(10, y, 200, y + 1).first != -1;
@@ -61,17 +61,13 @@ TEST_F(TextTest, GlyphsAppearInTheAskedColourLeftRightOrCentredInTheBox) {
     EXPECT_NEAR(Text().MeasureWidth("Caption", "Arial", 12, false), right.second - right.first + 1, 3);
 }
 
-TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInsideTheBox) {
-    const int32_t height = Text().MeasureHeight("A", "Arial", 12, false);
+TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInTheBoxButAHeadingALittleTooWideShrinksOntoOneLine) {
+    const int32_t height = Text().MeasureHeight("A", "Arial", 12, true);
     DrawAt10(600, "One\r\nTwo");
     EXPECT_GT(RowsWithInk(height), height);  // glyphs on two lines
     DrawAt10(80, "many words that cannot fit on one narrow line at all");
     EXPECT_EQ(RedSpan(91, 0, 640, 480).first, -1);  // nothing right of the box
-}
-
-TEST_F(TextTest, AHeadingALittleTooWideShrinksOntoOneLineWhileASentenceWraps) {
     const int32_t width = Text().MeasureWidth("Current Score", "Tessivar", 12, true);
-    const int32_t height = Text().MeasureHeight("A", "Arial", 12, true);
     DrawAt10(width * 0.9f, "Current Score", "Tessivar", true);
     EXPECT_LE(RowsWithInk(height), height);  // one line
     EXPECT_EQ(RedSpan(11 + static_cast<int>(width * 0.9f), 0, 640, 480).first, -1);
