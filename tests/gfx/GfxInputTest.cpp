@@ -158,14 +158,4 @@ TEST_F(JoystickTest, AButtonPressIsReportedOnceAndATapWithinAFrameIsHeldForThatF
     EXPECT_FALSE(Pad().IsButtonPressed(2, 6));  // there is only device 1
 }
 
-TEST_F(JoystickTest, AxesAnswerMinusOneZeroOrOne) {
-    for (int32_t value : {-1, 1, 0}) {
-        m_Engine->InjectJoyAxis('x', value);
-        m_Engine->InjectJoyAxis('y', -value);
-        m_Engine->PumpEvents();
-        EXPECT_EQ(Pad().GetAxisX(1), value);
-        EXPECT_EQ(Pad().GetAxisY(1), -value);
-    }
-}
-
 }  // namespace
