@@ -18,36 +18,30 @@ TEST(MouseButtons, AreHeldUntilReleasedAndNumbersOutsideZeroToNineAreIgnored) {
 }
 
 struct Activation {
-    int32_t wParam;
-    bool paused;  // expected afterwards, starting from paused
+    int32_t window, message, wParam;
+    bool before, after;  // paused and inactive
 };
 
 class WindowHook : public ::testing::TestWithParam<Activation> {};
 
-TEST_P(WindowHook, ActivationLowWordDecidesPauseAndInactive) {
+TEST_P(WindowHook, ActivationLowWordDecidesPauseAndInactiveAndOtherWindowsOrMessagesPassThrough) {
     HookWindow(1);
-    gPaused = gInactive = true;
-    EXPECT_EQ(WindowProc(1, WM_ACTIVATEAPP, GetParam().wParam, 0), 0);
-    EXPECT_EQ(gPaused, GetParam().paused);
-    EXPECT_EQ(gInactive, GetParam().paused);
+    gPaused = gInactive = GetParam().before;
+    EXPECT_EQ(WindowProc(GetParam().window, GetParam().message, GetParam().wParam, 0), 0);
+    EXPECT_EQ(gPaused, GetParam().after);
+    EXPECT_EQ(gInactive, GetParam().after);
     UnhookWindow(1);
     EXPECT_EQ(gOldWindowProc, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, WindowHook,
-                         ::testing::Values(Activation{1, false}, Activation{0x7FFF0001, false},  // high word ignored
-                                           Activation{0x00010000, true},  // low word 0: deactivated, still paused
-                                           Activation{2, true}));         // any other value: no change
-
-TEST(WindowHookOthers, OtherWindowsAndMessagesPassThroughUntouched) {
-    HookWindow(1);
-    gPaused = gInactive = false;
-    WindowProc(2, WM_ACTIVATEAPP, 0, 0);
-    WindowProc(1, 5, 0, 0);
-    EXPECT_FALSE(gPaused);
-    EXPECT_FALSE(gInactive);
-    UnhookWindow(1);
-}
+                         ::testing::Values(Activation{1, WM_ACTIVATEAPP, 1, true, false},
+                                           Activation{1, WM_ACTIVATEAPP, 0x7FFF0001, true, false},  // high word ignored
+                                           Activation{1, WM_ACTIVATEAPP, 0x00010000, false, true},  // deactivated
+                                           Activation{1, WM_ACTIVATEAPP, 2, true, true},  // any other value: no change
+                                           Activation{1, WM_ACTIVATEAPP, 2, false, false},
+                                           Activation{2, WM_ACTIVATEAPP, 0, false, false},
+                                           Activation{1, 5, 1, true, true}));
 
 class Clouds : public kwtest::EngineFixture {
 protected:

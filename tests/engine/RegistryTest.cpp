@@ -27,12 +27,17 @@ protected:
     cSound m_Sounds;
 };
 
-TEST_F(Registries, EachTextureIsLoadedOnceAndNamesDifferingInCaseShareAnId) {
+TEST_F(Registries, EachPictureAndSoundLoadsOnceWithIdsOfItsOwnKindAndNamesDifferingInCaseShareAnId) {
     EXPECT_EQ(m_Textures.Texture("sprites.png"), 1);
     EXPECT_EQ(m_Textures.Texture("clouds.png"), 2);
     EXPECT_EQ(m_Textures.Texture("SPRITES.PNG"), 1);
     EXPECT_EQ(gEngine->GetTextureStore().GetTextureWidth(1), 64);
     EXPECT_FALSE(gEngine->GetTextureStore().HasTexture(3));
+    m_Sounds.Play("burn.wav");
+    m_Sounds.Play("Burn.WAV");
+    EXPECT_EQ(m_Sounds.Sound("shoot.wav"), 2);
+    EXPECT_EQ(m_Sounds.Sound("burn.wav"), 1);
+    EXPECT_EQ(gEngine->GetSoundStore().PlayCount(1), 2);
 }
 
 TEST_F(Registries, APictureInTheOverrideFolderReplacesTheUnpackedOne) {
@@ -40,15 +45,6 @@ TEST_F(Registries, APictureInTheOverrideFolderReplacesTheUnpackedOne) {
     const int32_t id = m_Textures.Texture("sprites.png");
     EXPECT_EQ(gEngine->GetTextureStore().GetTextureWidth(id), 16);
     EXPECT_EQ(gEngine->GetTextureStore().GetTextureHeight(id), 8);
-}
-
-TEST_F(Registries, SoundIdsRunIndependentlyOfTextureIdsAndEachEffectLoadsOnceOnFirstPlay) {
-    EXPECT_EQ(m_Textures.Texture("sprites.png"), 1);
-    m_Sounds.Play("burn.wav");
-    m_Sounds.Play("Burn.WAV");
-    EXPECT_EQ(m_Sounds.Sound("shoot.wav"), 2);
-    EXPECT_EQ(m_Sounds.Sound("burn.wav"), 1);
-    EXPECT_EQ(gEngine->GetSoundStore().PlayCount(1), 2);
 }
 
 TEST_F(Registries, AMissingPictureOrSoundIsLoggedEndsTheProgramAndUsesNoId) {

@@ -14,7 +14,7 @@ protected:
         return sprite;
     }
     int32_t Tag(const SpriteRef& sprite) const { return sprite ? sprite->GetTexture() : -1; }
-    void Fill() {
+    void SetUp() override {
         m_List.Add_Sprite(Make(1), "bg", 0);
         m_List.Add_Sprite(Make(2), "panel", 0);
         m_List.Add_Sprite(Make(3), "5", 0);  // a key that looks like a number
@@ -23,41 +23,33 @@ protected:
 };
 
 TEST_F(SpriteList, ADigitTextNotAboveCountIsAPositionAboveCountAKey) {
-    Fill();
     EXPECT_EQ(Tag(m_List.Item("2")), 2);
+    EXPECT_EQ(Tag(m_List.Item("3")), 3);  // equal to Count: still a position
     EXPECT_EQ(Tag(m_List.Item("5")), 3);
     EXPECT_EQ(Tag(m_List.Item("PANEL")), 2);
     EXPECT_EQ(m_List.Item("dragon"), nullptr);
     EXPECT_EQ(m_List.Item("99999999999999999999"), nullptr);
 }
 
-TEST_F(SpriteList, RemovingFollowsTheSameRuleAndIgnoresAbsentKeys) {
-    Fill();
+TEST_F(SpriteList, RemovingFollowsTheSameRuleIgnoresAbsentKeysAndCanEmptyTheList) {
     m_List.Remove_Sprite("nothing");
     EXPECT_EQ(m_List.Count(), 3);
     m_List.Remove_Sprite("5");  // above Count: the key "5"
     EXPECT_EQ(m_List.Count(), 2);
     m_List.Remove_Sprite("1");  // a position
     EXPECT_EQ(Tag(m_List.Item(1)), 2);
+    m_List.Remove_Sprite(1);
+    EXPECT_EQ(m_List.Count(), 0);
 }
 
 TEST_F(SpriteList, PositionZeroAppendsAndPositionOneGoesUnderneath) {
-    Fill();
     m_List.Add_Sprite(Make(7), "board", 1);
     m_List.Add_Sprite(Make(8), "dragon", 0);
     EXPECT_EQ(Tag(m_List.Item(1)), 7);
     EXPECT_EQ(Tag(m_List.Item(5)), 8);
 }
 
-TEST_F(SpriteList, EmptyingByRemovingTheFirstEntryCountTimesLeavesNothing) {
-    Fill();
-    const int32_t count = m_List.Count();
-    for (int32_t i = 0; i < count; ++i) m_List.Remove_Sprite(1);
-    EXPECT_EQ(m_List.Count(), 0);
-}
-
 TEST_F(SpriteList, CallerErrorsRaiseRunTimeErrors) {
-    Fill();
     EXPECT_THROW(m_List.Add_Sprite(Make(9), "BG", 0), RuntimeError);
     EXPECT_THROW(m_List.Item(0), RuntimeError);
     EXPECT_THROW(m_List.Item("0"), RuntimeError);

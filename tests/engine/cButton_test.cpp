@@ -41,37 +41,14 @@ protected:
     std::vector<int32_t> m_Clicks;
 };
 
-struct HitCase {
-    const char* name;
-    float x, y;
-    bool hits;
-};
-class ButtonHitBox : public ButtonTest, public ::testing::WithParamInterface<HitCase> {};
-
-TEST_P(ButtonHitBox, AllFourEdgesAreInclusiveSoTheBoxIsOnePixelLargerThanThePicture) {
-    const HitCase c = GetParam();
-    m_Button.CheckMouseMove(c.x, c.y);
-    EXPECT_EQ(m_Button.IsMouseOver(), c.hits);
-    Poll(c.x, c.y, true);
-    Poll(c.x, c.y, false);
-    EXPECT_EQ(m_Clicks.size(), c.hits ? 1u : 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Edges, ButtonHitBox,
-                         ::testing::Values(HitCase{"TopLeft", kLeft, kTop, true},
-                                           HitCase{"BottomRight", kRight, kBottom, true},
-                                           HitCase{"JustLeft", kLeft - 0.5f, kInY, false},
-                                           HitCase{"JustRight", kRight + 0.5f, kInY, false},
-                                           HitCase{"JustAbove", kInX, kTop - 0.5f, false},
-                                           HitCase{"JustBelow", kInX, kBottom + 0.5f, false}),
-                         [](const auto& info) { return info.param.name; });
-
 // A gesture is the cursor and the left mouse button, frame by frame: (x, y, held).
+using Steps = std::vector<std::tuple<float, float, bool>>;
 struct Gesture {
     const char* name;
-    std::vector<std::tuple<float, float, bool>> steps;
+    Steps steps;
     size_t clicks;
 };
+Steps Tap(float x, float y) { return {{x, y, true}, {x, y, false}}; }
 class ButtonGesture : public ButtonTest, public ::testing::WithParamInterface<Gesture> {};
 
 TEST_P(ButtonGesture, ClicksOnlyWhenHeldOverTheButtonAndReleasedOverIt) {
@@ -82,6 +59,7 @@ TEST_P(ButtonGesture, ClicksOnlyWhenHeldOverTheButtonAndReleasedOverIt) {
     EXPECT_EQ(Shown(), std::pair(kPicture.x, kPicture.y)) << "the rest image is back";
 }
 
+// All four edges of the hit box are inclusive, so it is one pixel larger than the picture.
 INSTANTIATE_TEST_SUITE_P(
     Gestures, ButtonGesture,
     ::testing::Values(
@@ -89,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
         Gesture{"PressOverDragOffRelease", {{kInX, kInY, true}, {kOut, kOut, true}, {kOut, kOut, false}}, 0},
         Gesture{"PressOutsideReleaseOver", {{kOut, kOut, true}, {kInX, kInY, false}}, 0},
         Gesture{"PressOutsideDragOntoRelease", {{kOut, kOut, true}, {kInX, kInY, true}, {kInX, kInY, false}}, 1},
-        Gesture{"HoverAfterAClickRaisesNothing", {{kInX, kInY, true}, {kInX, kInY, false}, {kInX, kInY, false}}, 1}),
+        Gesture{"HoverAfterAClickRaisesNothing", {{kInX, kInY, true}, {kInX, kInY, false}, {kInX, kInY, false}}, 1},
+        Gesture{"TopLeftEdge", Tap(kLeft, kTop), 1}, Gesture{"BottomRightEdge", Tap(kRight, kBottom), 1},
+        Gesture{"JustLeft", Tap(kLeft - 0.5f, kInY), 0}, Gesture{"JustRight", Tap(kRight + 0.5f, kInY), 0},
+        Gesture{"JustAbove", Tap(kInX, kTop - 0.5f), 0}, Gesture{"JustBelow", Tap(kInX, kBottom + 0.5f), 0}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ButtonTest, EachMouseButtonArmsOnItsOwnAndTheClickNamesIt) {
@@ -99,6 +80,9 @@ TEST_F(ButtonTest, EachMouseButtonArmsOnItsOwnAndTheClickNamesIt) {
     EXPECT_TRUE(m_Clicks.empty());
     Poll(kInX, kInY, false, 2);
     EXPECT_EQ(m_Clicks, std::vector<int32_t>{2});
+    EXPECT_TRUE(m_Button.IsMouseOver());
+    m_Button.CheckMouseMove(kRight + 0.5f, kInY);
+    EXPECT_FALSE(m_Button.IsMouseOver());
     EXPECT_NO_THROW(Poll(kInX, kInY, false, 10));
     EXPECT_THROW(m_Button.CheckMouseDown(11, kInX, kInY), RuntimeError) << "11 buttons, numbered 0 to 10";
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
@@ -38,20 +39,16 @@ protected:
         m_Engine->GetDevice().EndFrame();
     }
 
-    bool FrameIsBlack() const {
-        for (int32_t y = 0; y < 480; ++y)
-            for (int32_t x = 0; x < 640; ++x)
-                if (m_Engine->ReadPixel(x, y) != 0xFF000000u) return false;
-        return true;
+    // The frame's top `rows` rows, row after row.
+    std::vector<uint32_t> Pixels(int32_t rows = 480) const {
+        std::vector<uint32_t> pixels;
+        for (int32_t y = 0; y < rows; ++y)
+            for (int32_t x = 0; x < 640; ++x) pixels.push_back(m_Engine->ReadPixel(x, y));
+        return pixels;
     }
+    bool FrameIsBlack() const { return Pixels() == std::vector<uint32_t>(640 * 480, 0xFF000000u); }
 
     kwtest::GameFolder m_Scratch;  // removed with the test
     const std::filesystem::path m_Folder = m_Scratch.Root();
     std::unique_ptr<GfxEngine> m_Engine;
 };
-
-// Colour channels of an ARGB pixel.
-inline int Alpha(uint32_t p) { return static_cast<int>(p >> 24); }
-inline int Red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
-inline int Green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
-inline int Blue(uint32_t p) { return static_cast<int>(p & 0xFF); }

@@ -35,22 +35,17 @@ TEST_F(SoundTest, MissingOrDamagedSoundFilesAreRefusedAndEachPlayOfALoadedOneCou
     EXPECT_EQ(Sounds().PlayCount(3), 0);
 }
 
-class VolumeTest : public SoundTest, public ::testing::WithParamInterface<std::pair<int32_t, int32_t>> {};
-
-TEST_P(VolumeTest, VolumesAreClampedToZeroToOneHundred) {
-    const auto [asked, applied] = GetParam();
+TEST_F(SoundTest, VolumesAreClampedToZeroToOneHundred) {
     ASSERT_TRUE(Sounds().LoadSound(1, "beep.wav"));
-    Sounds().SetSoundVolume(1, asked);
-    EXPECT_EQ(Sounds().GetSoundVolume(1), applied);
-    Music().SetMusicVolume(static_cast<float>(asked));
-    EXPECT_EQ(Music().GetMusicVolume(), static_cast<float>(applied));
+    for (const auto& [asked, applied] : {std::pair{-20, 0}, {0, 0}, {55, 55}, {100, 100}, {250, 100}}) {
+        Sounds().SetSoundVolume(1, asked);
+        EXPECT_EQ(Sounds().GetSoundVolume(1), applied);
+        Music().SetMusicVolume(static_cast<float>(asked));
+        EXPECT_EQ(Music().GetMusicVolume(), static_cast<float>(applied));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Volumes, VolumeTest,
-                         ::testing::Values(std::make_pair(-20, 0), std::make_pair(0, 0), std::make_pair(55, 55),
-                                           std::make_pair(100, 100), std::make_pair(250, 100)));
-
-TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockAndPausing) {
+TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockPausingAndLooping) {
     ASSERT_TRUE(Music().LoadMusic("tune.wav"));
     EXPECT_EQ(Music().GetLoadedPath(), "tune.wav");
     EXPECT_FALSE(Music().IsPlaying());
@@ -58,15 +53,21 @@ TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockAndPausing) {
     EXPECT_EQ(Music().GetPosition(), 250);
     AdvanceVirtualClock(500);
     EXPECT_EQ(Music().GetPosition(), 750);
-    EXPECT_TRUE(Music().IsPlaying());
     Sounds().PauseAll();
     AdvanceVirtualClock(5000);
     EXPECT_EQ(Music().GetPosition(), 750);
     Sounds().ResumeAll();
     AdvanceVirtualClock(1000);
     EXPECT_EQ(Music().GetPosition(), 1750);
+    EXPECT_TRUE(Music().IsPlaying());
     AdvanceVirtualClock(1000);  // past the end of a tune that does not loop
     EXPECT_FALSE(Music().IsPlaying());
+    ASSERT_TRUE(Music().PlayMusic(true, 0));
+    AdvanceVirtualClock(2500);
+    EXPECT_TRUE(Music().IsPlaying());
+    EXPECT_EQ(Music().GetPosition(), 500);
+    Music().StopMusic();
+    EXPECT_EQ(std::pair(Music().IsPlaying(), Music().GetPosition()), std::pair(false, 0));
     // A length that is not a whole number of milliseconds ends all the same.
     ASSERT_TRUE(GfxTestSupport::WriteWav(PathOf("odd.wav"), 1234));
     ASSERT_TRUE(Music().LoadMusic("odd.wav"));
@@ -74,17 +75,6 @@ TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockAndPausing) {
     AdvanceVirtualClock(1300);
     EXPECT_FALSE(Music().IsPlaying());
     EXPECT_EQ(Music().GetPosition(), 1233);
-}
-
-TEST_F(SoundTest, LoopingMusicWrapsToItsStart) {
-    ASSERT_TRUE(Music().LoadMusic("tune.wav"));
-    ASSERT_TRUE(Music().PlayMusic(true, 0));
-    AdvanceVirtualClock(2500);
-    EXPECT_TRUE(Music().IsPlaying());
-    EXPECT_EQ(Music().GetPosition(), 500);
-    Music().StopMusic();
-    EXPECT_FALSE(Music().IsPlaying());
-    EXPECT_EQ(Music().GetPosition(), 0);
     Music().UnloadMusic();
     EXPECT_FALSE(Music().PlayMusic(true, 0));
 }

@@ -8,8 +8,7 @@
 #include "gfx/GfxTestSupport.h"
 
 namespace {
-constexpr uint32_t Red32 = 0xFFFF0000u;
-constexpr uint32_t Blue32 = 0xFF0000FFu;
+constexpr uint32_t Red32 = 0xFFFF0000u, Blue32 = 0xFF0000FFu, Black32 = 0xFF000000u;
 
 class SpriteTest : public GfxFixture {
 protected:
@@ -20,6 +19,15 @@ protected:
         ASSERT_TRUE(GfxTestSupport::WritePng(PathOf("cells.png"), 20, 10,
                                              [](int32_t x, int32_t) { return x < 10 ? Red32 : Blue32; }));
         ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "cells.png", true, 0));
+    }
+    // The red cell (or the blue one, from `sourceX` 10) at (x, y).
+    static GfxSprite Cell(float x = 0, float y = 0, int32_t sourceX = 0) {
+        GfxSprite sprite;
+        sprite.SetTexture(1);
+        sprite.SetSourceRect(sourceX, 0, 10, 10);
+        sprite.SetX(x);
+        sprite.SetY(y);
+        return sprite;
     }
 };
 
@@ -34,25 +42,8 @@ TEST_F(SpriteTest, TextureSizeIsKnownAfterLoadingAndAMissingHugeOrNonPlainFileFa
     EXPECT_FALSE(m_Engine->GetTextureStore().HasTexture(2));
 }
 
-TEST_F(SpriteTest, PositionSnapsDownAndSourceCellPicksThePicturePart) {
-    GfxSprite sprite;
-    sprite.SetTexture(1);
-    sprite.SetSourceRect(10, 0, 10, 10);  // the blue half only
-    sprite.SetX(100.9f);
-    sprite.SetY(50.5f);
-    Frame([&] { sprite.Render(); });
-    EXPECT_EQ(m_Engine->ReadPixel(100, 50), Blue32);
-    EXPECT_EQ(m_Engine->ReadPixel(109, 59), Blue32);
-    EXPECT_EQ(m_Engine->ReadPixel(110, 50), 0xFF000000u);
-    EXPECT_EQ(m_Engine->ReadPixel(99, 50), 0xFF000000u);
-    EXPECT_EQ(m_Engine->ReadPixel(100, 49), 0xFF000000u);
-}
-
 TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothing) {
-    GfxSprite sprite;
-    sprite.SetTexture(1);
-    sprite.SetSourceRect(0, 0, 10, 10);
-    GfxSprite hidden = sprite, unknown = sprite;
+    GfxSprite hidden = Cell(), unknown = Cell();
     hidden.SetVisible(false);
     unknown.SetTexture(99);
     Frame([&] {
@@ -61,9 +52,7 @@ TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothi
     });
     EXPECT_TRUE(FrameIsBlack());
     for (float bad : {std::nanf(""), INFINITY, -INFINITY, 1e30f, -1e30f}) {
-        GfxSprite atX = sprite, atY = sprite, scaled = sprite;
-        atX.SetX(bad);
-        atY.SetY(bad);
+        GfxSprite atX = Cell(bad), atY = Cell(0, bad), scaled = Cell();
         scaled.SetScale(bad);
         Frame([&] {
             atX.Render();
@@ -74,39 +63,28 @@ TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothi
     }
 }
 
-TEST_F(SpriteTest, ScaleGrowsAndShrinksAboutTheCentre) {
-    GfxSprite big;
-    big.SetTexture(1);
-    big.SetSourceRect(0, 0, 10, 10);
-    big.SetX(100);
-    big.SetY(100);
-    big.SetScale(2);  // covers 95..114
-    GfxSprite small = big;
-    small.SetX(200);
+TEST_F(SpriteTest, PositionSnapsDownTheSourceCellPicksThePicturePartAndScaleWorksAboutTheCentre) {
+    GfxSprite blue = Cell(100.9f, 50.5f, 10);
+    GfxSprite big = Cell(100, 100), small = Cell(200, 100);
+    big.SetScale(2);       // covers 95..114
     small.SetScale(0.5f);  // covers 202..206
     Frame([&] {
-        big.Render();
-        small.Render();
+        for (GfxSprite* sprite : {&blue, &big, &small}) sprite->Render();
     });
-    EXPECT_EQ(m_Engine->ReadPixel(95, 95), Red32);
-    EXPECT_EQ(m_Engine->ReadPixel(114, 114), Red32);
-    EXPECT_EQ(m_Engine->ReadPixel(94, 100), 0xFF000000u);
-    EXPECT_EQ(m_Engine->ReadPixel(115, 100), 0xFF000000u);
-    EXPECT_EQ(m_Engine->ReadPixel(201, 104), 0xFF000000u);
-    EXPECT_EQ(m_Engine->ReadPixel(203, 103), Red32);
-    EXPECT_EQ(m_Engine->ReadPixel(208, 104), 0xFF000000u);
+    EXPECT_EQ(m_Engine->ReadPixel(100, 50), Blue32);
+    EXPECT_EQ(m_Engine->ReadPixel(109, 59), Blue32);
+    for (auto [x, y] : {std::pair{95, 95}, {114, 114}, {203, 103}}) EXPECT_EQ(m_Engine->ReadPixel(x, y), Red32);
+    for (auto [x, y] : {std::pair{110, 50}, {99, 50}, {100, 49}, {94, 100}, {115, 100}, {201, 104}, {208, 104}})
+        EXPECT_EQ(m_Engine->ReadPixel(x, y), Black32) << x;
     EXPECT_EQ(big.GetWidth(), 10);  // the source size, unscaled
 }
 
 TEST_F(SpriteTest, BeginFrameClearsAndScreenshotsWriteTheLastFrame) {
     EXPECT_FALSE(m_Engine->SaveScreenshot("none.png"));  // nothing presented yet
-    GfxSprite sprite;
-    sprite.SetTexture(1);
-    sprite.SetSourceRect(0, 0, 10, 10);
-    Frame([&] { sprite.Render(); });
+    Frame([&] { Cell().Render(); });
     Frame([] {});
-    EXPECT_EQ(m_Engine->ReadPixel(0, 0), 0xFF000000u);
-    Frame([&] { sprite.Render(); });
+    EXPECT_EQ(m_Engine->ReadPixel(0, 0), Black32);
+    Frame([&] { Cell().Render(); });
     ASSERT_TRUE(m_Engine->SaveScreenshot("shot.png"));
     ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(5, "shot.png", true, 0));
     EXPECT_EQ(m_Engine->GetTextureStore().GetTextureWidth(5), 640);

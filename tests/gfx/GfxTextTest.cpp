@@ -9,6 +9,7 @@
 #include "gfx/GfxTestSupport.h"
 
 namespace {
+const int32_t kRed = GfxUtility::MakeColor(255, 255, 0, 0);
 
 class TextTest : public GfxFixture {
 protected:
@@ -20,76 +21,58 @@ protected:
     // Columns of the frame's box that hold any pixel with red above 128.
     std::pair<int, int> RedSpan(int left, int top, int right, int bottom) const {
         int first = -1, last = -1;
-        for (int x = left; x < right; ++x) {
-            for (int y = top; y < bottom; ++y) {
-                if (Red(m_Engine->ReadPixel(x, y)) > 128) {
+        for (int x = left; x < right; ++x)
+            for (int y = top; y < bottom; ++y)
+                if ((m_Engine->ReadPixel(x, y) >> 16 & 0xFFu) > 128) {
                     if (first < 0) first = x;
                     last = x;
                     break;
                 }
-            }
-        }
         return {first, last};
     }
-    void Draw(const std::string& text, int32_t align, int32_t colour, int32_t shadow = 0) {
-        Text().DrawText(100, 100, 300, 100, text, align, colour, "Arial", 12, false, 0, 2, 2, shadow);
+    // How many of the first 3 * `height` rows below y = 10 hold ink.
+    int RowsWithInk(int height) const {
+        int rows = 0;
+        for (int y = 10; y < 10 + 3 * height; ++y) rows += RedSpan(10, y, 200, y + 1).first != -1;
+        return rows;
+    }
+    // Draws 12-point Arial in the box at (100, 100), 300 by 100.
+    void Draw(const std::string& text, int32_t align, int32_t colour = -1) {
+        Frame([&] { Text().DrawText(100, 100, 300, 100, text, align, colour, "Arial", 12, false, 0, 2, 2, 0); });
+    }
+    // Draws white 12-point text in a box `box` wide at (10, 10).
+    void DrawAt10(float box, const std::string& text, const char* font = "Arial", bool bold = false) {
+        Frame([&] { Text().DrawText(10, 10, box, 400, text, 0, -1, font, 12, bold, 0, 0, 0, 0); });
     }
 };
 
-TEST_F(TextTest, GlyphsAppearInTheAskedColourInsideTheBox) {
-    Frame([&] { Draw("Hello", 0, GfxUtility::MakeColor(255, 255, 0, 0)); });
-    const auto [first, last] = RedSpan(90, 95, 420, 140);
-    EXPECT_GE(first, 100);
-    EXPECT_LT(first, 110);
-    EXPECT_GT(last, first + 10);
-    EXPECT_EQ(Green(m_Engine->ReadPixel(first, 110)) + Blue(m_Engine->ReadPixel(first, 110)), 0);
-}
-
-TEST_F(TextTest, AlignmentPlacesTheLineLeftRightOrCentred) {
-    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
-    Frame([&] { Draw("Caption", 1, red); });
+TEST_F(TextTest, GlyphsAppearInTheAskedColourLeftRightOrCentredInTheBox) {
+    Draw("Caption", 0, kRed);
+    const auto left = RedSpan(90, 95, 420, 140);
+    EXPECT_GE(left.first, 100);
+    EXPECT_LT(left.first, 110);
+    EXPECT_EQ(m_Engine->ReadPixel(left.first, 110) & 0xFFFFu, 0u) << "no green or blue in red text";
+    Draw("Caption", 1, kRed);
     const auto right = RedSpan(90, 95, 420, 140);
-    Frame([&] { Draw("Caption", 2, red); });
+    Draw("Caption", 2, kRed);
     const auto centre = RedSpan(90, 95, 420, 140);
     EXPECT_NEAR(right.second, 399, 3);
     EXPECT_NEAR((centre.first + centre.second) / 2.0, 250, 3);
     EXPECT_NEAR(Text().MeasureWidth("Caption", "Arial", 12, false), right.second - right.first + 1, 3);
 }
 
-TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInsideTheBox) {
-    const int32_t white = -1;
-    const int32_t height = Text().MeasureHeight("A", "Arial", 12, false);
-    Frame([&] { Text().DrawText(10, 10, 600, 400, "One\r\nTwo", 0, white, "Arial", 12, false, 0, 0, 0, 0); });
-    int rowsWithInk = 0;
-    for (int y = 10; y < 10 + 3 * height; ++y) {
-        bool ink = false;
-        for (int x = 10; x < 60 && !ink; ++x) ink = Red(m_Engine->ReadPixel(x, y)) > 128;
-        rowsWithInk += ink;
-    }
-    EXPECT_GT(rowsWithInk, height);  // glyphs on two lines
-    const std::string words = "many words that cannot fit on one narrow line at all";
-    Frame([&] { Text().DrawText(10, 10, 80, 400, words, 0, white, "Arial", 12, false, 0, 0, 0, 0); });
-    EXPECT_EQ(RedSpan(91, 0, 640, 480).first, -1);  // nothing right of the box
-}
-
-TEST_F(TextTest, AHeadingALittleTooWideShrinksOntoOneLineWhileASentenceWraps) {
-    const int32_t white = -1;
-    const int32_t width = Text().MeasureWidth("Current Score", "Tessivar", 12, true);
+TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInTheBoxButAHeadingALittleTooWideShrinksOntoOneLine) {
     const int32_t height = Text().MeasureHeight("A", "Arial", 12, true);
-    const auto rowsWithInk = [&] {
-        int rows = 0;
-        for (int y = 10; y < 10 + 3 * height; ++y) rows += RedSpan(10, y, 200, y + 1).first != -1;
-        return rows;
-    };
-    Frame([&] {
-        Text().DrawText(10, 10, width * 0.9f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0);
-    });
-    EXPECT_LE(rowsWithInk(), height);  // one line
+    DrawAt10(600, "One\r\nTwo");
+    EXPECT_GT(RowsWithInk(height), height);  // glyphs on two lines
+    DrawAt10(80, "many words that cannot fit on one narrow line at all");
+    EXPECT_EQ(RedSpan(91, 0, 640, 480).first, -1);  // nothing right of the box
+    const int32_t width = Text().MeasureWidth("Current Score", "Tessivar", 12, true);
+    DrawAt10(width * 0.9f, "Current Score", "Tessivar", true);
+    EXPECT_LE(RowsWithInk(height), height);  // one line
     EXPECT_EQ(RedSpan(11 + static_cast<int>(width * 0.9f), 0, 640, 480).first, -1);
-    Frame([&] {
-        Text().DrawText(10, 10, width * 0.5f, 120, "Current Score", 0, white, "Tessivar", 12, true, 0, 0, 0, 0);
-    });
-    EXPECT_GT(rowsWithInk(), height);  // too far over: it wraps at its own size
+    DrawAt10(width * 0.5f, "Current Score", "Tessivar", true);
+    EXPECT_GT(RowsWithInk(height), height);  // too far over: it wraps at its own size
 }
 
 TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
@@ -104,10 +87,7 @@ TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
             Text().DrawText(20, 20, 600, 100, "Welcome to the Kindlewisp Tutorial. Orbs burn up!", 0, -1, "Arial", 8,
                             true, 0, offset, offset, shadowColour);
         });
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 640; ++x) pixels.push_back(m_Engine->ReadPixel(x, y));
-        return pixels;
+        return Pixels(60);
     };
     const std::vector<uint32_t> plain = drawn(0, 0);
     EXPECT_EQ(drawn(GfxUtility::MakeColor(0, 0, 0, 0), 1), plain) << "a transparent shadow draws none";
@@ -127,32 +107,26 @@ TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
     EXPECT_EQ(bare, 0);
 }
 
-TEST_F(TextTest, TextAtImpossiblePositionsDrawsNothing) {
+TEST_F(TextTest, ImpossiblePositionsDrawNothingAndAnImpossibleBoxWidthAlignsAtTheBoxsLeftEdge) {
     for (float bad : {std::nanf(""), INFINITY, 1e30f}) {
         Frame([&] {
             Text().DrawText(bad, 10, 100, 100, "x", 0, -1, "Arial", 12, false, 0, 0, 0, 0);
             Text().DrawText(10, bad, 100, 100, "x", 0, -1, "Arial", 12, false, 0, 0, 0, 0);
         });
         EXPECT_TRUE(FrameIsBlack()) << bad;
-    }
-}
-
-TEST_F(TextTest, AnImpossibleBoxWidthAlignsAtTheBoxsLeftEdgeAndOddSizesStillDraw) {
-    const int32_t red = GfxUtility::MakeColor(255, 255, 0, 0);
-    for (float bad : {std::nanf(""), INFINITY, 1e30f}) {
-        Frame([&] { Text().DrawText(100, 100, bad, 100, "Wide", 1, red, "Arial", 12, false, 0, bad, 1, -1); });
-        const auto [first, last] = RedSpan(0, 95, 640, 140);
+        Frame([&] { Text().DrawText(100, 100, bad, 100, "Wide", 1, kRed, "Arial", 12, false, 0, bad, 1, -1); });
+        const int first = RedSpan(0, 95, 640, 140).first;
         EXPECT_GE(first, 100) << bad;
         EXPECT_LT(first, 110) << bad;
     }
-    Frame([&] { Text().DrawText(100, 100, 300, 100, "Tiny", 0, red, "Arial", std::nanf(""), false, 0, 0, 0, 0); });
-    EXPECT_NE(RedSpan(0, 95, 640, 140).first, -1);
+    Frame([&] { Text().DrawText(100, 100, 300, 100, "Tiny", 0, kRed, "Arial", std::nanf(""), false, 0, 0, 0, 0); });
+    EXPECT_NE(RedSpan(0, 95, 640, 140).first, -1) << "an impossible size still draws";
 }
 
 TEST_F(TextTest, SteadyTextIsRasterisedOnceAndTheCacheStaysBounded) {
-    for (int i = 0; i < 10; ++i) Frame([&] { Draw("Score: 100\r\nLevel 3", 0, -1); });
+    for (int i = 0; i < 10; ++i) Draw("Score: 100\r\nLevel 3", 0);
     EXPECT_EQ(Text().GetRasterisedLineCount(), 2);
-    for (int i = 0; i < 400; ++i) Frame([&] { Draw("Score: " + std::to_string(i), 0, -1); });
+    for (int i = 0; i < 400; ++i) Draw("Score: " + std::to_string(i), 0);
     EXPECT_LE(Text().GetCachedLineCount(), 256);
 }
 
