@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -59,42 +60,27 @@ TEST_P(EveryArchive, HoldsExactlyItsFilesUnderTheFirstPasswordOnly) {
 INSTANTIATE_TEST_SUITE_P(Content, EveryArchive, testing::ValuesIn(Archives()),
                          [](const auto& info) { return info.param.name; });
 
-class Packer : public testing::Test {
-protected:
-    void SetUp() override {
-        m_Dir = std::filesystem::path(KW_BINARY_DIR) / ("packer-test-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_Dir);
-        std::filesystem::create_directories(m_Dir / "a");
-        std::filesystem::create_directories(m_Dir / "b");
-        Write(m_Dir / "a" / "one.dat", "first\r\n");
-        Write(m_Dir / "b" / "one.dat", "other\r\n");
-        Write(m_Dir / "a" / "two.png", std::string(3000, 'x'));
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-    static void Write(const std::filesystem::path& path, const std::string& text) {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    std::filesystem::path m_Dir;
-};
-
-TEST_F(Packer, RoundTripsFilesAndLeavesNoArchiveWhenPackingFails) {
-    const auto archive = m_Dir / "out" / "test.pak";
-    GfxPacker::PackArchive(archive, {m_Dir / "a" / "one.dat", m_Dir / "a" / "two.png"}, "secret");
-    const auto entries = GfxPacker::ReadArchive(archive, "secret");
+TEST(Packer, RoundTripsFilesAndLeavesNoArchiveWhenPackingFails) {
+    const auto dir = std::filesystem::path(KW_BINARY_DIR) / ("packer-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "b");
+    std::ofstream(dir / "one.dat", std::ios::binary) << "first\r\n";
+    std::ofstream(dir / "b" / "one.dat", std::ios::binary) << "other\r\n";
+    std::ofstream(dir / "two.png", std::ios::binary) << std::string(3000, 'x');
+    GfxPacker::PackArchive(dir / "out" / "test.pak", {dir / "one.dat", dir / "two.png"}, "secret");
+    const auto entries = GfxPacker::ReadArchive(dir / "out" / "test.pak", "secret");
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries.at("one.dat"), "first\r\n");
     EXPECT_EQ(entries.at("two.png"), std::string(3000, 'x'));
-    EXPECT_THROW(GfxPacker::ReadArchive(archive, "wrong"), std::runtime_error);
+    EXPECT_THROW(GfxPacker::ReadArchive(dir / "out" / "test.pak", "wrong"), std::runtime_error);
 
-    const auto failed = m_Dir / "out" / "failed.pak";
-    EXPECT_THROW(GfxPacker::PackArchive(failed, {m_Dir / "a" / "one.dat", m_Dir / "b" / "one.dat"}, "secret"),
-                 std::runtime_error)
-        << "two entries of one name would overwrite each other when unpacked";
-    EXPECT_THROW(GfxPacker::PackArchive(failed, {m_Dir / "a" / "missing.dat"}, "secret"), std::runtime_error);
+    const auto failed = dir / "out" / "failed.pak";
+    // Two entries of one name would overwrite each other when unpacked.
+    EXPECT_THROW(GfxPacker::PackArchive(failed, {dir / "one.dat", dir / "b" / "one.dat"}, "secret"),
+                 std::runtime_error);
+    EXPECT_THROW(GfxPacker::PackArchive(failed, {dir / "missing.dat"}, "secret"), std::runtime_error);
     EXPECT_FALSE(std::filesystem::exists(failed));
     EXPECT_FALSE(std::filesystem::exists(failed.string() + ".part"));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -42,106 +42,73 @@ protected:
         OpenErrorLog();
     }
     void TearDown() override { CloseErrorLog(); }
-    void Load(const std::string& text) {
-        m_Folder.WriteText("game/data/game.dat", text);
-        LoadSettings();
+    std::string Log() {
         CloseErrorLog();
+        return m_Folder.ReadText("game/errors.log");
     }
     kwtest::GameFolder m_Folder;
 };
 
-TEST_F(SettingsFile, ReadsTheThreeNumbersIgnoringSpaces) {
-    Load(" 7 \r\n55\r\n  30\r\n");
-    EXPECT_EQ(gHighestLevel, 7);
-    EXPECT_EQ(gMusicVolume, 55);
-    EXPECT_EQ(gSoundVolume, 30);
-    EXPECT_EQ(m_Folder.ReadText("game/errors.log"), "");
-}
+struct SettingsCase {
+    std::string text;  // empty: no game.dat; "/": a folder in its place
+    int32_t level, music, sound;
+    const char* logged;  // what the log says, if anything
+};
 
-TEST_F(SettingsFile, MissingFileMeansAFreshInstallWithDefaultsAndNoLogEntry) {
+class ReadingSettings : public SettingsFile, public ::testing::WithParamInterface<SettingsCase> {};
+
+TEST_P(ReadingSettings, EachLineIsClampedToItsRangeOrKeepsItsDefaultAndIsLogged) {
+    const SettingsCase c = GetParam();
+    if (c.text == "/")
+        std::filesystem::create_directories(m_Folder.Path("game/data/game.dat"));
+    else if (!c.text.empty())
+        m_Folder.WriteText("game/data/game.dat", c.text);
     LoadSettings();
-    CloseErrorLog();
-    EXPECT_EQ(gHighestLevel, 1);
-    EXPECT_EQ(gMusicVolume, 80);
-    EXPECT_EQ(gSoundVolume, 80);
-    EXPECT_TRUE(SettingsLoaded());
-    EXPECT_EQ(m_Folder.ReadText("game/errors.log"), "");
+    EXPECT_EQ(SettingsLoaded(), c.text != "/") << "the shutdown must leave an unreadable file alone";
+    EXPECT_EQ(gHighestLevel, c.level);
+    EXPECT_EQ(gMusicVolume, c.music);
+    EXPECT_EQ(gSoundVolume, c.sound);
+    const std::string log = Log();
+    EXPECT_EQ(log.empty(), *c.logged == '\0') << log;
+    EXPECT_NE(log.find(c.logged), std::string::npos) << log;
 }
 
-TEST_F(SettingsFile, AnUnreadableLineKeepsItsDefaultAndIsLoggedOnceTheOthersStillCount) {
-    Load("twelve\r\n55\r\n");
-    EXPECT_EQ(gHighestLevel, 1);
-    EXPECT_EQ(gMusicVolume, 55);
-    EXPECT_EQ(gSoundVolume, 80);
-    const auto lines = m_Folder.LogLines();
-    ASSERT_EQ(lines.size(), 14u);  // two entries of four lines and three empty lines
-    EXPECT_EQ(lines[1], "Handled Error Occurred in modSettings.LoadSettings");
-    EXPECT_EQ(lines[2], "Error Number: 13");
-    EXPECT_NE(lines[3].find("Line 1 of game.dat"), std::string::npos);
-    EXPECT_NE(lines[10].find("Line 3 of game.dat"), std::string::npos);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadingSettings,
+    ::testing::Values(SettingsCase{"", 1, 80, 80, ""},  // a fresh install: defaults
+                      SettingsCase{" 7 \r\n55\r\n  30\r\n", 7, 55, 30, ""},
+                      // A byte-order mark does not hide the number.
+                      SettingsCase{"2147483647\r\n-2147483648\r\n\xEF\xBB\xBF 500 \r\n", 99999, 0, 100, ""},
+                      SettingsCase{"0\r\n101\r\n-1\r\n", 1, 100, 0, ""},
+                      SettingsCase{"twelve\r\n55\r\n", 1, 55, 80, "Line 1 of game.dat (highest level)"},
+                      SettingsCase{"7\r\n55\r\n", 7, 55, 80, "Line 3 of game.dat (sound volume) is missing"},
+                      SettingsCase{std::string(5000, '7') + "\r\n99999999999\r\n30\r\n", 1, 80, 30, "Line 2"},
+                      SettingsCase{"/", 1, 80, 80, "cannot be read; playing with the default settings"}));
 
-TEST_F(SettingsFile, ValuesOutsideTheirRangesAreClampedAndAMarkOrALongLineDoesNotHide) {
-    Load("2147483647\r\n-2147483648\r\n\xEF\xBB\xBF 500 \r\n");
-    EXPECT_EQ(gHighestLevel, 99999);
-    EXPECT_EQ(gMusicVolume, 0);
-    EXPECT_EQ(gSoundVolume, 100);
-    EXPECT_EQ(m_Folder.LogLines().size(), 0u);
-    Load(std::string(5000, '7') + "\r\n99999999999\r\n30\r\n");
-    EXPECT_EQ(gHighestLevel, 1);
-    EXPECT_EQ(gMusicVolume, 80);
-    EXPECT_EQ(gSoundVolume, 30);
-}
-
-TEST_F(SettingsFile, AFileThatCannotBeReadIsLoggedPlaysWithDefaultsAndIsNotOverwritten) {
-    std::filesystem::create_directories(m_Folder.Path("game/data/game.dat"));
-    LoadSettings();
-    CloseErrorLog();
-    EXPECT_EQ(gHighestLevel, 1);
-    EXPECT_FALSE(SettingsLoaded()) << "the shutdown must leave it alone";
-    const auto lines = m_Folder.LogLines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "Handled Error Occurred in modSettings.LoadSettings");
-}
-
-TEST_F(SettingsFile, SavingWritesThreeLinesWithCrLfAndLeavesNoTemporaryFile) {
-    m_Folder.WriteText("game/data/game.dat", "1\r\n80\r\n80\r\n");
+TEST_F(SettingsFile, SavingWritesThreeCrLfLinesAndLeavesNoTemporaryFileAndAFailedSaveIsLogged) {
     gHighestLevel = 12;
     gMusicVolume = 81;
     gSoundVolume = 0;
     SaveSettings();
     EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "12\r\n81\r\n0\r\n");
     EXPECT_FALSE(m_Folder.Exists("game/data/game.dat.tmp"));
-    LoadSettings();
-    EXPECT_EQ(gHighestLevel, 12);
-    EXPECT_EQ(gMusicVolume, 81);
-}
-
-TEST_F(SettingsFile, AFailedSaveIsLoggedAndKeepsTheOldFileIntact) {
     std::filesystem::remove_all(m_Folder.Path("game/data"));
     SaveSettings();  // must not throw: it runs during shutdown
-    CloseErrorLog();
-    const auto lines = m_Folder.LogLines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "Handled Error Occurred in modSettings.SaveSettings");
+    EXPECT_NE(Log().find("modSettings.SaveSettings"), std::string::npos);
 }
 
-TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesEmptyFolders) {
+TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesAMissingFolder) {
     kwtest::GameFolder folder;
-    for (const char* file : {"game/images/a.png", "game/images/b.BMP", "game/levels/level1.dat",
-                             "game/sounds/shoot.wav", "game/sounds/puzzle1.mp3"})
-        folder.WriteText(file, "x");
-    for (const char* file : {"game/images/kwgfx.pak", "game/data/game.dat", "game/data/scores.dat",
-                             "game/override/sprites.png", "game/errors.log", "game/images/notes.txt"})
-        folder.WriteText(file, "x");
-    std::filesystem::remove_all(folder.Path("game/levels"));  // a missing folder must not stop the rest
+    const std::vector<std::string> gone{"game/images/a.png", "game/images/b.BMP", "game/sounds/shoot.wav",
+                                        "game/sounds/puzzle1.mp3"};
+    const std::vector<std::string> kept{"game/images/kwgfx.pak",     "game/data/game.dat", "game/data/scores.dat",
+                                        "game/override/sprites.png", "game/errors.log",    "game/images/notes.txt"};
+    for (const auto& file : gone) folder.WriteText(file, "x");
+    for (const auto& file : kept) folder.WriteText(file, "x");
+    std::filesystem::remove_all(folder.Path("game/levels"));
     DeleteUnpackedFiles();
-    for (const char* gone :
-         {"game/images/a.png", "game/images/b.BMP", "game/sounds/shoot.wav", "game/sounds/puzzle1.mp3"})
-        EXPECT_FALSE(folder.Exists(gone)) << gone;
-    for (const char* kept : {"game/images/kwgfx.pak", "game/data/game.dat", "game/data/scores.dat",
-                             "game/override/sprites.png", "game/errors.log", "game/images/notes.txt"})
-        EXPECT_TRUE(folder.Exists(kept)) << kept;
+    for (const auto& file : gone) EXPECT_FALSE(folder.Exists(file)) << file;
+    for (const auto& file : kept) EXPECT_TRUE(folder.Exists(file)) << file;
 }
 
 }  // namespace
