@@ -1,23 +1,30 @@
-// The three archives of the game folder: each opens under the first password and under no other,
-// holds exactly its files under bare names, and every entry matches what the build generated.
+// What the game folder ships. The three archives: each opens under the first password and under no
+// other, holds exactly its files under bare names, and every entry matches what the build made.
+// The levels and the tutorial, as the game's own reader and the level checker see them; how
+// often each level is won is the level trial's (tests/play), and the tutorial's own board is
+// proven by playing every lesson on it (tests/ui).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "ContentFiles.h"
+#include "game/LevelCheck.h"
+#include "game/LevelFile.h"
 #include "gfx/GfxPacker.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Archive {
     std::string name;
-    std::filesystem::path path;
-    std::vector<std::filesystem::path> sources;  // what it must hold, under bare names
+    fs::path path;
+    std::vector<fs::path> sources;  // what it must hold, under bare names
 };
 
 std::vector<Archive> Archives() {
@@ -29,7 +36,7 @@ std::vector<Archive> Archives() {
     for (auto theme : assets::kBackgrounds) gfx.sources.push_back(gen / (std::string(theme) + ".png"));
 
     Archive lvl{"kwlvl", content::GameDir() / "levels" / "kwlvl.pak", {}};
-    for (const auto& entry : std::filesystem::directory_iterator(content::LevelsDir()))
+    for (const auto& entry : fs::directory_iterator(content::LevelsDir()))
         if (entry.path().extension() == ".dat") lvl.sources.push_back(entry.path());
 
     Archive sfx{"kwsfx", content::GameDir() / "sounds" / "kwsfx.pak", {}};
@@ -43,15 +50,12 @@ class EveryArchive : public testing::TestWithParam<Archive> {};
 TEST_P(EveryArchive, HoldsExactlyItsFilesUnderTheFirstPasswordOnly) {
     const Archive& archive = GetParam();
     const auto entries = GfxPacker::ReadArchive(archive.path, std::string(assets::kArchivePassword));
-    std::set<std::string> expected, names;
     for (const auto& source : archive.sources) {
-        expected.insert(source.filename().string());
         const auto it = entries.find(source.filename().string());
         ASSERT_NE(it, entries.end()) << source.filename() << " is missing";
         EXPECT_TRUE(it->second == content::ReadFile(source)) << source.filename() << " differs from the generated file";
     }
-    for (const auto& [name, data] : entries) names.insert(name);
-    EXPECT_EQ(names, expected) << "bare names only, nothing else";
+    EXPECT_EQ(entries.size(), archive.sources.size()) << "bare names only, nothing else";
     EXPECT_THROW(GfxPacker::ReadArchive(archive.path, ""), std::runtime_error);
     EXPECT_THROW(GfxPacker::ReadArchive(archive.path, "M4RL0WE47"), std::runtime_error)
         << "the second password is only a fallback; the archives are made with the first";
@@ -61,8 +65,8 @@ INSTANTIATE_TEST_SUITE_P(Content, EveryArchive, testing::ValuesIn(Archives()),
                          [](const auto& info) { return info.param.name; });
 
 TEST(Packer, RoundTripsFilesAndLeavesNoArchiveWhenPackingFails) {
-    const auto dir = std::filesystem::path(KW_BINARY_DIR) / ("packer-test-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir / "b");
+    const auto dir = fs::path(KW_BINARY_DIR) / ("packer-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "b");
     std::ofstream(dir / "one.dat", std::ios::binary) << "first\r\n";
     std::ofstream(dir / "b" / "one.dat", std::ios::binary) << "other\r\n";
     std::ofstream(dir / "two.png", std::ios::binary) << std::string(3000, 'x');
@@ -71,16 +75,47 @@ TEST(Packer, RoundTripsFilesAndLeavesNoArchiveWhenPackingFails) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries.at("one.dat"), "first\r\n");
     EXPECT_EQ(entries.at("two.png"), std::string(3000, 'x'));
-    EXPECT_THROW(GfxPacker::ReadArchive(dir / "out" / "test.pak", "wrong"), std::runtime_error);
 
     const auto failed = dir / "out" / "failed.pak";
     // Two entries of one name would overwrite each other when unpacked.
     EXPECT_THROW(GfxPacker::PackArchive(failed, {dir / "one.dat", dir / "b" / "one.dat"}, "secret"),
                  std::runtime_error);
     EXPECT_THROW(GfxPacker::PackArchive(failed, {dir / "missing.dat"}, "secret"), std::runtime_error);
-    EXPECT_FALSE(std::filesystem::exists(failed));
-    EXPECT_FALSE(std::filesystem::exists(failed.string() + ".part"));
-    std::filesystem::remove_all(dir);
+    EXPECT_FALSE(fs::exists(failed));
+    EXPECT_FALSE(fs::exists(failed.string() + ".part"));
+    fs::remove_all(dir);
+}
+
+// What a level maker must not ship: lines that are not CR LF, any finding of the level checker,
+// or a background the build did not make.
+TEST(Levels, EveryLevelAndTheTutorialFollowTheRulesAndCanBeWon) {
+    int levels = 0;
+    for (const auto& entry : fs::directory_iterator(content::LevelsDir())) {
+        const fs::path& file = entry.path();
+        if (file.extension() != ".dat") continue;
+        SCOPED_TRACE(file.filename());
+        const bool clouds = file.filename() != "tutorial.dat";
+        levels += clouds;
+        const std::string text = content::ReadFile(file);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
+        EXPECT_TRUE(text.ends_with("\r\n"));
+        for (const LevelProblem& problem : CheckLevelFile(file, clouds, GamePictures(fs::path())))
+            ADD_FAILURE() << FormatProblem(file.filename().string(), problem);
+        try {
+            const LevelFile level = ReadLevelFile(file, clouds);
+            EXPECT_TRUE(fs::exists(content::GeneratedDir() / (level.picture + ".png"))) << level.picture;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "refused by the game: " << e.what();
+        }
+    }
+    EXPECT_GE(levels, assets::kMinLevels);
+}
+
+TEST(Levels, RiseNoSlowerFromFirstToLast) {
+    const auto path = [](int n) { return content::LevelsDir() / ("level" + std::to_string(n) + ".dat"); };
+    for (int n = 2; fs::exists(path(n)); ++n)
+        EXPECT_LE(ReadLevelFile(path(n), true).riseInterval, ReadLevelFile(path(n - 1), true).riseInterval)
+            << "level " << n;
 }
 
 }  // namespace
