@@ -4,15 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "base/RuntimeError.h"
+#include "game/LevelCells.h"
 #include "game/LevelCheck.h"
 #include "game/LevelFile.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// Two letters for one orb would leave some orb that no level can place.
+TEST(LevelCells, EveryLetterMakesADifferentOrb) {
+    std::set<std::pair<int32_t, int32_t>> orbs;
+    for (const LevelCell& cell : kLevelCells) orbs.insert({cell.orbType, cell.bonusKind});
+    EXPECT_EQ(orbs.size(), kLevelCells.size());
+}
 
 struct NumberCase {
     const char* text;

@@ -95,6 +95,7 @@ TEST_F(MainRun, ASwitchHandsTheRestOfThePassToTheNewStateAndClosingTheWindowEnds
         SetState(StatePlay);
     });
     Register(StatePlay, "play");
+    m_Folder.WriteText("game/levels/level1.dat", "x");
     Drive({{}});
     EXPECT_EQ(Main(""), 0);
     // The old state goes once its operation has returned; the one current at exit, without Destroy.
@@ -104,7 +105,7 @@ TEST_F(MainRun, ASwitchHandsTheRestOfThePassToTheNewStateAndClosingTheWindowEnds
     EXPECT_EQ(sCalls, expected);
     // Then the settings are saved and the unpacked files deleted.
     EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n10\r\n60\r\n");
-    EXPECT_FALSE(m_Folder.Exists("game/images/sprites.png"));
+    EXPECT_FALSE(m_Folder.Exists("game/images/sprites.png") || m_Folder.Exists("game/levels/level1.dat"));
     EXPECT_EQ(m_Folder.ReadText("game/errors.log"), "");
 }
 
@@ -138,6 +139,7 @@ TEST_F(MainRun, AReportThatEndsTheProgramFromAReleasedStateEndsItAfterTheRelease
 TEST_F(MainRun, ASecondCopyInTheSameFolderSaysSoAndTouchesNothing) {
     GfxInstanceLock first;
     ASSERT_EQ(first.Acquire(m_Folder.Path("game/kindlewisp.lock")), GfxInstanceLock::Result::Acquired);
+    Drive({{}});
     testing::internal::CaptureStderr();
     EXPECT_EQ(Main(""), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Kindlewisp is already running."), std::string::npos);
@@ -145,7 +147,6 @@ TEST_F(MainRun, ASecondCopyInTheSameFolderSaysSoAndTouchesNothing) {
     EXPECT_FALSE(m_Folder.Exists("game/errors.log"));
     EXPECT_TRUE(sCalls.empty());
     first.Release();
-    Drive({{}});
     EXPECT_EQ(Main(""), 0);  // free again once the first copy has gone
 }
 
