@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <string>
-#include <string_view>
 
 #include "shell/AssetTable.h"
+#include "support/GameFolder.h"
 
 namespace content {
 
@@ -18,19 +17,23 @@ inline std::filesystem::path GeneratedDir() { return std::filesystem::path(KW_BI
 inline std::filesystem::path LevelsDir() { return std::filesystem::path(KW_SOURCE_DIR) / "data" / "levels"; }
 inline std::filesystem::path GameDir() { return std::filesystem::path(KW_GAME_DIR) / "game"; }
 
-std::string ReadFile(const std::filesystem::path& path);
+using kwtest::ReadFile;
 
-// A PNG read with cairo. Pixels are premultiplied ARGB.
+// A PNG read with cairo, as ARGB32 (premultiplied) or RGB24.
 class Picture final {
 public:
-    explicit Picture(const std::filesystem::path& path);
-    bool Loaded() const { return m_Surface && cairo_surface_status(m_Surface.get()) == CAIRO_STATUS_SUCCESS; }
-    int Width() const;
-    int Height() const;
-    uint32_t Pixel(int x, int y) const;
-    int Alpha(int x, int y) const { return static_cast<int>(Pixel(x, y) >> 24); }
-    // Pixels in the rectangle with alpha at least `minAlpha`.
-    int CountVisible(const assets::Rect& r, int minAlpha = 24) const;
+    explicit Picture(const std::filesystem::path& path) : m_Surface(cairo_image_surface_create_from_png(path.c_str())) {
+        if (Loaded()) cairo_surface_flush(m_Surface.get());
+    }
+    bool Loaded() const { return cairo_surface_status(m_Surface.get()) == CAIRO_STATUS_SUCCESS; }
+    int Width() const { return cairo_image_surface_get_width(m_Surface.get()); }
+    int Height() const { return cairo_image_surface_get_height(m_Surface.get()); }
+    int Alpha(int x, int y) const {
+        if (cairo_image_surface_get_format(m_Surface.get()) == CAIRO_FORMAT_RGB24) return 255;
+        const unsigned char* row = cairo_image_surface_get_data(m_Surface.get()) +
+                                   static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(m_Surface.get());
+        return static_cast<int>(reinterpret_cast<const uint32_t*>(row)[x] >> 24);
+    }
 
 private:
     struct Destroy {

@@ -43,17 +43,13 @@ TEST_F(OrbFixture, OrbsCollideAt24PixelsApartButNotAt25) {
     EXPECT_EQ(far->PositionY(), 5) << "a miss changes nothing";
 }
 
-TEST_F(OrbFixture, AFallingOrbNeverMatchesAndEqualsComparesPixelsAsWellAsCells) {
+TEST_F(OrbFixture, OnlyOrbsOfOneColourMatchAndAFallingOrbNever) {
     const OrbRef a = MakeOrb(Red, 3, 1);
     const OrbRef b = MakeOrb(Red, 4, 1);
     EXPECT_TRUE(a->MatchingTypes(b.get()));
     EXPECT_FALSE(a->MatchingTypes(nullptr));
     b->Fall();
     EXPECT_FALSE(a->MatchingTypes(b.get()));
-    const OrbRef twin = MakeOrb(Red, 3, 1);
-    EXPECT_TRUE(a->Equals(*twin));
-    twin->OrbBob().SetY(twin->OrbBob().GetY() - 1);
-    EXPECT_FALSE(a->Equals(*twin));
 }
 
 TEST_F(OrbFixture, AMoveNeedsMoreThanItsIntervalAndBoardOrbsRiseWhileShotsDrop) {

@@ -9,7 +9,6 @@
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
 #include "base/modError.h"
-#include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
@@ -21,34 +20,31 @@ namespace {
 
 std::vector<std::string> sCalls;
 
-// A screen whose operations record themselves and run whatever the test asks.
+// A screen whose operations record themselves; its input and its release also run what the test asks.
 class StandIn final : public cBaseState {
 public:
-    using Op = std::function<void(StandIn&)>;
-    StandIn(std::string name, Op input, Op draw)
-        : m_Name(std::move(name)), m_Input(std::move(input)), m_Draw(std::move(draw)) {
+    using Op = std::function<void()>;
+    StandIn(std::string name, Op input, Op release)
+        : m_Name(std::move(name)), m_Input(std::move(input)), m_Release(std::move(release)) {
         InitializeGraphics();
     }
-    ~StandIn() override { sCalls.push_back(m_Name + " released"); }
+    ~StandIn() override {
+        if (m_Release) m_Release();
+        sCalls.push_back(m_Name + " released");
+    }
     void InitializeGraphics() override { sCalls.push_back(m_Name + " init"); }
     void HandleInput() override {
-        ++m_Frames;
         sCalls.push_back(m_Name + " input");
-        if (m_Input) m_Input(*this);
+        if (m_Input) m_Input();
         sCalls.push_back(m_Name + " input returns");
     }
     void ProcessState() override { sCalls.push_back(m_Name + " process"); }
-    void DrawState() override {
-        sCalls.push_back(m_Name + " draw");
-        if (m_Draw) m_Draw(*this);
-    }
+    void DrawState() override { sCalls.push_back(m_Name + " draw"); }
     void Destroy() override { sCalls.push_back(m_Name + " destroy"); }
-    int Frames() const { return m_Frames; }
 
 private:
     std::string m_Name;
-    Op m_Input, m_Draw;
-    int m_Frames = 0;
+    Op m_Input, m_Release;
 };
 
 class MainRun : public ::testing::Test {
@@ -61,106 +57,89 @@ protected:
         GfxEngine::SetHeadless(true);
         m_Folder.WriteImage("game/images/sprites.png", 64, 400);
         m_Folder.WriteText("game/data/game.dat", "3\r\n70\r\n60\r\n");
+        Register(StateTitle, "title");
     }
     void TearDown() override {
         SetFrameHook(nullptr);
         ClearStateFactories();
     }
-    void Register(int number, const std::string& name, StandIn::Op input = {}, StandIn::Op draw = {}) {
-        RegisterStateFactory(number, [=] { return std::make_unique<StandIn>(name, input, draw); });
+    static void Register(int number, const std::string& name, StandIn::Op input = {}, StandIn::Op release = {}) {
+        RegisterStateFactory(number, [=] { return std::make_unique<StandIn>(name, input, release); });
     }
-    // Closes the window as a player would, before the given frame.
-    void CloseBeforeFrame(int frame) {
-        SetFrameHook([this, frame](LoopPoint point) {
-            if (point == LoopPoint::AfterFrame && ++m_Frames == frame - 1)
-                gEngine->InjectWindow(GfxWindowAction::Close);
+    // Runs after[n] after frame n + 1, and onMinimised in each pass of the wait while minimised;
+    // closes the window after the last. Notes paused, inactive, windowed and the library's
+    // full-screen cursor at (0, 0) after each frame.
+    void Drive(std::vector<std::function<void()>> after, std::function<void()> onMinimised = {}) {
+        SetFrameHook([this, after, onMinimised](LoopPoint point) {
+            if (point == LoopPoint::Minimised && onMinimised) onMinimised();
+            if (point != LoopPoint::AfterFrame) return;
+            m_Seen.push_back(std::to_string(gPaused) + std::to_string(gInactive) + std::to_string(gWindowed) +
+                             std::to_string(gEngine->ReadPixel(0, 0) != 0xFF000000u));
+            if (after[m_Frames]) after[m_Frames]();
+            if (++m_Frames == after.size()) gEngine->InjectWindow(GfxWindowAction::Close);
         });
     }
-    static size_t IndexOf(const std::string& call) {
-        for (size_t i = 0; i < sCalls.size(); ++i)
-            if (sCalls[i] == call) return i;
-        ADD_FAILURE() << "no call " << call;
-        return sCalls.size();
+    static std::function<void()> Window(GfxWindowAction action) {
+        return [action] { gEngine->InjectWindow(action); };
     }
+    static long Count(const std::string& call) { return std::count(sCalls.begin(), sCalls.end(), call); }
     kwtest::GameFolder m_Folder;
-    int m_Frames = 0;
+    size_t m_Frames = 0;
+    std::vector<std::string> m_Seen;
 };
 
-TEST_F(MainRun, ASwitchInHandleInputHandsTheRestOfThePassToTheNewStateAndReleasesTheOldOneAfterItsOperation) {
-    Register(StateTitle, "title", [](StandIn&) {
+TEST_F(MainRun, ASwitchHandsTheRestOfThePassToTheNewStateAndClosingTheWindowEndsInOrder) {
+    Register(StateTitle, "title", [] {
         sCalls.push_back("title destroy");
+        gMusicVolume = 10;
         SetState(StatePlay);
     });
-    Register(StatePlay, "play", {}, [](StandIn&) { gRunning = false; });
+    Register(StatePlay, "play");
+    m_Folder.WriteText("game/levels/level1.dat", "x");
+    Drive({{}});
     EXPECT_EQ(Main(""), 0);
+    // The old state goes once its operation has returned; the one current at exit, without Destroy.
     const std::vector<std::string> expected{"title init",   "title input",         "title destroy",
                                             "play init",    "title input returns", "title released",
                                             "play process", "play draw",           "play released"};
     EXPECT_EQ(sCalls, expected);
-}
-
-TEST_F(MainRun, ClosingTheWindowFinishesThePassThenSavesSettingsAndDeletesTheUnpackedFiles) {
-    Register(StateTitle, "title");
-    m_Folder.WriteImage("game/images/extra.png");
-    m_Folder.WriteText("game/levels/level1.dat", "x");
-    CloseBeforeFrame(3);
-    EXPECT_EQ(Main(""), 0);
-    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n70\r\n60\r\n");
-    EXPECT_FALSE(m_Folder.Exists("game/images/extra.png"));
-    EXPECT_FALSE(m_Folder.Exists("game/images/sprites.png"));
-    EXPECT_FALSE(m_Folder.Exists("game/levels/level1.dat"));
+    // Then the settings are saved and the unpacked files deleted.
+    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n10\r\n60\r\n");
+    EXPECT_FALSE(m_Folder.Exists("game/images/sprites.png") || m_Folder.Exists("game/levels/level1.dat"));
     EXPECT_EQ(m_Folder.ReadText("game/errors.log"), "");
-    // The state current at exit is released without Destroy.
-    EXPECT_EQ(sCalls.back(), "title released");
-    EXPECT_EQ(std::count(sCalls.begin(), sCalls.end(), "title destroy"), 0);
-    EXPECT_EQ(std::count(sCalls.begin(), sCalls.end(), "title draw"), 2);
 }
 
 TEST_F(MainRun, AnUnhandledFaultEndsThroughTheErrorBoxWithOneLogEntryAndStillSavesSettings) {
-    Register(StateTitle, "title", [](StandIn&) { throw RuntimeError(ErrorNumber::TypeMismatch, "Type mismatch"); });
-    gHighestLevel = 0;
+    Register(StateTitle, "title", [] {
+        gSoundVolume = 10;
+        throw RuntimeError(ErrorNumber::TypeMismatch, "Type mismatch");
+    });
     EXPECT_EQ(Main(""), 1);
     const auto lines = m_Folder.LogLines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Unknow Error Occurred While Initializing. ");
     EXPECT_EQ(lines[1], "13 Error Description: Type mismatch");
-    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n70\r\n60\r\n");
-    EXPECT_FALSE(m_Folder.Exists("game/images/sprites.png"));
+    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n70\r\n10\r\n");
 }
 
 // Saving the scores when a play state is released can fail; the report must not throw out of the
 // destructor (that would abort the process) but still end the program in order.
-class FailsWhenReleased final : public cBaseState {
-public:
-    FailsWhenReleased() { InitializeGraphics(); }
-    ~FailsWhenReleased() override {
-        ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", "cannot save", true, true, true);
-        sCalls.push_back("release finished");
-    }
-    void InitializeGraphics() override {}
-    void HandleInput() override {
-        Destroy();
-        SetState(StatePlay);
-    }
-    void DrawState() override {}
-    void ProcessState() override {}
-    void Destroy() override {}
-};
-
 TEST_F(MainRun, AReportThatEndsTheProgramFromAReleasedStateEndsItAfterTheRelease) {
-    RegisterStateFactory(StateTitle, [] { return std::make_unique<FailsWhenReleased>(); });
+    Register(
+        StateTitle, "title", [] { SetState(StatePlay); },
+        [] { ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", "cannot save", true, true, true); });
     Register(StatePlay, "play");
     EXPECT_EQ(Main(""), 1);
-    const std::vector<std::string> expected{"play init", "release finished", "play released"};
+    const std::vector<std::string> expected{"title init",          "title input",    "play init",
+                                            "title input returns", "title released", "play released"};
     EXPECT_EQ(sCalls, expected);
     EXPECT_EQ(m_Folder.LogLines().size(), 7u);
-    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat"), "3\r\n70\r\n60\r\n");
 }
 
 TEST_F(MainRun, ASecondCopyInTheSameFolderSaysSoAndTouchesNothing) {
-    Register(StateTitle, "title");
     GfxInstanceLock first;
     ASSERT_EQ(first.Acquire(m_Folder.Path("game/kindlewisp.lock")), GfxInstanceLock::Result::Acquired);
+    Drive({{}});
     testing::internal::CaptureStderr();
     EXPECT_EQ(Main(""), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Kindlewisp is already running."), std::string::npos);
@@ -168,67 +147,31 @@ TEST_F(MainRun, ASecondCopyInTheSameFolderSaysSoAndTouchesNothing) {
     EXPECT_FALSE(m_Folder.Exists("game/errors.log"));
     EXPECT_TRUE(sCalls.empty());
     first.Release();
-    CloseBeforeFrame(2);
     EXPECT_EQ(Main(""), 0);  // free again once the first copy has gone
 }
 
 TEST_F(MainRun, WhileMinimisedNothingIsUpdatedOrDrawnAndThePauseFlagIsSet) {
-    Register(StateTitle, "title");
     int waits = 0;
     bool pausedWhileWaiting = true;
-    SetFrameHook([&](LoopPoint point) {
-        if (point == LoopPoint::AfterFrame && ++m_Frames == 1) gEngine->InjectWindow(GfxWindowAction::Minimize);
-        if (point == LoopPoint::Minimised) {
-            pausedWhileWaiting = pausedWhileWaiting && gPaused;
-            if (++waits == 5) gEngine->InjectWindow(GfxWindowAction::Restore);
-        }
-        if (point == LoopPoint::AfterFrame && m_Frames == 3) gEngine->InjectWindow(GfxWindowAction::Close);
+    Drive({Window(GfxWindowAction::Minimize), {}, {}}, [&] {
+        pausedWhileWaiting = pausedWhileWaiting && gPaused;
+        if (++waits == 5) gEngine->InjectWindow(GfxWindowAction::Restore);
     });
     EXPECT_EQ(Main(""), 0);
     EXPECT_EQ(waits, 5);
     EXPECT_TRUE(pausedWhileWaiting);
-    EXPECT_EQ(std::count(sCalls.begin(), sCalls.end(), "title draw"), 3);
+    EXPECT_EQ(m_Seen, (std::vector<std::string>{"0010", "0010", "0010"}));
+    EXPECT_EQ(Count("title draw"), 3);
 }
 
-TEST_F(MainRun, LosingAndRegainingFocusPausesAndResumes) {
-    Register(StateTitle, "title");
-    std::vector<std::pair<bool, bool>> seen;  // (paused, inactive) after frames 2 and 3
-    SetFrameHook([&](LoopPoint point) {
-        if (point != LoopPoint::AfterFrame) return;
-        ++m_Frames;
-        if (m_Frames >= 2) seen.emplace_back(gPaused, gInactive);
-        if (m_Frames == 1) gEngine->InjectWindow(GfxWindowAction::FocusLost);
-        if (m_Frames == 2) gEngine->InjectWindow(GfxWindowAction::FocusGained);
-        if (m_Frames == 3) gEngine->InjectWindow(GfxWindowAction::Close);
-    });
+TEST_F(MainRun, LosingFocusPausesUntilRegainedAndF11SwitchesBetweenWindowAndFullScreen) {
+    const auto f11 = [] {
+        gEngine->InjectKey(GfxKey::F11, true);
+        gEngine->InjectKey(GfxKey::F11, false);
+    };
+    Drive({Window(GfxWindowAction::FocusLost), Window(GfxWindowAction::FocusGained), f11, f11, {}});
     EXPECT_EQ(Main(""), 0);
-    const std::vector<std::pair<bool, bool>> expected{{true, true}, {false, false}};
-    EXPECT_EQ(seen, expected);
-}
-
-TEST_F(MainRun, F11AndAltEnterSwitchBetweenWindowAndFullScreenWhileTheGameRuns) {
-    Register(StateTitle, "title");
-    // After each switch: windowed, and whether the library drew its full-screen cursor at (0, 0).
-    std::vector<std::pair<bool, bool>> seen;
-    SetFrameHook([&](LoopPoint point) {
-        if (point != LoopPoint::AfterFrame) return;
-        ++m_Frames;
-        if (m_Frames > 1) seen.emplace_back(gWindowed, gEngine->ReadPixel(0, 0) != 0xFF000000u);
-        if (m_Frames == 1) {
-            gEngine->InjectKey(GfxKey::F11, true);
-            gEngine->InjectKey(GfxKey::F11, false);
-        }
-        if (m_Frames == 2) {
-            gEngine->InjectKey(GfxKey::RightAlt, true);
-            gEngine->InjectKey(GfxKey::Enter, true);
-            gEngine->InjectKey(GfxKey::Enter, false);
-            gEngine->InjectKey(GfxKey::RightAlt, false);
-        }
-        if (m_Frames == 3) gEngine->InjectWindow(GfxWindowAction::Close);
-    });
-    EXPECT_EQ(Main(""), 0);
-    const std::vector<std::pair<bool, bool>> expected{{false, true}, {true, false}};
-    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(m_Seen, (std::vector<std::string>{"0010", "1110", "0010", "0001", "0010"}));
 }
 
 }  // namespace
