@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/GameFolder.h"
@@ -61,10 +62,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
     const json expected = json::parse(ReadFile(dir / (GetParam() + ".expected.json")));
     kwtest::GameFolder game;
     const fs::path root = ShippedGame(game);
-    if (expected.contains("setup")) {
-        for (const auto& [file, text] : expected["setup"].items())
-            WriteFile(root / "game" / "data" / file, text.get<std::string>());
-    }
+    const json setup = expected.value("setup", json::object());
+    for (const auto& [file, text] : setup.items()) WriteFile(root / "game" / "data" / file, text.get<std::string>());
 
     const RunResult run = RunReplay(root, (dir / (GetParam() + ".kws")).string());
     EXPECT_EQ(run.exitCode, expected.value("exit", 0)) << run.err;
@@ -119,35 +118,29 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
     EXPECT_EQ(json::parse(ReadFile(replayed / "out" / "final.json")), expected) << recording;
 }
 
-struct BadScript {
-    const char* text;
-    const char* reason;
-};
-
-class ScriptErrors : public ::testing::TestWithParam<BadScript> {};
-
-TEST_P(ScriptErrors, EndWithStatusTwoAndTheLineBeforeTheGameStarts) {
-    kwtest::GameFolder game;
-    const fs::path root = ShippedGame(game);
-    WriteFile(root / "script.kws", GetParam().text);
-    const RunResult run = RunReplay(root, "script.kws");
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find(GetParam().reason), std::string::npos) << run.err;
-    EXPECT_FALSE(fs::exists(root / "game" / "errors.log"));  // the game never started
+// A script with a mistake ends with status 2 and the line and reason before the game starts.
+TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"at 10 key esc tap\nat 5 key esc tap\n", "line 2: times must not go backwards"},
+        {"# comment\n\nat 0 key nokey tap\n", "line 3: unknown key"},
+        {"at 0 dump ../x.json\n", "line 1: the file name must be a plain name"},
+        {"at 0 joy button 1 tap\n", "need the joystick command"},
+        {"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
+        {"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
+        {"frame 0\n", "line 1: frame takes"},
+        // Frames or times that would wrap the 32-bit virtual clock before the end.
+        {"at 10 key esc tap\nframe 3600001\n", "line 2: frame takes"},
+        {"end 4294967295\n", "line 1: times end at"}};
+    for (const auto& [text, reason] : cases) {
+        kwtest::GameFolder game;
+        const fs::path root = ShippedGame(game);
+        WriteFile(root / "script.kws", text);
+        const RunResult run = RunReplay(root, "script.kws");
+        EXPECT_EQ(run.exitCode, 2) << text;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(root / "game" / "errors.log")) << text;  // the game never started
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ScriptErrors,
-    ::testing::Values(BadScript{"at 10 key esc tap\nat 5 key esc tap\n", "line 2: times must not go backwards"},
-                      BadScript{"# comment\n\nat 0 key nokey tap\n", "line 3: unknown key"},
-                      BadScript{"at 0 dump ../x.json\n", "line 1: the file name must be a plain name"},
-                      BadScript{"at 0 joy button 1 tap\n", "need the joystick command"},
-                      BadScript{"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
-                      BadScript{"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
-                      BadScript{"frame 0\n", "line 1: frame takes"},
-                      // Frames or times that would wrap the 32-bit virtual clock before the end.
-                      BadScript{"at 10 key esc tap\nframe 3600001\n", "line 2: frame takes"},
-                      BadScript{"end 4294967295\n", "line 1: times end at"}));
 
 TEST(StandardInput, AControllerSeesEachDumpBeforeSendingTheNextCommand) {
     kwtest::GameFolder game;

@@ -71,14 +71,6 @@ protected:
     }
 };
 
-TEST_F(TitleTest, StartsOnNewGameHighlightedWithTheTitleMusic) {
-    Frame();
-    EXPECT_EQ(Title()->Selection(), Action::NewGame);
-    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game\\sounds\\puzzle3.mp3");
-    EXPECT_EQ(kwtest::Rgb(PixelAt(321, 200)), kwtest::Rgb(kwtest::kHighlitColour));
-    EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kButtonsColour));
-}
-
 struct Walk {
     const char* name;
     int32_t highest;  // 0: the title screen, else level select with this many levels unlocked
@@ -133,8 +125,13 @@ TEST_F(TitleTest, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
     EXPECT_EQ(gMade, std::vector<int>{StateTutorial});
 }
 
-TEST_F(TitleTest, EnterOnNewGameFadesForOneSecondThenStartsPlayWithoutTouchingTheLevel) {
+TEST_F(TitleTest, StartsOnNewGameWithTheTitleMusicAndEnterFadesForOneSecondThenStartsPlayAtTheSameLevel) {
     gCurrentLevel = 4;
+    Frame();
+    EXPECT_EQ(Title()->Selection(), Action::NewGame);
+    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game\\sounds\\puzzle3.mp3");
+    EXPECT_EQ(kwtest::Rgb(PixelAt(321, 200)), kwtest::Rgb(kwtest::kHighlitColour));
+    EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kButtonsColour));
     TapKey(Enter);
     EXPECT_TRUE(Title()->Fading());
     EXPECT_EQ(ClickSounds(), 1);
