@@ -103,7 +103,7 @@ public:
     }
 
     // Runs the program until every step is done (then closes the window) or maxFrames pass.
-    // Answers Main's exit code; a timeout is a test failure naming the step that waited.
+    // Answers Main's exit code; a timeout or an early end is a failure naming the step that waited.
     int Run(int32_t maxFrames) {
         gProgramFolder = m_Folder.Root();
         RegisterGameStates();
@@ -127,6 +127,7 @@ public:
             if (next == m_Steps.size()) gEngine->InjectWindow(GfxWindowAction::Close);
         });
         const int exitCode = Main("");
+        if (next < m_Steps.size()) ADD_FAILURE() << "the program ended while waiting for: " << m_Steps[next].what;
         SetFrameHook({});
         UseRealClock();
         return exitCode;
@@ -271,8 +272,9 @@ TEST(TutorialState, AClearedBoardFadesInLevelCompleteThenPlaysOnAtTheLevelReache
     });
     bot.Act("level 3, after the fade and a second", [&] {
         gEngine->InjectKey(GfxKey::Enter, false);
-        EXPECT_GE(bot.Elapsed() - clearedAt, 255 * 11 + 1001);
-        EXPECT_LE(bot.Elapsed() - clearedAt, 255 * (11 + Bot::kFrameMs) + 1001 + 3 * Bot::kFrameMs);
+        // One alpha step a frame (each more than 10 ms), then a second at full alpha.
+        EXPECT_GE(bot.Elapsed() - clearedAt, 255 * Bot::kFrameMs + 1001);
+        EXPECT_LE(bot.Elapsed() - clearedAt, 255 * Bot::kFrameMs + 1001 + 3 * Bot::kFrameMs);
         EXPECT_EQ(gCurrentLevel, 3);
     });
     EXPECT_EQ(bot.Run(4000), 0);
