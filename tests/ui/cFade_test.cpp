@@ -23,7 +23,7 @@ protected:
 };
 
 struct FadeStep {
-    int32_t type;
+    int32_t type, duration;
     uint32_t elapsed;
     float alpha;
     bool done;
@@ -31,18 +31,21 @@ struct FadeStep {
 class FadeTimeline : public FadeTest, public ::testing::WithParamInterface<FadeStep> {};
 
 TEST_P(FadeTimeline, AlphaFollowsElapsedTimeAndDoneComesAfterMoreThanTheDuration) {
-    m_Fade->StartFade(GetParam().type, 1000);
+    m_Fade->StartFade(GetParam().type, GetParam().duration);
     EXPECT_FLOAT_EQ(DrawAfter(GetParam().elapsed), GetParam().alpha);
     EXPECT_EQ(m_Done, GetParam().done ? 1 : 0);
 }
 
+constexpr int32_t kOut = cFade::FadeOut, kIn = cFade::FadeIn;
 INSTANTIATE_TEST_SUITE_P(
     OneSecond, FadeTimeline,
-    ::testing::Values(FadeStep{cFade::FadeOut, 0, 0, false}, FadeStep{cFade::FadeOut, 500, 127.5f, false},
-                      FadeStep{cFade::FadeOut, 1000, 255, false}, FadeStep{cFade::FadeOut, 1001, 255, true},
-                      FadeStep{cFade::FadeIn, 500, 127.5f, false}, FadeStep{cFade::FadeIn, 1001, 0, true},
+    ::testing::Values(FadeStep{kOut, 1000, 0, 0, false}, FadeStep{kOut, 1000, 500, 127.5f, false},
+                      FadeStep{kOut, 1000, 1000, 255, false}, FadeStep{kOut, 1000, 1001, 255, true},
+                      FadeStep{kIn, 1000, 500, 127.5f, false}, FadeStep{kIn, 1000, 1001, 0, true},
                       // A screen left covered for hours keeps its final alpha (the product would overflow).
-                      FadeStep{cFade::FadeOut, 9000000, 255, true}, FadeStep{cFade::FadeIn, 9000000, 0, true}));
+                      FadeStep{kOut, 1000, 9000000, 255, true}, FadeStep{kIn, 1000, 9000000, 0, true},
+                      // A zero length finishes at once without dividing by zero.
+                      FadeStep{kOut, 0, 0, 0, false}, FadeStep{kOut, 0, 2, 255, true}));
 
 TEST_F(FadeTest, FadeDoneIsRaisedOnEveryDrawAfterTheEndAndNeverBeforeAStart) {
     DrawAfter(5000);
@@ -52,12 +55,5 @@ TEST_F(FadeTest, FadeDoneIsRaisedOnEveryDrawAfterTheEndAndNeverBeforeAStart) {
     DrawAfter(0);
     DrawAfter(0);
     EXPECT_EQ(m_Done, 3);
-}
-
-TEST_F(FadeTest, AZeroDurationFinishesAtOnceWithoutDividingByZero) {
-    m_Fade->StartFade(cFade::FadeOut, 0);
-    EXPECT_FLOAT_EQ(DrawAfter(0), 0);
-    EXPECT_FLOAT_EQ(DrawAfter(2), 255);
-    EXPECT_EQ(m_Done, 1);
 }
 }  // namespace

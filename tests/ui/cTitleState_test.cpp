@@ -28,7 +28,7 @@ public:
 struct Point {
     float x, y;
 };
-constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kBack{86, 182}, kOK{575, 179}, kOverlap{321, 240};
+constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240};
 
 class TitleTest : public kwtest::HeadlessGame {
 protected:
@@ -71,14 +71,6 @@ protected:
     }
 };
 
-TEST_F(TitleTest, StartsOnNewGameHighlightedWithTheTitleMusic) {
-    Frame();
-    EXPECT_EQ(Title()->Selection(), Action::NewGame);
-    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game\\sounds\\puzzle3.mp3");
-    EXPECT_EQ(kwtest::Rgb(PixelAt(321, 200)), kwtest::Rgb(kwtest::kHighlitColour));
-    EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kButtonsColour));
-}
-
 struct Walk {
     const char* name;
     int32_t highest;  // 0: the title screen, else level select with this many levels unlocked
@@ -96,17 +88,15 @@ TEST_P(KeyWalk, SelectionAndLevelWrapAround) {
 using namespace GfxKey;
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyWalk,
-    ::testing::Values(Walk{"DownThreeTimesIsExit", 0, {Down, Down, Down}, Action::Exit},
-                      Walk{"DownFromExitWraps", 0, {Down, Down, Down, Down}, Action::NewGame},
-                      Walk{"UpFromNewGameWraps", 0, {Up}, Action::Exit},
-                      Walk{"LeftAndRightAreNotReadOnTheTitle", 0, {Right, Left}, Action::NewGame},
-                      Walk{"UpAndRightRaiseTheLevel", 3, {Up, Right}, 3}, Walk{"UpWithOneLevelStaysOnOne", 1, {Up}, 1},
-                      Walk{"DownFromOneIsTheHighest", 5, {Down}, 5}, Walk{"LeftPastOneWrapsAgain", 5, {Left, Left}, 4},
-                      Walk{"UpPastTheHighestWrapsToOne", 2, {Up, Up}, 1},
-                      // Unlocked on levels since removed: only the levels with a file are offered.
-                      Walk{"OnlyLevelsWithAFileAreOffered", 12, {Down, Down}, 7},
-                      // A damaged settings file: level 1 is still the only choice, never 0 or below.
-                      Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
+    ::testing::Values(
+        Walk{"UpFromNewGameWrapsToExitAndRightIsNotRead", 0, {Up, Right}, Action::Exit},
+        Walk{"DownWrapsPastExitAndLeftIsNotRead", 0, {Down, Down, Down, Down, Down, Left}, Action::Tutorial},
+        Walk{"UpAndRightRaiseTheLevelAndWrapToOne", 3, {Up, Right, Up, Up}, 2},
+        Walk{"DownAndLeftLowerTheLevelAndWrapToTheHighest", 5, {Down, Left}, 4},
+        // Unlocked on levels since removed: only the levels with a file are offered.
+        Walk{"OnlyLevelsWithAFileAreOffered", 12, {Down, Down}, 7},
+        // A damaged settings file: level 1 is still the only choice, never 0 or below.
+        Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(TitleTest, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
@@ -135,8 +125,13 @@ TEST_F(TitleTest, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
     EXPECT_EQ(gMade, std::vector<int>{StateTutorial});
 }
 
-TEST_F(TitleTest, EnterOnNewGameFadesForOneSecondThenStartsPlayWithoutTouchingTheLevel) {
+TEST_F(TitleTest, StartsOnNewGameWithTheTitleMusicAndEnterFadesForOneSecondThenStartsPlayAtTheSameLevel) {
     gCurrentLevel = 4;
+    Frame();
+    EXPECT_EQ(Title()->Selection(), Action::NewGame);
+    EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game\\sounds\\puzzle3.mp3");
+    EXPECT_EQ(kwtest::Rgb(PixelAt(321, 200)), kwtest::Rgb(kwtest::kHighlitColour));
+    EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kButtonsColour));
     TapKey(Enter);
     EXPECT_TRUE(Title()->Fading());
     EXPECT_EQ(ClickSounds(), 1);
@@ -150,15 +145,7 @@ TEST_F(TitleTest, EnterOnNewGameFadesForOneSecondThenStartsPlayWithoutTouchingTh
     EXPECT_EQ(gSprites->Count(), 0);
 }
 
-TEST_F(TitleTest, EnterOnExitEndsTheRunAtOnceWithTheClickSound) {
-    TapKey(Up);
-    TapKey(Enter);
-    EXPECT_FALSE(gRunning);
-    EXPECT_FALSE(Title()->Fading());
-    EXPECT_EQ(ClickSounds(), 1);
-}
-
-TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberAndOKStartsThatLevel) {
+TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberRefusesTheHiddenTitleButtonsAndOKStartsThatLevel) {
     OpenLevelSelect(9);
     for (int i = 0; i < 6; ++i) TapKey(Right);
     EXPECT_TRUE(gSprites->Item("levelselect")->GetVisible());
@@ -166,21 +153,18 @@ TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberAndOKStartsThatLevel) {
     EXPECT_EQ(PixelAt(210, 260), kwtest::TextTexel(170, 72));   // "Level"
     EXPECT_EQ(PixelAt(380, 270), kwtest::TextTexel(278, 228));  // "7"
     EXPECT_EQ(kwtest::Rgb(PixelAt(kExit.x, kExit.y)), kwtest::Rgb(kwtest::kTitleColour));
+    Click(kExit);
+    Click(kLevelSelect);  // even the selected item's own button is refused on this screen
+    EXPECT_TRUE(gRunning);
+    EXPECT_EQ(ClickSounds(), 1);
     Click(kOK);
     RunFor(1100, 100);
     EXPECT_EQ(gMade, std::vector<int>{StatePlay});
     EXPECT_EQ(gCurrentLevel, 7);
 }
 
-TEST_F(TitleTest, HiddenTitleButtonsAreRefusedOnLevelSelectAndStickButton3GoesBack) {
+TEST_F(TitleTest, StickButton3LeavesLevelSelectForTheTitleOnNewGame) {
     OpenLevelSelect(3);
-    TapKey(Up);
-    Click(kExit);
-    Click(kLevelSelect);  // even the selected item's own button is refused on this screen
-    EXPECT_TRUE(gRunning);
-    EXPECT_EQ(Title()->SelectedLevel(), 2);
-    EXPECT_EQ(ClickSounds(), 1);
-    Hover({600, 450});
     JoyTap(3);
     EXPECT_FALSE(Title()->InLevelSelect());
     EXPECT_FALSE(gSprites->Item("levelselect")->GetVisible());
@@ -202,15 +186,4 @@ TEST_F(TitleTest, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {
     EXPECT_EQ(gMade, std::vector<int>{StatePlay}) << "the fade ends in the state that was chosen";
 }
 
-TEST_F(TitleTest, HoveringBackDuringTheOKFadeCannotLeaveTheScreenCovered) {
-    OpenLevelSelect(3);
-    TapKey(Up);
-    Click(kOK);
-    Hover(kBack);
-    TapKey(Up);
-    EXPECT_EQ(Title()->SelectedLevel(), 2) << "the level shown when OK was chosen is the one that starts";
-    RunFor(1100, 100);
-    EXPECT_EQ(gMade, std::vector<int>{StatePlay});
-    EXPECT_EQ(gCurrentLevel, 2);
-}
 }  // namespace

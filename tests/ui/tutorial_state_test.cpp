@@ -1,20 +1,157 @@
-// The tutorial state played in the real program: on small boards of our own the start, the frozen
-// board, the lock between a hit and its trigger, a miss among falling orbs, the buttons, the
-// hand-over to play and the level-file reports; on the shipped level every lesson to free play,
-// so no player waits for a trigger that never comes. The runner's scripts play a plain miss.
+// The tutorial played in the real program by a bot: a copy of the built game folder, the virtual
+// clock, and a list of steps that look at the state after each frame and give input as a player
+// does. On small boards of our own: the boxes that freeze the game, the lock between a hit and its
+// trigger, a miss among falling orbs, the buttons, the hand-over to play and a bad level file; on
+// the shipped level every lesson through to free play.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "tutorial_bot.h"
+#include "base/Globals.h"
+#include "game/cOrb.h"
+#include "gfx/Clock.h"
+#include "gfx/Gfx.h"
+#include "play/cPlayState.h"
+#include "play/cScores.h"
+#include "shell/cBaseState.h"
+#include "shell/modMain.h"
+#include "support/GameFolder.h"
+#include "ui/GameStates.h"
+#include "ui/cTutorialState.h"
 
-namespace tutorial_test {
 namespace {
+
+cTutorialState* Tutorial() { return dynamic_cast<cTutorialState*>(gCurrentState.get()); }
+// The play state proper, not the tutorial.
+cPlayState* Play() {
+    auto* play = dynamic_cast<cPlayState*>(gCurrentState.get());
+    return play && !Tutorial() ? play : nullptr;
+}
+
+// A tutorial level on the tutorial's own background: rise interval and rows, no clouds line.
+std::string Level(int32_t rise, const std::vector<std::string>& rows) {
+    return kwtest::LevelText(rise, "tutorial", rows, false);
+}
+
+void TapKey(int32_t key) {
+    gEngine->InjectKey(key, true);
+    gEngine->InjectKey(key, false);
+}
+
+class Bot {
+public:
+    static constexpr int32_t kFrameMs = 16;
+
+    Bot() {
+        m_Folder.UseArchives();
+        m_Folder.CopyShippedData();
+    }
+
+    const kwtest::GameFolder& Folder() const { return m_Folder; }
+    int32_t Frames() const { return m_Frames; }
+    int32_t Elapsed() const { return m_Frames * kFrameMs; }
+    // Replaces the unpacked tutorial level before the tutorial starts.
+    void UseLevel(std::string text) { m_Level = std::move(text); }
+    // gCurrentLevel as the title screen leaves it when the tutorial is chosen.
+    void StartAtLevel(int32_t level) { m_StartLevel = level; }
+
+    // A step runs after every frame until it answers true; the next step starts after the next frame.
+    void WaitUntil(std::string what, std::function<bool()> step) {
+        m_Steps.push_back({std::move(what), std::move(step)});
+    }
+    void Act(std::string what, std::function<void()> action) {
+        WaitUntil(std::move(what), [action = std::move(action)] {
+            action();
+            return true;
+        });
+    }
+    void WaitFrames(int32_t frames) {
+        WaitUntil("wait " + std::to_string(frames) + " frames", [left = frames]() mutable { return --left <= 0; });
+    }
+    void PressEnter() {
+        Act("press enter", [] { TapKey(GfxKey::Enter); });
+    }
+    // Steers with the arrow keys until the dragon rests over the column.
+    void MoveTo(int32_t column) {
+        WaitUntil("move to column " + std::to_string(column), [column] {
+            const cPlayState* play = dynamic_cast<cPlayState*>(gCurrentState.get());
+            if (!play) return false;
+            const bool there = play->DragonColumn() == column && !play->DragonMoving();
+            gEngine->InjectKey(GfxKey::Right, !there && play->DragonColumn() < column);
+            gEngine->InjectKey(GfxKey::Left, !there && play->DragonColumn() > column);
+            return there;
+        });
+    }
+    // Holds Space for one frame once the dragon can fire.
+    void Fire() {
+        WaitUntil("space down once the dragon can fire", [] {
+            const cPlayState* play = dynamic_cast<cPlayState*>(gCurrentState.get());
+            if (!play || play->DragonFiring() || play->DragonMoving()) return false;
+            gEngine->InjectKey(GfxKey::Space, true);
+            return true;
+        });
+        Act("space up", [] { gEngine->InjectKey(GfxKey::Space, false); });
+    }
+
+    // Runs the program until every step is done (then closes the window) or maxFrames pass.
+    // Answers Main's exit code; a timeout or an early end is a failure naming the step that waited.
+    int Run(int32_t maxFrames) {
+        gProgramFolder = m_Folder.Root();
+        RegisterGameStates();
+        GfxEngine::SetHeadless(true);
+        UseVirtualClock(1000, 12 * 3600.0);
+        size_t next = 0;
+        SetFrameHook([&, this](LoopPoint point) {
+            if (point == LoopPoint::BeforeFirstFrame) {
+                if (m_Level) kwtest::WriteFile(m_Folder.Path("game/levels/tutorial.dat"), *m_Level);
+                if (m_StartLevel) gCurrentLevel = *m_StartLevel;
+                SetState(StateTutorial);
+                return;
+            }
+            AdvanceVirtualClock(kFrameMs);
+            ++m_Frames;
+            if (next < m_Steps.size() && m_Steps[next].run()) ++next;
+            if (next < m_Steps.size() && m_Frames >= maxFrames) {
+                ADD_FAILURE() << "still waiting after " << m_Frames << " frames for: " << m_Steps[next].what;
+                next = m_Steps.size();
+            }
+            if (next == m_Steps.size()) gEngine->InjectWindow(GfxWindowAction::Close);
+        });
+        const int exitCode = Main("");
+        if (next < m_Steps.size()) ADD_FAILURE() << "the program ended while waiting for: " << m_Steps[next].what;
+        SetFrameHook({});
+        UseRealClock();
+        return exitCode;
+    }
+
+private:
+    struct Entry {
+        std::string what;
+        std::function<bool()> run;
+    };
+    kwtest::GameFolder m_Folder;
+    std::optional<std::string> m_Level;
+    std::optional<int32_t> m_StartLevel;
+    std::vector<Entry> m_Steps;
+    int32_t m_Frames = 0;
+};
+
+// Enter through the first three boxes (boxes 1 and 2 come up by themselves); the blue lesson is next.
+void ReachBlueLesson(Bot& bot) {
+    for (int step = 0; step < 3; ++step) {
+        bot.WaitUntil("box shows", [] { return Tutorial() && Tutorial()->ShowLesson(); });
+        bot.PressEnter();
+    }
+    bot.WaitUntil("step 3 without a box", [] { return Tutorial()->LessonStep() == 3 && !Tutorial()->ShowLesson(); });
+}
 
 // Blue group on the left, reds on the right that keep the board from being cleared.
 const std::string kBlueLesson = Level(1000, {"BBBBB............RR"});
-// Two blues: a blue shot from column 1 clears every coloured orb.
-const std::string kTwoBlues = Level(1000, {"BB................."});
 
 int32_t FiredOrbsInFlight() {
     int32_t n = 0;
@@ -22,48 +159,13 @@ int32_t FiredOrbsInFlight() {
     return n;
 }
 
-class TutorialState : public testing::Test {};
-
-TEST_F(TutorialState, StartsOnItsOwnLevelAndWhileABoxShowsOnlyEnterIsRead) {
-    Bot bot;
-    bot.UseLevel(kBlueLesson);
-    bot.StartAtLevel(4);
-    bot.WaitUntil("tutorial", [] { return Tutorial() != nullptr; });
-    bot.Act("check the start", [] {
-        EXPECT_EQ(Tutorial()->Board().Count(), 7);
-        EXPECT_EQ(gCurrentLevel, 4) << "the tutorial has no level number";
-    });
-    // While the welcome box shows, the dragon neither moves nor fires and Escape is not read.
-    bot.Act("hold right and space, press escape", [] {
-        gEngine->InjectKey(GfxKey::Right, true);
-        gEngine->InjectKey(GfxKey::Space, true);
-        gEngine->InjectKey(GfxKey::Escape, true);
-        gEngine->InjectKey(GfxKey::Escape, false);
-    });
-    bot.WaitFrames(20);
-    bot.Act("nothing happened", [] {
-        gEngine->InjectKey(GfxKey::Right, false);
-        gEngine->InjectKey(GfxKey::Space, false);
-        EXPECT_TRUE(gRunning);
-        EXPECT_EQ(Tutorial()->DragonColumn(), 9);
-        EXPECT_FALSE(Tutorial()->DragonMoving());
-        EXPECT_EQ(FiredOrbsInFlight(), 0);
-        EXPECT_EQ(Tutorial()->LessonStep(), 0);
-    });
-    // Boxes 1 and 2 come up by themselves; the blue lesson has none until a shot is judged.
-    bot.PressEnter();
-    bot.WaitFrames(2);
-    bot.Act("box 1", [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 1); });
-    bot.PressEnter();
-    bot.WaitFrames(2);
-    bot.Act("box 2", [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 2); });
-    bot.PressEnter();
-    bot.WaitFrames(2);
-    bot.Act("step 3", [] { EXPECT_TRUE(!Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 3); });
-    EXPECT_EQ(bot.Run(600), 0);
+std::vector<int32_t> BoardHeights() {
+    std::vector<int32_t> heights;
+    for (const auto& entry : Tutorial()->Board().Entries()) heights.push_back(entry.value->PixelY());
+    return heights;
 }
 
-TEST_F(TutorialState, BetweenAHitAndItsTriggerTheDragonMovesButCannotFire) {
+TEST(TutorialState, BetweenAHitAndItsTriggerTheDragonMovesButCannotFireAndWhileABoxShowsOnlyEnterIsRead) {
     Bot bot;
     bot.UseLevel(kBlueLesson);
     ReachBlueLesson(bot);
@@ -71,42 +173,44 @@ TEST_F(TutorialState, BetweenAHitAndItsTriggerTheDragonMovesButCannotFire) {
     bot.Fire();
     bot.WaitUntil("the hit is judged", [] { return Tutorial()->TargetHit()[0]; });
     bot.MoveTo(4);
-    auto fired = std::make_shared<int32_t>(0);
-    bot.Act("hold space", [fired] {
-        *fired = FiredOrbsInFlight();
+    int32_t fired = 0;
+    bot.Act("hold space", [&] {
+        fired = FiredOrbsInFlight();
         gEngine->InjectKey(GfxKey::Space, true);
     });
     bot.WaitFrames(3);
-    bot.Act("no new shot", [fired] {
+    bot.Act("no new shot", [&] {
         gEngine->InjectKey(GfxKey::Space, false);
-        EXPECT_LE(FiredOrbsInFlight(), *fired);
+        EXPECT_LE(FiredOrbsInFlight(), fired);
         EXPECT_EQ(Tutorial()->DragonColumn(), 4);
     });
     // The first burnt orb taken off the board brings box 4 and unlocks shooting.
     bot.WaitUntil("box 4", [] { return Tutorial()->ShowLesson(); });
-    bot.Act("shooting allowed again", [] {
+    std::vector<int32_t> heights;
+    bot.Act("hold right and space, press escape", [&] {
         EXPECT_EQ(Tutorial()->LessonStep(), 4);
         EXPECT_TRUE(Tutorial()->CanShoot());
         EXPECT_GT(Tutorial()->Scores()->CurrentScore(), 0);
-    });
-    // While the box shows the board stands still.
-    auto heights = std::make_shared<std::vector<int32_t>>();
-    bot.Act("note the board", [heights] {
-        for (const auto& e : Tutorial()->Board().Entries()) heights->push_back(e.value->PixelY());
+        heights = BoardHeights();
+        fired = FiredOrbsInFlight();
+        gEngine->InjectKey(GfxKey::Right, true);
+        gEngine->InjectKey(GfxKey::Space, true);
+        TapKey(GfxKey::Escape);
     });
     bot.WaitFrames(150);
-    bot.Act("the board has not moved", [heights] {
-        std::vector<int32_t> now;
-        for (const auto& e : Tutorial()->Board().Entries()) now.push_back(e.value->PixelY());
-        EXPECT_EQ(now, *heights);
+    bot.Act("the box froze the board and ignored the keys", [&] {
+        EXPECT_EQ(BoardHeights(), heights);
+        EXPECT_TRUE(gRunning);
+        EXPECT_EQ(Tutorial()->DragonColumn(), 4);
+        EXPECT_EQ(FiredOrbsInFlight(), fired);
         EXPECT_TRUE(Tutorial()->ShowLesson());
     });
     EXPECT_EQ(bot.Run(1500), 0);
 }
 
-// Orbs set falling by the blue burn are older in m_Moving than the red shot; a miss takes back
-// the shot itself, never one of them.
-TEST_F(TutorialState, AMissTakesBackTheShotNotAnOrbStillFalling) {
+// Orbs set falling by the blue burn are older in the moving list than the red shot; a miss takes
+// back the shot itself, never one of them.
+TEST(TutorialState, AMissTakesBackTheShotNotAnOrbStillFalling) {
     Bot bot;
     bot.UseLevel(Level(1000, {"....G", "BBBBB............RR"}));
     ReachBlueLesson(bot);
@@ -128,13 +232,13 @@ TEST_F(TutorialState, AMissTakesBackTheShotNotAnOrbStillFalling) {
         EXPECT_EQ(t.LessonStep(), 6);
         EXPECT_TRUE(t.ShowLesson());
         EXPECT_EQ(FiredOrbsInFlight(), 0);
-        EXPECT_TRUE(t.Moving().Exists("orbX4Y1") || t.Board().Exists("orbX4Y0")) << "the green orb vanished";
+        EXPECT_EQ(t.CurrentOrb()->OrbType(), OrbKind::Red) << "the lesson's orb is handed over again";
     });
     bot.PressEnter();
     bot.WaitFrames(30);
     bot.Act("the green orb landed and nothing else did", [] {
         const cTutorialState& t = *Tutorial();
-        ASSERT_TRUE(t.Board().Exists("orbX4Y0"));
+        ASSERT_TRUE(t.Board().Exists("orbX4Y0")) << "the green orb vanished";
         EXPECT_EQ(t.Board().Item("orbX4Y0")->OrbType(), OrbKind::Green);
         EXPECT_FALSE(t.Board().Exists("orbX10Y0"));
         EXPECT_EQ(t.Scores()->CurrentScore(), 42) << "the six blues only";
@@ -142,41 +246,38 @@ TEST_F(TutorialState, AMissTakesBackTheShotNotAnOrbStillFalling) {
     EXPECT_EQ(bot.Run(1500), 0);
 }
 
-TEST_F(TutorialState, AClearedBoardFadesInLevelCompleteThenPlaysOnAtTheLevelReached) {
+TEST(TutorialState, AClearedBoardFadesInLevelCompleteThenPlaysOnAtTheLevelReached) {
     Bot bot;
-    bot.UseLevel(kTwoBlues);
+    bot.UseLevel(Level(1000, {"BB................."}));  // a blue shot from column 1 clears it
     bot.StartAtLevel(3);
     ReachBlueLesson(bot);
     bot.MoveTo(1);
     bot.Fire();
     bot.WaitUntil("board cleared", [] { return Tutorial() && Tutorial()->LevelComplete(); });
-    auto clearedAt = std::make_shared<int32_t>(0);
-    auto step = std::make_shared<int32_t>(0);
-    bot.Act("note when", [&bot, clearedAt, step] {
-        *clearedAt = bot.Elapsed();
-        *step = Tutorial()->LessonStep();
+    int32_t clearedAt = 0, step = 0;
+    bot.Act("note when", [&] {
+        clearedAt = bot.Elapsed();
+        step = Tutorial()->LessonStep();
     });
     // Enter is pressed all along: once the board is cleared it never moves the script on.
-    bot.Do("the play state takes over", [&bot, step] {
+    bot.WaitUntil("the play state takes over", [&] {
         if (Play()) return true;
-        if (Tutorial()->LessonStep() != *step) {
-            ADD_FAILURE() << "Enter moved the script on after the board was cleared";
-            return true;
-        }
+        EXPECT_EQ(Tutorial()->LessonStep(), step) << "Enter moved the script on after the board was cleared";
         gEngine->InjectKey(GfxKey::Enter, (bot.Frames() % 2) == 0);
         return false;
     });
-    bot.Act("level 3, after the fade and a second", [&bot, clearedAt] {
+    bot.Act("level 3, after the fade and a second", [&] {
         gEngine->InjectKey(GfxKey::Enter, false);
-        EXPECT_GE(bot.Elapsed() - *clearedAt, 255 * 11 + 1001);
-        EXPECT_LE(bot.Elapsed() - *clearedAt, 255 * (11 + Bot::kFrameMs) + 1001 + 3 * Bot::kFrameMs);
+        // One alpha step a frame (each more than 10 ms), then a second at full alpha.
+        EXPECT_GE(bot.Elapsed() - clearedAt, 255 * Bot::kFrameMs + 1001);
+        EXPECT_LE(bot.Elapsed() - clearedAt, 255 * Bot::kFrameMs + 1001 + 3 * Bot::kFrameMs);
         EXPECT_EQ(gCurrentLevel, 3);
     });
     EXPECT_EQ(bot.Run(4000), 0);
 }
 
-// Points scored in the tutorial never reach the high-score file.
-TEST_F(TutorialState, RestartGameStartsLevelOneAndExitReturnsToTheTitleLeavingScoresAlone) {
+// The tutorial has no level number of its own, and its points never reach the high-score file.
+TEST(TutorialState, RestartGameStartsLevelOneAndExitReturnsToTheTitleLeavingLevelAndScoresAlone) {
     for (const bool restart : {true, false}) {
         SCOPED_TRACE(restart ? "Restart Game" : "Exit");
         Bot bot;
@@ -189,15 +290,14 @@ TEST_F(TutorialState, RestartGameStartsLevelOneAndExitReturnsToTheTitleLeavingSc
         bot.Fire();
         bot.WaitUntil("box 4 after the burn", [] { return Tutorial()->ShowLesson(); });
         // The buttons work while a box shows.
-        const float y = restart ? 342.0f : 392.0f;
-        bot.Act("press the button", [y] {
+        bot.Act("press the button", [restart] {
             EXPECT_GT(Tutorial()->Scores()->CurrentScore(), 0);
-            gEngine->InjectMouseMove(65, y);
+            gEngine->InjectMouseMove(65, restart ? 342.0f : 392.0f);
             gEngine->InjectMouseButton(1, true);
         });
         bot.Act("release it", [] { gEngine->InjectMouseButton(1, false); });
         bot.WaitUntil("left the tutorial", [] { return Tutorial() == nullptr; });
-        bot.Act("where to", [restart, scoresFile, scoresBefore] {
+        bot.Act("where to", [&] {
             EXPECT_EQ(Play() != nullptr, restart);
             EXPECT_EQ(gCurrentLevel, restart ? 1 : 5);
             EXPECT_EQ(kwtest::ReadFile(scoresFile), scoresBefore);
@@ -206,63 +306,30 @@ TEST_F(TutorialState, RestartGameStartsLevelOneAndExitReturnsToTheTitleLeavingSc
     }
 }
 
-// Fires the lesson shot from the column, checks it is counted as a hit and waits for its trigger.
-void PlayLessonShot(Bot& bot, int32_t target, int32_t column) {
-    const std::string name = "lesson " + std::to_string(target) + " from column " + std::to_string(column);
-    bot.MoveTo(column);
-    bot.Fire();
-    bot.Do(name + " judged", [target, name] {
-        const cTutorialState& t = *Tutorial();
-        if (t.TargetHit()[static_cast<size_t>(target)]) return true;
-        if (t.ShowLesson()) {
-            ADD_FAILURE() << name << " was judged a miss at step " << t.LessonStep();
-            return true;
-        }
-        return false;
-    });
-    bot.WaitUntil(name + ": its trigger unlocks shooting", [] {
-        const cTutorialState* t = Tutorial();
-        EXPECT_TRUE(t && !t->GameOver()) << "the tutorial board was lost while waiting for a trigger";
-        return !t || t->GameOver() || t->CanShoot();
-    });
-}
-
-void PressEnterTo(Bot& bot, int32_t step) {
-    bot.WaitUntil("box of step " + std::to_string(step - 1), [] { return Tutorial()->ShowLesson(); });
-    bot.PressEnter();
-    bot.WaitUntil("step " + std::to_string(step), [step] { return Tutorial()->LessonStep() == step; });
-}
-
-// The blue lesson counts columns 0 to 4 (the content test checks each lands on the blue group);
-// red, green and yellow one column each. Blue goes in from the far edge.
+// Each lesson shot from the far end of its hit range, its trigger awaited and its boxes read; after
+// the last, a shot is the player's own, neither judged nor locking the next one.
 TEST(ShippedTutorial, EveryLessonCompletesAndFreePlayFollows) {
-    const int32_t blueColumn = 4;
     Bot bot;
-    bot.UseLevel(std::nullopt);
     ReachBlueLesson(bot);
-    const auto shots = cTutorialState::LessonShots();
-
-    PlayLessonShot(bot, 0, blueColumn);
-    bot.Act("box 4 after the burn", [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 4); });
-    PressEnterTo(bot, 5);
-    PressEnterTo(bot, 6);
-
-    PlayLessonShot(bot, 1, shots[1].firstHit);
-    bot.Act("box 7 after the chest", [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 7); });
-    PressEnterTo(bot, 8);
-
-    PlayLessonShot(bot, 2, shots[2].firstHit);
-    bot.Act("no box after the tornado", [] {
-        EXPECT_FALSE(Tutorial()->ShowLesson());
-        EXPECT_EQ(Tutorial()->LessonStep(), 9);
-    });
-
-    PlayLessonShot(bot, 3, shots[3].firstHit);
-    bot.Act("box 10 after the fireball",
-            [] { EXPECT_TRUE(Tutorial()->ShowLesson() && Tutorial()->LessonStep() == 10); });
-    for (int32_t step = 11; step <= cTutorialState::kFreePlayStep; ++step) PressEnterTo(bot, step);
-
-    // Free play: a shot is the player's own, neither judged nor locking the next one.
+    for (const LessonShot& shot : cTutorialState::LessonShots()) {
+        const std::string name = "lesson " + std::to_string(shot.target);
+        bot.MoveTo(shot.lastHit);
+        bot.Fire();
+        bot.WaitUntil(name + " judged", [name, &shot] {
+            const cTutorialState& t = *Tutorial();
+            EXPECT_FALSE(t.ShowLesson() && !t.TargetHit()[static_cast<size_t>(shot.target)])
+                << name << " was judged a miss at step " << t.LessonStep();
+            return t.TargetHit()[static_cast<size_t>(shot.target)] || t.ShowLesson();
+        });
+        bot.WaitUntil(name + ": its trigger unlocks shooting", [] {
+            EXPECT_FALSE(Tutorial()->GameOver()) << "the board was lost while waiting for a trigger";
+            return Tutorial()->GameOver() || Tutorial()->CanShoot();
+        });
+        bot.WaitUntil(name + ": enter through its boxes", [] {
+            if (Tutorial()->ShowLesson()) TapKey(GfxKey::Enter);
+            return !Tutorial()->ShowLesson();
+        });
+    }
     bot.MoveTo(9);
     bot.Fire();
     bot.WaitFrames(2);
@@ -276,33 +343,13 @@ TEST(ShippedTutorial, EveryLessonCompletesAndFreePlayFollows) {
     EXPECT_EQ(bot.Run(60 * 60 * 3), 0);
 }
 
-struct BadLevel {
-    const char* name;
-    bool remove;
-    const char* text;
-    const char* message;
-};
-
-class TutorialLevelFile : public TutorialState, public testing::WithParamInterface<BadLevel> {};
-
-TEST_P(TutorialLevelFile, IsReportedWithTheLevelFileMessagesAndEndsTheProgram) {
+TEST(TutorialState, ADamagedLevelFileIsReportedByNameAndEndsTheProgram) {
     Bot bot;
-    if (GetParam().remove)
-        bot.RemoveLevelBeforeStart();
-    else
-        bot.UseLevel(std::string(GetParam().text));
+    bot.UseLevel("abc\r\n1\r\nx\r\nBBB\r\n");
     EXPECT_EQ(bot.Run(100), 1);
-    const std::string log = bot.ReadLog();
-    EXPECT_NE(log.find(GetParam().message), std::string::npos) << log;
+    const std::string log = bot.Folder().ReadText("game/errors.log");
     EXPECT_NE(log.find("CreateLevel"), std::string::npos) << log;
+    EXPECT_NE(log.find("Level file tutorial is corrupt. Please re-install."), std::string::npos) << log;
 }
 
-INSTANTIATE_TEST_SUITE_P(Tutorial, TutorialLevelFile,
-                         testing::Values(BadLevel{"Missing", true, "",
-                                                  "Level file tutorial is not found. Please re-install."},
-                                         BadLevel{"RiseNotANumber", false, "abc\r\n1\r\nx\r\nBBB\r\n",
-                                                  "Level file tutorial is corrupt. Please re-install."}),
-                         [](const testing::TestParamInfo<BadLevel>& info) { return std::string(info.param.name); });
-
 }  // namespace
-}  // namespace tutorial_test
