@@ -60,9 +60,10 @@ TEST_F(ArchiveTest, EntriesReplaceOldFilesWholeWithTheSecondPasswordWhenTheFirst
 TEST_F(ArchiveTest, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAndTheRestExtracted) {
     std::filesystem::create_directories(m_Folder / "in");
     m_Engine->SetWorkingFolder(PathOf("in"));  // names that escape it still land in the scratch folder
+    const std::string absolute = (m_Folder / "abs.txt").string();
     ASSERT_TRUE(GfxTestSupport::WriteZip(PathOf("in/pack.pak"),
                                          {{"../x.txt", "up"},
-                                          {"/abs.txt", "abs"},
+                                          {absolute, "abs"},
                                           {"C:evil.txt", "drive"},
                                           {"sub/../../y.txt", "up2"},
                                           {"..\\z.txt", "up3"},
@@ -74,7 +75,6 @@ TEST_F(ArchiveTest, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAn
                                          "pw"));
     EXPECT_FALSE(Extract("pw", "pw"));
     EXPECT_EQ(Files(), (std::vector<std::string>{"in/good.txt"}));
-    EXPECT_FALSE(std::filesystem::exists("/abs.txt"));
 }
 
 TEST_F(ArchiveTest, ADamagedPlainEntryLeavesNoFileButTheGoodOnesLand) {

@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "PlayFixture.h"
+#include "engine/cSprites.h"
+#include "engine/cTextures.h"
 
 namespace playtest {
 namespace {
@@ -14,6 +16,7 @@ TEST_F(RulesFixture, AWellFormedLevelBuildsItsBoardRowsFromTheTopDown) {
     m_Play->CreateLevel();
     EXPECT_EQ(m_Play->RiseInterval(), 35);
     EXPECT_TRUE(m_Play->CloudsOn());
+    EXPECT_EQ(gSprites->Item(std::string("board"))->GetTexture(), gTextures->Texture("sky.png"));
     ASSERT_EQ(m_Play->Board().Count(), 9);
     EXPECT_EQ(m_Play->At(0, 2)->OrbType(), Red);
     EXPECT_EQ(m_Play->At(2, 2)->OrbType(), Blue);

@@ -243,9 +243,9 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CaughtItems,
 
 TEST_F(RulesFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
-    m_Play->Place(White, 2, 0, BonusKind::Chest);
-    m_Play->Shoot(Red, 2);
-    m_Play->DragonSprite()->SetX(356);  // the dragon flies back to column 9
+    m_Play->Place(White, 10, 0, BonusKind::Chest);
+    m_Play->Shoot(Red, 10);
+    m_Play->DragonSprite()->SetX(356);  // the dragon moves one column left, to 9
     m_Play->m_DragonColumn = 9;
     Play(3000);
     EXPECT_EQ(m_Play->BonusItems().Count(), 0);
@@ -405,7 +405,7 @@ TEST_P(Losses, AStackThatReachesTheTopOrTheDragonLosesTheLevelButNotDuringTheInt
 INSTANTIATE_TEST_SUITE_P(Stacks, Losses,
                          ::testing::Values(Danger{2, 19, true},     // above the top of the screen
                                            Danger{9, 16, true},     // under the dragon
-                                           Danger{2, 16, false},    // as high, beside the dragon
+                                           Danger{10, 16, false},   // as high, just right of the dragon
                                            Danger{9, 15, false}));  // just below the dragon
 
 TEST_F(RulesFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) {
