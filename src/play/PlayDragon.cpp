@@ -18,7 +18,6 @@ namespace {
 constexpr float kDragonLeftmost = 140;   // over column 0
 constexpr float kDragonRightmost = 572;  // over column 18
 constexpr int32_t kShotInterval = 12;
-constexpr int32_t kFireCooldown = 200;
 
 void ReportMissingItem(const char* procedure, const std::string& key, int32_t pendingError) {
     ReportError(ErrorNumber::KeyNotFound, "cPlayState", procedure,

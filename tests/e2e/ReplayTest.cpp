@@ -123,9 +123,10 @@ TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
     const std::pair<const char*, const char*> cases[] = {
         {"at 10 key esc tap\nat 5 key esc tap\n", "line 2: times must not go backwards"},
         {"# comment\n\nat 0 key nokey tap\n", "line 3: unknown key"},
-        {"at 0 dump ../x.json\n", "line 1: the file name must be a plain name"},
+        {"at 0 dump a/../../x.json\n", "line 1: the file name must be a plain name"},
         {"at 0 joy button 1 tap\n", "need the joystick command"},
         {"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
+        {"clock 24:00:00\n", "line 1: clock takes"},
         {"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
         {"frame 0\n", "line 1: frame takes"},
         // Frames or times that would wrap the 32-bit virtual clock before the end.

@@ -71,6 +71,7 @@ TEST_F(ArchiveTest, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAn
                                           {"sub/Scores.DAT", "scores"},
                                           {"game.dat.tmp", "settings"},
                                           {"errors.log", "log"},
+                                          {"good.txt.kwpart", "a half-written file"},
                                           {"good.txt", "fine"}},
                                          "pw"));
     EXPECT_FALSE(Extract("pw", "pw"));

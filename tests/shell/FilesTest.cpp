@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A byte-order mark does not hide the number.
                       SettingsCase{"2147483647\r\n-2147483648\r\n\xEF\xBB\xBF 500 \r\n", 99999, 0, 100, ""},
                       SettingsCase{"0\r\n101\r\n-1\r\n", 1, 100, 0, ""},
-                      SettingsCase{"twelve\r\n55\r\n", 1, 55, 80, "Line 1 of game.dat (highest level)"},
+                      SettingsCase{"twelve\r\n+55\r\n3x\r\n", 1, 55, 80, "Line 1 of game.dat (highest level)"},
                       SettingsCase{"7\r\n55\r\n", 7, 55, 80, "Line 3 of game.dat (sound volume) is missing"},
                       SettingsCase{std::string(5000, '7') + "\r\n99999999999\r\n30\r\n", 1, 80, 30, "Line 2"},
                       SettingsCase{"/", 1, 80, 80, "cannot be read; playing with the default settings"}));
