@@ -71,8 +71,8 @@ TEST_F(ArchiveTest, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAn
                                           {"sub/Scores.DAT", "scores"},
                                           {"game.dat.tmp", "settings"},
                                           {"errors.log", "log"},
-                                          {"good.txt.kwpart", "a half-written file"},
-                                          {"good.txt", "fine"}},
+                                          {"good.txt", "fine"},
+                                          {"good.txt.kwpart", "a half-written file"}},
                                          "pw"));
     EXPECT_FALSE(Extract("pw", "pw"));
     EXPECT_EQ(Files(), (std::vector<std::string>{"in/good.txt"}));
