@@ -87,25 +87,4 @@ TEST_F(ButtonTest, EachMouseButtonArmsOnItsOwnAndTheClickNamesIt) {
     EXPECT_THROW(m_Button.CheckMouseDown(11, kInX, kInY), RuntimeError) << "11 buttons, numbered 0 to 10";
 }
 
-TEST_F(ButtonTest, HeldDownAnimationStepsOncePerDrawAfterMoreThan50msAndStopsOnTheLastFrame) {
-    const auto drawAfter = [&](uint32_t ms) {
-        AdvanceVirtualClock(ms);
-        kwtest::DrawOneFrame([&] { m_Button.Render(); });
-        return Shown();
-    };
-    Poll(kInX, kInY, true);
-    EXPECT_EQ(drawAfter(100), std::pair(kPicture.x, kPicture.y)) << "no frames added: the rest image stays";
-    Poll(kInX, kInY, false);
-
-    m_Button.AddDownAnimation(10, 11);
-    m_Button.AddDownAnimation(20, 21);
-    Poll(kInX, kInY, true);
-    EXPECT_EQ(drawAfter(51), std::pair(10, 11));
-    EXPECT_EQ(drawAfter(50), std::pair(10, 11)) << "50 ms is not yet more than 50 ms";
-    EXPECT_EQ(drawAfter(1), std::pair(20, 21));
-    EXPECT_EQ(drawAfter(500), std::pair(20, 21)) << "the last frame stays while held";
-    Poll(kInX, kInY, false);
-    EXPECT_EQ(Shown(), std::pair(kPicture.x, kPicture.y));
-    EXPECT_EQ(kwtest::Rgb(PixelAt(kInX, kInY)), kwtest::Rgb(kwtest::kButtonsColour));
-}
 }  // namespace

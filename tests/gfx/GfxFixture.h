@@ -39,10 +39,10 @@ protected:
         m_Engine->GetDevice().EndFrame();
     }
 
-    // The frame's top `rows` rows, row after row.
-    std::vector<uint32_t> Pixels(int32_t rows = 480) const {
+    // The whole frame, row after row.
+    std::vector<uint32_t> Pixels() const {
         std::vector<uint32_t> pixels;
-        for (int32_t y = 0; y < rows; ++y)
+        for (int32_t y = 0; y < 480; ++y)
             for (int32_t x = 0; x < 640; ++x) pixels.push_back(m_Engine->ReadPixel(x, y));
         return pixels;
     }

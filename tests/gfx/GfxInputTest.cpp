@@ -96,36 +96,6 @@ TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThanAFr
                                                 "up 1 320,200", "down 2 320,200"}));
 }
 
-TEST_F(InputTest, MinimiseHoldsUntilRestore) {
-    m_Engine->InjectWindow(GfxWindowAction::Minimize);
-    m_Engine->PumpEvents();
-    m_Engine->PumpEvents();
-    EXPECT_TRUE(m_Engine->IsMinimized());
-    m_Engine->InjectWindow(GfxWindowAction::Restore);
-    m_Engine->PumpEvents();
-    EXPECT_FALSE(m_Engine->IsMinimized());
-}
-
-TEST_F(InputTest, InFullScreenTheCursorImageReplacesTheSystemPointerOnlyWhileThatIsHidden) {
-    m_Engine->Shutdown();
-    m_Engine->GetDisplaySettings().SetWindowed(false);
-    OpenDisplay();
-    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("cursor.png"), 4, 4, 0xFFFFFFFFu));
-    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "cursor.png", true, 0));
-    m_Engine->GetMouse().SetCursorImage(1, 0, 0, 4, 4, 2, 255, 0, 2, 2, 30, 0, true);
-    m_Engine->InjectMouseMove(50, 60);
-    m_Engine->PumpEvents();
-    const auto underCursor = [&] {
-        Frame([] {});
-        return m_Engine->ReadPixel(51, 61);
-    };
-    EXPECT_EQ(underCursor(), 0xFF000000u) << "the system pointer shows: no image";
-    m_Engine->GetUtility().HideCursor();
-    EXPECT_EQ(underCursor(), 0xFFFFFFFFu);
-    m_Engine->GetUtility().ShowCursor();
-    EXPECT_EQ(underCursor(), 0xFF000000u);
-}
-
 class JoystickTest : public InputTest {
 protected:
     void SetUp() override {

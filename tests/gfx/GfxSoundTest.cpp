@@ -35,16 +35,6 @@ TEST_F(SoundTest, MissingOrDamagedSoundFilesAreRefusedAndEachPlayOfALoadedOneCou
     EXPECT_EQ(Sounds().PlayCount(3), 0);
 }
 
-TEST_F(SoundTest, VolumesAreClampedToZeroToOneHundred) {
-    ASSERT_TRUE(Sounds().LoadSound(1, "beep.wav"));
-    for (const auto& [asked, applied] : {std::pair{-20, 0}, {0, 0}, {55, 55}, {100, 100}, {250, 100}}) {
-        Sounds().SetSoundVolume(1, asked);
-        EXPECT_EQ(Sounds().GetSoundVolume(1), applied);
-        Music().SetMusicVolume(static_cast<float>(asked));
-        EXPECT_EQ(Music().GetMusicVolume(), static_cast<float>(applied));
-    }
-}
-
 TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockPausingAndLooping) {
     ASSERT_TRUE(Music().LoadMusic("tune.wav"));
     EXPECT_EQ(Music().GetLoadedPath(), "tune.wav");

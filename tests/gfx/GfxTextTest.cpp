@@ -75,54 +75,6 @@ TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInTheBoxButAHeadingALittleToo
     EXPECT_GT(RowsWithInk(height), height);  // too far over: it wraps at its own size
 }
 
-TEST_F(TextTest, AShadowOutlinesEveryStrokeSoWhiteTextReadsOnThePalestSky) {
-    constexpr uint32_t kPale = 0xFFEBF0FFu;
-    ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("pale.png"), 640, 480, kPale));
-    ASSERT_TRUE(m_Engine->GetTextureStore().LoadTexture(1, "pale.png", true, 0));
-    GfxSprite sky;
-    sky.SetTexture(1);
-    const auto drawn = [&](int32_t shadowColour, float offset) {
-        Frame([&] {
-            sky.Render();
-            Text().DrawText(20, 20, 600, 100, "Welcome to the Kindlewisp Tutorial. Orbs burn up!", 0, -1, "Arial", 8,
-                            true, 0, offset, offset, shadowColour);
-        });
-        return Pixels(60);
-    };
-    const std::vector<uint32_t> plain = drawn(0, 0);
-    EXPECT_EQ(drawn(GfxUtility::MakeColor(0, 0, 0, 0), 1), plain) << "a transparent shadow draws none";
-    EXPECT_EQ(drawn(GfxUtility::MakeColor(255, 0, 0, 0), 0), plain) << "no offset, no shadow";
-    // Every pixel a glyph touches at all is ringed by outline: none of its neighbours shows bare sky.
-    const std::vector<uint32_t> outlined = drawn(GfxUtility::MakeColor(255, 0, 0, 0), 1);
-    int inked = 0, bare = 0;
-    for (int y = 1; y < 59; ++y)
-        for (int x = 1; x < 639; ++x) {
-            if (plain[static_cast<size_t>(y * 640 + x)] == kPale) continue;
-            ++inked;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    bare += outlined[static_cast<size_t>((y + dy) * 640 + x + dx)] == kPale;
-        }
-    EXPECT_GT(inked, 500);
-    EXPECT_EQ(bare, 0);
-}
-
-TEST_F(TextTest, ImpossiblePositionsDrawNothingAndAnImpossibleBoxWidthAlignsAtTheBoxsLeftEdge) {
-    for (float bad : {std::nanf(""), INFINITY, 1e30f}) {
-        Frame([&] {
-            Text().DrawText(bad, 10, 100, 100, "x", 0, -1, "Arial", 12, false, 0, 0, 0, 0);
-            Text().DrawText(10, bad, 100, 100, "x", 0, -1, "Arial", 12, false, 0, 0, 0, 0);
-        });
-        EXPECT_TRUE(FrameIsBlack()) << bad;
-        Frame([&] { Text().DrawText(100, 100, bad, 100, "Wide", 1, kRed, "Arial", 12, false, 0, bad, 1, -1); });
-        const int first = RedSpan(0, 95, 640, 140).first;
-        EXPECT_GE(first, 100) << bad;
-        EXPECT_LT(first, 110) << bad;
-    }
-    Frame([&] { Text().DrawText(100, 100, 300, 100, "Tiny", 0, kRed, "Arial", std::nanf(""), false, 0, 0, 0, 0); });
-    EXPECT_NE(RedSpan(0, 95, 640, 140).first, -1) << "an impossible size still draws";
-}
-
 TEST_F(TextTest, SteadyTextIsRasterisedOnceAndTheCacheStaysBounded) {
     for (int i = 0; i < 10; ++i) Draw("Score: 100\r\nLevel 3", 0);
     EXPECT_EQ(Text().GetRasterisedLineCount(), 2);

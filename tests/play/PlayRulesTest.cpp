@@ -1,8 +1,6 @@
 // The rules of play as a player meets them: shots, burns, chains, falls, bonuses, the dragon,
 // and when a level is won or lost.
-#include <algorithm>
 #include <cmath>
-#include <set>
 #include <tuple>
 
 #include "PlayFixture.h"
@@ -329,29 +327,6 @@ TEST_F(RulesFixture, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
     ASSERT_NE(m_Play->NextOrb(), next);
     EXPECT_TRUE(m_Play->NextOrb()->OrbType() == Green || m_Play->NextOrb()->OrbType() == Fireball);
 }
-
-class NextOrbChoice : public RulesFixture, public ::testing::WithParamInterface<std::vector<int32_t>> {};
-
-TEST_P(NextOrbChoice, TheNextOrbIsAColourOnTheBoardOrAFireballAndTheChoiceAlwaysEnds) {
-    const std::vector<int32_t> colours = GetParam();
-    int32_t column = 0;
-    for (int32_t colour : colours) m_Play->Place(colour, column++, 0);
-    std::set<int32_t> seen;
-    for (int i = 0; i < 300; ++i) {  // the clock stands still: every draw reseeds from the same time
-        const int32_t type = m_Play->ChooseNextOrbType();
-        seen.insert(type);
-        const bool allowed =
-            type == Fireball ||
-            (colours.empty() ? IsColoured(type) : std::count(colours.begin(), colours.end(), type) > 0);
-        EXPECT_TRUE(allowed) << type;
-        AdvanceVirtualClock(i % 7 == 0 ? 1000 : 0);
-    }
-    EXPECT_GE(seen.size(), 1U);
-}
-
-INSTANTIATE_TEST_SUITE_P(Boards, NextOrbChoice,
-                         ::testing::Values(std::vector<int32_t>{}, std::vector<int32_t>{Blue},
-                                           std::vector<int32_t>{Yellow, Purple}));
 
 // ---- Winning and losing ----
 

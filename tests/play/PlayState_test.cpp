@@ -152,17 +152,6 @@ TEST_F(PlayInputTest, InitialsKeysEditTheGamesEntryWithinItsThreeLettersEvenWhil
     EXPECT_EQ(play.Scores()->HighScore_Initials(1), "AAB");
 }
 
-TEST_F(PlayInputTest, AHeldStickStepsTheInitialsOncePer200Milliseconds) {
-    ASSERT_TRUE(gEngine->AttachVirtualJoystick());
-    PlayProbe& play = Enter(Situation::GameOver);
-    play.m_Scores->AddToScore(5200);
-    gEngine->InjectJoyAxis('y', -1);
-    Frames(63);  // about a second in 16 ms frames
-    gEngine->InjectJoyAxis('y', 0);
-    Frame();
-    EXPECT_EQ(play.Scores()->HighScore_Initials(1), "FAA");
-}
-
 TEST_F(PlayInputTest, RestartSavesTheTableAndStartsTheSameLevelFromZero) {
     PlayProbe& play = Enter(Situation::GameOver);
     play.m_Scores->AddToScore(5200);

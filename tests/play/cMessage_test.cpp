@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "base/RuntimeError.h"
 #include "base/modError.h"
-#include "play/cPlayState.h"
 #include "shell/AssetTable.h"
 #include "support/World.h"
-#include "ui/cTutorialState.h"
 
 namespace {
 using kwtest::TextTexel;
@@ -97,24 +94,4 @@ TEST_F(MessageTest, PressEnterLineSitsRightBelowTheBlockAndNothingIsDrawnBehindT
     EXPECT_EQ(lit(20, 80, 200, 20), 0);
 }
 
-// Every multi-line panel the game shows: the lesson boxes, then the congratulations.
-class PanelLines : public MessageTest, public ::testing::WithParamInterface<int32_t> {};
-
-TEST_P(PanelLines, EachWrittenLineStaysOneLineInThe450PixelBox) {
-    const int32_t step = GetParam();
-    const std::string text =
-        step < cTutorialState::kFreePlayStep ? cTutorialState::LessonText(step) : cPlayState::CongratulationsText();
-    kwtest::DrawOneFrame([&] { m_Message->DrawMessageBox(text, 175, 200, 450, 100, 8, -1, false); });
-    int32_t lines = 0;
-    bool inkAbove = false;
-    for (int32_t y = 195; y < 480; ++y) {
-        bool ink = false;
-        for (int32_t x = 170; x < 640 && !ink; ++x) ink = (PixelAt(x, y) >> 16 & 0xFFu) > 100;  // white on black
-        lines += ink && !inkAbove;
-        inkAbove = ink;
-    }
-    EXPECT_EQ(lines, std::count(text.begin(), text.end(), '\n') + 1) << text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Panels, PanelLines, ::testing::Range(0, cTutorialState::kFreePlayStep + 1));
 }  // namespace

