@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simple player for the benchmarks, and the busy levels it plays.
 #pragma once
 

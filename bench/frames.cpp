@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame times of real play through the runner's display path: the whole game runs headless on
 // the virtual clock from start-up, with a player at the keys who starts a new game, wins a
 // one-pair first level (its end, the level-complete display and the music change) and then plays

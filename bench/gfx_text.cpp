@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a frame of HUD text costs: steady text from the line cache, against text that changes
 // every frame and must be laid out and rasterised again. Headless, on the software renderer.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level tools' speed: the checker reading a level, and the casual player's game of a typical
 // level played to its end on the virtual clock.
 #include <benchmark/benchmark.h>

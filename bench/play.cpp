@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's cost: one busy frame's update, the same frame's drawing (headless), and ten
 // simulated minutes of play on the virtual clock with a simple bot at the controls.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What recording costs: one frame's share of the recorder at the event pump and the clock, and
 // the size of a ten-minute game's recording, with the frame lengths the real clock would take
 // from a 60 Hz display with a millisecond of jitter and a stall every minute, and a keyboard

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds data/scores.dat into the library as the default high-score table, so the shipped file
 # stays the one place that holds it. Re-run whenever the file changes.
 set(src ${CMAKE_SOURCE_DIR}/data/scores.dat)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing under any prefix: the program in bin/, its archives and default data in
 # share/kindlewisp/game/ (the program finds them from its own folder, so the prefix can move), and
 # what the desktop needs to list it: a desktop entry, AppStream metadata, the icon and a manual page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process entry: registers the screens and hands the command-line text to Main.
 #include <string>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Waits (up to ten seconds) for a window whose name contains TITLE to show a picture, its middle
 # row no longer all one colour, and prints the wall-clock time it first saw it. side-by-side.sh
 # starts it before the game, so its own start-up does not delay the answer.

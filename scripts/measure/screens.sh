@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the game's screens from the scripted runner, to compare two builds pixel by pixel.
 # Usage: screens.sh REPLAY GAME_FOLDER OUT_DIR      (e.g. build/test/tools/replay/kindlewisp-replay
 #        build/test/kindlewisp /tmp/after), then: screens.sh --compare DIR_A DIR_B

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Side by side on this machine, in one run: one or more built Kindlewisp game folders (say a build
 # of main and one of a branch) against Frozen Bubble 2, a peer game of the genre, all windowed
 # under Xvfb of their own with dummy audio. For each, per round: time to window mapped, time to

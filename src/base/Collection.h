@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyed collection the rules rely on: insertion order, unique case-insensitive string keys,
 // 1-based positions. Missing keys and bad positions raise run-time error 5.
 #pragma once

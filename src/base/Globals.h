@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globals of the game, declared together so that every layer can reach them; the shell
 // defines them (shell/Globals.cpp). Each object global owns its object for the run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run-time errors as the rules number them, and the signal that ends the program in order.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error log (game/errors.log, recreated at every start) and the one reporting procedure.
 // Every layer reports through this interface; the shell implements it (shell/modError.cpp).
 #pragma once

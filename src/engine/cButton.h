@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one clickable widget: hit-tests the mouse against a sprite that its screen made, arms per
 // mouse button, raises ButtonClick on a release over it and plays a held-down animation.
 // Shares the screen's sprite (never creates it); owns only its arming flags and frame list.

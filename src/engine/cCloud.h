@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A half-transparent cloud layer drifting over the board: one 300 x 300 image in a 2 x 2 grid,
 // each tile drawn in up to four pieces so the scrolled image wraps seamlessly.
 #pragma once

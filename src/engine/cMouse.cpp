@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse, the game's cursor and the window hook that learns about activation changes.
 #include "engine/cMouse.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor position in game pixels, the mouse buttons, the game's cursor image and when the
 // system cursor shows. Also the activation hook of the main window.
 #pragma once

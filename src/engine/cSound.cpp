@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound-effect ids by file name, loaded once at the effect volume of the settings.
 #include "engine/cSound.h"
 

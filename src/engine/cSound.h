@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound-effect ids by file name: each effect is loaded once, at the volume of the settings.
 #pragma once
 

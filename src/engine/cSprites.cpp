@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scenery list. An index given as text is a position when it is a number not above Count,
 // otherwise a key: "2" means the second entry while there are two or more.
 #include "engine/cSprites.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ordered, keyed list of a state's fixed scenery sprites, drawn first in every frame.
 #pragma once
 

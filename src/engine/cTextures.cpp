@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texture ids by file name; the override folder lets players replace any picture.
 #include "engine/cTextures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texture ids by file name: each image is loaded once per run; game/override/ wins over game/images/.
 #pragma once
 

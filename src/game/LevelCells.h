@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cell alphabet of level files: each letter and the orb it creates. The level reader, the
 // board set-up and the content test read this one table; any other character is an empty cell.
 #pragma once

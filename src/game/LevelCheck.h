@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level checker: every problem a level maker should hear of, each with its line and column.
 // The game's own reader finds what is wrong with the text; this reads the board it describes as
 // the rules will play it: header values out of range, stacks that reach the dragon at once,

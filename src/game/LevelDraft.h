@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level editor's document: a 19 x 20 board of cells and the header a level file holds, with
 // undo and redo, and load and save in the level format through the game's own reader and writer.
 // No window: the editor draws it, the tests drive it.

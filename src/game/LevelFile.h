@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a level file into its header values and orb rows, with the limits that keep any file,
 // however large or strange, from stalling the game; and writing one back. Owns nothing; the play
 // state builds the board, the level checker and the editor read the same way.

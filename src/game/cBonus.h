@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A chain-bonus popup: "BONUS +" and the amount, rising slowly over the board for a moment.
 // Owns only its text position and timers; the play state keeps it in m_Popups under its ID.
 #pragma once

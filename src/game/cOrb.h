@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One orb: on the board, in the firing queue, in flight or falling. Owns its picture, its burn
 // animation and, for white orbs, the hidden carrier of the bonus it holds.
 #pragma once

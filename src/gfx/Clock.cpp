@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's one clock: SDL's tick counter sampled once per frame and the time of day the clock
 // started at, or a virtual clock that tests and the scripted runner advance themselves.
 #include "gfx/Clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one clock of the game. Real time follows SDL's tick counter, but is read only once per pass
 // of the frame loop (StepFrameClock), so every read within a frame agrees and the start and the
 // frame lengths alone reproduce every tick and time of day the game saw; tests and the scripted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our graphics, input and sound library: the one layer of the game that talks to SDL2,
 // SDL2_image, SDL2_mixer, SDL2_ttf, libzip and fontconfig. GfxEngine owns every service;
 // getters hand out references. GfxSprite is a plain value that callers own.

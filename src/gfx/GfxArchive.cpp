@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unpacking the password-protected asset archives (libzip, AES-256 entries) into the working
 // folder, or several at once into folders of their own. Every entry is read to its end and checked before it is moved
 // into place, and no archive, however made, can write more than the limits below or over a file the game keeps.

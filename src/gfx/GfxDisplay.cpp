@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window, frame begin and end with pacing, textures, sprites, and reading the composed
 // frame back (screenshots, tests).
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GfxEngine's lifetime: SDL start-up and shut-down, the working folder and the service getters.
 #include <SDL.h>
 #include <SDL_image.h>

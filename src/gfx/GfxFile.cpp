@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded reads and durable atomic writes over the POSIX file calls, which alone offer fsync
 // and a non-blocking open.
 #include "gfx/GfxFile.h"

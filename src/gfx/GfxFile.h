@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files players and level makers can hand the game (settings, high scores, levels, pictures):
 // read with a bound, so that no damaged or hostile file can fill memory or block on a pipe, and
 // written so that neither a crash nor a power cut can leave half a file or an empty one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame path: what a frame draws is recorded as a list of texture copies; at its end the
 // list is compared with the one composed before, only the area where they differ is composed
 // again (in software, into one 640 x 480 picture), and only that area is shown (GfxOutput.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's private state behind GfxEngine: SDL handles, the frame being drawn, loaded
 // textures, fonts and the text cache, input state, sounds and music. Only the gfx sources
 // include this header.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard, mouse and joystick answers from the state that PumpEvents keeps, and the map between
 // SDL scancodes and DirectInput scan codes.
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POSIX flock on the lock file; the kernel drops it when the process ends, however it ends.
 #include "gfx/GfxInstanceLock.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A single-instance lock: an exclusive advisory lock on a file in the game folder, held for as
 // long as the object lives. The lock file itself is left in place (removing it would race).
 #pragma once

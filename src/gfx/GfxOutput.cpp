@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Showing the composed frame: in the window's own surface, updated at 1:1 or scaled, or, where a
 // GPU renders, through one streaming texture that the GPU scales and shows with vsync. Where the
 // only OpenGL is a software rasteriser the GL stack is never loaded: it would draw every pixel of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds and reads the game's password-protected asset archives with libzip.
 #include "gfx/GfxPacker.h"
 

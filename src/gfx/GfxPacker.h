@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the game's password-protected asset archives (zip, AES-256 entries, bare entry names) and
 // reads them back in full for checks. Holds no state; every call opens and closes its archive.
 #pragma once

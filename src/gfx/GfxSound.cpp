@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound effects and the one music stream over SDL2_mixer. Without any audio device the files are
 // still loaded and checked, and the music position still follows the clock.
 #include <SDL.h>

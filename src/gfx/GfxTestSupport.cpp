@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test asset writers: PNG through SDL_image, WAV by hand, zip archives through libzip.
 #include "gfx/GfxTestSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers for tests across the game: they write pictures, sounds and password-protected
 // archives to disk so a test can make its own assets without including SDL or libzip.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text drawing: faces found through fontconfig, rasterised by SDL_ttf, laid out in a box with
 // line breaks and word wrap. Rasterised lines are cached so steady text costs no rendering.
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random generator, colours, the full-screen cursor switch, file checks and the high-score
 // table with its file.
 #include <SDL.h>

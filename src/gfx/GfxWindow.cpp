@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event pump: SDL's pending events become key, mouse, joystick and window state and reach
 // the game's window handlers. Injected input is pushed as SDL events so it takes the same path.
 //

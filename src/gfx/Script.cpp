@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Script parsing. Every malformed line is an error naming its line, so a typo never turns into
 // a run that silently does something else.
 #include "gfx/Script.h"

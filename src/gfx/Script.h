@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner's script: the settings read before start-up and the timed actions, parsed one
 // line at a time so a script can also arrive on standard input while the game runs.
 #pragma once

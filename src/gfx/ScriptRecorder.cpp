@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Script lines as the runner reads them (gfx/Script.h), each stamped with the frame it reaches.
 #include "gfx/ScriptRecorder.h"
 

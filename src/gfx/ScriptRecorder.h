@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records a run as the scripted runner's script: the start, the frame lengths when they change,
 // and every input in the frame the game read it, so that the runner plays the run again exactly.
 // The event pump reports the input after its hold-over has decided which frame sees it.

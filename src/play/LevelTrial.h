@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play-testing a level without a window: a casual player at the controls of the real play state,
 // on the virtual clock, many times over with different queue draws, and what came of it.
 #pragma once

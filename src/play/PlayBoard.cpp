@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's board and level files: reading a level, building its orbs and background,
 // filling the firing queue and starting the level's music.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's bonus items: released by white orbs, rising to the dragon, caught or lost.
 #include <cmath>
 #include <string>

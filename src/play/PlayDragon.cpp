@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's dragon, firing queue, shots in flight and their landing on the board.
 #include <algorithm>
 #include <cmath>

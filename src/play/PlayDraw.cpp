@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play screen: scenery, orbs, timed displays, the panel's HUD with the top five, buttons and
 // cursor, in that order. The intro, level-complete and game-over displays advance only when drawn.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's falling orbs: losing support, and what a landing sets off.
 #include "base/RuntimeError.h"
 #include "base/modError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's keyboard, mouse and joystick rules, situation by situation, and pausing.
 #include <algorithm>
 

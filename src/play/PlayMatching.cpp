@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's matching: the group of an orb that came to rest, its burn and its points.
 #include <string>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's construction, set-up, button handlers and tear-down.
 #include <memory>
 

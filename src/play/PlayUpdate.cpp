@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's frame update in its fixed order, and the outcome of a level: lost, won,
 // and the move on to the next level.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state on a level file named on the command line (Level=FILE), so a level maker can
 // try a level without installing or unlocking it: played as the current level, scores not saved.
 // A file with errors is refused with the checker's findings, and the game goes to the title.

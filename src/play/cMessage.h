@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the big captions (paused, level, complete, game over), numbers in the digit font and
 // blocks of plain text. Owns one sprite on "text.png"; every call draws at once, from DrawState.
 #pragma once

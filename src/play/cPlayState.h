@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state: one level in play. Owns the board and moving orbs, the firing queue, bonus items,
 // score popups, the scores, messages, clouds and the two buttons; its rules are spread over
 // the Play*.cpp files of this folder by concern (board, dragon, matching, falling, bonus, update).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live high-score table is a merge, rebuilt after every change of score: the stored entries in
 // their order and the current game placed after every stored score it does not beat. So the game
 // climbs and sinks any number of places in one change, a tie leaves the older score ahead, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score of the game being played and the high-score table it plays against: the ten entries
 // the library's table held when the game began, and the current game's own entry. The table the
 // player sees, and the one saved, is both together, best first, cut to ten.

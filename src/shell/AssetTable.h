@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The content map of the game: every generated picture with its size and the cells the game reads
 // from it, every sound and tune, and the background themes. The game, the generator and the content
 // test read this one table, so a rectangle is typed once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one decision of where the game reads and writes, taken at start-up.
 #include "shell/GameFolder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game keeps its files. The folder beside the program when the game may write there (the
 // build folder, a copy unpacked in the home folder); for a copy installed under a system prefix, a
 // folder of the player's own, with the archives and default data read from the installation.

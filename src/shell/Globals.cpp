@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one definition of every global the game shares.
 #include "base/Globals.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays are written atomically and only into game/replays/: recording never touches the game's
 // own files, and a failure costs the replay, never the game.
 #include "shell/Replays.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording of the run and the replays kept in game/replays/: last.kws at every orderly end
 // (the one before kept as previous.kws), and <date>-<score>.kws for each game that entered the
 // top ten, the best MaxScoreReplays of them. A folder that cannot be written is logged once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs due at time T are injected as platform events before the frame at T handles its input.
 #include "shell/ScriptPlayer.h"
 

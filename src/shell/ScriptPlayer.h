@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays a script's input into the game at the frames it names: the runner's timing, shared by the
 // runner and by watching a replay in the game. Owns the queue of actions read so far.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SetState and the retirement slot: a state that switches away is still running the operation
 // that asked for the switch, so it is parked here and released only after that operation returns.
 #include "shell/cBaseState.h"

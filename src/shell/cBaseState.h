@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game state interface: the frame loop talks to the current screen only through this.
 // SetState builds states through factories that the screens register, so the shell needs no screen headers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's events: they only set fields that the states read on the next pass.
 #include "shell/frmMain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's object for its one window: receives the mouse and close events from the library.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error log and ReportError. Entries are flushed at once so a crash keeps what was written.
 #include "base/modError.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the frame loop and the orderly end. Ending the program anywhere throws ExitSignal,
 // which only Main catches, so the shutdown steps run with no state operation left on the stack.
 #include "shell/modMain.h"

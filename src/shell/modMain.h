@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's spine: start-up, the frame loop and the orderly end.
 #pragma once
 

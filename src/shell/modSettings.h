@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line, the settings file game.dat and the three asset archives.
 #pragma once
 

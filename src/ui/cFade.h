@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Darkens (type 1) or uncovers (type 0) the whole screen over a given time by drawing "fade.png"
 // with a changing alpha on top of everything, and raises FadeDone once the time is up.
 // Owns its full-screen sprite.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title screen with New Game, Tutorial, Level Select and Exit, and on the same object the
 // level-select screen with Back and OK. Owns its six buttons, their sprites, the exit fade and
 // the message drawer; its two scenery sprites live in gSprites while it is current.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tutorial's differences from the play state: its level, queue, lesson script, input and
 // the Level Complete display that hands over to the game.
 #include "ui/cTutorialState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripted tutorial: the play state on the tutorial board, with fourteen lesson boxes that
 // freeze the board, lesson shots judged by column, missed shots taken back, and a hand-over to play.
 #pragma once

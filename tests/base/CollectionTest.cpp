@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyed collection the rules are built on.
 #include <gtest/gtest.h>
 

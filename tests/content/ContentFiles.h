@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the content test finds what the build made: the generated pictures and sounds, the hand-made
 // levels and the packed archives of the game folder; and a small owner for decoded PNG pictures.
 #pragma once

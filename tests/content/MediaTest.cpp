@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated pictures and sounds. Pictures against the content table the game draws from:
 // sizes, every listed cell drawn, nothing drawn where the game reads nothing, and the dragon's
 // mouth where shots leave. Effects are short, audible 16-bit PCM WAV at the game's rate; tunes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the game folder ships. The three archives: each opens under the first password and under no
 // other, holds exactly its files under bare names, and every entry matches what the build made.
 // The levels and the tutorial pass the game's own reader and the level checker; how often each

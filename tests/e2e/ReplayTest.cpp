@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end: the scripted runner plays the real program in a copy of a game folder, and the
 // reports it dumps are compared with the expected ones beside each script (only the keys given).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse buttons, the activation hook, and the cloud layer's scrolling.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texture and sound ids by file name, and the override folder.
 #include <gtest/gtest.h>
 

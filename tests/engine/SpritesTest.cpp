@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scenery list: positions, keys and the rule that a number-like text is a position.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over the files and folders named on its command line, once each: how the
 // seed corpora and the inputs that once broke a reader run as ordinary tests in every build.
 #include <filesystem>

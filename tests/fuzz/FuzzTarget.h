@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: the libFuzzer entry point and a scratch folder of their own for
 // the readers that take a path.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level writer read back by the reader, and the editor's document: edits, undo and redo, and
 // load and save through the level format.
 #include <gtest/gtest.h>

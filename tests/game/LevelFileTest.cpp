@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level reader and the level checker: header numbers read as the format writes them or are a
 // mismatch, and each problem of a broken level is found where a level maker looks for it. (The
 // shipped levels passing clean is the content test's.)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One orb on its own: where it appears, when it collides, how it moves and how long it burns.
 #include "base/Globals.h"
 #include "engine/cTextures.h"

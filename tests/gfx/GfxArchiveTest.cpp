@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unpacking password-protected archives: the second password is tried when the first fails,
 // names that leave the folder are refused, and a damaged entry leaves no file behind.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine start-up on the dummy drivers, the display question and paths.
 #include <gtest/gtest.h>
 

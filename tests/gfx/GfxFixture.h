@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless engine of its own on the virtual clock in a scratch working folder, shared by the gfx
 // tests (the game's gEngine is left alone).
 #pragma once

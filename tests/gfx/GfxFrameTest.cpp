@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame path: a frame is composed again only where it changed, yet always looks as if it had
 // been drawn whole; modulated pictures blend exactly as SDL blends them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keys, mouse, joystick and window events arrive through the event pump: presses are reported
 // once, in the frame after they happened, and the window's handlers see the mouse.
 #include <gtest/gtest.h>

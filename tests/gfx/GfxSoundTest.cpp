@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound effects and music on the dummy audio driver: files are checked when loaded, volumes are
 // clamped, and the music position follows the virtual clock.
 #include <gtest/gtest.h>

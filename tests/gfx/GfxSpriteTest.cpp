@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sprites draw real pixels into the offscreen frame: position snapping, source cells, alpha and scale.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text draws real glyphs in the asked colour, aligns in its box, and steady text is not
 // rasterised again frame after frame.
 #include <gtest/gtest.h>

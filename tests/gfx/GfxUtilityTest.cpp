@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator, the clock and the high-score file.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play-testing levels with the casual player: a level any player wins is always won, one that can
 // never be won never is, and each shipped level is won often enough for its place in the curve.
 #include <gtest/gtest.h>

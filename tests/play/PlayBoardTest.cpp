@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level files as the play state builds its board from them: what a well-formed file builds, the
 // two reports for a bad one, and that no file, however large or strange, crashes the game.
 #include <functional>

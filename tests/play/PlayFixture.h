@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one test bed of the play state: a headless game folder with small generated pictures, sounds,
 // levels and a score table, the shared services, the error log, and frames on the virtual clock.
 // PlayFixture runs whole frames of a state started as the game starts it; RulesFixture opens a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a level brings with it: the surprise bonus orbs and the music (a level's tune drawn at its
 // start, the won and lost tunes).
 #include <gtest/gtest.h>

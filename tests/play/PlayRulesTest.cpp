@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of play as a player meets them: shots, burns, chains, falls, bonuses, the dragon,
 // and when a level is won or lost.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the game keeps in its folder: game.dat, the error log, the replays (last and previous, the
 // best top-ten games, and a folder that cannot be written), and the unpacked files it deletes at
 // the end; and the command line option.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game reads and writes: beside the program when it may, otherwise each player's own
 // folder, seeded from the installation and unpacked into, with the installation left untouched.
 #include <gtest/gtest.h>

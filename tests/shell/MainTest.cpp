@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program run headless with stand-in screens: start-up, the frame loop, state
 // switches and the orderly end, observed through the files it leaves and the order of calls.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A throw-away game folder for tests, laid out like the built one (game/images, levels, sounds,
 // data, override), with the globals pointed at it. It writes the pictures, sounds and archives a
 // test asks for, at the sizes the content table gives, and removes everything afterwards.

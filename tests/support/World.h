@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one headless test world: a game folder, a GfxEngine on the dummy drivers with its display,
 // the virtual clock, and (for HeadlessGame) the registries, sprite list, mouse and globals as
 // start-up leaves them, with frames run in the frame loop's order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level editor's window: the board on the level's background, a palette of every cell, the
 // header fields, the checker's findings beside the board, and the keys and clicks that edit a
 // LevelDraft. Draws with the game's library and the game's pictures; owns the draft it edits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kindlewisp-editor [--game-dir DIR] [FILE]: draws a level in a window and saves it in the level
 // format; with no FILE, a new level is saved under a name that is still free.
 #include <unistd.h>

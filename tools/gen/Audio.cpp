@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound building blocks for the sound and music generators.
 #include "Audio.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound building blocks for the sound and music generators: oscillators, envelopes, filters, a small
 // reverb, and writers for 16-bit PCM WAV and for MP3 with the LAME info tag (gapless looping).
 #pragma once

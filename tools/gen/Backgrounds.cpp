@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board backgrounds, 510 x 960, that tile top to bottom: two copies scroll upwards one above the
 // other, so every pattern repeats with a period of exactly the picture's height. A per-pixel base
 // (periodic noise) is overlaid with small shapes drawn three times, shifted by one height up and down.

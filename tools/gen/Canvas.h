@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing helpers shared by the picture generator: an owned cairo image surface with its context,
 // colours, PNG output, rounded shapes and a noise that repeats so pictures can tile.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's icon for the desktop's menus: the dragon over a row of orbs on an evening tile, drawn
 // at every size the icon themes ask for, each from the same shapes (not scaled down from one PNG).
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lettering for captions, digits and button labels.
 #include "Lettering.h"
 

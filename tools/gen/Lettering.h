@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lettering for captions, digits and button labels: pango text turned into an outlined, gradient-filled
 // path that is scaled to fill a box. Fonts are found through fontconfig.
 #pragma once

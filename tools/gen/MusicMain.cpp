@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music generator: kw_gen_music OUTDIR FILE composes one tune, renders it as a seamless loop and
 // encodes it to MP3 in OUTDIR.
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The packer: kw_pack ARCHIVE PASSWORD FILE... puts the files, under their bare names, into a zip
 // archive whose entries are AES-256 encrypted.
 #include <exception>

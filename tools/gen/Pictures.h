@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture generator's drawing functions, one per picture file, and the few pieces (orbs, the
 // dragon) that several pictures share. Each writes its PNG into the output folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture generator: kw_gen_pictures OUTDIR GROUP draws one group of pictures (sprites, screens,
 // backgrounds, or the desktop icon at the sizes that follow) into OUTDIR, so the build can run the
 // groups side by side.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small deterministic random generator for the content generators, so every build draws the same
 // pictures, sounds and tunes. Owns only its state.
 #pragma once

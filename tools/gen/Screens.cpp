@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The full-screen and menu pictures: text.png (captions and digits), the title picture, the menu
 // buttons at rest and highlighted, Back and OK, the black fade and the tiling clouds.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound-effect generator: kw_gen_sounds OUTDIR synthesises the seven effects as 16-bit mono WAV.
 // Each effect is a small function named after the sound it makes.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sprites.png: orbs, burn animations, bonus items, fireball, cursor, the dragon, the play-screen
 // buttons and the side panel, each drawn into its cell of the content map.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's music: instruments, loop rendering and the five compositions.
 #include "Tunes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's music: a tiny score format (parts of notes in beats), the instruments that play it, and
 // the five compositions. A song renders as an exact loop: whatever rings past the end (note tails,
 // reverb) is folded back onto the beginning, so the last bar flows into the first without a gap.

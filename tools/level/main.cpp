@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kindlewisp-level check [--play N] [--game-dir DIR] FILE...: every problem of each level file,
 // as a compiler reports them, and with --play the share of N casual games won.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner's timing: inputs due at time T are injected as platform events before the frame
 // at T handles its input; screenshots and dumps due at T are taken after that frame.
 #include "Replay.h"

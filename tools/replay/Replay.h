@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real program headless under a script: owns the script reader and the player of its
 // actions, and takes the screenshots and dumps. Script errors end the run with exit status 2.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the state report from the globals and the current screen's public getters.
 #include "Report.h"
 

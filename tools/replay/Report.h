@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state report the runner dumps: every key always present, null where it does not apply.
 // One function per part, so each screen's owner fills in its own.
 #pragma once

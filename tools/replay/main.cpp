@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT: plays the game headless from a script.
 #include <filesystem>
 #include <fstream>

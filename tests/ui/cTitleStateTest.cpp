@@ -1,13 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title screen and level select: keys, joystick and mouse share one selection; New Game,
 // Tutorial and OK fade out for a second and then switch state; Exit ends the run at once.
-#include "ui/cTitleState.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "support/World.h"
 #include "ui/GameStates.h"
+#include "ui/cTitleState.h"
 
 namespace {
 using Action = cTitleState::Action;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: archive extraction. Whatever the archive, everything it writes lies inside the
 // target folder under a name the game does not keep, and is listed so it can be deleted.
 #include "FuzzTarget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the runner's script parser. Any script parses or names its bad line, and what it
 // accepts keeps the virtual clock from wrapping before the end.
 #include <sstream>

@@ -1,11 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button widget: its inclusive hit box, arming per mouse button, clicks and the held-down look.
-#include "engine/cButton.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "base/RuntimeError.h"
+#include "engine/cButton.h"
 #include "shell/AssetTable.h"
 #include "support/World.h"
 

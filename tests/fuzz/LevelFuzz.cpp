@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the level reader, with and without the clouds line. Whatever the bytes, it gives
 // a level within the board's limits or one of the level-file errors; the checker's reading never
 // raises and finds an error wherever the game's reading refuses; and a level read is written back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the high-score file. Any file loads a table of initials of at most three letters
 // A-Z, and that table survives its own save and load unchanged.
 #include "FuzzTarget.h"

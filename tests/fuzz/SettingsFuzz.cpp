@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: game.dat. Any file yields three values within their ranges.
 #include "FuzzTarget.h"
 #include "base/Globals.h"

@@ -1,13 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message panels: captions and the digit font come from text.png, whose test picture encodes each
 // texel's coordinates, so a screen pixel names the texel that was drawn there.
-#include "play/cMessage.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "base/RuntimeError.h"
 #include "base/modError.h"
+#include "play/cMessage.h"
 #include "shell/AssetTable.h"
 #include "support/World.h"
 

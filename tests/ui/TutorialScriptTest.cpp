@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tutorial's lesson script on its own: which lesson shot judges a shot, which firing columns
 // hit, and what a hit and a miss lead to. The first check that applies decides, even after a miss
 // box moved the step on.

@@ -1,7 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score table as the player sees it and as it is saved: the stored entries and the
 // current game's entry together, best first, older first on a tie, cut to ten.
-#include "play/cScores.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,6 +12,7 @@
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "gfx/Gfx.h"
+#include "play/cScores.h"
 #include "support/GameFolder.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tutorial played in the real program by a bot: a copy of the built game folder, the virtual
 // clock, and a list of steps that look at the state after each frame and give input as a player
 // does. On small boards of our own: the boxes that freeze the game, the lock between a hit and its

@@ -1,9 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen fade: alpha follows the clock, and FadeDone is raised on every draw once time is up.
-#include "ui/cFade.h"
-
 #include <gtest/gtest.h>
 
 #include "support/World.h"
+#include "ui/cFade.h"
 
 namespace {
 class FadeTest : public kwtest::HeadlessGame {

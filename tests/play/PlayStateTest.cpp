@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play screen's rules by situation: pause, the halted displays, the volume keys, the initials
 // entry, leaving by Esc and Restart, and the timed displays that advance while drawn.
 #include <gtest/gtest.h>
