@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,8 +14,6 @@
 #include "Bot.h"
 #include "base/Globals.h"
 #include "engine/cMouse.h"
-#include "engine/cSound.h"
-#include "engine/cSprites.h"
 #include "engine/cTextures.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
@@ -23,6 +22,7 @@
 #include "gfx/GfxTestSupport.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
+#include "shell/World.h"
 #include "shell/cBaseState.h"
 
 namespace {
@@ -131,33 +131,12 @@ public:
         for (int i = 10; i >= 1; --i) scores << i * 500 << " KWP\n";
         scores.close();
 
-        gProgramFolder = m_Folder;
-        UseVirtualClock(100000, 12 * 3600.0);
-        GfxEngine::SetHeadless(true);
-        gEngine = std::make_unique<GfxEngine>();
-        gEngine->SetWorkingFolder(m_Folder.string());
-        gEngine->Startup();
-        gEngine->InitializeDisplay();
+        m_World.emplace(HeadlessWorld::Options{.folder = m_Folder});
         // Restart makes a fresh state through the factory; it must be the bench's own kind.
         RegisterStateFactory(StatePlay, [] { return std::make_unique<BenchPlay>(); });
-        gSound = std::make_unique<cSound>();
-        gTextures = std::make_unique<cTextures>();
-        gSprites = std::make_unique<cSprites>();
-        gMouse = std::make_unique<cMouse>();
-        gRunning = true;
-        gWindowed = true;
-        gMusicVolume = 80;
-        gSoundVolume = 80;
     }
     ~Game() {
-        gCurrentState.reset();
-        gMouse.reset();
-        gSprites.reset();
-        gTextures.reset();
-        gSound.reset();
-        gEngine->Shutdown();
-        gEngine.reset();
-        UseRealClock();
+        m_World.reset();
         std::error_code ec;
         fs::remove_all(m_Folder, ec);
     }
@@ -165,6 +144,7 @@ public:
 
 private:
     fs::path m_Folder;
+    std::optional<HeadlessWorld> m_World;
 };
 
 fs::path LevelFile(const fs::path& folder, int32_t level) {

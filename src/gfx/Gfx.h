@@ -353,6 +353,10 @@ public:
     // Headless operation (tests, runner): dummy video and audio drivers, software renderer.
     static void SetHeadless(bool headless);
     static bool IsHeadless();
+    // Before Startup: every picture, sound and tune loads as a blank or silent stand-in and the
+    // score table as the default one, without a file read or written; nothing is heard or
+    // measured (no fonts). For worlds that only play the rules (the casual player's trials).
+    void UseStandIns();
     void InjectKey(int32_t scanCode, bool down);
     void InjectMouseMove(float x, float y);
     void InjectMouseButton(int32_t button, bool down);  // 1 left, 2 right

@@ -144,6 +144,12 @@ bool GfxDevice::IsDeviceLost() const { return m_Engine->GetImpl().DeviceLost; }
 
 bool GfxTextureStore::LoadTexture(int32_t id, const std::string& path, bool /*flag*/, int32_t /*value*/) {
     GfxEngine::Impl& d = m_Engine->GetImpl();
+    if (d.StandIns) {
+        const gfx_detail::SdlPtr<SDL_Surface> blank(
+            SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888));
+        d.Textures[id] = d.MakeTexture(blank.get());
+        return d.Textures[id] != nullptr;
+    }
     if (!d.Frame) return false;
     // Read first and checked for its size, so no picture can stall the game or take gigabytes.
     const auto picture = GfxFile::ReadBounded(m_Engine->Resolve(path), GfxFile::MaxPictureFileBytes);

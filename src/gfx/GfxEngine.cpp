@@ -62,6 +62,8 @@ bool GfxEngine::IsHeadless() {
     return driver != nullptr && std::strcmp(driver, "dummy") == 0;
 }
 
+void GfxEngine::UseStandIns() { m_Impl->StandIns = true; }
+
 bool GfxEngine::Impl::EnsureEvents() {
     if (EventsStarted) return true;
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return false;
@@ -86,11 +88,15 @@ bool GfxEngine::Startup() {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "Game controllers unavailable: %s\n", SDL_GetError());
     }
+    d.Started = true;
+    if (d.StandIns) {
+        d.Silent = true;
+        return true;
+    }
     IMG_Init(IMG_INIT_PNG);
     if (!d.TtfStarted) d.TtfStarted = TTF_Init() == 0;
     if (!d.FontconfigReady) d.FontconfigReady = FcInit() == FcTrue;
     d.OpenAudio();
-    d.Started = true;
     // Pick up a controller that was connected before we started.
     for (int i = 0; i < SDL_NumJoysticks() && !d.Controller && !d.RawJoystick; ++i) d.OpenJoystick(i);
     return true;

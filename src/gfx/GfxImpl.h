@@ -110,6 +110,7 @@ struct GfxEngine::Impl {
     bool Silent = false;        // no device at all: files are validated but nothing plays
     bool FontconfigReady = false;
     bool JoystickStarted = false;  // AttachVirtualJoystick started the controller sub-system
+    bool StandIns = false;         // UseStandIns: no media or score file is touched
 
     // Display. A frame's drawing is recorded, composed in software into Frame where it differs
     // from the frame shown before, and that part is shown: in the window's own surface, or through

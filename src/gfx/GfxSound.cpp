@@ -61,7 +61,9 @@ bool GfxSoundStore::LoadSound(int32_t id, const std::string& path) {
     auto& d = m_Engine->GetImpl();
     const std::string file = m_Engine->Resolve(path).string();
     gfx_detail::Sound sound;
-    if (d.AudioOpen) {
+    if (d.StandIns) {
+        // Silent, and no file read.
+    } else if (d.AudioOpen) {
         sound.chunk.reset(Mix_LoadWAV(file.c_str()));
         if (!sound.chunk) return false;
     } else {
@@ -156,8 +158,8 @@ bool GfxMusic::LoadMusic(const std::string& path, int32_t) {
     auto& d = m_Engine->GetImpl();
     UnloadMusic();
     const auto file = m_Engine->Resolve(path);
-    gfx_detail::SdlPtr<Mix_Music> music(Mix_LoadMUS(file.string().c_str()));
-    if (!music) {
+    gfx_detail::SdlPtr<Mix_Music> music(d.StandIns ? nullptr : Mix_LoadMUS(file.string().c_str()));
+    if (!music && !d.StandIns) {
         // Without a device the decoder may refuse to open; a readable, non-empty file will do then.
         std::error_code ec;
         if (d.AudioOpen || !std::filesystem::is_regular_file(file, ec) || std::filesystem::file_size(file, ec) == 0) {

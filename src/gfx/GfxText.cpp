@@ -170,6 +170,7 @@ TTF_Font* GfxEngine::Impl::FontFor(const std::string& face, bool bold, float siz
 }
 
 TTF_Font* GfxEngine::Impl::FontForPixels(const std::string& face, bool bold, int32_t px) {
+    if (StandIns) return nullptr;
     // Captions may be measured before the display opens, so the font libraries start on demand.
     if (!TtfStarted) TtfStarted = TTF_Init() == 0;
     if (!FontconfigReady) FontconfigReady = FcInit() == FcTrue;

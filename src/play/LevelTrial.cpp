@@ -1,27 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "play/LevelTrial.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <climits>
-#include <memory>
-#include <string>
-#include <system_error>
+#include <utility>
+#include <vector>
 
 #include "base/Globals.h"
-#include "engine/cSound.h"
-#include "engine/cSprites.h"
-#include "engine/cTextures.h"
 #include "game/LevelFile.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
-#include "gfx/Gfx.h"
-#include "gfx/GfxTestSupport.h"
 #include "play/cLevelFileState.h"
-#include "shell/AssetTable.h"
+#include "shell/World.h"
 
 namespace {
 
@@ -140,57 +131,6 @@ private:
     int32_t m_StepAt = 0, m_FireAt = 0;
 };
 
-// A scratch game folder with stand-ins for the pictures and sounds a level plays with, and the
-// engine and shared services over it, on the virtual clock; everything is undone at the end.
-class TrialWorld {
-public:
-    explicit TrialWorld(const std::string& picture) {
-        static std::atomic<int> s_Count{0};
-        m_Folder =
-            fs::temp_directory_path() / ("kw-trial-" + std::to_string(::getpid()) + "-" + std::to_string(s_Count++));
-        fs::remove_all(m_Folder);
-        for (const char* dir : {"images", "sounds", "data", "override"})
-            fs::create_directories(m_Folder / "game" / dir);
-        for (const std::string_view name : {assets::kSprites, assets::kText, assets::kClouds})
-            GfxTestSupport::WriteSolidPng((m_Folder / "game" / "images" / name).string(), 1, 1, 0xFF000000);
-        GfxTestSupport::WriteSolidPng((m_Folder / "game" / "images" / (picture + ".png")).string(), 1, 1, 0xFF000000);
-        for (const std::string_view name : assets::kSounds)
-            GfxTestSupport::WriteWav((m_Folder / "game" / "sounds" / name).string(), 1);
-
-        m_SavedFolder = gProgramFolder;
-        gProgramFolder = m_Folder;
-        UseVirtualClock(kStartTick, 12 * 3600.0);
-        GfxEngine::SetHeadless(true);
-        gEngine = std::make_unique<GfxEngine>();
-        gEngine->SetWorkingFolder(m_Folder.string() + "/");
-        gEngine->Startup();
-        gEngine->InitializeDisplay();
-        gSound = std::make_unique<cSound>();
-        gTextures = std::make_unique<cTextures>();
-        gSprites = std::make_unique<cSprites>();
-        gWindowed = true;
-        gPaused = gInactive = false;
-        gSoundVolume = 0;
-    }
-    ~TrialWorld() {
-        gSprites.reset();
-        gTextures.reset();
-        gSound.reset();
-        gEngine->Shutdown();
-        gEngine.reset();
-        UseRealClock();
-        gProgramFolder = m_SavedFolder;
-        std::error_code ec;
-        fs::remove_all(m_Folder, ec);
-    }
-    TrialWorld(const TrialWorld&) = delete;
-    TrialWorld& operator=(const TrialWorld&) = delete;
-
-private:
-    fs::path m_Folder;
-    fs::path m_SavedFolder;
-};
-
 TrialRun PlayOnce(const fs::path& level, int32_t run, int32_t maxPlayMs) {
     // Runs start hours apart in the day, so each seeds its queue differently.
     UseVirtualClock(kStartTick, 3600.0 + (static_cast<int64_t>(run) * 7919) % 79200);
@@ -245,8 +185,10 @@ std::optional<int32_t> TrialSummary::TightestWonMargin() const {
 
 TrialSummary PlayLevelTrials(const fs::path& levelFile, int32_t runs, int32_t maxPlayMs) {
     TrialSummary summary;
-    const LevelFile level = ReadLevelFile(levelFile, true);
-    TrialWorld world(level.picture);
+    HeadlessWorld::Options options;
+    options.startTick = kStartTick;
+    options.standIns = true;
+    const HeadlessWorld world(options);
     for (int32_t run = 0; run < runs; ++run) summary.runs.push_back(PlayOnce(levelFile, run, maxPlayMs));
     return summary;
 }

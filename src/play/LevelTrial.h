@@ -35,6 +35,7 @@ struct TrialSummary {
 // Plays the level file `runs` times, run i starting at its own time of day so the queue draws
 // differ from run to run and are the same every time the trial is repeated. The file must be
 // readable by the game (the caller checks it); a level is given up as undecided after
-// `maxPlayMs`. Runs its own headless engine in a scratch game folder with stand-in pictures and
-// sounds, and owns the game's globals meanwhile: no game may run in the same process.
+// `maxPlayMs`. Runs in a headless world of its own with stand-ins for every picture and sound, so
+// it reads nothing but the level and writes nothing; it owns the game's globals meanwhile: no game
+// may run in the same process.
 TrialSummary PlayLevelTrials(const std::filesystem::path& levelFile, int32_t runs, int32_t maxPlayMs = 20 * 60 * 1000);

@@ -22,6 +22,7 @@
 #include "shell/AssetTable.h"
 #include "shell/GameFolder.h"
 #include "shell/Replays.h"
+#include "shell/World.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
 #include "shell/modSettings.h"
@@ -45,19 +46,6 @@ void LoopPointReached(LoopPoint point) {
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-// A fresh run starts from the same values whether it is the process's first or (in tests) a later one.
-void ResetGlobals() {
-    gRunning = false;
-    gWindowed = true;
-    gPaused = false;
-    gInactive = false;
-    gHighestLevel = DefaultHighestLevel;
-    gCurrentLevel = 1;
-    gMusicVolume = DefaultMusicVolume;
-    gSoundVolume = DefaultSoundVolume;
-    ForgetLoadedSettings();
 }
 
 void WireWindowEvents() {
@@ -87,17 +75,12 @@ void StartUp() {
     gWindowed = GetCommandLineValue("Windowed", ";") != "NO";
 
     gMainForm = std::make_unique<frmMain>();
-    gSound = std::make_unique<cSound>();
-    gTextures = std::make_unique<cTextures>();
-    gSprites = std::make_unique<cSprites>();
-    gMouse = std::make_unique<cMouse>();
+    CreateSharedServices();
 
     HookWindow(gMainForm->WindowHandle());
     OpenErrorLog();
 
-    gEngine = std::make_unique<GfxEngine>();
-    gEngine->SetWorkingFolder(gProgramFolder.string() + "/");
-    gEngine->Startup();
+    StartEngine();  // a display that cannot open is reported below
     WireWindowEvents();
     StartReplays();
 
@@ -238,16 +221,7 @@ void RunGame() {
     while (gRunning) {
         HandleMinimised();
         CheckDevice();
-        gEngine->GetDevice().BeginFrame();
-        // Fetched afresh for each call: a switch in one operation hands the rest of the pass to
-        // the new state. The old one is released only after its operation has returned.
-        if (gCurrentState) gCurrentState->HandleInput();
-        ReleaseRetiredState();
-        if (gCurrentState) gCurrentState->ProcessState();
-        ReleaseRetiredState();
-        if (gCurrentState) gCurrentState->DrawState();
-        ReleaseRetiredState();
-        gEngine->GetDevice().EndFrame();
+        RunStatePass();
         LoopPointReached(LoopPoint::AfterFrame);
         gEngine->PumpEvents();
     }

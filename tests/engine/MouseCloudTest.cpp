@@ -49,11 +49,6 @@ protected:
     void SetUp() override {
         kwtest::EngineFixture::SetUp();
         m_Folder.WriteImage("game/images/clouds.png", 300, 300);
-        gTextures = std::make_unique<cTextures>();
-    }
-    void TearDown() override {
-        gTextures.reset();
-        kwtest::EngineFixture::TearDown();
     }
 };
 

@@ -13,16 +13,12 @@ namespace {
 class Registries : public kwtest::EngineFixture {
 protected:
     void SetUp() override {
-        kwtest::EngineFixture::SetUp();
         m_Folder.WriteImage("game/images/sprites.png", 64, 64);
         m_Folder.WriteImage("game/images/clouds.png", 300, 300);
         m_Folder.WriteSound("game/sounds/shoot.wav");
         m_Folder.WriteSound("game/sounds/burn.wav");
-        OpenErrorLog();
-    }
-    void TearDown() override {
-        CloseErrorLog();
-        kwtest::EngineFixture::TearDown();
+        m_ErrorLog = true;
+        kwtest::EngineFixture::SetUp();
     }
     cTextures m_Textures;
     cSound m_Sounds;

@@ -18,11 +18,6 @@ protected:
     void SetUp() override {
         m_Folder.WriteImage("game/images/sprites.png", 8, 8);
         kwtest::EngineFixture::SetUp();
-        gTextures = std::make_unique<cTextures>();
-    }
-    void TearDown() override {
-        gTextures.reset();
-        kwtest::EngineFixture::TearDown();
     }
 };
 

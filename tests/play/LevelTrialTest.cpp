@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/Globals.h"
 #include "play/LevelTrial.h"
 
 namespace {
@@ -22,8 +23,11 @@ TrialSummary Play(const std::string& text, int32_t runs) {
     return summary;
 }
 
-TEST(LevelTrial, ASlowPairIsAlwaysWonAndAWalledInOrbNever) {
+TEST(LevelTrial, ASlowPairIsAlwaysWonAndAWalledInOrbNeverWithoutAGameFolder) {
+    // The trial's world is its own: it reads no picture, sound or score file and writes nothing.
+    gProgramFolder = fs::temp_directory_path() / ("kw-no-game-" + std::to_string(::getpid()));
     const TrialSummary easy = Play("1000\r\n1\r\nmeadow\r\nNO\r\nRR....BB...........\r\n", 4);
+    EXPECT_FALSE(fs::exists(gProgramFolder));
     EXPECT_EQ(easy.Won(), 4);
     ASSERT_TRUE(easy.MedianWinMs());
     EXPECT_LT(*easy.MedianWinMs(), 60000);

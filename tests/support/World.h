@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one headless test world: a game folder, a GfxEngine on the dummy drivers with its display,
-// the virtual clock, and (for HeadlessGame) the registries, sprite list, mouse and globals as
-// start-up leaves them, with frames run in the frame loop's order.
+// The tests' world: a game folder of their own with the game's headless world over it (the
+// engine on the dummy drivers with its display, the virtual clock, the registries, sprite list,
+// mouse and globals as start-up leaves them), and (for HeadlessGame) the menu pictures, sounds
+// and error log that screens need, with frames run in the frame loop's order.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "base/Globals.h"
 #include "engine/cMouse.h"
@@ -15,35 +17,37 @@
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "shell/World.h"
 #include "shell/cBaseState.h"
 #include "support/GameFolder.h"
 
 namespace kwtest {
 
-// Starts the engine on the virtual clock at `tick` and a time of day; the folder comes first.
+// The world on the virtual clock at `tick` and a time of day; the folder comes first.
 class EngineFixture : public ::testing::Test {
 protected:
     explicit EngineFixture(uint32_t tick = 100000, double timeOfDay = 12 * 3600.0)
         : m_Tick(tick), m_TimeOfDay(timeOfDay) {}
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { m_World.reset(); }
 
     GameFolder m_Folder;
+    bool m_ErrorLog = false;
 
 private:
     uint32_t m_Tick;
     double m_TimeOfDay;
+    std::optional<HeadlessWorld> m_World;
 };
 
-// The engine and the game's shared services, with the error log open.
+// The world with the menu pictures and sounds written and the error log open.
 class HeadlessGame : public EngineFixture {
 protected:
     using EngineFixture::EngineFixture;
     void SetUp() override;
-    void TearDown() override;
 
     // One pass of the frame loop on the current state, in the loop's order, then time moves on.
-    static void Frame(uint32_t ms = 16);
+    static void Frame(uint32_t ms = 16) { HeadlessWorld::Frame(ms); }
     static void RunFor(uint32_t ms, uint32_t frameMs = 16);
     // A key tapped before the next frame: down now, up after that frame.
     static void TapKey(int32_t code);
