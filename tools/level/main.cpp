@@ -5,25 +5,28 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/RuntimeError.h"
 #include "game/LevelCheck.h"
 #include "game/LevelFile.h"
 #include "play/LevelTrial.h"
+#include "shell/CommandLine.h"
 #include "shell/modMain.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-int Usage(const std::string& problem) {
-    std::cerr << "kindlewisp-level: " << problem << "\n"
-              << "usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
-              << "  --play N        also play each level N times with a simple casual player\n"
-              << "  --game-dir DIR  the game folder whose override pictures count (default: beside this program)\n";
-    return 2;
-}
+constexpr std::string_view kProgram = "kindlewisp-level";
+constexpr std::string_view kUsage =
+    "Usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
+    "Checks each level file as the game reads it and names every problem where it stands.\n\n"
+    "  --play N        Also play each level N times (1 to 100000) with a simple casual player.\n"
+    "  --game-dir DIR  The game folder whose override pictures count (default: the game's).\n";
+
+int Usage(const std::string& problem) { return UsageError(kProgram, problem, kUsage, std::cerr); }
 
 std::string Seconds(int32_t ms) {
     char text[32];
@@ -55,23 +58,27 @@ void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string(argv[1]) != "check") return Usage("the only command is check");
+    if (argc > 1)
+        if (const auto exitCode = AnswerHelpOrVersion(argv[1], kProgram, kUsage, std::cout)) return *exitCode;
+    if (argc < 2) return Usage("no command: the only command is check");
+    if (std::string(argv[1]) != "check")
+        return Usage("unknown command '" + std::string(argv[1]) + "': the only command is check");
     int32_t runs = 0;
     fs::path gameDir;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--play" && i + 1 < argc) {
-            try {
-                runs = std::stoi(argv[++i]);
-            } catch (const std::exception&) {
-                runs = 0;
-            }
-            if (runs < 1 || runs > 100000) return Usage("--play needs a number of runs from 1 to 100000");
-        } else if (arg == "--game-dir" && i + 1 < argc) {
+        if (const auto exitCode = AnswerHelpOrVersion(arg, kProgram, kUsage, std::cout)) return *exitCode;
+        if (arg == "--play") {
+            const std::string count = i + 1 < argc ? argv[++i] : "";
+            const auto parsed = ParseCount(count, 1, 100000);
+            if (!parsed) return Usage("--play takes a number of runs from 1 to 100000, not '" + count + "'");
+            runs = *parsed;
+        } else if (arg == "--game-dir") {
+            if (i + 1 == argc) return Usage("--game-dir needs a folder");
             gameDir = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg);
+            return Usage("unknown option '" + arg + "'");
         } else {
             files.push_back(arg);
         }
