@@ -84,8 +84,7 @@ std::filesystem::path CommandLineFile(const std::string& name) {
 
 std::string_view GameVersion() { return KW_VERSION; }
 
-std::optional<int> AnswerHelpOrVersion(std::string_view argument, std::string_view program, std::string_view usage,
-                                       std::ostream& out) {
+std::optional<int> ProgramUsage::AnswerHelpOrVersion(std::string_view argument, std::ostream& out) const {
     if (argument == "--help")
         out << WithStandardOptions(usage);
     else if (argument == "--version")
@@ -95,7 +94,7 @@ std::optional<int> AnswerHelpOrVersion(std::string_view argument, std::string_vi
     return 0;
 }
 
-int UsageError(std::string_view program, std::string_view problem, std::string_view usage, std::ostream& err) {
+int ProgramUsage::Error(std::string_view problem, std::ostream& err) const {
     err << program << ": " << problem << '\n' << WithStandardOptions(usage);
     return 2;
 }
@@ -121,13 +120,14 @@ std::string GameUsage() {
 }
 
 std::optional<int> AnswerGameCommandLine(const std::string& commandLine, std::ostream& out, std::ostream& err) {
+    const std::string usage = GameUsage();
+    const ProgramUsage game{"kindlewisp", usage};
     for (const std::string_view argument : SplitArguments(commandLine, ";")) {
         if (argument.empty()) continue;
-        if (const auto exitCode = AnswerHelpOrVersion(argument, "kindlewisp", GameUsage(), out)) return exitCode;
+        if (const auto exitCode = game.AnswerHelpOrVersion(argument, out)) return exitCode;
         const bool known = std::ranges::any_of(
             kGameArguments, [&](const GameArgument& entry) { return ArgumentValue(argument, entry.name).has_value(); });
-        if (!known)
-            return UsageError("kindlewisp", "unknown argument '" + std::string(argument) + "'", GameUsage(), err);
+        if (!known) return game.Error("unknown argument '" + std::string(argument) + "'", err);
     }
     return std::nullopt;
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <iosfwd>
+#include <iostream>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,12 +33,16 @@ std::string GetCommandLineValue(const std::string& key, const std::string& separ
 std::filesystem::path CommandLineFile(const std::string& name);
 
 std::string_view GameVersion();
-// --help and --version, which every program takes: writes the usage or "PROGRAM VERSION" to out
-// and answers the exit code 0; nothing for any other argument.
-std::optional<int> AnswerHelpOrVersion(std::string_view argument, std::string_view program, std::string_view usage,
-                                       std::ostream& out);
-// A usage error: one line naming the problem, then the usage, to err; answers the exit code 2.
-int UsageError(std::string_view program, std::string_view problem, std::string_view usage, std::ostream& err);
+// A program's name and usage, for the answers every program gives.
+struct ProgramUsage {
+    std::string_view program;
+    std::string_view usage;  // its own lines: the --help and --version lines follow them
+    // --help and --version: writes the usage or "PROGRAM VERSION" to out and answers the exit code
+    // 0; nothing for any other argument.
+    std::optional<int> AnswerHelpOrVersion(std::string_view argument, std::ostream& out = std::cout) const;
+    // A usage error: one line naming the problem, then the usage, to err; answers the exit code 2.
+    int Error(std::string_view problem, std::ostream& err = std::cerr) const;
+};
 // A count on a command line: decimal digits only, from min to max.
 std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max);
 

@@ -21,14 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kProgram = "kindlewisp-editor";
-constexpr std::string_view kUsage =
+constexpr ProgramUsage kUsage{
+    "kindlewisp-editor",
     "Usage: kindlewisp-editor [--game-dir DIR] [FILE]\n"
     "Draws a level in a window and saves it in the level format; without FILE, a new level is\n"
     "saved under a name that is still free.\n\n"
-    "  --game-dir DIR  The game folder to show and play-test with (default: the game's).\n";
+    "  --game-dir DIR  The game folder to show and play-test with (default: the game's).\n"};
 
-int Usage(const std::string& problem) { return UsageError(kProgram, problem, kUsage, std::cerr); }
+int Usage(const std::string& problem) { return kUsage.Error(problem); }
 
 // The game's pictures, unpacked into a folder of the editor's own for as long as it runs.
 class Pictures {
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     fs::path file;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (const auto exitCode = AnswerHelpOrVersion(arg, kProgram, kUsage, std::cout)) return *exitCode;
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(arg)) return *exitCode;
         if (arg == "--game-dir") {
             if (i + 1 == argc) return Usage("--game-dir needs a folder");
             folders.program = folders.installed = argv[++i];

@@ -19,14 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kProgram = "kindlewisp-level";
-constexpr std::string_view kUsage =
+constexpr ProgramUsage kUsage{
+    "kindlewisp-level",
     "Usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
     "Checks each level file as the game reads it and names every problem where it stands.\n\n"
     "  --play N        Also play each level N times (1 to 100000) with a simple casual player.\n"
-    "  --game-dir DIR  The game folder whose override pictures count (default: the game's).\n";
-
-int Usage(const std::string& problem) { return UsageError(kProgram, problem, kUsage, std::cerr); }
+    "  --game-dir DIR  The game folder whose override pictures count (default: the game's).\n"};
 
 std::string Seconds(int32_t ms) {
     char text[32];
@@ -59,31 +57,31 @@ void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
 
 int main(int argc, char** argv) {
     if (argc > 1)
-        if (const auto exitCode = AnswerHelpOrVersion(argv[1], kProgram, kUsage, std::cout)) return *exitCode;
-    if (argc < 2) return Usage("no command: the only command is check");
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(argv[1])) return *exitCode;
+    if (argc < 2) return kUsage.Error("no command: the only command is check");
     if (std::string(argv[1]) != "check")
-        return Usage("unknown command '" + std::string(argv[1]) + "': the only command is check");
+        return kUsage.Error("unknown command '" + std::string(argv[1]) + "': the only command is check");
     int32_t runs = 0;
     fs::path gameDir;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (const auto exitCode = AnswerHelpOrVersion(arg, kProgram, kUsage, std::cout)) return *exitCode;
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(arg)) return *exitCode;
         if (arg == "--play") {
             const std::string count = i + 1 < argc ? argv[++i] : "";
             const auto parsed = ParseCount(count, 1, 100000);
-            if (!parsed) return Usage("--play takes a number of runs from 1 to 100000, not '" + count + "'");
+            if (!parsed) return kUsage.Error("--play takes a number of runs from 1 to 100000, not '" + count + "'");
             runs = *parsed;
         } else if (arg == "--game-dir") {
-            if (i + 1 == argc) return Usage("--game-dir needs a folder");
+            if (i + 1 == argc) return kUsage.Error("--game-dir needs a folder");
             gameDir = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option '" + arg + "'");
+            return kUsage.Error("unknown option '" + arg + "'");
         } else {
             files.push_back(arg);
         }
     }
-    if (files.empty()) return Usage("no level file given");
+    if (files.empty()) return kUsage.Error("no level file given");
     if (gameDir.empty()) {
         // The player's override pictures count; without a folder of theirs, only the shipped ones.
         try {

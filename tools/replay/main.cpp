@@ -12,14 +12,13 @@
 #include "ui/GameStates.h"
 
 namespace {
-constexpr std::string_view kProgram = "kindlewisp-replay";
-constexpr std::string_view kUsage =
-    "Usage: kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT\n"
-    "Plays the game headless from a script (SCRIPT may be - for standard input).\n\n"
-    "  --game-dir DIR  The game folder to run in (default: the build's).\n"
-    "  --out DIR       Where screenshots and reports go (default: the current folder).\n";
+constexpr ProgramUsage kUsage{"kindlewisp-replay",
+                              "Usage: kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT\n"
+                              "Plays the game headless from a script (SCRIPT may be - for standard input).\n\n"
+                              "  --game-dir DIR  The game folder to run in (default: the build's).\n"
+                              "  --out DIR       Where screenshots and reports go (default: the current folder).\n"};
 
-int Usage(const std::string& problem) { return UsageError(kProgram, problem, kUsage, std::cerr); }
+int Usage(const std::string& problem) { return kUsage.Error(problem); }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -28,7 +27,7 @@ int main(int argc, char** argv) {
     std::string scriptPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (const auto exitCode = AnswerHelpOrVersion(arg, kProgram, kUsage, std::cout)) return *exitCode;
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(arg)) return *exitCode;
         if (arg == "--game-dir" || arg == "--out") {
             if (i + 1 == argc) return Usage(arg + " needs a folder");
             (arg == "--out" ? outDir : gameDir) = argv[++i];
