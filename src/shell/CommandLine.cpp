@@ -26,7 +26,7 @@ bool SameLetters(std::string_view a, std::string_view b) {
 // One line of a usage's table: the argument, padded to a column, and its help.
 std::string UsageLine(std::string_view argument, std::string_view help) {
     std::string line = "  " + std::string(argument);
-    line.resize(std::max<size_t>(line.size() + 2, 17), ' ');
+    line.resize(std::max<size_t>(line.size() + 2, 18), ' ');
     return line + std::string(help) + "\n";
 }
 
