@@ -70,6 +70,11 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, GameCommandLine,
                                                       "kindlewisp: unknown argument '/lvl.dat'"},
                                            AnswerCase{"Windowed", 2, "kindlewisp: unknown argument 'Windowed'"}));
 
+TEST(ProgramWords, KeepsEachWordOfTheProgramsCommandLineOneArgument) {
+    const char* argv[] = {"kindlewisp", "Level=my level.dat", "", "Windowed=NO"};
+    EXPECT_EQ(JoinArguments(4, argv), "Level=my level.dat;;Windowed=NO");
+}
+
 TEST(Counts, AreDigitsOnlyWithinTheirRange) {
     EXPECT_EQ(ParseCount("1", 1, 100000), 1);
     EXPECT_EQ(ParseCount("100000", 1, 100000), 100000);
