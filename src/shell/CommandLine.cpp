@@ -7,6 +7,7 @@
 #include <charconv>
 #include <ostream>
 #include <system_error>
+#include <vector>
 
 #include "base/Globals.h"
 #include "shell/modMain.h"
@@ -35,18 +36,6 @@ std::string WithStandardOptions(std::string_view usage) {
     return std::string(usage) + UsageLine("--help", "Show this help and exit.") +
            UsageLine("--version", "Show the version and exit.");
 }
-}  // namespace
-
-std::span<const GameArgument> GameArguments() { return kGameArguments; }
-
-std::string JoinArguments(int argc, const char* const* argv) {
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ';';
-        line += argv[i];
-    }
-    return line;
-}
 
 std::vector<std::string_view> SplitArguments(std::string_view line, std::string_view separator) {
     std::vector<std::string_view> arguments;
@@ -60,11 +49,35 @@ std::vector<std::string_view> SplitArguments(std::string_view line, std::string_
     return arguments;
 }
 
+// The value when argument is NAME=VALUE for this name.
 std::optional<std::string_view> ArgumentValue(std::string_view argument, std::string_view name) {
     if (name.empty() || argument.size() <= name.size() || argument[name.size()] != '=' ||
         !SameLetters(argument.substr(0, name.size()), name))
         return std::nullopt;
     return argument.substr(name.size() + 1);
+}
+
+std::string GameUsage() {
+    std::string usage =
+        "Usage: kindlewisp [ARGUMENT]...\n"
+        "A little dragon burns rising columns of coloured orbs. Arguments are separated by spaces or\n"
+        "\";\". A relative FILE is looked up in the current folder, then beside the game folder, so\n"
+        "Replay=game/replays/last.kws finds the last game played.\n\n";
+    for (const GameArgument& argument : kGameArguments)
+        usage += UsageLine(std::string(argument.name) + "=" + std::string(argument.value), argument.help);
+    return usage;
+}
+}  // namespace
+
+std::span<const GameArgument> GameArguments() { return kGameArguments; }
+
+std::string JoinArguments(int argc, const char* const* argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ';';
+        line += argv[i];
+    }
+    return line;
 }
 
 std::string GetCommandLineValue(const std::string& key, const std::string& separator) {
@@ -106,17 +119,6 @@ std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t ma
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return std::nullopt;
     return value;
-}
-
-std::string GameUsage() {
-    std::string usage =
-        "Usage: kindlewisp [ARGUMENT]...\n"
-        "A little dragon burns rising columns of coloured orbs. Arguments are separated by spaces or\n"
-        "\";\". A relative FILE is looked up in the current folder, then beside the game folder, so\n"
-        "Replay=game/replays/last.kws finds the last game played.\n\n";
-    for (const GameArgument& argument : kGameArguments)
-        usage += UsageLine(std::string(argument.name) + "=" + std::string(argument.value), argument.help);
-    return usage;
 }
 
 std::optional<int> AnswerGameCommandLine(const std::string& commandLine, std::ostream& out, std::ostream& err) {

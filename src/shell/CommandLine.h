@@ -11,7 +11,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 struct GameArgument {
     std::string_view name;   // matched at the start of an argument, in any letter case, before "="
@@ -23,10 +22,8 @@ std::span<const GameArgument> GameArguments();
 // The game's command-line text: the program's words joined by ";", which also separates arguments
 // within one word ("Level=a.dat;Windowed=NO").
 std::string JoinArguments(int argc, const char* const* argv);
-std::vector<std::string_view> SplitArguments(std::string_view line, std::string_view separator);
-// The value when argument is NAME=VALUE for this name, in any letter case of the name.
-std::optional<std::string_view> ArgumentValue(std::string_view argument, std::string_view name);
-// The value of the first argument of that name in the command line, empty when there is none.
+// The value of the first argument NAME=VALUE of that name (in any letter case) in the command line,
+// empty when there is none.
 std::string GetCommandLineValue(const std::string& key, const std::string& separator);
 // The file a NAME=FILE argument names: a relative path is looked up in the current folder, then in
 // the folder that holds the game folder; as given when neither has it, empty without the argument.
@@ -46,7 +43,6 @@ struct ProgramUsage {
 // A count on a command line: decimal digits only, from min to max.
 std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max);
 
-std::string GameUsage();
 // What the game's command line asks before the game starts: nothing when the game is to run, else
 // the exit code once the help, the version or the usage error is written.
 std::optional<int> AnswerGameCommandLine(const std::string& commandLine, std::ostream& out, std::ostream& err);

@@ -7,7 +7,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <system_error>
 
 #include "Editor.h"

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <string_view>
 
 #include "Replay.h"
 #include "base/Globals.h"
