@@ -10,8 +10,8 @@
 #include "engine/cSound.h"
 #include "game/LevelCheck.h"
 #include "gfx/Gfx.h"
+#include "shell/CommandLine.h"
 #include "shell/cBaseState.h"
-#include "shell/modSettings.h"
 
 cLevelFileState::cLevelFileState(std::filesystem::path levelFile) : cPlayState(NoSetUp{}) {
     std::error_code ec;
@@ -34,7 +34,7 @@ cLevelFileState::cLevelFileState(std::filesystem::path levelFile) : cPlayState(N
 cLevelFileState::cLevelFileState(std::filesystem::path levelFile, Checked)
     : cPlayState(NoSetUp{}), m_LevelFile(std::move(levelFile)) {}
 
-std::filesystem::path cLevelFileState::CommandLineFile() { return GetCommandLineValue("Level", ";"); }
+std::filesystem::path cLevelFileState::CommandLineFile() { return ::CommandLineFile("Level"); }
 
 void cLevelFileState::HandleInput() {
     // A refused file is left from inside an operation of the state, as every switch is.

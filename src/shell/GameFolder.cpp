@@ -30,7 +30,8 @@ GameFolders ChooseGameFolders(const fs::path& executableFolder, const std::strin
         if (GfxUtility::IsWritableFolder(beside)) return {executableFolder, executableFolder};
         return {PlayerFolder(dataHome, home), executableFolder};
     }
-    const fs::path installed = (executableFolder / ".." / "share" / "kindlewisp").lexically_normal();
+    // Installed as Debian keeps games: the programs in PREFIX/games, their data in PREFIX/share/games.
+    const fs::path installed = (executableFolder / ".." / "share" / "games" / "kindlewisp").lexically_normal();
     // Neither layout: the folder beside the program, where the missing files will be reported.
     if (!fs::is_directory(installed / "game", ec)) return {executableFolder, executableFolder};
     return {PlayerFolder(dataHome, home), installed};

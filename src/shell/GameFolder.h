@@ -12,8 +12,8 @@ struct GameFolders {
     std::filesystem::path installed;  // holds the game folder with the archives and the default data
 };
 
-// executableFolder: where the program lies; an installed program lies in bin/ with its data in
-// share/kindlewisp/. dataHome and home: $XDG_DATA_HOME and $HOME, empty when unset. Throws
+// executableFolder: where the program lies; an installed program lies in games/ with its data in
+// share/games/kindlewisp/. dataHome and home: $XDG_DATA_HOME and $HOME, empty when unset. Throws
 // RuntimeError (76) when the game needs the player's folder and neither names one.
 GameFolders ChooseGameFolders(const std::filesystem::path& executableFolder, const std::string& dataHome,
                               const std::string& home);

@@ -22,6 +22,7 @@
 #include "gfx/GfxFile.h"
 #include "gfx/Script.h"
 #include "gfx/ScriptRecorder.h"
+#include "shell/CommandLine.h"
 #include "shell/ScriptPlayer.h"
 #include "shell/cBaseState.h"
 #include "shell/modMain.h"
@@ -130,7 +131,7 @@ void OnWatchLoop(LoopPoint point) {
 void StartReplays() {
     if (sWatch) SetFrameHook(nullptr);  // an earlier run in this process watched
     sWatch.reset();
-    const std::string file = GetCommandLineValue("Replay", ";");
+    const std::string file = CommandLineFile("Replay").string();
     if (file.empty())
         StartRecording();
     else

@@ -20,6 +20,7 @@
 #include "gfx/Gfx.h"
 #include "gfx/GfxInstanceLock.h"
 #include "shell/AssetTable.h"
+#include "shell/CommandLine.h"
 #include "shell/GameFolder.h"
 #include "shell/Replays.h"
 #include "shell/World.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line, game.dat and the asset archives.
+// game.dat and the asset archives.
 #include "shell/modSettings.h"
 
 #include <algorithm>
@@ -54,20 +54,6 @@ std::optional<int32_t> ParseWholeNumber(std::string_view line) {
 bool settingsLoaded = false;
 std::vector<std::filesystem::path> sUnpacked;  // every file and folder this run unpacked
 }  // namespace
-
-std::string GetCommandLineValue(const std::string& key, const std::string& separator) {
-    const std::string& line = CommandLine();
-    const std::string upper = Upper(line);
-    const auto keyAt = upper.find(Upper(key));
-    if (key.empty() || keyAt == std::string::npos) return "";
-    const size_t start = keyAt + key.size() + 1;  // one character (usually "=") is skipped, whatever it is
-    if (start > line.size()) return "";
-    const auto sepAt = separator.empty() ? std::string::npos : upper.find(Upper(separator), keyAt);
-    if (sepAt == std::string::npos) return line.substr(start);
-    // A separator before the value's first character leaves the value empty.
-    if (sepAt < start) return "";
-    return line.substr(start, sepAt - start);
-}
 
 void LoadSettings() {
     // A missing file is a fresh install: the defaults stand. A line that cannot be read keeps

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line, the settings file game.dat and the three asset archives.
+// The settings file game.dat and the three asset archives.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-std::string GetCommandLineValue(const std::string& key, const std::string& separator);
 void LoadSettings();
 void SaveSettings();
 void UnpackArchives();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the game keeps in its folder: game.dat, the error log, the replays (last and previous, the
 // best top-ten games, and a folder that cannot be written), and the unpacked files it deletes at
-// the end; and the command line option.
+// the end.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,27 +18,6 @@
 #include "support/GameFolder.h"
 
 namespace {
-
-struct CommandLineCase {
-    const char* commandLine;
-    const char* value;
-};
-
-class WindowedOption : public ::testing::TestWithParam<CommandLineCase> {};
-
-TEST_P(WindowedOption, ValueRunsFromOneCharacterAfterTheNameToTheSeparator) {
-    SetCommandLine(GetParam().commandLine);
-    EXPECT_EQ(GetCommandLineValue("Windowed", ";"), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, WindowedOption,
-    ::testing::Values(CommandLineCase{"", ""},                         // no option: windowed
-                      CommandLineCase{"/windowed=NO", "NO"},           // name in any case, anywhere
-                      CommandLineCase{"windowed=No", "No"},            // value keeps its case: stays windowed
-                      CommandLineCase{"x=1 WINDOWED:NO", "NO"},        // any one character after the name
-                      CommandLineCase{"Windowed;NO", ""},              // separator before the value
-                      CommandLineCase{"Other=1;Windowed=NO", "NO"}));  // a separator before the name does not count
 
 // A fresh game folder with the error log open, at 7:05:09 PM.
 class GameFiles : public ::testing::Test {

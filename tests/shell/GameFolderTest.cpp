@@ -21,14 +21,14 @@ namespace {
 
 using kwtest::ReadFile;
 
-// An installed copy (usr/bin, usr/share/kindlewisp/game) and a copy unpacked with its game folder
+// An installed copy (usr/games, usr/share/games/kindlewisp/game) and a copy unpacked with its game folder
 // beside the program (copy/game), in a scratch root.
 class GameFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::remove_all(m_Root);
         for (const auto& folder :
-             {m_Root / "usr/bin", m_Root / "copy/game", m_Installed / "game/data", m_Installed / "game/images"})
+             {m_Root / "usr/games", m_Root / "copy/game", m_Installed / "game/data", m_Installed / "game/images"})
             fs::create_directories(folder);
         std::ofstream(m_Installed / "game/data/game.dat") << "1\r\n80\r\n80\r\n";
         std::ofstream(m_Installed / "game/data/scores.dat") << "shipped table";
@@ -54,7 +54,7 @@ protected:
         return files;
     }
     const fs::path m_Root = fs::temp_directory_path() / ("kw-folders-" + std::to_string(::getpid()));
-    const fs::path m_Installed = m_Root / "usr/share/kindlewisp";
+    const fs::path m_Installed = m_Root / "usr/share/games/kindlewisp";
 };
 
 struct FolderCase {
@@ -76,11 +76,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // A writable game folder beside the program: everything stays there, as in the build folder.
         FolderCase{"/copy", "/xdg", "/copy", "/copy"},
-        // Installed: the player's folder under XDG_DATA_HOME, the archives from share/kindlewisp.
-        FolderCase{"/usr/bin", "/xdg", "/xdg/kindlewisp", "/usr/share/kindlewisp"},
+        // Installed: the player's folder under XDG_DATA_HOME, the archives from share/games/kindlewisp.
+        FolderCase{"/usr/games", "/xdg", "/xdg/kindlewisp", "/usr/share/games/kindlewisp"},
         // XDG_DATA_HOME unset, or relative (which the base-directory rules ignore): ~/.local/share.
-        FolderCase{"/usr/bin", "", "/home/.local/share/kindlewisp", "/usr/share/kindlewisp"},
-        FolderCase{"/usr/bin", "xdg", "/home/.local/share/kindlewisp", "/usr/share/kindlewisp"},
+        FolderCase{"/usr/games", "", "/home/.local/share/kindlewisp", "/usr/share/games/kindlewisp"},
+        FolderCase{"/usr/games", "xdg", "/home/.local/share/kindlewisp", "/usr/share/games/kindlewisp"},
         // Neither layout: the folder beside the program, where the missing files get reported.
         FolderCase{"/usr", "/xdg", "/usr", "/usr"}));
 
@@ -96,9 +96,9 @@ TEST_F(GameFolderTest, AReadOnlyCopyBesideTheProgramKeepsThePlayersFilesInTheirO
 TEST_F(GameFolderTest, EachPlayerStartsFromTheShippedScoresKeepsTheirOwnAndUnpacksOnlyIntoTheirFolder) {
     fs::permissions(m_Installed / "game/data/scores.dat", fs::perms::owner_read, fs::perm_options::replace);
     const auto before = Installation();
-    EXPECT_THROW(ChooseGameFolders(At("/usr/bin"), "", ""), RuntimeError);  // no home: never the prefix
+    EXPECT_THROW(ChooseGameFolders(At("/usr/games"), "", ""), RuntimeError);  // no home: never the prefix
 
-    const GameFolders ann = ChooseGameFolders(At("/usr/bin"), At("/ann"), "");
+    const GameFolders ann = ChooseGameFolders(At("/usr/games"), At("/ann"), "");
     PrepareGameFolder(ann);
     const fs::path annScores = ann.program / "game/data/scores.dat";
     EXPECT_EQ(ReadFile(annScores), "shipped table");

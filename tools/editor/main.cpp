@@ -12,6 +12,7 @@
 #include "Editor.h"
 #include "base/Globals.h"
 #include "gfx/Gfx.h"
+#include "shell/CommandLine.h"
 #include "shell/modMain.h"
 #include "shell/modSettings.h"
 
@@ -19,11 +20,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Usage(const std::string& problem) {
-    std::cerr << "kindlewisp-editor: " << problem << "\n"
-              << "usage: kindlewisp-editor [--game-dir DIR] [FILE]\n";
-    return 2;
-}
+constexpr ProgramUsage kUsage{
+    "kindlewisp-editor",
+    "Usage: kindlewisp-editor [--game-dir DIR] [FILE]\n"
+    "Draws a level in a window and saves it in the level format; without FILE, a new level is\n"
+    "saved under a name that is still free.\n\n"
+    "  --game-dir DIR  The game folder to show and play-test with (default: the game's).\n"};
+
+int Usage(const std::string& problem) { return kUsage.Error(problem); }
 
 // The game's pictures, unpacked into a folder of the editor's own for as long as it runs.
 class Pictures {
@@ -51,11 +55,13 @@ int main(int argc, char** argv) {
     fs::path file;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--game-dir" && i + 1 < argc) {
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(arg)) return *exitCode;
+        if (arg == "--game-dir") {
+            if (i + 1 == argc) return Usage("--game-dir needs a folder");
             folders.program = folders.installed = argv[++i];
             game = folders.program / "kindlewisp";
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg);
+            return Usage("unknown option '" + arg + "'");
         } else if (file.empty()) {
             file = arg;
         } else {

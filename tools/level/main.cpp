@@ -11,19 +11,19 @@
 #include "game/LevelCheck.h"
 #include "game/LevelFile.h"
 #include "play/LevelTrial.h"
+#include "shell/CommandLine.h"
 #include "shell/modMain.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-int Usage(const std::string& problem) {
-    std::cerr << "kindlewisp-level: " << problem << "\n"
-              << "usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
-              << "  --play N        also play each level N times with a simple casual player\n"
-              << "  --game-dir DIR  the game folder whose override pictures count (default: beside this program)\n";
-    return 2;
-}
+constexpr ProgramUsage kUsage{
+    "kindlewisp-level",
+    "Usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
+    "Checks each level file as the game reads it and names every problem where it stands.\n\n"
+    "  --play N        Also play each level N times (1 to 100000) with a simple casual player.\n"
+    "  --game-dir DIR  The game folder whose override pictures count (default: the game's).\n"};
 
 std::string Seconds(int32_t ms) {
     char text[32];
@@ -55,28 +55,32 @@ void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string(argv[1]) != "check") return Usage("the only command is check");
+    if (argc > 1)
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(argv[1])) return *exitCode;
+    if (argc < 2) return kUsage.Error("no command: the only command is check");
+    if (std::string(argv[1]) != "check")
+        return kUsage.Error("unknown command '" + std::string(argv[1]) + "': the only command is check");
     int32_t runs = 0;
     fs::path gameDir;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--play" && i + 1 < argc) {
-            try {
-                runs = std::stoi(argv[++i]);
-            } catch (const std::exception&) {
-                runs = 0;
-            }
-            if (runs < 1 || runs > 100000) return Usage("--play needs a number of runs from 1 to 100000");
-        } else if (arg == "--game-dir" && i + 1 < argc) {
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(arg)) return *exitCode;
+        if (arg == "--play") {
+            const std::string count = i + 1 < argc ? argv[++i] : "";
+            const auto parsed = ParseCount(count, 1, 100000);
+            if (!parsed) return kUsage.Error("--play takes a number of runs from 1 to 100000, not '" + count + "'");
+            runs = *parsed;
+        } else if (arg == "--game-dir") {
+            if (i + 1 == argc) return kUsage.Error("--game-dir needs a folder");
             gameDir = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg);
+            return kUsage.Error("unknown option '" + arg + "'");
         } else {
             files.push_back(arg);
         }
     }
-    if (files.empty()) return Usage("no level file given");
+    if (files.empty()) return kUsage.Error("no level file given");
     if (gameDir.empty()) {
         // The player's override pictures count; without a folder of theirs, only the shipped ones.
         try {

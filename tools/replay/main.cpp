@@ -7,15 +7,17 @@
 
 #include "Replay.h"
 #include "base/Globals.h"
+#include "shell/CommandLine.h"
 #include "ui/GameStates.h"
 
 namespace {
-int Usage(const std::string& problem) {
-    std::cerr
-        << "kindlewisp-replay: " << problem << "\n"
-        << "usage: kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT   (SCRIPT may be - for standard input)\n";
-    return 2;
-}
+constexpr ProgramUsage kUsage{"kindlewisp-replay",
+                              "Usage: kindlewisp-replay [--game-dir DIR] [--out DIR] SCRIPT\n"
+                              "Plays the game headless from a script (SCRIPT may be - for standard input).\n\n"
+                              "  --game-dir DIR  The game folder to run in (default: the build's).\n"
+                              "  --out DIR       Where screenshots and reports go (default: the current folder).\n"};
+
+int Usage(const std::string& problem) { return kUsage.Error(problem); }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -24,10 +26,12 @@ int main(int argc, char** argv) {
     std::string scriptPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--game-dir" || arg == "--out") && i + 1 < argc) {
+        if (const auto exitCode = kUsage.AnswerHelpOrVersion(arg)) return *exitCode;
+        if (arg == "--game-dir" || arg == "--out") {
+            if (i + 1 == argc) return Usage(arg + " needs a folder");
             (arg == "--out" ? outDir : gameDir) = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            return Usage("unknown option " + arg);
+            return Usage("unknown option '" + arg + "'");
         } else if (scriptPath.empty()) {
             scriptPath = arg;
         } else {
