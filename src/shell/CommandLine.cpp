@@ -112,14 +112,26 @@ int ProgramUsage::Error(std::string_view problem, std::ostream& err) const {
     return 2;
 }
 
-std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max) {
+namespace {
+// Decimal digits only, the whole text read: no sign, space, exponent or trailing letters.
+template <typename Number>
+std::optional<Number> ParseDigits(std::string_view text) {
     if (text.empty() || !std::ranges::all_of(text, [](unsigned char c) { return std::isdigit(c) != 0; }))
         return std::nullopt;
-    int32_t value = 0;
+    Number value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return std::nullopt;
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }
+}  // namespace
+
+std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max) {
+    const auto value = ParseDigits<int32_t>(text);
+    if (!value || *value < min || *value > max) return std::nullopt;
+    return value;
+}
+
+std::optional<uint32_t> ParseSeed(std::string_view text) { return ParseDigits<uint32_t>(text); }
 
 std::optional<int> AnswerGameCommandLine(const std::string& commandLine, std::ostream& out, std::ostream& err) {
     const std::string usage = GameUsage();

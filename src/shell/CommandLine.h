@@ -42,6 +42,12 @@ struct ProgramUsage {
 };
 // A count on a command line: decimal digits only, from min to max.
 std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max);
+// An endless run's seed, as players type and share it: decimal digits only, 0 to 4294967295.
+std::optional<uint32_t> ParseSeed(std::string_view text);
+// The seed of a day's boards, the same for everyone on that date: YYYYMMDD read as a number.
+constexpr uint32_t DailySeed(int year, int month, int day) {
+    return static_cast<uint32_t>(year * 10000 + month * 100 + day);
+}
 
 // What the game's command line asks before the game starts: nothing when the game is to run, else
 // the exit code once the help, the version or the usage error is written.

@@ -80,6 +80,9 @@ TEST(Counts, AreDigitsOnlyWithinTheirRange) {
     EXPECT_EQ(ParseCount("100000", 1, 100000), 100000);
     for (const char* bad : {"", "0", "100001", "1e3", "10abc", "+5", "-1", " 5", "99999999999"})
         EXPECT_EQ(ParseCount(bad, 1, 100000), std::nullopt) << bad;
+    EXPECT_EQ(ParseSeed("0"), 0u);
+    EXPECT_EQ(ParseSeed("4294967295"), 4294967295u);
+    for (const char* bad : {"", "4294967296", "-1", "12x", "daily"}) EXPECT_EQ(ParseSeed(bad), std::nullopt) << bad;
 }
 
 TEST(RelativeFiles, AreFoundInTheCurrentFolderFirstThenBesideTheGameFolder) {
