@@ -9,6 +9,7 @@
 
 #include "base/Globals.h"
 #include "game/LevelFile.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cLevelFileState.h"
@@ -46,7 +47,7 @@ public:
             if (c < 0 || c >= kColumns || row < 0 || row >= kRows) continue;
             // A burning orb still stops a shot but joins no group.
             m_Cells[c][row] = orb.IsDestroyed() ? -1 : orb.OrbType();
-            if (c < BoardGeometry::Columns && row < BoardGeometry::Rows) m_Top[c] = std::max(m_Top[c], row);
+            if (c < PlayGeometry::Columns && row < PlayGeometry::Rows) m_Top[c] = std::max(m_Top[c], row);
         }
     }
     int32_t Top(int32_t column) const { return m_Top[column]; }
@@ -73,9 +74,9 @@ public:
 
 private:
     // Columns past the board still hold orbs a group may reach; rows up to one above the board.
-    static constexpr int32_t kColumns = LevelLimits::MaxColumns, kRows = BoardGeometry::Rows + 1;
+    static constexpr int32_t kColumns = LevelLimits::MaxColumns, kRows = PlayGeometry::Rows + 1;
     std::array<std::array<int32_t, kRows>, kColumns> m_Cells;
-    std::array<int32_t, BoardGeometry::Columns> m_Top;
+    std::array<int32_t, PlayGeometry::Columns> m_Top;
 };
 
 // The column the casual player aims at for the current orb.
@@ -85,14 +86,14 @@ int32_t ChooseColumn(const cPlayState& play) {
     const int32_t type = play.CurrentOrb()->OrbType();
     int64_t bestScore = LLONG_MIN;
     int32_t best = from;
-    for (int32_t c = 0; c < BoardGeometry::Columns; ++c) {
+    for (int32_t c = 0; c < PlayGeometry::Columns; ++c) {
         const int32_t top = view.Top(c);
         int64_t score = 0;  // tier, then its value
         if (type == OrbKind::Fireball) {
             score = top;  // the tallest stack
         } else if (top < 0) {
             score = 1'000;  // an empty column takes what cannot be used
-        } else if (top + 1 < BoardGeometry::Rows) {
+        } else if (top + 1 < PlayGeometry::Rows) {
             const int32_t group = view.GroupOnLanding(c, type);
             score = group >= 3 ? 3'000 + group : group == 2 ? 2'000 : -top;
         } else {
@@ -138,13 +139,14 @@ TrialRun PlayOnce(const fs::path& level, int32_t run, int32_t maxPlayMs) {
     cTrialPlay play(level);
     CasualPlayerAtControls player;
     const auto dragon = play.DragonSprite();
-    const int32_t dragonLine = static_cast<int32_t>(dragon->GetY()) + dragon->GetHeight() - 14;
+    const int32_t dragonLine =
+        static_cast<int32_t>(dragon->GetY()) + dragon->GetHeight() - PlayGeometry::UndersideInset;
     result.tightestMargin = INT32_MAX;
     for (int32_t played = 0; played < maxPlayMs; played += kFrameMs) {
         player.Act(play, GetTickCount());
         play.ProcessState();
         for (const auto& entry : play.Board().Entries())
-            if (entry.value->PositionX() < BoardGeometry::Columns)
+            if (entry.value->PositionX() < PlayGeometry::Columns)
                 result.tightestMargin = std::min(result.tightestMargin, entry.value->PixelY() - dragonLine);
         result.playedMs = played;
         result.won = play.LevelComplete();

@@ -14,6 +14,7 @@
 #include "engine/cTextures.h"
 #include "game/LevelCells.h"
 #include "game/LevelFile.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
@@ -106,10 +107,15 @@ void cPlayState::FillQueue() {
     m_NextOrb = std::make_shared<cOrb>();
     m_NextOrb->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
     ++m_OrbCounter;
-    m_CurrentOrb = std::make_shared<cOrb>();
-    m_CurrentOrb->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
-    m_CurrentOrb->SetPosition(BoardGeometry::QueueX, 260);
+    auto current = std::make_shared<cOrb>();
+    current->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
+    MakeCurrent(current);
     ++m_OrbCounter;
+}
+
+void cPlayState::MakeCurrent(OrbRef orb) {
+    m_CurrentOrb = std::move(orb);
+    m_CurrentOrb->SetPosition(PlayGeometry::NextOrbX, PlayGeometry::CurrentOrbY);
 }
 
 void cPlayState::CreateLevel() {
@@ -170,7 +176,7 @@ void cPlayState::LoadBoardImage(const std::string& name) {
         sprite->SetSourceRect(0, 0, assets::kBoardW, assets::kBoardH);
         sprite->SetVisible(true);
         sprite->SetBlend(true);
-        sprite->SetX(130);
+        sprite->SetX(PlayGeometry::BackgroundX);
         sprite->SetY(std::string(key) == "board" ? 0.0F : static_cast<float>(assets::kBoardH));
     }
 }

@@ -121,12 +121,16 @@ protected:
     static std::string BoardKey(int32_t column, int32_t row);
     // A fresh "fired" + counter queue orb of the given type (never seeded here).
     OrbRef MakeQueueOrb(int32_t orbType);
+    // The orb to fire from now on, entering its place in the queue from the next orb's.
+    void MakeCurrent(OrbRef orb);
 
     // ---- Dragon, firing and flight ----
     void StartDragonMove(int32_t direction);
     void MoveDragon();
     void AnimateDragon();
     bool IsDragonAligned() const;
+    // Whether something whose top-left is at (x, y) is under the dragon and has reached its underside.
+    static bool ReachesDragon(const GfxSprite& dragon, float x, float y);
     void FireOrb();
     int32_t ChooseNextOrbType();
     bool BoardHasType(int32_t orbType) const;
@@ -174,6 +178,8 @@ protected:
     // The level number in the panel; the tutorial shows its own label.
     virtual void DrawLevelLabel();
     void ShowLevelIntro();
+    // "LEVEL" and the level's number over the board.
+    void DrawLevelCaption(int16_t alpha);
     virtual void ShowLevelComplete();
     void ShowGameOver();
 
