@@ -20,9 +20,11 @@ namespace fs = std::filesystem;
 
 constexpr ProgramUsage kUsage{
     "kindlewisp-level",
-    "Usage: kindlewisp-level check [--play N] [--game-dir DIR] FILE...\n"
+    "Usage: kindlewisp-level check [--play N] [--player NAME] [--game-dir DIR] FILE...\n"
     "Checks each level file as the game reads it and names every problem where it stands.\n\n"
     "  --play N        Also play each level N times (1 to 100000) with a simple casual player.\n"
+    "  --player NAME   Who plays: casual (the default) or distracted (slower, and one shot in\n"
+    "                  five goes to a random column).\n"
     "  --game-dir DIR  The game folder whose override pictures count (default: the game's).\n"};
 
 std::string Seconds(int32_t ms) {
@@ -31,14 +33,16 @@ std::string Seconds(int32_t ms) {
     return text;
 }
 
-void ReportPlay(const std::string& name, const fs::path& file, int32_t runs) {
+void ReportPlay(const std::string& name, const fs::path& file, int32_t runs, const PlayerProfile& player) {
     try {
         ReadLevelFile(file, true);
     } catch (const RuntimeError&) {
         std::cout << name << ": not played: the game cannot read it\n";
         return;
     }
-    const TrialSummary summary = PlayLevelTrials(file, runs);
+    TrialOptions options;
+    options.player = player;
+    const TrialSummary summary = PlayLevelTrials(file, runs, options);
     std::cout << name << ": won " << summary.Won() << " of " << runs << " runs (" << summary.Won() * 100 / runs
               << " %)";  // rounded down: 199 of 200 is not 100 %
     if (const auto median = summary.MedianWinMs()) std::cout << "; median time to win " << Seconds(*median);
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
     if (std::string(argv[1]) != "check")
         return kUsage.Error("unknown command '" + std::string(argv[1]) + "': the only command is check");
     int32_t runs = 0;
+    const PlayerProfile* player = &PlayerProfiles::Casual;
     fs::path gameDir;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
@@ -71,6 +76,10 @@ int main(int argc, char** argv) {
             const auto parsed = ParseCount(count, 1, 100000);
             if (!parsed) return kUsage.Error("--play takes a number of runs from 1 to 100000, not '" + count + "'");
             runs = *parsed;
+        } else if (arg == "--player") {
+            const std::string name = i + 1 < argc ? argv[++i] : "";
+            player = PlayerProfiles::Find(name);
+            if (!player) return kUsage.Error("--player takes casual or distracted, not '" + name + "'");
         } else if (arg == "--game-dir") {
             if (i + 1 == argc) return kUsage.Error("--game-dir needs a folder");
             gameDir = argv[++i];
@@ -98,7 +107,7 @@ int main(int argc, char** argv) {
         for (const LevelProblem& problem : problems) std::cout << FormatProblem(name, problem) << "\n";
         errors |= HasErrors(problems);
         if (runs > 0 && tutorial) std::cout << name << ": not played: the tutorial is played by its lessons\n";
-        if (runs > 0 && !tutorial) ReportPlay(name, name, runs);
+        if (runs > 0 && !tutorial) ReportPlay(name, name, runs, *player);
     }
     return errors ? 1 : 0;
 }
