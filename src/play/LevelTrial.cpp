@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
+#include "gfx/Gfx.h"
 #include "play/cLevelFileState.h"
 #include "shell/World.h"
 
@@ -22,17 +24,23 @@ namespace fs = std::filesystem;
 constexpr int32_t kFrameMs = 16;  // a frame of a 60 Hz display, as the runner plays
 constexpr uint32_t kStartTick = 100000;
 
-// The play state under trial: the level file's own, without the intro display and the music,
+// The play state under trial: the level it is given, without the intro display and the music,
 // whose ends only drawing would reach; the player works its dragon through the state's own moves.
 class cTrialPlay final : public cLevelFileState {
 public:
-    explicit cTrialPlay(fs::path level) : cLevelFileState(std::move(level), Checked{}) { InitializeGraphics(); }
+    explicit cTrialPlay(const LevelFile& level) : cLevelFileState({}, Checked{}), m_Level(level) {
+        InitializeGraphics();
+    }
     void Step(int32_t direction) { StartDragonMove(direction); }
     void Fire() { FireOrb(); }
 
 protected:
+    LevelFile ReadLevel(const fs::path&) const override { return m_Level; }
     bool HasMusic() const override { return false; }
     bool HasLevelIntro() const override { return false; }
+
+private:
+    const LevelFile& m_Level;
 };
 
 // The board as the player sees it: what stands in each cell, and how high each column is.
@@ -109,17 +117,27 @@ int32_t ChooseColumn(const cPlayState& play) {
     return best;
 }
 
-class CasualPlayerAtControls {
+class PlayerAtControls {
 public:
+    PlayerAtControls(const PlayerProfile& profile, int32_t run) : m_Profile(profile) {
+        // A stream of its own: the play state's draws stay those of the run's time of day.
+        m_Random.SeedRandom(run);
+    }
     void Act(cTrialPlay& play, int32_t now) {
         if (play.DragonMoving() || !play.CurrentOrb()) return;
-        const int32_t target = ChooseColumn(play);
+        if (play.CurrentOrb()->Key() != m_OrbKey) {  // a new orb to place
+            m_OrbKey = play.CurrentOrb()->Key();
+            m_RandomColumn = -1;
+            if (m_Profile.randomShotOneIn > 0 && m_Random.RandomRange(1, m_Profile.randomShotOneIn) == 1)
+                m_RandomColumn = m_Random.RandomRange(0, PlayGeometry::Columns - 1);
+        }
+        const int32_t target = m_RandomColumn >= 0 ? m_RandomColumn : ChooseColumn(play);
         if (target != play.DragonColumn()) {
-            if (m_Stepped && TicksSince(now, m_StepAt) < CasualPlayer::StepGapMs) return;
+            if (m_Stepped && TicksSince(now, m_StepAt) < m_Profile.stepGapMs) return;
             play.Step(target > play.DragonColumn() ? 1 : -1);
             m_Stepped = true;
             m_StepAt = now;
-        } else if (!m_Fired || TicksSince(now, m_FireAt) >= CasualPlayer::FireGapMs) {
+        } else if (!m_Fired || TicksSince(now, m_FireAt) >= m_Profile.fireGapMs) {
             if (play.DragonFiring()) return;
             play.Fire();
             m_Fired = true;
@@ -128,16 +146,20 @@ public:
     }
 
 private:
+    const PlayerProfile& m_Profile;
+    GfxUtility m_Random;
+    std::string m_OrbKey;         // the queue orb the player last chose for
+    int32_t m_RandomColumn = -1;  // where that orb goes when the player's mind wandered; -1: its choice
     bool m_Stepped = false, m_Fired = false;
     int32_t m_StepAt = 0, m_FireAt = 0;
 };
 
-TrialRun PlayOnce(const fs::path& level, int32_t run, int32_t maxPlayMs) {
+TrialRun PlayOnce(const LevelFile& level, const PlayerProfile& profile, int32_t run, int32_t maxPlayMs) {
     // Runs start hours apart in the day, so each seeds its queue differently.
     UseVirtualClock(kStartTick, 3600.0 + (static_cast<int64_t>(run) * 7919) % 79200);
     TrialRun result;
     cTrialPlay play(level);
-    CasualPlayerAtControls player;
+    PlayerAtControls player(profile, run);
     const auto dragon = play.DragonSprite();
     const int32_t dragonLine =
         static_cast<int32_t>(dragon->GetY()) + dragon->GetHeight() - PlayGeometry::UndersideInset;
@@ -185,12 +207,25 @@ std::optional<int32_t> TrialSummary::TightestWonMargin() const {
     return tightest;
 }
 
-TrialSummary PlayLevelTrials(const fs::path& levelFile, int32_t runs, int32_t maxPlayMs) {
+const PlayerProfile* PlayerProfiles::Find(std::string_view name) {
+    for (const PlayerProfile& profile : All)
+        if (profile.name == name) return &profile;
+    return nullptr;
+}
+
+TrialSummary PlayLevelTrials(const LevelFile& level, int32_t runs, const TrialOptions& options) {
     TrialSummary summary;
-    HeadlessWorld::Options options;
-    options.startTick = kStartTick;
-    options.standIns = true;
-    const HeadlessWorld world(options);
-    for (int32_t run = 0; run < runs; ++run) summary.runs.push_back(PlayOnce(levelFile, run, maxPlayMs));
+    HeadlessWorld::Options world;
+    world.startTick = kStartTick;
+    world.standIns = true;
+    const HeadlessWorld headless(world);
+    for (int32_t run = 0; run < runs; ++run) {
+        summary.runs.push_back(PlayOnce(level, options.player, options.firstRun + run, options.maxPlayMs));
+        if (options.decided && options.decided(summary)) break;
+    }
     return summary;
+}
+
+TrialSummary PlayLevelTrials(const fs::path& levelFile, int32_t runs, const TrialOptions& options) {
+    return PlayLevelTrials(ReadLevelFile(levelFile, true), runs, options);
 }

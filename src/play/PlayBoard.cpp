@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's board and level files: reading a level, building its orbs and background,
 // filling the firing queue and starting the level's music.
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -52,7 +53,13 @@ bool CreateCellOrb(cOrb& orb, char c, int32_t column, int32_t row, const std::st
 }  // namespace
 
 std::string cPlayState::BoardKey(int32_t column, int32_t row) {
-    return "orbX" + std::to_string(column) + "Y" + std::to_string(row);
+    // Built in one piece: the rules ask for keys several times per orb and frame.
+    char x[12], y[12];
+    char* xEnd = std::to_chars(x, x + sizeof x, column).ptr;
+    char* yEnd = std::to_chars(y, y + sizeof y, row).ptr;
+    std::string key("orbX");
+    key.append(x, static_cast<size_t>(xEnd - x)).append(1, 'Y').append(y, static_cast<size_t>(yEnd - y));
+    return key;
 }
 
 bool cPlayState::OrbExists(int32_t column, int32_t row) const { return m_Board.Exists(BoardKey(column, row)); }
@@ -94,6 +101,10 @@ std::filesystem::path cPlayState::LevelFilePath() {
     return IsPlainFile(player) ? player : LevelPathIn("levels", gCurrentLevel);
 }
 
+LevelFile cPlayState::ReadLevel(const std::filesystem::path& path) const {
+    return ReadLevelFile(path, LevelHasCloudsLine());
+}
+
 std::string cPlayState::LevelReportName() const { return std::to_string(gCurrentLevel); }
 
 OrbRef cPlayState::MakeQueueOrb(int32_t orbType) {
@@ -124,7 +135,7 @@ void cPlayState::CreateLevel() {
         const std::filesystem::path path = LevelFilePath();
         m_Board = Collection<OrbRef>();
         m_Moving = Collection<OrbRef>();
-        const LevelFile level = ReadLevelFile(path, LevelHasCloudsLine());
+        const LevelFile level = ReadLevel(path);
 
         m_RiseInterval = level.riseInterval;
         LoadBoardImage(level.picture);

@@ -170,8 +170,9 @@ void cPlayState::CheckCollision(const OrbRef& orb) {
     try {
         OrbRef target;
         for (int32_t row = PlayGeometry::Rows - 1; row >= 0; --row) {
-            if (!OrbExists(orb->PositionX(), row)) continue;
-            const OrbRef& candidate = m_Board.Item(BoardKey(orb->PositionX(), row));
+            const OrbRef* found = m_Board.TryItem(BoardKey(orb->PositionX(), row));
+            if (!found) continue;
+            const OrbRef& candidate = *found;
             // Only an orb below stops a moving one. The orb above a stack's lowest faller may
             // still rest within reach before it begins to fall itself, most of all when short
             // frames leave the faller unmoved for a frame or two.

@@ -20,6 +20,7 @@ class cScores;
 class cMessage;
 class cCloud;
 class cButton;
+struct LevelFile;
 
 using OrbRef = std::shared_ptr<cOrb>;
 using BonusItemRef = std::shared_ptr<GfxSprite>;
@@ -78,6 +79,8 @@ protected:
     // ---- Hooks the tutorial overrides (the play state's behaviour is the default) ----
     // The level file to read for the current level; may report and end the program.
     virtual std::filesystem::path LevelFilePath();
+    // The level that path holds, as the game reads it; a trial plays one it holds already.
+    virtual LevelFile ReadLevel(const std::filesystem::path& path) const;
     // The text that names the level in the level-file reports.
     virtual std::string LevelReportName() const;
     // Clamps gCurrentLevel and unlocks it in level select.
