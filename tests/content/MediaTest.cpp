@@ -31,7 +31,8 @@ std::vector<Sheet> Sheets() {
     for (const auto& rects :
          {assets::kDragon, assets::kDragonFiring, assets::kFireball, assets::kExitButton, assets::kRestartButton})
         sprites.cells.insert(sprites.cells.end(), rects.begin(), rects.end());
-    for (const auto& orb : assets::kOrbs) sprites.cells.push_back(orb.rect);
+    for (int32_t kind = OrbKind::Red; kind < OrbKind::Count; ++kind)
+        sprites.cells.push_back(assets::kOrbPictures[kind]);
     for (int f = 1; f <= assets::kWhiteBurnFrames; ++f) sprites.cells.push_back(assets::WhiteBurnFrame(f));
     for (int f = 0; f < assets::kBurnFrames; ++f) sprites.cells.push_back(assets::BurnFrame(f));
     Sheet text{std::string(assets::kText),
