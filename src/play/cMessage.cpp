@@ -22,6 +22,12 @@ void DrawCell(GfxSprite& sprite, const assets::Rect& cell, int32_t x, int32_t y)
     sprite.Render();
 }
 
+// The digit font's cell for a character, or null for a character that is not a digit.
+const assets::Rect* DigitCell(char c) {
+    const size_t digit = assets::kDigitOrder.find(c);
+    return digit == std::string_view::npos ? nullptr : &assets::kDigits[digit];
+}
+
 void DrawCaption(GfxSprite& sprite, const assets::Caption& caption, int32_t x, int32_t y, int16_t alpha) {
     sprite.SetAlpha(alpha);
     DrawCell(sprite, caption.rect, x, y);
@@ -85,6 +91,13 @@ void cMessage::DrawGameOver(int32_t x, int32_t y, int16_t alpha) {
     DrawCaption(m_TextSprite, assets::kGameOver, x, y, alpha);
 }
 
+int32_t cMessage::NumberWidth(const std::string& text) {
+    int32_t width = 0;
+    for (const char c : text)
+        if (const assets::Rect* cell = DigitCell(c)) width += cell->w;
+    return width;
+}
+
 int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha) {
     int32_t pending = 0;
     try {
@@ -93,10 +106,10 @@ int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int1
         m_TextSprite.SetAlpha(alpha);
         for (const char c : text) {
             // Each digit advances by its own width.
-            const size_t digit = assets::kDigitOrder.find(c);
-            if (digit == std::string_view::npos) continue;
-            DrawCell(m_TextSprite, assets::kDigits[digit], x, y);
-            x += assets::kDigits[digit].w;
+            const assets::Rect* cell = DigitCell(c);
+            if (!cell) continue;
+            DrawCell(m_TextSprite, *cell, x, y);
+            x += cell->w;
         }
         return x;
     } catch (const RuntimeError& error) {

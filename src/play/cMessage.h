@@ -23,6 +23,8 @@ public:
     // last digit. Characters other than digits are skipped without advancing. Text that is not a
     // 32-bit number is reported and ends the program.
     int32_t DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha);
+    // How far DrawNumber advances over the text.
+    static int32_t NumberWidth(const std::string& text);
 
 private:
     GfxSprite m_TextSprite;  // on "text.png"; never put into gSprites

@@ -47,6 +47,8 @@ std::vector<Sheet> Sheets() {
     menu(assets::kButtonsRest, assets::kMenuButtons);
     menu(assets::kButtonsLit, assets::kMenuButtons);
     menu(assets::kBackOk, assets::kBackOkButtons);
+    for (const auto& arrows : {assets::kLevelArrows, assets::kLevelArrowsLit})
+        sheets.back().cells.insert(sheets.back().cells.end(), arrows.begin(), arrows.end());
     for (auto [file, w, h] : {std::tuple{assets::kTitle, assets::kScreenW, assets::kScreenH},
                               {assets::kFade, assets::kScreenW, assets::kScreenH},
                               {assets::kClouds, assets::kCloudsSize, assets::kCloudsSize}})

@@ -96,7 +96,8 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
     const fs::path played = ShippedGame(playedGame);
     const fs::path replayed = ShippedGame(replayedGame);
     WriteFile(played / "script.kws",
-              "clock 08:15:42.900\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
+              "clock 08:15:42.900\njoystick\nframe 17\nat 50 mouse wheel -2\nat 100 key enter tap\nat 1500 frame "
+              "250\nat 1750 frame 9\n"
               "at 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\nat 3400 joy axis x 1\n"
               "at 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\nat 3700 mouse left down\n"
               "at 3700 mouse left up\nat 4000 frame 33\nat 4200 key right down\nat 4600 key right up\n"
@@ -105,6 +106,7 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
     RunResult run = RunReplay(played, "script.kws");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string recording = ReadFile(played / "game" / "replays" / "last.kws");
+    EXPECT_NE(recording.find(" mouse wheel -2\n"), std::string::npos);
     // The dump goes before the first line past its time (the close, then the end).
     size_t at = 0;
     while (recording.compare(at, 4, "end ") != 0 &&
@@ -126,6 +128,7 @@ TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
         {"# comment\n\nat 0 key nokey tap\n", "line 3: unknown key"},
         {"at 0 dump a/../../x.json\n", "line 1: the file name must be a plain name"},
         {"at 0 joy button 1 tap\n", "need the joystick command"},
+        {"at 0 mouse wheel 101\n", "line 1: mouse wheel takes steps from -100 to 100"},
         {"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
         {"clock 24:00:00\n", "line 1: clock takes"},
         {"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
