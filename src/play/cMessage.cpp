@@ -14,11 +14,13 @@
 #include "shell/AssetTable.h"
 
 namespace {
-// Draws one cell of text.png with its top-left corner at (x, y).
-void DrawCell(GfxSprite& sprite, const assets::Rect& cell, int32_t x, int32_t y) {
+// Draws one cell of text.png with its top-left corner at (x, y); the sprite scales about its
+// centre, so a scaled cell is placed by its centre.
+void DrawCell(GfxSprite& sprite, const assets::Rect& cell, int32_t x, int32_t y, float scale = 1) {
     sprite.SetSourceRect(cell.x, cell.y, cell.w, cell.h);
-    sprite.SetX(static_cast<float>(x));
-    sprite.SetY(static_cast<float>(y));
+    sprite.SetScale(scale);
+    sprite.SetX(static_cast<float>(x) - static_cast<float>(cell.w) * (1 - scale) / 2);
+    sprite.SetY(static_cast<float>(y) - static_cast<float>(cell.h) * (1 - scale) / 2);
     sprite.Render();
 }
 
@@ -98,7 +100,7 @@ int32_t cMessage::NumberWidth(const std::string& text) {
     return width;
 }
 
-int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha) {
+int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha, float scale) {
     int32_t pending = 0;
     try {
         // The value itself is not needed: the conversion only rejects text that is not a number.
@@ -108,8 +110,8 @@ int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int1
             // Each digit advances by its own width.
             const assets::Rect* cell = DigitCell(c);
             if (!cell) continue;
-            DrawCell(m_TextSprite, *cell, x, y);
-            x += cell->w;
+            DrawCell(m_TextSprite, *cell, x, y, scale);
+            x += static_cast<int32_t>(std::lrint(static_cast<float>(cell->w) * scale));
         }
         return x;
     } catch (const RuntimeError& error) {
