@@ -123,6 +123,10 @@ inline constexpr std::string_view kBackOk = "backok1.png";
 inline constexpr MenuButton kBack = {"Back", {272, 228, 132, 64}};
 inline constexpr MenuButton kOk = {"OK", {294, 336, 90, 58}};
 inline constexpr std::array<MenuButton, 2> kBackOkButtons = {kBack, kOk};
+// Level select's arrows either side of the level number, pointing left (down a level) and right
+// (up a level), at rest and lit under the cursor.
+inline constexpr std::array<Rect, 2> kLevelArrows = {{{20, 20, 24, 40}, {60, 20, 24, 40}}};
+inline constexpr std::array<Rect, 2> kLevelArrowsLit = {{{20, 70, 24, 40}, {60, 70, 24, 40}}};
 
 inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";
