@@ -107,7 +107,8 @@ protected:
     virtual bool IsBoardFrozen() const { return false; }
     // Whether each level start shows the two-second level-number intro.
     virtual bool HasLevelIntro() const { return true; }
-    // Whether leaving the state (Destroy, and the release of m_Scores) writes the score table.
+    // Whether the game's progress is kept: the score table (at the game's end, Destroy and the
+    // release of m_Scores) and the level a win unlocks.
     virtual bool SavesScores() const { return true; }
     // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
     virtual void DrawAfterQueue() {}
@@ -162,6 +163,8 @@ protected:
     void FadeInMusic();
     void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
     void CheckWin();
+    // The game is over (lost, or the last level won): its score, replay and settings are saved now.
+    void KeepFinishedGame();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
     virtual void AdvanceLevel();
     // Whether a level file for this number exists in either folder.
