@@ -35,8 +35,8 @@ uint32_t ScriptRecorder::Now() const { return static_cast<uint32_t>(TicksSince(m
 void ScriptRecorder::Line(const std::string& action) { m_Body += "at " + std::to_string(Now()) + " " + action + "\n"; }
 
 void ScriptRecorder::Frame(int32_t tick) {
-    const int32_t length = TicksSince(tick, m_Tick);
-    if (length <= 0) return;  // the clock did not move: the pass belongs to the frame before
+    const int64_t length = TicksSince(tick, m_Tick);
+    if (length == 0) return;  // the clock did not move: the pass belongs to the frame before
     if (static_cast<uint32_t>(length) != m_FrameMs) {
         m_FrameMs = static_cast<uint32_t>(length);
         Line("frame " + std::to_string(m_FrameMs));

@@ -64,7 +64,7 @@ void cPlayState::DrawState() {
     for (const auto& entry : m_Board.Entries()) entry.value->Render();
     if (!IsPlayHalted())
         for (const auto& entry : m_Moving.Entries()) entry.value->Render();
-    for (const auto& entry : m_BonusItems.Entries()) entry.value->Render();
+    for (const auto& entry : m_BonusItems.Entries()) entry.value->sprite.Render();
     for (const auto& entry : m_Popups.Entries()) entry.value->Render();
     DrawBonusText();
 

@@ -31,11 +31,12 @@ void PlayProbe::SetUpRules() {
     m_Scores = std::make_unique<cScores>();
     auto dragon = std::make_shared<GfxSprite>();
     dragon->SetTexture(gTextures->Texture("sprites.png"));
-    dragon->SetSourceRect(0, 0, 64, 96);
+    const assets::Rect& cell = assets::kDragon[0];
+    dragon->SetSourceRect(cell.x, cell.y, cell.w, cell.h);
     dragon->SetX(PlayGeometry::DragonStartX);
-    dragon->SetY(0);
+    dragon->SetY(PlayGeometry::DragonStartY);
     gSprites->Add_Sprite(dragon, "dragon");
-    m_DragonColumn = 9;
+    m_DragonColumn = PlayGeometry::DragonStartColumn;
     m_FloorY = PlayGeometry::Bottom;
     m_RiseInterval = 1000000;
     m_CurrentOrb = MakeQueueOrb(OrbKind::Red);
@@ -55,7 +56,7 @@ OrbRef PlayProbe::At(int32_t column, int32_t row) const {
 }
 
 void PlayProbe::Shoot(int32_t orbType, int32_t column) {
-    DragonSprite()->SetX(static_cast<float>(140 + 24 * column));
+    DragonSprite()->SetX(static_cast<float>(PlayGeometry::DragonX(column)));
     m_DragonColumn = column;
     m_CurrentOrb = MakeQueueOrb(orbType);
     FireOrb();

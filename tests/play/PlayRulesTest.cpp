@@ -242,6 +242,29 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CaughtItems,
                                            Catch{BonusKind::Tornado, -1000, "-1000"},
                                            Catch{BonusKind::Fireball, 0, "FIREBALL"}));
 
+// Past 2^24 ms a float holds only every second millisecond: an item timed by one would skip
+// steps of 13 ms frames and arrive late.
+TEST_F(RulesFixture, FiveHoursIntoARunAnItemStillRises4PxEvery13MsFrameAndIsCaught) {
+    UseVirtualClock(5 * 3600 * 1000 + 1, 12 * 3600.0);
+    m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
+    m_Play->Place(White, 9, 0, BonusKind::Chest);
+    m_Play->Shoot(Red, 9);
+    const auto frame = [this] {
+        AdvanceVirtualClock(13);
+        m_Play->ProcessState();
+    };
+    for (int i = 0; i < 200 && m_Play->BonusItems().Count() == 0; ++i) frame();
+    ASSERT_EQ(m_Play->BonusItems().Count(), 1);
+    const BonusItemRef item = m_Play->BonusItems().Item(1);
+    const float releasedAt = item->sprite.GetY();
+    for (int step = 1; step < 200; ++step) {
+        frame();
+        if (m_Play->BonusItems().Count() == 0) break;  // caught
+        ASSERT_EQ(item->sprite.GetY(), releasedAt - 4.0F * static_cast<float>(step));
+    }
+    EXPECT_EQ(m_Play->Score(), 1000);
+}
+
 TEST_F(RulesFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(White, 10, 0, BonusKind::Chest);
@@ -267,7 +290,7 @@ TEST_F(RulesFixture, BonusItemsAlwaysGetAnIdentifierNotInUse) {
     ASSERT_EQ(m_Play->BonusItems().Count(), 2);
     EXPECT_NE(m_Play->BonusItems().KeyAt(1), m_Play->BonusItems().KeyAt(2));
     for (const auto& entry : m_Play->BonusItems().Entries())
-        EXPECT_EQ(std::to_string(std::lrint(entry.value->GetData(4))), entry.key);
+        EXPECT_EQ(std::to_string(std::lrint(entry.value->sprite.GetData(4))), entry.key);
 }
 
 // ---- The dragon and firing ----
