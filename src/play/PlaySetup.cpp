@@ -59,8 +59,7 @@ void cPlayState::InitializeGraphics() {
     m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
     m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
 
-    m_Scores = std::make_unique<cScores>();
-    m_Scores->SetSaveOnRelease(SavesScores());
+    m_Scores = std::make_unique<cScores>(SavesScores());
     m_Message = std::make_unique<cMessage>();
     m_Clouds = std::make_unique<cCloud>();
     m_Board.Clear();

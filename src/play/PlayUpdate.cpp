@@ -17,6 +17,7 @@
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 #include "shell/AssetTable.h"
+#include "shell/modSettings.h"
 
 cPlayState::cPlayState(NoSetUp) {}
 
@@ -104,6 +105,7 @@ void cPlayState::CheckLoss(const OrbRef& orb, const GfxSprite* dragon) {
     m_GameOverAlpha = 1;
     m_GameOverTime = GetTickCount();
     m_InitialsCursor = 1;
+    KeepFinishedGame();
     if (HasMusic()) {
         gEngine->GetMusic().LoadMusic("game/sounds/puzzlel.mp3", 0);
         gEngine->GetMusic().PlayMusic(true, 0);
@@ -119,6 +121,12 @@ void cPlayState::CheckWin() {
     m_CompleteAlpha = 1;
     m_CompleteTime = GetTickCount();
     m_CompleteBonus = 0;
+    // The next level is the player's from the moment this one is won, whatever ends the run after.
+    if (SavesScores() && gCurrentLevel < std::numeric_limits<int32_t>::max() && LevelFileExists(gCurrentLevel + 1) &&
+        gCurrentLevel + 1 > gHighestLevel) {
+        gHighestLevel = gCurrentLevel + 1;
+        SaveProgress();
+    }
     if (HasMusic()) {
         gEngine->GetMusic().LoadMusic("game/sounds/puzzlew.mp3", 0);
         gEngine->GetMusic().PlayMusic(true, 0);
@@ -133,6 +141,7 @@ void cPlayState::AdvanceLevel() {
     if (gCurrentLevel >= std::numeric_limits<int32_t>::max() || !LevelFileExists(gCurrentLevel + 1)) {
         m_AllLevelsDone = true;
         m_InitialsCursor = 1;
+        KeepFinishedGame();
         return;
     }
     ++gCurrentLevel;
@@ -150,4 +159,10 @@ void cPlayState::AdvanceLevel() {
     m_IntroTime = GetTickCount();
     m_LevelIntro = HasLevelIntro();
     m_PopupCounter = 0;
+}
+
+void cPlayState::KeepFinishedGame() {
+    if (!SavesScores()) return;
+    if (m_Scores) m_Scores->KeepFinishedGame();
+    SaveProgress();
 }

@@ -114,7 +114,8 @@ protected:
     virtual bool IsBoardFrozen() const { return false; }
     // Whether each level start shows the two-second level-number intro.
     virtual bool HasLevelIntro() const { return true; }
-    // Whether leaving the state (Destroy, and the release of m_Scores) writes the score table.
+    // Whether the game's progress is kept: the score table (at the game's end, Destroy and the
+    // release of m_Scores) and the level a win unlocks.
     virtual bool SavesScores() const { return true; }
     // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
     virtual void DrawAfterQueue() {}
@@ -169,6 +170,8 @@ protected:
     void FadeInMusic();
     void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
     void CheckWin();
+    // The game is over (lost, or the last level won): its score, replay and settings are saved now.
+    void KeepFinishedGame();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
     virtual void AdvanceLevel();
     // Whether a level file for this number exists in either folder.
@@ -178,6 +181,7 @@ protected:
     virtual void HandleKeyboard();
     virtual void HandleMouse();
     virtual void HandleJoystick();
+    void HandleVolumeKeys(const GfxKeyboard& keyboard);
     void PauseGame();
     void ResumeGame();
     void TogglePause();
@@ -192,6 +196,7 @@ protected:
     void DrawLevelCaption(int16_t alpha);
     virtual void ShowLevelComplete();
     void ShowGameOver();
+    void DrawVolume();  // for a second after F7 or F8
 
     // ---- Fields, in the order the rules list them ----
     std::string m_HudFont;
@@ -238,6 +243,11 @@ protected:
     std::string m_BonusText;
     int32_t m_InitialsCursor = 0;
     int32_t m_JoystickRepeatTime = 0;
+    int32_t m_VolumeKey = 0;         // F7 or F8 while held since its press, else 0
+    int32_t m_VolumeKeyTime = 0;     // when it last stepped the volume
+    bool m_VolumeRepeating = false;  // it has stepped again since the press
+    bool m_VolumeShown = false;      // the volume readout has been shown
+    int32_t m_VolumeShownTime = 0;   // since when
     bool m_AllLevelsDone = false;
     int32_t m_NextOrbFadeTime = 0;
     int32_t m_CurrentOrbSlideTime = 0;

@@ -52,6 +52,10 @@ inline constexpr std::array<Rect, OrbKind::Count> kOrbPictures = {{
     {0, kOrbTop, 24, 24},    // invisible
 }};
 constexpr Rect OrbPicture(int32_t kind) { return kOrbPictures[kind >= 0 && kind < OrbKind::Count ? kind : 0]; }
+// The kinds whose picture is a cell of its own in the orb row, the ones the generator draws there.
+inline constexpr std::array<OrbKind::Kind, 7> kOrbRowKinds = {OrbKind::Red,    OrbKind::Blue,   OrbKind::Green,
+                                                              OrbKind::Purple, OrbKind::Yellow, OrbKind::BlackFalling,
+                                                              OrbKind::White};
 
 // White orb bursting: the first cell, then frames 1..9 at left 200 + 25 * frame.
 inline constexpr Rect kWhiteBurnFirst = {175, kOrbTop, 24, 24};
@@ -123,6 +127,10 @@ inline constexpr std::string_view kBackOk = "backok1.png";
 inline constexpr MenuButton kBack = {"Back", {272, 228, 132, 64}};
 inline constexpr MenuButton kOk = {"OK", {294, 336, 90, 58}};
 inline constexpr std::array<MenuButton, 2> kBackOkButtons = {kBack, kOk};
+// Level select's arrows either side of the level number, pointing left (down a level) and right
+// (up a level), at rest and lit under the cursor.
+inline constexpr std::array<Rect, 2> kLevelArrows = {{{20, 20, 24, 40}, {60, 20, 24, 40}}};
+inline constexpr std::array<Rect, 2> kLevelArrowsLit = {{{20, 70, 24, 40}, {60, 70, 24, 40}}};
 
 inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";

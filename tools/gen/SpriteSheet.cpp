@@ -129,9 +129,14 @@ void OrbBody(cairo_t* cr, OrbKind::Kind kind, const Colour& base) {
     cairo_stroke(cr);
     cairo_pattern_destroy(bounce);
 
-    cairo_set_line_width(cr, 1.0);
-    SetColour(cr, {Shade(base, 0.3).r, Shade(base, 0.3).g, Shade(base, 0.3).b, 0.9});
-    cairo_arc(cr, c, c, r - 0.5, 0, 2 * M_PI);
+    // The edge in two tones, a light ring inside a near-black rim, so that one of them stands
+    // out from whatever lies behind: the rim on skies and ice, the ring on night, rock and lava.
+    cairo_set_line_width(cr, 1.1);
+    SetColour(cr, {Mix(base, {1, 1, 1}, 0.8).r, Mix(base, {1, 1, 1}, 0.8).g, Mix(base, {1, 1, 1}, 0.8).b, 0.95});
+    cairo_arc(cr, c, c, r - 1.6, 0, 2 * M_PI);
+    cairo_stroke(cr);
+    SetColour(cr, Shade(base, 0.18));
+    cairo_arc(cr, c, c, r - 0.55, 0, 2 * M_PI);
     cairo_stroke(cr);
 }
 
@@ -857,9 +862,7 @@ void MakeSpriteSheet(const std::filesystem::path& out) {
         CellScope cell(cr, assets::kDragonFiring[i]);
         DrawDragon(cr, wingOrder[i], true);
     }
-    // Every kind with a picture of its own (the fireball's is drawn below).
-    for (const OrbKind::Kind kind : {OrbKind::Red, OrbKind::Blue, OrbKind::Green, OrbKind::Purple, OrbKind::Yellow,
-                                     OrbKind::BlackFalling, OrbKind::White}) {
+    for (const OrbKind::Kind kind : assets::kOrbRowKinds) {
         CellScope cell(cr, assets::kOrbPictures[kind]);
         DrawOrb(cr, kind);
     }
