@@ -64,7 +64,7 @@ void PlayProbe::Shoot(int32_t orbType, int32_t column) {
 
 int32_t PlayProbe::Score() const { return Scores()->CurrentScore(); }
 
-void RulesFixture::SetUp() {
+void Rules::SetUp() {
     PlayFixture::SetUp();
     std::filesystem::remove(m_Folder.Path("game/levels/level1.dat"));  // the rule tests build their own boards
     UseVirtualClock(100000, 12 * 3600.0 + 17.0);
@@ -72,7 +72,7 @@ void RulesFixture::SetUp() {
     m_Play->SetUpRules();
 }
 
-void RulesFixture::Play(int32_t milliseconds) {
+void Rules::Play(int32_t milliseconds) {
     for (int32_t t = 0; t < milliseconds; t += 16) {
         AdvanceVirtualClock(16);
         m_Play->ProcessState();

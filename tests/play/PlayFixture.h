@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one test bed of the play state: a headless game folder with small generated pictures, sounds,
 // levels and a score table, the shared services, the error log, and frames on the virtual clock.
-// PlayFixture runs whole frames of a state started as the game starts it; RulesFixture opens a
+// PlayFixture runs whole frames of a state started as the game starts it; Rules opens a
 // play state built without a screen, so a rule test sets up only the board it needs.
 #pragma once
 
@@ -105,7 +105,7 @@ protected:
     PlayProbe* m_Probe = nullptr;
 };
 
-class RulesFixture : public PlayFixture {
+class Rules : public PlayFixture {
 protected:
     void SetUp() override;
     void TearDown() override {
