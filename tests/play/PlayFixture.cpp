@@ -72,9 +72,9 @@ void Rules::SetUp() {
     m_Play->SetUpRules();
 }
 
-void Rules::Play(int32_t milliseconds) {
-    for (int32_t t = 0; t < milliseconds; t += 16) {
-        AdvanceVirtualClock(16);
+void Rules::Play(int32_t milliseconds, int32_t frameMs) {
+    for (int32_t t = 0; t < milliseconds; t += frameMs) {
+        AdvanceVirtualClock(static_cast<uint32_t>(frameMs));
         m_Play->ProcessState();
     }
 }

@@ -112,8 +112,8 @@ protected:
         m_Play.reset();
         PlayFixture::TearDown();
     }
-    // Frames of 16 ms of the rules alone until the given virtual time has passed.
-    void Play(int32_t milliseconds);
+    // Frames of the rules alone until the given virtual time has passed.
+    void Play(int32_t milliseconds, int32_t frameMs = 16);
 
     std::unique_ptr<PlayProbe> m_Play;
 };
