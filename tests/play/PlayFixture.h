@@ -36,7 +36,6 @@ public:
     explicit PlayProbe(NoSetUp none) : cPlayState(none) {}
 
     using cPlayState::AdvanceLevel;
-    using cPlayState::ChooseNextOrbType;
     using cPlayState::CreateLevel;
     using cPlayState::FireOrb;
     using cPlayState::m_Board;

@@ -132,9 +132,9 @@ struct LetterCase {
     std::string after;
 };
 
-class InitialsTest : public ScoreTable, public ::testing::WithParamInterface<LetterCase> {};
+class InitialsEntry : public ScoreTable, public ::testing::WithParamInterface<LetterCase> {};
 
-TEST_P(InitialsTest, StepsOneLetterWithinAToZWithoutWrapping) {
+TEST_P(InitialsEntry, StepsOneLetterWithinAToZWithoutWrapping) {
     const LetterCase& c = GetParam();
     Table rows = Rows(kDescending);
     rows[0].second = c.before;
@@ -144,7 +144,7 @@ TEST_P(InitialsTest, StepsOneLetterWithinAToZWithoutWrapping) {
     EXPECT_EQ(scores.HighScore_Initials(1), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Letters, InitialsTest,
+INSTANTIATE_TEST_SUITE_P(Letters, InitialsEntry,
                          ::testing::Values(LetterCase{"AAA", 1, -1, "AAA"}, LetterCase{"AAA", 3, +1, "AAB"},
                                            LetterCase{"ZZZ", 2, +1, "ZZZ"}, LetterCase{"KWP", 1, 1000, "ZWP"},
                                            // No such letter: a short name or a letter number out of range.
