@@ -10,7 +10,7 @@
 
 namespace {
 
-class InputTest : public GfxFixture {
+class KeysAndMouse : public GfxFixture {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -32,7 +32,7 @@ protected:
     std::vector<std::string> m_Seen;
 };
 
-TEST_F(InputTest, AKeyPressIsReportedOnceInTheNextFrameEvenIfReleasedBeforeItAndRepeatsAreNoNewPress) {
+TEST_F(KeysAndMouse, AKeyPressIsReportedOnceInTheNextFrameEvenIfReleasedBeforeItAndRepeatsAreNoNewPress) {
     struct KeyFrame {
         std::vector<bool> downs;  // events before the pump
         bool pressed, down;       // then asked after it
@@ -59,7 +59,7 @@ struct DisplayModeCase {
     size_t switches;
     bool enterPressed;
 };
-class DisplayModeKeys : public InputTest, public ::testing::WithParamInterface<DisplayModeCase> {};
+class DisplayModeKeys : public KeysAndMouse, public ::testing::WithParamInterface<DisplayModeCase> {};
 
 TEST_P(DisplayModeKeys, AltEnterAndF11SwitchOncePerPressAndAreNotGameKeys) {
     Listen();
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayModeCase{"F11Twice", {{GfxKey::F11, true}, {GfxKey::F11, false}, {GfxKey::F11, true}}, 2, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThanAFrameSpanTwoFrames) {
+TEST_F(KeysAndMouse, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThanAFrameSpanTwoFrames) {
     Listen();
     m_Engine->InjectMouseMove(320, 200);
     for (bool down : {true, false, true, false}) m_Engine->InjectMouseButton(1, down);  // a double tap
@@ -97,7 +97,7 @@ TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThanAFr
                                                 "up 1 320,200", "down 2 320,200"}));
 }
 
-class JoystickTest : public InputTest {
+class Gamepad : public KeysAndMouse {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -114,7 +114,7 @@ protected:
     }
 };
 
-TEST_F(JoystickTest, AButtonPressIsReportedOnceAndATapWithinAFrameIsHeldForThatFrame) {
+TEST_F(Gamepad, AButtonPressIsReportedOnceAndATapWithinAFrameIsHeldForThatFrame) {
     m_Engine->InjectJoyButton(0, true);
     EXPECT_EQ(NextFrame(), std::pair(true, true));
     EXPECT_EQ(NextFrame(), std::pair(false, true));
