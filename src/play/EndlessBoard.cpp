@@ -33,10 +33,10 @@ std::optional<ProvenBoard> GenerateProvenBoard(uint32_t seed, int32_t board,
                                                const std::function<void(const std::string&)>& log) {
     int32_t attempt = 0;
     // Past the hardest board every board is as hard as it, so easing starts from there.
-    for (int32_t of = std::clamp(board, 1, EndlessBoards::HardestBoard);; of = std::min(of - 1, of * 3 / 4)) {
+    const int32_t own = std::clamp(board, 1, EndlessBoards::HardestBoard);
+    for (int32_t of = own;; of = std::min(of - 1, of * 3 / 4)) {
         of = std::max(of, 1);
-        const int32_t tries =
-            of == std::min(board, EndlessBoards::HardestBoard) ? BoardProof::FirstAttempts : BoardProof::EasedAttempts;
+        const int32_t tries = of == own ? BoardProof::FirstAttempts : BoardProof::EasedAttempts;
         for (int32_t i = 0; i < tries; ++i, ++attempt) {
             ProvenBoard candidate;
             candidate.attempts = attempt + 1;

@@ -39,6 +39,8 @@ constexpr ProgramUsage kUsage{
     "  --seed S        The run's seed, 0 to 4294967295 (default 0).\n"
     "  --board N       The board number, 1 to 1000000 (default 1).\n"
     "  --out FILE      Where the level goes (default: endless-S-N.dat here).\n"};
+// The usage names the proof's share and the board's range in words.
+static_assert(BoardProof::Wins == 10 && BoardProof::Runs == 20 && EndlessBoards::MaxBoard == 1000000);
 
 std::string Seconds(int32_t ms) {
     char text[32];
@@ -140,7 +142,9 @@ int Generate(int argc, char** argv) {
         } else if (arg == "--board") {
             const std::string text = OptionValue(argc, argv, i);
             const auto parsed = ParseCount(text, 1, EndlessBoards::MaxBoard);
-            if (!parsed) return kUsage.Error("--board takes a number from 1 to 1000000, not '" + text + "'");
+            if (!parsed)
+                return kUsage.Error("--board takes a number from 1 to " + std::to_string(EndlessBoards::MaxBoard) +
+                                    ", not '" + text + "'");
             board = *parsed;
         } else if (arg == "--out") {
             if (i + 1 == argc) return kUsage.Error("--out needs a file");
