@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 
 struct ScriptError : std::runtime_error {
@@ -50,6 +51,7 @@ struct ScriptAction {
 struct ScriptSettings {
     uint32_t frameMs = 16;
     double clockSeconds = 12 * 3600;
+    int32_t day = DefaultVirtualDay;  // the date at the start, a day number (gfx/Clock.h)
     bool joystick = false;
     std::string args;
 };

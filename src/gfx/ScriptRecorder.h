@@ -11,8 +11,9 @@
 
 class ScriptRecorder final {
 public:
-    // startTick: the clock's tick when the recording starts, at the time of day clockSeconds.
-    ScriptRecorder(int32_t startTick, double clockSeconds, const std::string& args);
+    // startTick: the clock's tick when the recording starts, at the time of day clockSeconds of the
+    // date `day` (a day number, gfx/Clock.h).
+    ScriptRecorder(int32_t startTick, double clockSeconds, int32_t day, const std::string& args);
 
     // At each pass of the frame loop, once the clock has stepped: the tick of the coming frame.
     void Frame(int32_t tick);

@@ -78,7 +78,7 @@ void cPlayState::DrawState() {
     DrawHighScoreInitials();
     PanelText(kPanelX, 155, kPanelWidth, kPanelHeight, "Current Score", 0, kWhite, m_HudFont, 12);
     PanelText(kPanelX, 170, kPanelWidth, kPanelHeight, std::to_string(m_Scores->CurrentScore()), 1, kWhite, "Arial", 8);
-    PanelText(kPanelX, 190, kPanelWidth, kPanelHeight, "Current Level", 0, kWhite, m_HudFont, 12);
+    PanelText(kPanelX, 190, kPanelWidth, kPanelHeight, LevelHeading(), 0, kWhite, m_HudFont, 12);
     DrawLevelLabel();
     PanelText(kPanelX, 235, kPanelWidth, kPanelHeight, "Next Orb", 0, kWhite, m_HudFont, 12);
 
@@ -136,9 +136,13 @@ void cPlayState::ShowLevelIntro() {
         m_LevelIntro = false;
         return;
     }
+    DrawLevelCaption(255);
+}
+
+void cPlayState::DrawLevelCaption(int16_t alpha) {
     int32_t x = 430;
-    m_Message->DrawLevel(280, 150, 255);
-    m_Message->DrawNumber(std::to_string(gCurrentLevel), x, 160, 255);
+    m_Message->DrawLevel(280, 150, alpha);
+    m_Message->DrawNumber(std::to_string(gCurrentLevel), x, 160, alpha);
 }
 
 void cPlayState::ShowLevelComplete() {
@@ -155,9 +159,7 @@ void cPlayState::ShowLevelComplete() {
         m_Scores->AddToScore(kCompleteBonusStep);
         m_CompleteBonus += kCompleteBonusStep;
     }
-    int32_t x = 430;
-    m_Message->DrawLevel(280, 150, m_CompleteAlpha);
-    m_Message->DrawNumber(std::to_string(gCurrentLevel), x, 160, m_CompleteAlpha);
+    DrawLevelCaption(m_CompleteAlpha);
     m_Message->DrawComplete(280, 230, m_CompleteAlpha);
 }
 

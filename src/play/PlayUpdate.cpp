@@ -100,7 +100,10 @@ void cPlayState::CheckLoss(const OrbRef& orb, const GfxSprite* dragon) {
         lost = dragon->GetY() + static_cast<float>(dragon->GetHeight()) - 14 > static_cast<float>(orb->PixelY()) &&
                dragon->GetX() < x && x < dragon->GetX() + static_cast<float>(dragon->GetWidth()) - 24;
     }
-    if (!lost) return;
+    if (lost) LoseLevel();
+}
+
+void cPlayState::LoseLevel() {
     m_GameOver = true;
     m_GameOverAlpha = 1;
     m_GameOverTime = GetTickCount();
@@ -137,6 +140,10 @@ void cPlayState::AdvanceLevel() {
         return;
     }
     ++gCurrentLevel;
+    StartNextLevel();
+}
+
+void cPlayState::StartNextLevel() {
     m_LevelComplete = false;
     m_GameOver = false;
     // The floor follows the new board's bottom row, not the one the last level rose to.

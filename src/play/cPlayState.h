@@ -108,6 +108,12 @@ protected:
     virtual bool SavesScores() const { return true; }
     // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
     virtual void DrawAfterQueue() {}
+    // The high-score table's file.
+    virtual std::string ScoresFile() const;
+    // The panel's heading over the level label.
+    virtual std::string LevelHeading() const { return "Current Level"; }
+    // The level's name and number in the intro and level-complete displays.
+    virtual void DrawLevelCaption(int16_t alpha);
 
     // Loads what play would otherwise load at first use: its sounds, and the faces and sizes of
     // the panel's text.
@@ -154,9 +160,14 @@ protected:
     void ScrollBoard();
     void FadeInMusic();
     void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
+    // The level is lost: the game-over display, the initials entry and the lost tune begin.
+    void LoseLevel();
     void CheckWin();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
     virtual void AdvanceLevel();
+    // The level file of LevelFilePath on a fresh board, with the dragon back at its start and the
+    // level intro; the score carries over.
+    void StartNextLevel();
     // Whether a level file for this number exists in either folder.
     static bool LevelFileExists(int32_t level);
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <exception>
 #include <numeric>
+#include <utility>
 
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
@@ -22,7 +23,7 @@ GfxUtility& Utility() { return gEngine->GetUtility(); }
 
 bool InTable(int32_t index) { return index >= 1 && index <= kEntries; }
 
-std::string NotFoundMessage() { return "Path to file " + cScores::ScoresPath() + " is not found."; }
+std::string NotFoundMessage(const std::string& file) { return "Path to file " + file + " is not found."; }
 
 int32_t PendingNumber(const std::exception_ptr& error) {
     try {
@@ -37,15 +38,18 @@ int32_t PendingNumber(const std::exception_ptr& error) {
 
 std::string cScores::ScoresPath() { return (gProgramFolder / "game" / "data" / "scores.dat").string(); }
 
-cScores::cScores() {
+std::string cScores::EndlessScoresPath() { return (gProgramFolder / "game" / "data" / "endless-scores.dat").string(); }
+
+cScores::cScores(std::string file) : m_File(std::move(file)) {
     int32_t pending = 0;
     try {
-        Utility().LoadHighScores(ScoresPath());
+        Utility().LoadHighScores(m_File);
     } catch (const std::exception&) {
         pending = PendingNumber(std::current_exception());
     }
     if (pending != 0)
-        ReportError(ErrorNumber::PathNotFound, "cScores", "Initialize", NotFoundMessage(), true, true, true, pending);
+        ReportError(ErrorNumber::PathNotFound, "cScores", "Initialize", NotFoundMessage(m_File), true, true, true,
+                    pending);
     for (int32_t i = 1; i <= kEntries; ++i)
         m_Stored.push_back({Utility().GetHighScoreName(i), Utility().GetHighScoreValue(i)});
     // A table written out of order (by hand, or by an older version) is shown and saved in order.
@@ -63,7 +67,7 @@ cScores::~cScores() {
         WriteTable();
     } catch (const std::exception&) {
         try {
-            ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(), true, true, false,
+            ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(m_File), true, true, false,
                         PendingNumber(std::current_exception()));
         } catch (...) {
             // The log itself failed; there is nowhere left to report to.
@@ -121,7 +125,7 @@ void cScores::AddToScore(int32_t points) {
 void cScores::WriteTable() {
     if (ReplayWatched()) return;  // a replay's scores are not the player's
     for (int32_t i = 1; i <= kEntries; ++i) Utility().SetHighScoreEntry(i, RowEntry(i).initials, RowEntry(i).score);
-    Utility().SaveHighScores(ScoresPath());
+    Utility().SaveHighScores(m_File);
 }
 
 void cScores::SaveScores() {
@@ -132,5 +136,6 @@ void cScores::SaveScores() {
         pending = PendingNumber(std::current_exception());
     }
     if (pending != 0)
-        ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(), true, true, true, pending);
+        ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(m_File), true, true, true,
+                    pending);
 }

@@ -10,7 +10,9 @@
 
 class cScores final {
 public:
-    cScores();   // loads the stored table
+    // Loads the stored table from its file (ScoresPath() unless another table's, such as the
+    // endless runs' own).
+    explicit cScores(std::string file = ScoresPath());
     ~cScores();  // writes the table once more
     cScores(const cScores&) = delete;
     cScores& operator=(const cScores&) = delete;
@@ -29,7 +31,8 @@ public:
     // A game that must leave the file alone (the tutorial) turns off the write at release.
     void SetSaveOnRelease(bool save) { m_SaveOnRelease = save; }
 
-    static std::string ScoresPath();  // the table's file under the program folder
+    static std::string ScoresPath();         // the table's file under the program folder
+    static std::string EndlessScoresPath();  // the endless runs' table, beside it
 
 private:
     struct Entry {
@@ -43,6 +46,7 @@ private:
     const Entry& RowEntry(int32_t index) const;
     void WriteTable();  // the live table into the library's store, then to the file
 
+    std::string m_File;           // where the table is loaded from and saved to
     std::vector<Entry> m_Stored;  // as loaded, best first; on a tie the older entry first
     Entry m_Current{"AAA", 0};    // the game being played; its score may fall below zero
     std::vector<int32_t> m_Rows;  // the live table: an index into m_Stored, or kCurrentRow

@@ -152,7 +152,7 @@ void StartWatching(const std::string& file) {
     } catch (const ScriptError& error) {
         FatalError("The replay " + file + " could not be played: " + error.what());
     }
-    UseVirtualClock(0, sWatch->settings.clockSeconds);
+    UseVirtualClock(0, sWatch->settings.clockSeconds, sWatch->settings.day);
     gEngine->SetScriptedInputOnly(true);
     SetFrameHook(OnWatchLoop);
 }
@@ -164,7 +164,7 @@ std::filesystem::path ReplaysFolder() { return gProgramFolder / "game" / "replay
 void StartRecording() {
     sReportedUnwritable = false;
     sRecorder = std::make_unique<ScriptRecorder>(
-        GetTickCount(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, CommandLine());
+        GetTickCount(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, Today(), CommandLine());
     if (gEngine) gEngine->SetRecorder(sRecorder.get());
 }
 

@@ -27,7 +27,7 @@ int Replay::Run() {
         std::cerr << "kindlewisp-replay: " << error.what() << '\n';
         return 2;
     }
-    UseVirtualClock(0, m_Settings.clockSeconds);
+    UseVirtualClock(0, m_Settings.clockSeconds, m_Settings.day);
     GfxEngine::SetHeadless(true);
     SetFrameHook([this](LoopPoint point) { OnLoop(point); });
     const int status = Main(m_Settings.args);
