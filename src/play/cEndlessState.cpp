@@ -67,6 +67,14 @@ uint32_t cEndlessState::TodaysSeed() {
     return DailySeed(date.year, static_cast<int>(date.month), static_cast<int>(date.day));
 }
 
+uint32_t cEndlessState::RandomSeed() {
+    // Seeded from the time of day to the millisecond (which a replay repeats), then two halves.
+    GfxUtility& utility = gEngine->GetUtility();
+    utility.SeedRandom(static_cast<int32_t>(std::lrint(static_cast<double>(Timer()) * 1000.0)));
+    const auto high = static_cast<uint32_t>(utility.RandomRange(0, 0xFFFF));
+    return high << 16 | static_cast<uint32_t>(utility.RandomRange(0, 0xFFFF));
+}
+
 uint32_t cEndlessState::TakeRequestedSeed() {
     if (const auto seed = std::exchange(sRequestedSeed, std::nullopt)) return *seed;
     const auto request = ParseEndlessValue(GetCommandLineValue("Endless", ";")).value_or(EndlessRequest{true, 0});
@@ -258,22 +266,33 @@ void cEndlessState::DrawProgress() {
 void cEndlessState::DrawRunTable() {
     // The run's own top ten below GAME OVER, the current game's row in gold, and the seed, so the
     // same boards can be raced again.
-    constexpr float kLeft = 250, kTop = 250, kRow = 15, kWidth = 260;
+    constexpr float kLeft = 270, kTop = 252, kRow = 15, kWidth = 220;
+    // A dimmed backdrop, so the rows read over any board.
+    GfxSprite backdrop;
+    backdrop.SetTexture(gTextures->Texture(std::string(assets::kFade)));
+    backdrop.SetSourceRect(0, 0, static_cast<int32_t>(kWidth) + 20, static_cast<int32_t>(kRow) * 13 + 4);
+    backdrop.SetX(kLeft - 10);
+    backdrop.SetY(kTop - 4);
+    backdrop.SetAlpha(170);
+    backdrop.SetBlend(true);
+    backdrop.Render();
     const int32_t gold = GfxUtility::MakeColor(255, 255, 210, 80);
-    Outlined(kLeft, kTop, kWidth, "Endless Top Ten", 0, kWhite, 9);
+    Outlined(kLeft, kTop, kWidth, "Endless Top Ten", 2, kWhite, 9);
     for (int32_t row = 1; row <= 10; ++row) {
-        const float y = kTop + kRow * static_cast<float>(row) + 4;
+        const float y = kTop + kRow * static_cast<float>(row) + 2;
         const bool current = row == m_Scores->CurrentPosition();
         const int32_t colour = current ? gold : kWhite;
         Outlined(kLeft, y, 24, std::to_string(row), 1, colour);
         const std::string initials = m_Scores->HighScore_Initials(row);
-        for (size_t letter = 0; letter < initials.size() && letter < 3; ++letter) {
-            const bool edited = current && static_cast<int32_t>(letter) + 1 == m_InitialsCursor;
+        if (!current) Outlined(kLeft + 40, y, 60, initials, 0, colour);
+        // The game's own row letter by letter, the one being edited larger and blue.
+        for (size_t letter = 0; current && letter < initials.size() && letter < 3; ++letter) {
+            const bool edited = static_cast<int32_t>(letter) + 1 == m_InitialsCursor;
             Outlined(kLeft + 40 + 11 * static_cast<float>(letter), y, 14, initials.substr(letter, 1), 0,
                      edited ? GfxUtility::MakeColor(255, 120, 200, 255) : colour, edited ? 10.0F : 8.0F);
         }
-        Outlined(kLeft + 90, y, 120, m_Scores->HighScore_Score(row), 1, colour);
+        Outlined(kLeft + 100, y, 110, m_Scores->HighScore_Score(row), 1, colour);
     }
-    Outlined(kLeft, kTop + kRow * 11 + 12, kWidth, "Seed " + std::to_string(m_Seed), 0);
+    Outlined(kLeft, kTop + kRow * 11 + 6, kWidth, "Seed " + std::to_string(m_Seed), 2);
     if (!m_Failure.empty()) m_Message->DrawMessageBox(m_Failure, 175, 440, 450, 30, 8, true, false);
 }

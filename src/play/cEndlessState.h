@@ -12,7 +12,8 @@
 #include "gfx/GfxWorker.h"
 #include "play/cPlayState.h"
 
-class cEndlessState final : public cPlayState {
+// Not final: the tests open its rules to end a board.
+class cEndlessState : public cPlayState {
 public:
     // Starts making board 1; the play screen is built once it has come.
     explicit cEndlessState(uint32_t seed);
@@ -36,8 +37,9 @@ public:
     // command line's Endless=SEED or Endless=daily.
     static void RequestRun(uint32_t seed);
     static uint32_t TakeRequestedSeed();
-    // Today's seed, from the platform clock's date.
+    // Today's seed, from the platform clock's date; a random run's, from the library's generator.
     static uint32_t TodaysSeed();
+    static uint32_t RandomSeed();
     // The board worker; tests put a stand-in here. Empty: kindlewisp-level beside the game.
     static void SetWorkerProgram(std::filesystem::path program);
     // Tries for one board before the run gives up.

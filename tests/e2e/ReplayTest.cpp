@@ -88,20 +88,18 @@ INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "broken_override", "play_last_level", "play_level_file",
                                            "level_file_refused", "tutorial_keyboard", "tutorial_gamepad"));
 
-// A game of varying frame lengths (a stall among them), a start between two seconds, a click quicker
-// than a frame and every kind of input, recorded as it ran and replayed on a copy of the folder
-// it started from, ends in the same state.
-TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
+// Plays the script, which dumps final.json at 7000 ms, then replays the recording of that run on a
+// copy of the folder it started from: both must end in the same state.
+void ExpectTheRecordingToReplay(const std::string& script, const std::string& worker = "") {
     kwtest::GameFolder playedGame, replayedGame;
     const fs::path played = ShippedGame(playedGame);
     const fs::path replayed = ShippedGame(replayedGame);
-    WriteFile(played / "script.kws",
-              "clock 08:15:42.900\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
-              "at 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\nat 3400 joy axis x 1\n"
-              "at 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\nat 3700 mouse left down\n"
-              "at 3700 mouse left up\nat 4000 frame 33\nat 4200 key right down\nat 4600 key right up\n"
-              "at 4700 joy button 0 tap\nat 4800 key space tap\nat 5000 window minimize\nat 5300 window restore\n"
-              "at 6000 key p tap\nat 6500 key p tap\nat 7000 dump final.json\nend 7100\n");
+    for (const fs::path& root : {played, replayed}) {
+        if (worker.empty()) continue;
+        WriteFile(root / "kindlewisp-level", worker);
+        fs::permissions(root / "kindlewisp-level", fs::perms::owner_all);
+    }
+    WriteFile(played / "script.kws", script);
     RunResult run = RunReplay(played, "script.kws");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string recording = ReadFile(played / "game" / "replays" / "last.kws");
@@ -119,6 +117,28 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
     EXPECT_EQ(json::parse(ReadFile(replayed / "out" / "final.json")), expected) << recording;
 }
 
+// A game of varying frame lengths (a stall among them), a start between two seconds, a click quicker
+// than a frame and every kind of input.
+TEST(Recording, ReplaysTheRecordedRunToTheSameState) {
+    ExpectTheRecordingToReplay(
+        "clock 08:15:42.900\njoystick\nframe 17\nat 100 key enter tap\nat 1500 frame 250\nat 1750 frame 9\n"
+        "at 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\nat 3400 joy axis x 1\n"
+        "at 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\nat 3700 mouse left down\n"
+        "at 3700 mouse left up\nat 4000 frame 33\nat 4200 key right down\nat 4600 key right up\n"
+        "at 4700 joy button 0 tap\nat 4800 key space tap\nat 5000 window minimize\nat 5300 window restore\n"
+        "at 6000 key p tap\nat 6500 key p tap\nat 7000 dump final.json\nend 7100\n");
+}
+
+// Today's boards from the title: the date a recording starts on is part of it, so its replay on
+// another day meets the same boards (here a worker's board that follows the seed).
+TEST(Recording, ReplaysAnEndlessRunOnTheBoardsOfItsDay) {
+    ExpectTheRecordingToReplay(
+        "date 2027-03-14\nat 100 key up tap\nat 200 key enter tap\nat 300 key enter tap\n"
+        "at 3600 key left down\nat 4000 key left up\nat 4100 key space tap\n"
+        "at 7000 dump final.json\nend 7100\n",
+        "#!/bin/sh\ncp game/levels/level$(( $3 % 31 + 1 )).dat \"$7\"\n");
+}
+
 // A script with a mistake ends with status 2 and the line and reason before the game starts.
 TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
     const std::pair<const char*, const char*> cases[] = {
@@ -128,6 +148,7 @@ TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
         {"at 0 joy button 1 tap\n", "need the joystick command"},
         {"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
         {"clock 24:00:00\n", "line 1: clock takes"},
+        {"date 2027-02-29\n", "line 1: date takes"},
         {"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
         {"frame 0\n", "line 1: frame takes"},
         // Frames or times that would wrap the 32-bit virtual clock before the end.
