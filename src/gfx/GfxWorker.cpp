@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// fork and exec rather than posix_spawn: only a forked child can ask to die with its parent
-// (PR_SET_PDEATHSIG) before it runs the program. Between fork and exec the child calls only
-// async-signal-safe functions, since the game has other threads (audio, unpacking).
+// vfork and exec rather than posix_spawn: only our own child can ask to die with its parent
+// (PR_SET_PDEATHSIG) before it runs the program; and vfork rather than fork, whose copy of the
+// game's page tables alone costs a frame. Between vfork and exec the child only makes system
+// calls (async-signal-safe, touching no memory of the game's), as posix_spawn's own child does.
 #include "gfx/GfxWorker.h"
 
 #include <fcntl.h>
@@ -69,7 +70,7 @@ bool GfxWorker::Start(const std::filesystem::path& program, const std::vector<st
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     const pid_t parent = ::getpid();
-    const pid_t pid = input >= 0 && error >= 0 ? ::fork() : -1;
+    const pid_t pid = input >= 0 && error >= 0 ? ::vfork() : -1;
     if (pid == 0) RunChild(parent, input, error, words[0].c_str(), argv.data());
     const int forkError = errno;
     if (input >= 0) ::close(input);

@@ -4,6 +4,7 @@
 // the virtual clock (the runner, a replay) the poll itself waits instead, which comes to the same.
 #include "play/cEndlessState.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <system_error>
@@ -85,6 +86,12 @@ void cEndlessState::SetWorkerProgram(fs::path program) { sWorkerProgram = std::m
 
 cEndlessState::cEndlessState(uint32_t seed) : cPlayState(NoSetUp{}), m_Seed(seed) {
     m_Message = std::make_unique<cMessage>();
+    // A board's picture, read when the board comes, would cost that frame far more than a frame
+    // may take; the run's boards name the game's own backgrounds, so they are all read now, while
+    // the screen changes over to the run, with what the play screen's set-up would read.
+    for (const std::string_view background : assets::kBackgrounds) gTextures->Texture(std::string(background) + ".png");
+    gTextures->Texture(std::string(assets::kClouds));
+    PrepareForPlay();
     const fs::path parent = gProgramFolder / "game";
     RemoveLeftFolders(parent);
     if (const auto folder = MakePrivateFolder(parent, kFolderPrefix)) {
@@ -265,8 +272,12 @@ void cEndlessState::DrawProgress() {
 
 void cEndlessState::DrawRunTable() {
     // The run's own top ten below GAME OVER, the current game's row in gold, and the seed, so the
-    // same boards can be raced again.
+    // same boards can be raced again. It comes once GAME OVER has faded half in, a line each tenth
+    // of the fade, so that no frame lays out more than a line of new text.
     constexpr float kLeft = 270, kTop = 252, kRow = 15, kWidth = 220;
+    constexpr int16_t kFrom = 128, kPerLine = 10;
+    if (m_GameOverAlpha < kFrom) return;
+    const int32_t lines = (m_GameOverAlpha - kFrom) / kPerLine;  // shown beyond the heading
     // A dimmed backdrop, so the rows read over any board.
     GfxSprite backdrop;
     backdrop.SetTexture(gTextures->Texture(std::string(assets::kFade)));
@@ -278,7 +289,7 @@ void cEndlessState::DrawRunTable() {
     backdrop.Render();
     const int32_t gold = GfxUtility::MakeColor(255, 255, 210, 80);
     Outlined(kLeft, kTop, kWidth, "Endless Top Ten", 2, kWhite, 9);
-    for (int32_t row = 1; row <= 10; ++row) {
+    for (int32_t row = 1; row <= std::min(lines, 10); ++row) {
         const float y = kTop + kRow * static_cast<float>(row) + 2;
         const bool current = row == m_Scores->CurrentPosition();
         const int32_t colour = current ? gold : kWhite;
@@ -293,6 +304,6 @@ void cEndlessState::DrawRunTable() {
         }
         Outlined(kLeft + 100, y, 110, m_Scores->HighScore_Score(row), 1, colour);
     }
-    Outlined(kLeft, kTop + kRow * 11 + 6, kWidth, "Seed " + std::to_string(m_Seed), 2);
-    if (!m_Failure.empty()) m_Message->DrawMessageBox(m_Failure, 175, 440, 450, 30, 8, true, false);
+    if (lines > 10) Outlined(kLeft, kTop + kRow * 11 + 6, kWidth, "Seed " + std::to_string(m_Seed), 2);
+    if (lines > 11 && !m_Failure.empty()) m_Message->DrawMessageBox(m_Failure, 175, 440, 450, 30, 8, true, false);
 }
