@@ -88,7 +88,9 @@ inline constexpr Caption kPaused = {"PAUSED", {170, 0, 140, 70}};
 inline constexpr Caption kLevel = {"LEVEL", {170, 72, 140, 70}};
 inline constexpr Caption kComplete = {"COMPLETE", {138, 144, 206, 76}};
 inline constexpr Caption kGameOver = {"GAME OVER", {120, 296, 261, 66}};
-inline constexpr std::array<Caption, 4> kCaptions = {kPaused, kLevel, kComplete, kGameOver};
+// An endless run's board number stands where a level's does, so BOARD has LEVEL's size.
+inline constexpr Caption kBoard = {"BOARD", {170, 372, 140, 70}};
+inline constexpr std::array<Caption, 5> kCaptions = {kPaused, kLevel, kComplete, kGameOver, kBoard};
 
 // Digits 1..9 then 0, drawn side by side with an advance equal to their width.
 inline constexpr std::string_view kDigitOrder = "1234567890";
@@ -121,7 +123,13 @@ inline constexpr MenuButton kNewGame = {"New Game", {252, 72, 162, 62}};
 inline constexpr MenuButton kTutorial = {"Tutorial", {268, 145, 132, 54}};
 inline constexpr MenuButton kLevelSelect = {"Level Select", {236, 216, 200, 64}};
 inline constexpr MenuButton kExit = {"Exit", {242, 282, 182, 64}};
-inline constexpr std::array<MenuButton, 4> kMenuButtons = {kNewGame, kTutorial, kLevelSelect, kExit};
+// The endless run: a small button in the row below Exit (room beside it for one more), and the
+// two runs its screen offers.
+inline constexpr MenuButton kEndless = {"Endless", {10, 10, 120, 46}};
+inline constexpr MenuButton kTodaysBoards = {"Today's Boards", {10, 140, 220, 64}};
+inline constexpr MenuButton kRandomRun = {"Random Run", {10, 210, 220, 64}};
+inline constexpr std::array<MenuButton, 7> kMenuButtons = {kNewGame, kTutorial,     kLevelSelect, kExit,
+                                                           kEndless, kTodaysBoards, kRandomRun};
 
 inline constexpr std::string_view kBackOk = "backok1.png";
 inline constexpr MenuButton kBack = {"Back", {272, 228, 132, 64}};
