@@ -24,16 +24,13 @@ using BoardGeometry::Rows;
 // The dragon's underside: an orb above this line under the dragon loses the level, and the
 // dragon cannot fly over a stack that tall again. Off the board's side only the screen's top counts.
 constexpr int64_t kDragonLine = 82, kScreenTop = 1;
-// The game's pictures other than backgrounds: an override may replace them, but no level shows them.
-constexpr std::array<std::string_view, 8> kOtherPictures = {assets::kSprites,     assets::kText,       assets::kTitle,
-                                                            assets::kButtonsRest, assets::kButtonsLit, assets::kBackOk,
-                                                            assets::kFade,        assets::kClouds};
 
 bool IsShipped(const std::string& name) {
     return std::find(assets::kBackgrounds.begin(), assets::kBackgrounds.end(), name) != assets::kBackgrounds.end();
 }
+// The game's pictures other than backgrounds: an override may replace them, but no level shows them.
 bool IsOtherPicture(const std::string& name) {
-    return std::find(kOtherPictures.begin(), kOtherPictures.end(), name + ".png") != kOtherPictures.end();
+    return std::find(assets::kPictures.begin(), assets::kPictures.end(), name + ".png") != assets::kPictures.end();
 }
 
 struct Placed {

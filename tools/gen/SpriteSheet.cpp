@@ -716,43 +716,6 @@ void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
     Mouth(cr, palette, firing);
 }
 
-namespace {
-
-void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
-    const double sink = pressed;  // pressed frames sit lower and darker
-    RoundedRect(cr, 2, 2 + sink, 96, 35, 9);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 2, 0, 38);
-    const Colour top = Shade(FromHex(0xf4a23a), 1.0 - 0.12 * pressed),
-                 bottom = Shade(FromHex(0xa8421a), 1.0 - 0.1 * pressed);
-    AddStop(p, 0, pressed ? bottom : Shade(top, 1.2));
-    AddStop(p, 0.5, top);
-    AddStop(p, 1, pressed ? top : bottom);
-    cairo_set_source(cr, p);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(p);
-    SetColour(cr, FromHex(0x3a1606));
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
-    if (pressed == 0) {
-        RoundedRect(cr, 6, 5, 88, 12, 6);
-        cairo_set_source_rgba(cr, 1, 1, 1, 0.25);
-        cairo_fill(cr);
-    } else {
-        cairo_set_source_rgba(cr, 1.0, 0.85, 0.4, 0.25 * pressed);
-        RoundedRect(cr, 4, 4 + sink, 92, 31, 7);
-        cairo_set_line_width(cr, 2);
-        cairo_stroke(cr);
-    }
-    LetterStyle style;
-    style.font = "DejaVu Sans Bold";
-    style.top = FromHex(0xfff6d8);
-    style.bottom = FromHex(0xffd27a);
-    style.outline = FromHex(0x4a1c08);
-    style.outlineWidth = 1.6;
-    style.shadow = false;
-    DrawFittedText(cr, label, {12, 8 + static_cast<int>(sink), 76, 24}, style, 1);
-}
-
 // Dark carved wood with a warm grain, so the white HUD text reads everywhere.
 void PanelWood(cairo_t* cr, double w, double h) {
     cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, w, 0);
@@ -793,6 +756,43 @@ void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
     cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+}
+
+namespace {
+
+void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
+    const double sink = pressed;  // pressed frames sit lower and darker
+    RoundedRect(cr, 2, 2 + sink, 96, 35, 9);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 2, 0, 38);
+    const Colour top = Shade(FromHex(0xf4a23a), 1.0 - 0.12 * pressed),
+                 bottom = Shade(FromHex(0xa8421a), 1.0 - 0.1 * pressed);
+    AddStop(p, 0, pressed ? bottom : Shade(top, 1.2));
+    AddStop(p, 0.5, top);
+    AddStop(p, 1, pressed ? top : bottom);
+    cairo_set_source(cr, p);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(p);
+    SetColour(cr, FromHex(0x3a1606));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    if (pressed == 0) {
+        RoundedRect(cr, 6, 5, 88, 12, 6);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.25);
+        cairo_fill(cr);
+    } else {
+        cairo_set_source_rgba(cr, 1.0, 0.85, 0.4, 0.25 * pressed);
+        RoundedRect(cr, 4, 4 + sink, 92, 31, 7);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+    }
+    LetterStyle style;
+    style.font = "DejaVu Sans Bold";
+    style.top = FromHex(0xfff6d8);
+    style.bottom = FromHex(0xffd27a);
+    style.outline = FromHex(0x4a1c08);
+    style.outlineWidth = 1.6;
+    style.shadow = false;
+    DrawFittedText(cr, label, {12, 8 + static_cast<int>(sink), 76, 24}, style, 1);
 }
 
 // A soft warm glow where the current and next orbs sit, inside the queue's well.
