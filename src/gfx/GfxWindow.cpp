@@ -241,7 +241,10 @@ GfxEngine::PlayerInput GfxEngine::TakePlayerInput(uint32_t waitMs) {
     // is the player's own, and none of it reaches the game.
     Impl& d = *m_Impl;
     PlayerInput input;
-    if (!d.EventsStarted) return input;
+    if (!d.EventsStarted) {
+        SDL_Delay(waitMs);  // nothing can arrive, but the wait is still the caller's pace
+        return input;
+    }
     if (waitMs > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(waitMs));
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0) {

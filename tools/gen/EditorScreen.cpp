@@ -10,8 +10,6 @@ namespace {
 
 using assets::Rect;
 
-void Well(cairo_t* cr, const Rect& r) { PanelWell(cr, r.x, r.y, r.w, r.h); }
-
 // The findings are read at a glance: a plate darker than the other wells.
 void Plate(cairo_t* cr, const Rect& r) {
     RoundedRect(cr, r.x, r.y, r.w, r.h, 5);
@@ -85,7 +83,7 @@ void MakeEditorScreen(const std::filesystem::path& out) {
         cairo_stroke(cr);
         for (const Rect& well :
              {assets::kEditorHeading, assets::kEditorFields, assets::kEditorPalette, assets::kEditorStatus})
-            Well(cr, well);
+            PanelWell(cr, well);
         Plate(cr, assets::kEditorFindings);
         for (const Rect& button : assets::kEditorButtons) Button(cr, button);
         BoardWindow(cr, assets::kEditorBoard);

@@ -13,13 +13,13 @@
 namespace gen {
 
 // Shared pieces, drawn in a 24 x 24 (orb) or 64 x 96 (dragon) cell whose top-left is the origin.
-void DrawOrb(cairo_t* cr, assets::OrbKind kind);
+void DrawOrb(cairo_t* cr, OrbKind::Kind kind);
 enum class Wings { Mid, Up, Down };
 void DrawDragon(cairo_t* cr, Wings wings, bool firing);
 // The side panel's dark wood and gold frame over w x h from the origin, and a recessed well on it.
 void PanelWood(cairo_t* cr, double w, double h);
 void PanelFrame(cairo_t* cr, double w, double h);
-void PanelWell(cairo_t* cr, double x, double y, double w, double h);
+void PanelWell(cairo_t* cr, const assets::Rect& well);
 // A sky from deep blue at the top to a warm glow at the horizon, filling w x h from the origin.
 void EveningSky(cairo_t* cr, double w, double h);
 

@@ -128,7 +128,7 @@ void TitleDragon(cairo_t* cr) {
     cairo_restore(cr);
 }
 
-void OrbAt(cairo_t* cr, double x, double y, double scale, assets::OrbKind kind) {
+void OrbAt(cairo_t* cr, double x, double y, double scale, OrbKind::Kind kind) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, scale, scale);
@@ -138,8 +138,8 @@ void OrbAt(cairo_t* cr, double x, double y, double scale, assets::OrbKind kind) 
 
 // Stacks of orbs on the right, as on the board, and a few tumbling past the dragon.
 void TitleOrbs(cairo_t* cr) {
-    const assets::OrbKind kinds[] = {assets::OrbKind::Red,   assets::OrbKind::Blue,   assets::OrbKind::Purple,
-                                     assets::OrbKind::Green, assets::OrbKind::Yellow, assets::OrbKind::White};
+    const OrbKind::Kind kinds[] = {OrbKind::Red,   OrbKind::Blue,   OrbKind::Purple,
+                                   OrbKind::Green, OrbKind::Yellow, OrbKind::White};
     const int stacks[][2] = {{470, 3}, {506, 5}, {542, 4}, {578, 2}, {614, 3}};
     int k = 0;
     for (const auto& s : stacks)
