@@ -10,16 +10,6 @@ namespace {
 
 using assets::Rect;
 
-// The findings are read at a glance: a plate darker than the other wells.
-void Plate(cairo_t* cr, const Rect& r) {
-    RoundedRect(cr, r.x, r.y, r.w, r.h, 5);
-    cairo_set_source_rgba(cr, 0.03, 0.01, 0.0, 0.85);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.6);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-}
-
 // A small button in the play screen's Restart and Exit colours; the editor writes its caption.
 void Button(cairo_t* cr, const Rect& r) {
     const double radius = r.h / 3.0;
@@ -84,7 +74,7 @@ void MakeEditorScreen(const std::filesystem::path& out) {
         for (const Rect& well :
              {assets::kEditorHeading, assets::kEditorFields, assets::kEditorPalette, assets::kEditorStatus})
             PanelWell(cr, well);
-        Plate(cr, assets::kEditorFindings);
+        PanelWell(cr, assets::kEditorFindings, 0.65);  // darker: the findings are read at a glance
         for (const Rect& button : assets::kEditorButtons) Button(cr, button);
         BoardWindow(cr, assets::kEditorBoard);
     }

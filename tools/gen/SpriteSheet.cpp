@@ -757,11 +757,11 @@ void PanelFrame(cairo_t* cr, double w, double h) {
 }
 
 // A quiet recessed well: the game draws its texts and buttons over these.
-void PanelWell(cairo_t* cr, const Rect& well) {
+void PanelWell(cairo_t* cr, const Rect& well, double depth) {
     RoundedRect(cr, well.x, well.y, well.w, well.h, 5);
-    cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
+    cairo_set_source_rgba(cr, 0.05 * (1 - depth), 0.02 * (1 - depth), 0.0, 0.55 + 0.45 * depth);
     cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
+    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45 + 0.3 * depth);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
 }
