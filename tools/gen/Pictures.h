@@ -16,9 +16,8 @@ namespace gen {
 void DrawOrb(cairo_t* cr, OrbKind::Kind kind);
 enum class Wings { Mid, Up, Down };
 void DrawDragon(cairo_t* cr, Wings wings, bool firing);
-// The side panel's dark wood and gold frame over w x h from the origin, and a recessed well on it.
+// The side panel's dark wood over w x h from the origin, and a recessed well on it.
 void PanelWood(cairo_t* cr, double w, double h);
-void PanelFrame(cairo_t* cr, double w, double h);
 // A depth above 0 makes the well darker, up to black at 1.
 void PanelWell(cairo_t* cr, const assets::Rect& well, double depth = 0);
 // A sky from deep blue at the top to a warm glow at the horizon, filling w x h from the origin.

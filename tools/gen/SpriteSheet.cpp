@@ -744,18 +744,6 @@ void PanelWood(cairo_t* cr, double w, double h) {
     }
 }
 
-// A gold edge with a dark inner line, so the panel reads as a frame beside any background.
-void PanelFrame(cairo_t* cr, double w, double h) {
-    RoundedRect(cr, 3, 3, w - 6, h - 6, 8);
-    SetColour(cr, FromHex(0xc89030));
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
-    RoundedRect(cr, 6.5, 6.5, w - 13, h - 13, 6);
-    cairo_set_source_rgba(cr, 0.1, 0.04, 0, 0.8);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-}
-
 // A quiet recessed well: the game draws its texts and buttons over these.
 void PanelWell(cairo_t* cr, const Rect& well, double depth) {
     RoundedRect(cr, well.x, well.y, well.w, well.h, 5);
@@ -767,6 +755,18 @@ void PanelWell(cairo_t* cr, const Rect& well, double depth) {
 }
 
 namespace {
+
+// A gold edge with a dark inner line, so the panel reads as a frame beside any background.
+void PanelFrame(cairo_t* cr, double w, double h) {
+    RoundedRect(cr, 3, 3, w - 6, h - 6, 8);
+    SetColour(cr, FromHex(0xc89030));
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    RoundedRect(cr, 6.5, 6.5, w - 13, h - 13, 6);
+    cairo_set_source_rgba(cr, 0.1, 0.04, 0, 0.8);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
 
 void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
     const double sink = pressed;  // pressed frames sit lower and darker
