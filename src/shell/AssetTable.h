@@ -144,6 +144,37 @@ inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";
 inline constexpr int kCloudsSize = 300;
 
+// ---- editor.png: the level editor's screen -----------------------------------------------------
+// The level editor's own picture: its panel, a bar along the foot and a frame round the board,
+// which shows through where the picture is clear. The editor writes its texts into the wells and
+// its captions onto the buttons drawn at these places. Below the screen, the frame that marks the
+// cell being painted with.
+inline constexpr std::string_view kEditor = "editor.png";
+inline constexpr int kEditorW = 640, kEditorH = 512;
+inline constexpr Rect kEditorScreen = {0, 0, kScreenW, kScreenH};
+inline constexpr Rect kEditorBrush = {0, 482, 28, 30};
+inline constexpr Rect kEditorBoard = {252, 36, 380, 400};    // 19 columns and 20 rows of 20 pixels
+inline constexpr Rect kEditorHeading = {5, 4, 242, 35};      // the editor's name and the file's
+inline constexpr Rect kEditorFields = {5, 42, 242, 74};      // rise interval, background and clouds
+inline constexpr Rect kEditorPalette = {5, 119, 242, 72};    // the background's preview and every cell
+inline constexpr Rect kEditorFindings = {5, 240, 242, 198};  // what the checker finds
+inline constexpr Rect kEditorStatus = {5, 443, 630, 33};     // what the last command did, and the keys
+enum class EditorButton { RiseDown, RiseUp, PictureBack, PictureOn, Clouds, Save, Undo, Redo, Play };
+inline constexpr std::array<Rect, 9> kEditorButtons = {{{120, 46, 22, 18},
+                                                        {206, 46, 22, 18},
+                                                        {120, 70, 22, 18},
+                                                        {206, 70, 22, 18},
+                                                        {120, 94, 108, 18},
+                                                        {8, 196, 54, 20},
+                                                        {66, 196, 54, 20},
+                                                        {124, 196, 54, 20},
+                                                        {182, 196, 54, 20}}};
+constexpr Rect EditorButtonRect(EditorButton button) { return kEditorButtons[static_cast<int>(button)]; }
+
+// Every picture but the backgrounds.
+inline constexpr std::array<std::string_view, 9> kPictures = {kSprites, kText, kTitle,  kButtonsRest, kButtonsLit,
+                                                              kBackOk,  kFade, kClouds, kEditor};
+
 // ---- board backgrounds -------------------------------------------------------------------------
 inline constexpr int kBoardW = 510, kBoardH = 960;
 inline constexpr std::array<std::string_view, 8> kBackgrounds = {
