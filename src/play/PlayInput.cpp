@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Globals.h"
+#include "engine/Controls.h"
 #include "engine/cButton.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
@@ -13,9 +14,6 @@
 
 namespace {
 constexpr int32_t kJoystick = 1;
-constexpr int32_t kFireButton = 0;
-constexpr int32_t kBackButton = 4;
-constexpr int32_t kStartButton = 6;
 constexpr int32_t kJoystickRepeatMs = 200;
 // The library's music volume range. Holding F7 or F8 used to run the setting far outside it,
 // so a press the other way was not heard until the excess had been held off again.
@@ -33,14 +31,14 @@ void cPlayState::HandleKeyboard() {
     const GfxKeyboard& keyboard = gEngine->GetKeyboard();
 
     if (keyboard.IsKeyPressed(GfxKey::Escape) && !gPaused) gRunning = false;
-    if (keyboard.IsKeyDown(GfxKey::Right) && !gPaused && !IsPlayHalted()) StartDragonMove(+1);
-    if (keyboard.IsKeyDown(GfxKey::Left) && !gPaused && !IsPlayHalted()) StartDragonMove(-1);
-    if (keyboard.IsKeyDown(GfxKey::Space) && !gPaused && !IsPlayHalted()) FireOrb();
+    if (KeyHeld(Control::Right) && !gPaused && !IsPlayHalted()) StartDragonMove(+1);
+    if (KeyHeld(Control::Left) && !gPaused && !IsPlayHalted()) StartDragonMove(-1);
+    if (KeyHeld(Control::Fire) && !gPaused && !IsPlayHalted()) FireOrb();
     if (keyboard.IsKeyDown(GfxKey::F7) && !gPaused && !IsPlayHalted())
         gMusicVolume = std::clamp(gMusicVolume - 1, kMinVolume, kMaxVolume);
     if (keyboard.IsKeyDown(GfxKey::F8) && !gPaused && !IsPlayHalted())
         gMusicVolume = std::clamp(gMusicVolume + 1, kMinVolume, kMaxVolume);
-    if (keyboard.IsKeyPressed(GfxKey::P) && !gInactive && !IsPlayHalted()) TogglePause();
+    if (KeyPressed(Control::Pause) && !gInactive && !IsPlayHalted()) TogglePause();
 
     // The initials entry after a lost game or the last level won; it works while paused as well.
     const bool initials = IsEnteringInitials();
@@ -79,12 +77,10 @@ void cPlayState::HandleJoystick() {
     if (!gPaused) {
         if (joystick.GetAxisX(kJoystick) >= 1 && !IsPlayHalted()) StartDragonMove(+1);
         if (joystick.GetAxisX(kJoystick) < 0 && !IsPlayHalted()) StartDragonMove(-1);
-        if (joystick.IsButtonDown(kJoystick, kFireButton) && !IsPlayHalted()) FireOrb();
+        if (PadHeld(Control::Fire) && !IsPlayHalted()) FireOrb();
     }
 
-    if ((joystick.IsButtonPressed(kJoystick, kBackButton) || joystick.IsButtonPressed(kJoystick, kStartButton)) &&
-        !gInactive && !IsPlayHalted())
-        TogglePause();
+    if (PadPressed(Control::Pause) && !gInactive && !IsPlayHalted()) TogglePause();
 
     if (!IsEnteringInitials()) return;
     // The stick repeats at most once per 200 ms while held; up moves forward in the alphabet.
