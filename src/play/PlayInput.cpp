@@ -9,6 +9,7 @@
 #include "engine/cSound.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 
@@ -22,9 +23,45 @@ constexpr int32_t kMaxVolume = 100;
 }  // namespace
 
 void cPlayState::HandleInput() {
+    if (m_Options) {
+        m_Options->HandleInput();
+        if (m_OptionsDone) CloseOptions();
+        return;
+    }
+    const bool wasPaused = gPaused;
     HandleKeyboard();
     HandleMouse();
     HandleJoystick();
+    HandlePauseScreen(wasPaused);
+}
+
+void cPlayState::HandlePauseScreen(bool wasPaused) {
+    // Only a pause the player chose, and not one begun in this frame: a Pause bound to Enter or
+    // A must not open the options with the same press.
+    if (!wasPaused || !gPaused || gInactive || IsPlayHalted() || !m_OptionsButton) return;
+    gMouse->PollFullScreenButtons();
+    m_OptionsButton->CheckMouseMove(gMouse->X, gMouse->Y);
+    m_OptionsButton->CheckMouseDown(1, gMouse->X, gMouse->Y);
+    m_OptionsButton->CheckMouseUp(1, gMouse->X, gMouse->Y);
+    if (m_Options) return;
+    if (gEngine->GetKeyboard().IsKeyPressed(GfxKey::Enter) || gEngine->GetJoystick().IsButtonPressed(kJoystick, 0))
+        OpenOptions();
+}
+
+void cPlayState::OpenOptions() {
+    gSound->Play("buttonclick.wav");
+    m_OptionsDone = false;
+    m_Options = std::make_unique<cOptionsScreen>([this] { m_OptionsDone = true; });
+    // The music plays on from where the pause stopped it, so its volume is heard as it changes.
+    gEngine->GetMusic().PlayMusic(true, m_MusicPosition);
+}
+
+void cPlayState::CloseOptions() {
+    m_Options.reset();
+    GfxMusic& music = gEngine->GetMusic();
+    m_MusicPosition = music.GetPosition();
+    music.StopMusic();
+    gPaused = true;  // back to the paused game, even if the focus went and came back meanwhile
 }
 
 void cPlayState::HandleKeyboard() {

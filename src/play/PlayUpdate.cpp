@@ -13,6 +13,7 @@
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cMessage.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 
@@ -25,7 +26,7 @@ void cPlayState::ProcessState() {
         if (gMouse->CursorOutsideWindow()) gMouse->ShowDefaultCursor();
         if (!gWindowed) gMouse->SetFullScreenPosition();
     }
-    if (gPaused) return;
+    if (gPaused || m_Options) return;
 
     const int32_t now = GetTickCount();
     ScrollBoard();

@@ -6,6 +6,7 @@
 #include "play/cLevelFileState.h"
 #include "play/cPlayState.h"
 #include "shell/cBaseState.h"
+#include "ui/cOptionsState.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"
 
@@ -15,4 +16,5 @@ void RegisterGameStates() {
     RegisterStateFactory(StateTutorial, [] { return std::make_unique<cTutorialState>(); });
     RegisterStateFactory(StateLevelFile,
                          [] { return std::make_unique<cLevelFileState>(cLevelFileState::CommandLineFile()); });
+    RegisterStateFactory(StateOptions, [] { return std::make_unique<cOptionsState>(); });
 }

@@ -47,6 +47,10 @@ std::vector<Sheet> Sheets() {
     menu(assets::kButtonsRest, assets::kMenuButtons);
     menu(assets::kButtonsLit, assets::kMenuButtons);
     menu(assets::kBackOk, assets::kBackOkButtons);
+    sheets.push_back({std::string(assets::kOptions),
+                      assets::kOptionsW,
+                      assets::kOptionsH,
+                      {assets::kOptionsCells.begin(), assets::kOptionsCells.end()}});
     for (auto [file, w, h] : {std::tuple{assets::kTitle, assets::kScreenW, assets::kScreenH},
                               {assets::kFade, assets::kScreenW, assets::kScreenH},
                               {assets::kClouds, assets::kCloudsSize, assets::kCloudsSize}})

@@ -31,7 +31,7 @@ std::vector<Archive> Archives() {
     const auto gen = content::GeneratedDir();
     Archive gfx{"kwgfx", content::GameDir() / "images" / "kwgfx.pak", {}};
     for (auto name : {assets::kSprites, assets::kText, assets::kTitle, assets::kButtonsRest, assets::kButtonsLit,
-                      assets::kBackOk, assets::kFade, assets::kClouds})
+                      assets::kBackOk, assets::kOptions, assets::kFade, assets::kClouds})
         gfx.sources.push_back(gen / std::string(name));
     for (auto theme : assets::kBackgrounds) gfx.sources.push_back(gen / (std::string(theme) + ".png"));
 
