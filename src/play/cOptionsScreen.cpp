@@ -56,6 +56,9 @@ void Text(int32_t x, int32_t y, int32_t width, const std::string& text, int32_t 
                                 align, colour, "Arial", size, true, 0, 1, 1, kOutline);
 }
 
+// The volume a point of the slider stands for.
+int32_t VolumeAt(float x) { return static_cast<int32_t>(std::lrint((x - kTrackX) * 100.0f / kTrackWidth)); }
+
 int Direction(bool less, bool more) { return less == more ? 0 : less ? -1 : 1; }
 
 bool Within(float v, int32_t from, int32_t size) {
@@ -185,9 +188,8 @@ void cOptionsScreen::HandleMouse() {
     const float x = gMouse->X, y = gMouse->Y;
     const bool left = gMouse->IsButtonPressed(1);
     if (m_Dragging >= 0) {
+        if (left) SetVolume(static_cast<Line>(m_Dragging), VolumeAt(x));
         if (!left) m_Dragging = -1;
-        const auto volume = static_cast<int32_t>(std::lrint((x - kTrackX) * 100.0f / kTrackWidth));
-        if (left) SetVolume(static_cast<Line>(m_Dragging), volume);
         return;
     }
     if (m_Binding || !Within(x, kRowLeft, kRowWidth) || y < static_cast<float>(kFirstTop)) return;
@@ -206,12 +208,14 @@ void cOptionsScreen::HandleMouse() {
     if (!left || m_LeftWasDown) return;
     m_Focus = line;
     if (line == MusicVolume || line == EffectsVolume) {
-        if (Within(x, kLessX, assets::kOptionsLess.w))
+        if (Within(x, kLessX, assets::kOptionsLess.w)) {
             Change(-1);
-        else if (Within(x, kMoreX, assets::kOptionsMore.w))
+        } else if (Within(x, kMoreX, assets::kOptionsMore.w)) {
             Change(+1);
-        else if (Within(x, kTrackX - 8, kTrackWidth + 16))
+        } else if (Within(x, kTrackX - 8, kTrackWidth + 16)) {
             m_Dragging = line;
+            SetVolume(static_cast<Line>(line), VolumeAt(x));
+        }
     } else if (slots) {
         if (slot < 0) return;
         m_Slot = slot;

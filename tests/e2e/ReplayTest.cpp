@@ -86,7 +86,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "broken_override", "play_last_level", "play_level_file",
-                                           "level_file_refused", "tutorial_keyboard", "tutorial_gamepad"));
+                                           "level_file_refused", "tutorial_keyboard", "tutorial_gamepad",
+                                           "options_from_pause"));
 
 // A game of varying frame lengths (a stall among them), a start between two seconds, a click quicker
 // than a frame and every kind of input, recorded as it ran and replayed on a copy of the folder
