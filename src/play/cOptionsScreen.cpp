@@ -318,7 +318,7 @@ void cOptionsScreen::Leave() {
     gSound->Play("buttonclick.wav");
     // Kept at once, so a crash or a killed game later loses none of it.
     SaveOptions();
-    if (SettingsLoaded()) SaveSettings();
+    SaveProgress();
     m_Leave();
 }
 

@@ -139,9 +139,7 @@ void RunShutdownSteps() {
     sShuttingDown = true;
     ReleaseRetiredState();
     ShutdownStep("mouse", [] { gMouse.reset(); });
-    ShutdownStep("settings", [] {
-        if (SettingsLoaded()) SaveSettings();
-    });
+    ShutdownStep("settings", [] { SaveProgress(); });
     ShutdownStep("options", [] { SaveOptions(); });
     ShutdownStep("unpacked files", [] { DeleteUnpackedFiles(); });
     ShutdownStep("window hook", [] { UnhookWindow(gMainForm ? gMainForm->WindowHandle() : gHookedWindow); });
@@ -216,6 +214,7 @@ int Main(const std::string& commandLine) {
 
 void RunGame() {
     LoadSettings();
+    StartFromScriptSettings();
     // Level=FILE starts on that level file in place of the title.
     SetState(GetCommandLineValue("Level", ";").empty() ? StateTitle : StateLevelFile);
     gMainForm->SetupScreen();
