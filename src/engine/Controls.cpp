@@ -135,38 +135,37 @@ bool ReadSlots(Slots& slots, std::string_view text, int32_t none, int32_t (*valu
     slots = read;
     return true;
 }
+const Slots* KeySlots(Control control) { return &gOptions.controls.keys[static_cast<size_t>(control)]; }
+
+const Slots* PadSlots(Control control) {
+    const int row = PadRow(control);
+    return row < 0 ? nullptr : &gOptions.controls.pad[static_cast<size_t>(row)];
+}
+
+// Whether `test` holds for any key (or button) bound in the slots; false without slots.
+template <typename Test>
+bool AnyBound(const Slots* slots, int32_t none, Test test) {
+    return slots &&
+           std::any_of(slots->begin(), slots->end(), [&](int32_t value) { return value != none && test(value); });
+}
 }  // namespace
 
 bool KeyHeld(Control control) {
-    const GfxKeyboard& keyboard = gEngine->GetKeyboard();
-    for (const int32_t code : gOptions.controls.keys[static_cast<size_t>(control)])
-        if (code != kNoKey && keyboard.IsKeyDown(code)) return true;
-    return false;
+    return AnyBound(KeySlots(control), kNoKey, [](int32_t code) { return gEngine->GetKeyboard().IsKeyDown(code); });
 }
 
 bool KeyPressed(Control control) {
-    const GfxKeyboard& keyboard = gEngine->GetKeyboard();
-    for (const int32_t code : gOptions.controls.keys[static_cast<size_t>(control)])
-        if (code != kNoKey && keyboard.IsKeyPressed(code)) return true;
-    return false;
+    return AnyBound(KeySlots(control), kNoKey, [](int32_t code) { return gEngine->GetKeyboard().IsKeyPressed(code); });
 }
 
 bool PadHeld(Control control) {
-    const int row = PadRow(control);
-    if (row < 0) return false;
-    const GfxJoystick& joystick = gEngine->GetJoystick();
-    for (const int32_t button : gOptions.controls.pad[static_cast<size_t>(row)])
-        if (button != kNoButton && joystick.IsButtonDown(kJoystick, button)) return true;
-    return false;
+    return AnyBound(PadSlots(control), kNoButton,
+                    [](int32_t button) { return gEngine->GetJoystick().IsButtonDown(kJoystick, button); });
 }
 
 bool PadPressed(Control control) {
-    const int row = PadRow(control);
-    if (row < 0) return false;
-    const GfxJoystick& joystick = gEngine->GetJoystick();
-    for (const int32_t button : gOptions.controls.pad[static_cast<size_t>(row)])
-        if (button != kNoButton && joystick.IsButtonPressed(kJoystick, button)) return true;
-    return false;
+    return AnyBound(PadSlots(control), kNoButton,
+                    [](int32_t button) { return gEngine->GetJoystick().IsButtonPressed(kJoystick, button); });
 }
 
 std::string ControlName(Control control) { return kNames[static_cast<int>(control)]; }

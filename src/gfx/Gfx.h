@@ -373,7 +373,6 @@ public:
     bool SetFullScreen(bool fullScreen);  // switches the open window without a restart; false on failure
     // At once, in a window and full screen alike; the mouse follows the picture.
     void SetScaling(GfxScaling scaling);
-    GfxScaling GetScaling() const;
     // The system pointer in desktop pixels and the window's client rectangle on the desktop.
     bool GetPointerOnDesktop(int32_t& x, int32_t& y) const;
     bool GetClientRectOnDesktop(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;

@@ -127,8 +127,6 @@ void GfxEngine::SetScaling(GfxScaling scaling) {
     m_Impl->ShowAll = true;  // the borders move
 }
 
-GfxScaling GfxEngine::GetScaling() const { return m_Impl->Scaling; }
-
 void GfxEngine::Impl::Show(const SDL_Rect& area) {
     if (FrameTexture) {
         const auto* pixels = static_cast<const uint8_t*>(Frame->pixels) + area.y * Frame->pitch + area.x * 4;
