@@ -53,15 +53,17 @@ public:
             faller->Fall();
             m_Moving.Add(faller, faller->Key());
 
-            auto item = std::make_shared<GfxSprite>();
-            item->SetTexture(gTextures->Texture("sprites.png"));
-            ApplyBonusPicture(*item, BonusKind::Chest);
-            item->SetData(1, BonusKind::Chest);
-            item->SetData(2, 1000);
-            item->SetData(3, static_cast<float>(GetTickCount()));
-            item->SetData(4, static_cast<float>(i + 1));
-            item->SetX(static_cast<float>(180 + 90 * i));
-            item->SetY(300);
+            auto item = std::make_shared<BonusItem>();
+            GfxSprite& sprite = item->sprite;
+            sprite.SetTexture(gTextures->Texture("sprites.png"));
+            ApplyBonusPicture(sprite, BonusKind::Chest);
+            sprite.SetData(1, BonusKind::Chest);
+            sprite.SetData(2, 1000);
+            sprite.SetData(3, static_cast<float>(GetTickCount()));
+            sprite.SetData(4, static_cast<float>(i + 1));
+            sprite.SetX(static_cast<float>(180 + 90 * i));
+            sprite.SetY(300);
+            item->movedAt = GetTickCount();
             m_BonusItems.Add(item, std::to_string(i + 1));
 
             auto popup = std::make_shared<cBonus>();
@@ -88,7 +90,7 @@ public:
         m_Board = Copy(m_SavedBoard);
         m_Moving = Copy(m_SavedMoving);
         m_BonusItems.Clear();
-        for (const auto& [key, item] : m_SavedItems) m_BonusItems.Add(std::make_shared<GfxSprite>(item), key);
+        for (const auto& [key, item] : m_SavedItems) m_BonusItems.Add(std::make_shared<BonusItem>(item), key);
         m_Popups.Clear();
         for (const auto& [key, popup] : m_SavedPopups) m_Popups.Add(std::make_shared<cBonus>(popup), key);
         m_GameOver = false;
@@ -104,7 +106,7 @@ private:
     }
     Collection<OrbRef> m_SavedBoard;
     Collection<OrbRef> m_SavedMoving;
-    std::vector<std::pair<std::string, GfxSprite>> m_SavedItems;
+    std::vector<std::pair<std::string, BonusItem>> m_SavedItems;
     std::vector<std::pair<std::string, cBonus>> m_SavedPopups;
 };
 

@@ -56,6 +56,8 @@ constexpr int32_t ScoreHeadingY = 155, ScoreY = 170;
 constexpr int32_t LevelHeadingY = 190, LevelY = 205;
 constexpr int32_t QueueHeadingY = 235;
 constexpr int32_t ButtonX = 15, RestartY = 322, ExitY = 372;
+// The music volume's readout at the panel's foot: a label, and the number in half-size digits.
+constexpr int32_t VolumeLabelY = 432, VolumeLabelW = 50, VolumeLabelH = 20, VolumeNumberX = 72, VolumeNumberY = 424;
 // The recessed wells of the panel's picture that those texts, orbs and buttons sit in.
 constexpr Rect ScoresWell = {12, 16, 108, 106}, ScoreWell = {12, 150, 108, 35}, LevelWell = {12, 187, 108, 35},
                QueueWell = {12, 230, 108, 62}, RestartWell = {12, 319, 106, 46}, ExitWell = {12, 369, 106, 46};
@@ -63,8 +65,6 @@ constexpr Rect ScoresWell = {12, 16, 108, 106}, ScoreWell = {12, 150, 108, 35}, 
 // sit if it kept its left edge (it is scaled about its centre, so the glow lies 3 px to its left).
 constexpr int32_t CurrentGlowX = CurrentOrbX + Cell / 2, CurrentGlowY = CurrentOrbY + Cell / 2;
 constexpr int32_t NextGlowX = NextOrbX + 9, NextGlowY = NextOrbY + Cell / 2;
-// The music volume's readout after F7 or F8, at the foot of the panel below everything else.
-constexpr int32_t VolumeCaptionY = 432, VolumeNumberX = 72, VolumeNumberY = 424;
 
 // ---- captions over the board -------------------------------------------------------------------
 constexpr int32_t PausedX = 300, PausedY = 178, GameOverX = 270, GameOverY = 178;

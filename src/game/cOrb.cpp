@@ -178,7 +178,7 @@ void cOrb::Destroy() {
     m_BurnBob.SetX(m_OrbBob.GetX());
     m_BurnBob.SetY(m_OrbBob.GetY());
     m_Frame = 0;
-    m_LastFrameTime = GetTickCount();
+    m_LastFrameTime = m_BurnStart = GetTickCount();
     if (m_BonusBob) {
         m_BonusBob->SetVisible(false);
         m_BonusBob->SetData(3, static_cast<float>(m_LastFrameTime));

@@ -33,6 +33,7 @@ public:
     // The burn has run to its end and the play state may drop the orb.
     bool HasBeenDestroyed() const { return m_Destroyed && !m_BurnBob.GetVisible() && m_Frame == 0; }
     bool IsDestroyed() const { return m_Destroyed; }
+    int32_t BurnStart() const { return m_BurnStart; }  // the tick of the last Destroy
     int32_t LastMoved() const { return m_LastMoved; }
     void SetLastMoved(int32_t tick) { m_LastMoved = tick; }
     int32_t PositionX() const { return m_PositionX; }
@@ -86,7 +87,7 @@ private:
 
     GfxSprite m_OrbBob;
     GfxSprite m_BurnBob;
-    std::optional<GfxSprite> m_BonusBob;  // white orbs: kind, value and burn time in data 1..3
+    std::optional<GfxSprite> m_BonusBob;  // white orbs: kind, value and burn time in data 1..3 (as floats)
     std::string m_Key;
     int32_t m_PositionX = 0;  // column, -1 in the queue
     int32_t m_PositionY = 0;  // row from the bottom, -1 in the queue
@@ -100,4 +101,5 @@ private:
     int32_t m_LastFrameTime = 0;
     int32_t m_Frame = 0;
     int32_t m_LastMoved = 0;
+    int32_t m_BurnStart = 0;
 };

@@ -11,9 +11,10 @@
 int32_t GetTickCount();
 // Seconds since midnight: the time of day the clock started at plus the milliseconds it advanced.
 float Timer();
-// now - then in 32-bit wrapping arithmetic.
-inline int32_t TicksSince(int32_t now, int32_t then) {
-    return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(then));
+// How long ago `then` was: now - then in 32-bit wrapping arithmetic, never negative, so a wait
+// longer than 2^31 ms (a game left paused for weeks) still counts as long and time goes on after it.
+inline int64_t TicksSince(int32_t now, int32_t then) {
+    return static_cast<uint32_t>(now) - static_cast<uint32_t>(then);
 }
 
 void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight);

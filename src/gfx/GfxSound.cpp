@@ -140,8 +140,7 @@ int32_t GfxSoundStore::PlayCount(int32_t id) const {
 
 double GfxEngine::Impl::MusicRunningMs() const {
     if (MusicPausedAt >= 0) return MusicPausedAt;
-    const int32_t elapsed = std::max(TicksSince(GetTickCount(), MusicStartTick), 0);
-    return static_cast<double>(MusicStartMs) + elapsed;
+    return static_cast<double>(MusicStartMs) + static_cast<double>(TicksSince(GetTickCount(), MusicStartTick));
 }
 
 int32_t GfxEngine::Impl::MusicPositionNow() const {

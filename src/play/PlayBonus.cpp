@@ -14,12 +14,6 @@
 
 namespace {
 
-// Ticks travel in the sprite's float data values; read them back as 32-bit ticks.
-int32_t TickFromData(float value) {
-    if (!std::isfinite(value)) return 0;
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(std::llrint(value))));
-}
-
 // "+1000" or "-1000". Built by appending: GCC 12 misreads "-" + std::string as overlapping copies.
 std::string SignedText(char sign, int32_t value) {
     std::string text(1, sign);
@@ -37,33 +31,37 @@ void cPlayState::ReleaseBonus(const OrbRef& whiteOrb) {
     if (!whiteOrb->HasBonusBob() || whiteOrb->BonusReleased()) return;
     whiteOrb->MarkBonusReleased();
     const GfxSprite& carrier = whiteOrb->BonusBob();
-    auto item = std::make_shared<GfxSprite>();
-    item->SetTexture(gTextures->Texture("sprites.png"));
-    item->SetVisible(true);
-    item->SetBlend(true);
-    ApplyBonusPicture(*item, static_cast<int32_t>(std::lrint(carrier.GetData(1))));
-    for (int32_t i = 1; i <= 3; ++i) item->SetData(i, carrier.GetData(i));
+    auto item = std::make_shared<BonusItem>();
+    GfxSprite& sprite = item->sprite;
+    sprite.SetTexture(gTextures->Texture("sprites.png"));
+    sprite.SetVisible(true);
+    sprite.SetBlend(true);
+    ApplyBonusPicture(sprite, static_cast<int32_t>(std::lrint(carrier.GetData(1))));
+    for (int32_t i = 1; i <= 3; ++i) sprite.SetData(i, carrier.GetData(i));
+    item->movedAt = whiteOrb->BurnStart();
 
     int32_t id = m_BonusItems.Count() + 1;
     while (m_BonusItems.Exists(std::to_string(id))) ++id;
-    item->SetData(4, static_cast<float>(id));
-    item->SetX(carrier.GetX());
-    item->SetY(carrier.GetY());
+    sprite.SetData(4, static_cast<float>(id));
+    sprite.SetX(carrier.GetX());
+    sprite.SetY(carrier.GetY());
     m_BonusItems.Add(item, std::to_string(id));
 }
 
 void cPlayState::ProcessBonusItem(const BonusItemRef& item) {
     const int32_t now = GetTickCount();
-    if (TicksSince(now, TickFromData(item->GetData(3))) > 12) {
-        item->MoveBy(0, -4);
-        item->SetData(3, static_cast<float>(now));
+    GfxSprite& sprite = item->sprite;
+    if (TicksSince(now, item->movedAt) > 12) {
+        sprite.MoveBy(0, -4);
+        sprite.SetData(3, static_cast<float>(now));
+        item->movedAt = now;
     }
-    const std::string key = std::to_string(std::lrint(item->GetData(4)));
+    const std::string key = std::to_string(std::lrint(sprite.GetData(4)));
 
     const auto dragon = DragonSprite();
-    if (dragon && ReachesDragon(*dragon, item->GetX(), item->GetY())) {
-        const auto value = static_cast<int32_t>(std::lrint(item->GetData(2)));
-        switch (static_cast<int32_t>(std::lrint(item->GetData(1)))) {
+    if (dragon && ReachesDragon(*dragon, sprite.GetX(), sprite.GetY())) {
+        const auto value = static_cast<int32_t>(std::lrint(sprite.GetData(2)));
+        switch (static_cast<int32_t>(std::lrint(sprite.GetData(1)))) {
             case BonusKind::Fireball:
                 m_BonusText = "FIREBALL";
                 MakeCurrent(MakeQueueOrb(OrbKind::Fireball));
@@ -84,10 +82,10 @@ void cPlayState::ProcessBonusItem(const BonusItemRef& item) {
         m_BonusTextMoveTime = now;
         m_BonusTextY = static_cast<int32_t>(
             std::lrint(dragon->GetY() + static_cast<float>(dragon->GetHeight()) - PlayGeometry::BonusTextInset));
-        m_BonusTextX = static_cast<int32_t>(std::lrint(item->GetX()));
+        m_BonusTextX = static_cast<int32_t>(std::lrint(sprite.GetX()));
         if (m_BonusItems.Exists(key)) m_BonusItems.Remove(key);
         OnBonusItemDone();
-    } else if (item->GetY() <= -PlayGeometry::Cell) {
+    } else if (sprite.GetY() <= -PlayGeometry::Cell) {
         if (m_BonusItems.Exists(key)) m_BonusItems.Remove(key);
         OnBonusItemDone();
     }

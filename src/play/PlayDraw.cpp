@@ -66,7 +66,7 @@ void cPlayState::DrawState() {
     for (const auto& entry : m_Board.Entries()) entry.value->Render();
     if (!IsPlayHalted())
         for (const auto& entry : m_Moving.Entries()) entry.value->Render();
-    for (const auto& entry : m_BonusItems.Entries()) entry.value->Render();
+    for (const auto& entry : m_BonusItems.Entries()) entry.value->sprite.Render();
     for (const auto& entry : m_Popups.Entries()) entry.value->Render();
     DrawBonusText();
 
@@ -182,14 +182,15 @@ void cPlayState::ShowGameOver() {
 }
 
 void cPlayState::DrawVolume() {
-    const int32_t shown = TicksSince(GetTickCount(), m_VolumeShownTime);
+    const int64_t shown = TicksSince(GetTickCount(), m_VolumeShownTime);
     if (!m_VolumeShown || shown >= kVolumeShownMs) return;
     const int32_t fade = kVolumeShownMs / 4;
     const auto alpha =
         static_cast<int16_t>(shown < kVolumeShownMs - fade ? 255 : 255 * (kVolumeShownMs - shown) / fade);
     // At the foot of the panel, below everything else the panel shows.
-    DrawBoldText(PlayGeometry::TextX, PlayGeometry::VolumeCaptionY, 50, 20, "Music", 0,
-                 GfxUtility::MakeColor(alpha, 255, 255, 255), m_HudFont, 12, GfxUtility::MakeColor(alpha, 0, 0, 0));
+    DrawBoldText(PlayGeometry::TextX, PlayGeometry::VolumeLabelY, PlayGeometry::VolumeLabelW,
+                 PlayGeometry::VolumeLabelH, "Music", 0, GfxUtility::MakeColor(alpha, 255, 255, 255), m_HudFont, 12,
+                 GfxUtility::MakeColor(alpha, 0, 0, 0));
     m_Message->DrawNumber(std::to_string(gMusicVolume), PlayGeometry::VolumeNumberX, PlayGeometry::VolumeNumberY, alpha,
                           0.5F);
 }

@@ -111,7 +111,7 @@ void cPlayState::HandleVolumeKeys(const GfxKeyboard& keyboard) {
         return;
     } else {
         const int32_t wait = m_VolumeRepeating ? kVolumeRepeatMs : kVolumeRepeatDelayMs;
-        const int32_t since = TicksSince(now, m_VolumeKeyTime);
+        const int64_t since = TicksSince(now, m_VolumeKeyTime);
         if (since < wait) return;
         // Counted from when the step was due, so the rate holds at any frame length; after a
         // stall the next step waits its whole time instead of following in a burst.

@@ -24,7 +24,14 @@ class cOptionsScreen;
 struct LevelFile;
 
 using OrbRef = std::shared_ptr<cOrb>;
-using BonusItemRef = std::shared_ptr<GfxSprite>;
+// A bonus item rising to the dragon: its picture, whose data 1..4 hold the kind, value, last move
+// and key as the rules keep them, and the last move's exact tick, which a float data value would
+// round once the clock passes 2^24 ms (4.7 hours).
+struct BonusItem final {
+    GfxSprite sprite;
+    int32_t movedAt = 0;
+};
+using BonusItemRef = std::shared_ptr<BonusItem>;
 using PopupRef = std::shared_ptr<cBonus>;
 
 // Not final: the tutorial derives from it and changes behaviour only through the hooks below.

@@ -52,6 +52,10 @@ inline constexpr std::array<Rect, OrbKind::Count> kOrbPictures = {{
     {0, kOrbTop, 24, 24},    // invisible
 }};
 constexpr Rect OrbPicture(int32_t kind) { return kOrbPictures[kind >= 0 && kind < OrbKind::Count ? kind : 0]; }
+// The kinds whose picture is a cell of its own in the orb row, the ones the generator draws there.
+inline constexpr std::array<OrbKind::Kind, 7> kOrbRowKinds = {OrbKind::Red,    OrbKind::Blue,   OrbKind::Green,
+                                                              OrbKind::Purple, OrbKind::Yellow, OrbKind::BlackFalling,
+                                                              OrbKind::White};
 
 // White orb bursting: the first cell, then frames 1..9 at left 200 + 25 * frame.
 inline constexpr Rect kWhiteBurnFirst = {175, kOrbTop, 24, 24};

@@ -30,8 +30,8 @@ void cFade::Render() {
 
     // The elapsed time is held to the fade's length so that a screen left covered for hours
     // cannot overflow the product; within the fade the alpha is the plain elapsed share.
-    const int32_t elapsed = std::clamp(TicksSince(GetTickCount(), m_StartTime), 0, m_Duration);
-    const double covered = static_cast<double>(static_cast<int64_t>(elapsed) * 255) / m_Duration;
+    const int64_t elapsed = std::min<int64_t>(TicksSince(GetTickCount(), m_StartTime), m_Duration);
+    const double covered = static_cast<double>(elapsed * 255) / m_Duration;
     if (m_FadeType == FadeOut) {
         m_Sprite.SetAlpha(static_cast<float>(covered));
         if (m_Sprite.GetAlpha() > 255) m_Sprite.SetAlpha(255);

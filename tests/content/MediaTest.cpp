@@ -32,8 +32,7 @@ std::vector<Sheet> Sheets() {
     for (const auto& rects :
          {assets::kDragon, assets::kDragonFiring, assets::kFireball, assets::kExitButton, assets::kRestartButton})
         sprites.cells.insert(sprites.cells.end(), rects.begin(), rects.end());
-    for (int32_t kind = OrbKind::Red; kind < OrbKind::Count; ++kind)
-        sprites.cells.push_back(assets::kOrbPictures[kind]);
+    for (const OrbKind::Kind kind : assets::kOrbRowKinds) sprites.cells.push_back(assets::kOrbPictures[kind]);
     for (int f = 1; f <= assets::kWhiteBurnFrames; ++f) sprites.cells.push_back(assets::WhiteBurnFrame(f));
     for (int f = 0; f < assets::kBurnFrames; ++f) sprites.cells.push_back(assets::BurnFrame(f));
     Sheet text{std::string(assets::kText),
@@ -149,9 +148,8 @@ TEST(Orbs, EveryOrbsEdgeStandsOutOnEveryBackground) {
     for (const auto theme : assets::kBackgrounds) {
         const Picture background(content::GeneratedDir() / (std::string(theme) + ".png"));
         ASSERT_TRUE(background.Loaded());
-        for (const int32_t kind : {OrbKind::Red, OrbKind::Blue, OrbKind::Green, OrbKind::Purple, OrbKind::Yellow,
-                                   OrbKind::BlackFalling, OrbKind::White}) {
-            const double clearness = Clearness(EdgeTones(sheet, assets::OrbPicture(kind)), background);
+        for (const OrbKind::Kind kind : assets::kOrbRowKinds) {
+            const double clearness = Clearness(EdgeTones(sheet, assets::kOrbPictures[kind]), background);
             EXPECT_GE(clearness, 3.0) << "orb " << kind << " on " << theme;
         }
     }

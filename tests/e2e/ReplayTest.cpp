@@ -87,7 +87,7 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "broken_override", "play_last_level", "play_level_file",
-                                           "level_file_refused", "tutorial_keyboard", "tutorial_gamepad",
+                                           "level_file_refused", "tutorial_keyboard", "tutorial_gamepad", "long_pause",
                                            "options_from_pause"));
 
 // A recording with a dump at `at`, before the first line past that time (the close, then the end).

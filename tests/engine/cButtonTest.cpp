@@ -15,7 +15,7 @@ constexpr assets::Rect kPicture = assets::kNewGame.rect;
 constexpr float kLeft = 100, kTop = 50, kRight = kLeft + kPicture.w, kBottom = kTop + kPicture.h, kInX = 150, kInY = 80,
                 kOut = 20;
 
-class ButtonTest : public kwtest::HeadlessGame {
+class Buttons : public kwtest::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
@@ -49,7 +49,7 @@ struct Gesture {
     size_t clicks;
 };
 Steps Tap(float x, float y) { return {{x, y, true}, {x, y, false}}; }
-class ButtonGesture : public ButtonTest, public ::testing::WithParamInterface<Gesture> {};
+class ButtonGesture : public Buttons, public ::testing::WithParamInterface<Gesture> {};
 
 TEST_P(ButtonGesture, ClicksOnlyWhenHeldOverTheButtonAndReleasedOverIt) {
     for (const auto& [x, y, held] : GetParam().steps) Poll(x, y, held);
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         Gesture{"JustAbove", Tap(kInX, kTop - 0.5f), 0}, Gesture{"JustBelow", Tap(kInX, kBottom + 0.5f), 0}),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(ButtonTest, EachMouseButtonArmsOnItsOwnAndTheClickNamesIt) {
+TEST_F(Buttons, EachMouseButtonArmsOnItsOwnAndTheClickNamesIt) {
     Poll(kInX, kInY, true, 2);
     EXPECT_FALSE(m_Button.IsArmed(1));
     Poll(kInX, kInY, false, 1);

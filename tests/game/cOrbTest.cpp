@@ -14,7 +14,7 @@ using namespace OrbKind;
 using OrbRef = std::shared_ptr<cOrb>;
 
 // Orbs draw from sprites.png through the texture registry.
-class OrbFixture : public kwtest::EngineFixture {
+class Orbs : public kwtest::EngineFixture {
 protected:
     void SetUp() override {
         m_Folder.WriteImage("game/images/sprites.png", 8, 8);
@@ -28,7 +28,7 @@ OrbRef MakeOrb(int32_t type, int32_t column, int32_t row) {
     return orb;
 }
 
-TEST_F(OrbFixture, OrbsCollideAt24PixelsApartButNotAt25) {
+TEST_F(Orbs, OrbsCollideAt24PixelsApartButNotAt25) {
     const OrbRef below = MakeOrb(Red, 3, 0);
     const OrbRef near = MakeOrb(Blue, 3, 5);
     near->OrbBob().SetY(450 - 24);
@@ -40,7 +40,7 @@ TEST_F(OrbFixture, OrbsCollideAt24PixelsApartButNotAt25) {
     EXPECT_EQ(far->PositionY(), 5) << "a miss changes nothing";
 }
 
-TEST_F(OrbFixture, OnlyOrbsOfOneColourMatchAndAFallingOrbNever) {
+TEST_F(Orbs, OnlyOrbsOfOneColourMatchAndAFallingOrbNever) {
     const OrbRef a = MakeOrb(Red, 3, 1);
     const OrbRef b = MakeOrb(Red, 4, 1);
     EXPECT_TRUE(a->MatchingTypes(b.get()));
@@ -49,7 +49,7 @@ TEST_F(OrbFixture, OnlyOrbsOfOneColourMatchAndAFallingOrbNever) {
     EXPECT_FALSE(a->MatchingTypes(b.get()));
 }
 
-TEST_F(OrbFixture, AMoveNeedsMoreThanItsIntervalAndBoardOrbsRiseWhileShotsDrop) {
+TEST_F(Orbs, AMoveNeedsMoreThanItsIntervalAndBoardOrbsRiseWhileShotsDrop) {
     const OrbRef board = MakeOrb(Red, 3, 1);
     AdvanceVirtualClock(30);
     EXPECT_FALSE(board->Move(30));
@@ -64,7 +64,7 @@ TEST_F(OrbFixture, AMoveNeedsMoreThanItsIntervalAndBoardOrbsRiseWhileShotsDrop) 
     EXPECT_EQ(shot->PixelX(), PlayGeometry::Left + PlayGeometry::Cell * 9);  // in the column fired into
 }
 
-class BurnLengths : public OrbFixture, public ::testing::WithParamInterface<std::tuple<int32_t, int>> {};
+class BurnLengths : public Orbs, public ::testing::WithParamInterface<std::tuple<int32_t, int>> {};
 
 TEST_P(BurnLengths, ABurnRunsItsStepsAndThenTheOrbIsGone) {
     const auto [type, steps] = GetParam();

@@ -10,7 +10,7 @@
 
 namespace {
 
-class ArchiveTest : public GfxFixture {
+class Unpacking : public GfxFixture {
 protected:
     bool Extract(const std::string& pw1, const std::string& pw2) {
         return m_Engine->GetArchive().ExtractArchive("pack.pak", pw1, pw2, 0, "", &m_Written);
@@ -45,7 +45,7 @@ protected:
     std::vector<std::filesystem::path> m_Written;
 };
 
-TEST_F(ArchiveTest, EntriesReplaceOldFilesWholeWithTheSecondPasswordWhenTheFirstFails) {
+TEST_F(Unpacking, EntriesReplaceOldFilesWholeWithTheSecondPasswordWhenTheFirstFails) {
     EXPECT_FALSE(Extract("pw", "pw")) << "no archive at all";
     std::ofstream(m_Folder / "a.txt") << "an older and much longer text";
     const std::string big(200000, 'x');
@@ -58,7 +58,7 @@ TEST_F(ArchiveTest, EntriesReplaceOldFilesWholeWithTheSecondPasswordWhenTheFirst
               (std::vector<std::filesystem::path>{m_Folder / "a.txt", m_Folder / "sub", m_Folder / "sub/b.bin"}));
 }
 
-TEST_F(ArchiveTest, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAndTheRestExtracted) {
+TEST_F(Unpacking, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAndTheRestExtracted) {
     std::filesystem::create_directories(m_Folder / "in");
     m_Engine->SetWorkingFolder(PathOf("in"));  // names that escape it still land in the scratch folder
     const std::string absolute = (m_Folder / "abs.txt").string();
@@ -79,20 +79,20 @@ TEST_F(ArchiveTest, NamesThatLeaveTheFolderOrReplaceTheGamesOwnFilesAreRefusedAn
     EXPECT_EQ(Files(), (std::vector<std::string>{"in/good.txt"}));
 }
 
-TEST_F(ArchiveTest, ADamagedPlainEntryLeavesNoFileButTheGoodOnesLand) {
+TEST_F(Unpacking, ADamagedPlainEntryLeavesNoFileButTheGoodOnesLand) {
     ASSERT_TRUE(Zip({{"bad.txt", "DAMAGEDENTRY"}, {"ok.txt", "fine"}}, ""));
     Damage("DAMAGEDENTRY", 2);
     EXPECT_FALSE(Extract("", ""));
     EXPECT_EQ(Files(), (std::vector<std::string>{"ok.txt"}));
 }
 
-TEST_F(ArchiveTest, AnEntryLargerThanAnyAssetIsRefusedAndTheRestExtracted) {
+TEST_F(Unpacking, AnEntryLargerThanAnyAssetIsRefusedAndTheRestExtracted) {
     ASSERT_TRUE(Zip({{"huge.bin", std::string((64 << 20) + 1, '\0')}, {"ok.txt", "fine"}}, "pw"));
     EXPECT_FALSE(Extract("pw", "pw"));
     EXPECT_EQ(Files(), (std::vector<std::string>{"ok.txt"}));
 }
 
-TEST_F(ArchiveTest, SevenZipEntriesExtractWithTheRightPasswordOnly) {
+TEST_F(Unpacking, SevenZipEntriesExtractWithTheRightPasswordOnly) {
     SevenZip();
     EXPECT_FALSE(Extract("wrong", "M4RL0WE47"));
     EXPECT_TRUE(Files().empty());
@@ -103,14 +103,14 @@ TEST_F(ArchiveTest, SevenZipEntriesExtractWithTheRightPasswordOnly) {
     EXPECT_EQ(Read("noise.bin").size(), 3000u);
 }
 
-TEST_F(ArchiveTest, ADamagedSevenZipEntryIsStillRefused) {
+TEST_F(Unpacking, ADamagedSevenZipEntryIsStillRefused) {
     SevenZip();
     Damage("noise.bin", 1500);  // inside its data
     EXPECT_FALSE(Extract("marlowe47", "marlowe47"));
     EXPECT_EQ(Files(), (std::vector<std::string>{"level1.dat", "small.txt"}));
 }
 
-TEST_F(ArchiveTest, ArchivesUnpackedTogetherLandEachInItsFolderAndOneFailureSparesTheOthers) {
+TEST_F(Unpacking, ArchivesUnpackedTogetherLandEachInItsFolderAndOneFailureSparesTheOthers) {
     std::vector<GfxArchive::Unpacking> archives;
     for (const std::string name : {"images", "levels", "sounds", "extra"}) {
         std::filesystem::create_directories(m_Folder / name);

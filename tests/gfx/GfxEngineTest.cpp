@@ -6,7 +6,9 @@
 
 namespace {
 
-TEST_F(GfxFixture, TheGameDisplayOpensTwiceHarmlesslyButNotOneLargerThanTheDesktop) {
+using Engine = GfxFixture;
+
+TEST_F(Engine, TheGameDisplayOpensTwiceHarmlesslyButNotOneLargerThanTheDesktop) {
     ASSERT_TRUE(m_Engine->Startup());
     const GfxDisplaySettings& s = m_Engine->GetDisplaySettings();
     EXPECT_TRUE(s.IsModeAvailable(640, 480, 16, true));
@@ -22,7 +24,7 @@ TEST_F(GfxFixture, TheGameDisplayOpensTwiceHarmlesslyButNotOneLargerThanTheDeskt
     EXPECT_FALSE(m_Engine->GetClientRectOnDesktop(left, top, width, height));
 }
 
-TEST_F(GfxFixture, PathsResolveAgainstTheWorkingFolderWithEitherSeparator) {
+TEST_F(Engine, PathsResolveAgainstTheWorkingFolderWithEitherSeparator) {
     EXPECT_EQ(m_Engine->Resolve("game\\images\\a.png"), m_Folder / "game" / "images" / "a.png");
     EXPECT_EQ(m_Engine->Resolve("/tmp/x"), std::filesystem::path("/tmp/x"));
 }

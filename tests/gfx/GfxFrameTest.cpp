@@ -31,7 +31,7 @@ struct Scene {
     std::vector<Words> words;
 };
 
-class FrameTest : public GfxFixture {
+class FrameComposition : public GfxFixture {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -96,7 +96,7 @@ void Change(Scene& scene, std::mt19937& rng) {
     items[0].x = pick(0, 9) == 0 ? pick(-20, 20) : 0;
 }
 
-TEST_F(FrameTest, AFrameComposedOverTheLastLooksAsIfDrawnWhole) {
+TEST_F(FrameComposition, AFrameComposedOverTheLastLooksAsIfDrawnWhole) {
     std::mt19937 rng(20240611);
     Scene scene{{{Backdrop, 0, 0, 640, 480}}, {{"Top 5 Scores", 20, 20, -1}, {"Score 0", 250, 200, -1}}};
     const float scales[] = {1, 0.75F, 1.3F, 0.7F, 2.7F};
@@ -116,7 +116,7 @@ TEST_F(FrameTest, AFrameComposedOverTheLastLooksAsIfDrawnWhole) {
     }
 }
 
-TEST_F(FrameTest, AnUnchangedFrameIsNotComposedAndAMoveOnlyWhereTheSpriteWasAndIs) {
+TEST_F(FrameComposition, AnUnchangedFrameIsNotComposedAndAMoveOnlyWhereTheSpriteWasAndIs) {
     GfxSprite moving;
     moving.SetTexture(Translucent);
     moving.SetSourceRect(0, 0, 10, 10);
@@ -135,9 +135,9 @@ TEST_F(FrameTest, AnUnchangedFrameIsNotComposedAndAMoveOnlyWhereTheSpriteWasAndI
     EXPECT_EQ(m_Engine->GetDevice().GetComposedPixels(), 15 * 10);
 }
 
-class BlendTest : public FrameTest, public ::testing::WithParamInterface<int32_t> {};
+class Blending : public FrameComposition, public ::testing::WithParamInterface<int32_t> {};
 
-TEST_P(BlendTest, EveryAlphaOfThePictureBlendsAsSdlBlendsIt) {
+TEST_P(Blending, EveryAlphaOfThePictureBlendsAsSdlBlendsIt) {
     // Alphas 0..254 across an odd width, colours down, over a grey that the blend keeps in part.
     const auto pixel = [](int32_t x, int32_t y) {
         return static_cast<uint32_t>(x) << 24 | static_cast<uint32_t>(y * 36) << 16 | 0x00C000u |
@@ -170,5 +170,5 @@ TEST_P(BlendTest, EveryAlphaOfThePictureBlendsAsSdlBlendsIt) {
 }
 
 // The drifting clouds, orbs on the board, white orbs, a fade step and no modulation at all.
-INSTANTIATE_TEST_SUITE_P(Alphas, BlendTest, ::testing::Values(125, 235, 220, 3, 255));
+INSTANTIATE_TEST_SUITE_P(Alphas, Blending, ::testing::Values(125, 235, 220, 3, 255));
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-class InputTest : public GfxFixture {
+class KeysAndMouse : public GfxFixture {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -32,7 +32,7 @@ protected:
     std::vector<std::string> m_Seen;
 };
 
-TEST_F(InputTest, AKeyPressIsReportedOnceInTheNextFrameEvenIfReleasedBeforeItAndRepeatsAreNoNewPress) {
+TEST_F(KeysAndMouse, AKeyPressIsReportedOnceInTheNextFrameEvenIfReleasedBeforeItAndRepeatsAreNoNewPress) {
     struct KeyFrame {
         std::vector<bool> downs;  // events before the pump
         bool pressed, down;       // then asked after it
@@ -59,7 +59,7 @@ struct DisplayModeCase {
     size_t switches;
     bool enterPressed;
 };
-class DisplayModeKeys : public InputTest, public ::testing::WithParamInterface<DisplayModeCase> {};
+class DisplayModeKeys : public KeysAndMouse, public ::testing::WithParamInterface<DisplayModeCase> {};
 
 TEST_P(DisplayModeKeys, AltEnterAndF11SwitchOncePerPressAndAreNotGameKeys) {
     Listen();
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayModeCase{"F11Twice", {{GfxKey::F11, true}, {GfxKey::F11, false}, {GfxKey::F11, true}}, 2, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(InputTest, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThanAFrameSpanTwoFrames) {
+TEST_F(KeysAndMouse, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThanAFrameSpanTwoFrames) {
     Listen();
     m_Engine->InjectMouseMove(320, 200);
     for (bool down : {true, false, true, false}) m_Engine->InjectMouseButton(1, down);  // a double tap
@@ -103,7 +103,7 @@ struct PointerCase {
     int32_t width, height;
     GfxArea picture;  // where the picture shows in a window of that size
 };
-class PointerMapping : public InputTest, public ::testing::WithParamInterface<PointerCase> {};
+class PointerMapping : public KeysAndMouse, public ::testing::WithParamInterface<PointerCase> {};
 
 // A window pixel maps to the game pixel the output shows there: the picture's first and last
 // pixels to the screen's edges, a border pixel beside them to just outside it.
@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PointerCase{"SharpTooSmall", GfxScaling::Sharp, 500, 400, {0, 12, 500, 375}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class JoystickTest : public InputTest {
+class Gamepad : public KeysAndMouse {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -150,7 +150,7 @@ protected:
     }
 };
 
-TEST_F(JoystickTest, AButtonPressIsReportedOnceAndATapWithinAFrameIsHeldForThatFrame) {
+TEST_F(Gamepad, AButtonPressIsReportedOnceAndATapWithinAFrameIsHeldForThatFrame) {
     m_Engine->InjectJoyButton(0, true);
     EXPECT_EQ(NextFrame(), std::pair(true, true));
     EXPECT_EQ(NextFrame(), std::pair(false, true));

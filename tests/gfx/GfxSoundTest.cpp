@@ -10,7 +10,7 @@
 
 namespace {
 
-class SoundTest : public GfxFixture {
+class SoundStore : public GfxFixture {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -22,7 +22,7 @@ protected:
     GfxMusic& Music() { return m_Engine->GetMusic(); }
 };
 
-TEST_F(SoundTest, MissingOrDamagedSoundFilesAreRefusedAndEachPlayOfALoadedOneCounts) {
+TEST_F(SoundStore, MissingOrDamagedSoundFilesAreRefusedAndEachPlayOfALoadedOneCounts) {
     EXPECT_TRUE(Sounds().LoadSound(1, "beep.wav"));
     EXPECT_FALSE(Sounds().LoadSound(2, "none.wav"));
     std::ofstream(m_Folder / "junk.wav") << "RIFF but not really a wave file";
@@ -36,7 +36,7 @@ TEST_F(SoundTest, MissingOrDamagedSoundFilesAreRefusedAndEachPlayOfALoadedOneCou
     EXPECT_EQ(Sounds().PlayCount(3), 0);
 }
 
-TEST_F(SoundTest, MusicPositionFollowsTheVirtualClockPausingAndLooping) {
+TEST_F(SoundStore, MusicPositionFollowsTheVirtualClockPausingAndLooping) {
     ASSERT_TRUE(Music().LoadMusic("tune.wav"));
     EXPECT_EQ(Music().GetLoadedPath(), "tune.wav");
     EXPECT_FALSE(Music().IsPlaying());

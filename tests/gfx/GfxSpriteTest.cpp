@@ -11,7 +11,7 @@
 namespace {
 constexpr uint32_t Red32 = 0xFFFF0000u, Blue32 = 0xFF0000FFu, Black32 = 0xFF000000u;
 
-class SpriteTest : public GfxFixture {
+class Sprites : public GfxFixture {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -32,7 +32,7 @@ protected:
     }
 };
 
-TEST_F(SpriteTest, TextureSizeIsKnownAfterLoadingAndAMissingHugeOrNonPlainFileFails) {
+TEST_F(Sprites, TextureSizeIsKnownAfterLoadingAndAMissingHugeOrNonPlainFileFails) {
     EXPECT_EQ(m_Engine->GetTextureStore().GetTextureWidth(1), 20);
     EXPECT_EQ(m_Engine->GetTextureStore().GetTextureHeight(1), 10);
     ASSERT_TRUE(GfxTestSupport::WriteSolidPng(PathOf("wide.png"), 4097, 1, Red32));
@@ -43,7 +43,7 @@ TEST_F(SpriteTest, TextureSizeIsKnownAfterLoadingAndAMissingHugeOrNonPlainFileFa
     EXPECT_FALSE(m_Engine->GetTextureStore().HasTexture(2));
 }
 
-TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothing) {
+TEST_F(Sprites, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothing) {
     GfxSprite hidden = Cell(), unknown = Cell();
     hidden.SetVisible(false);
     unknown.SetTexture(99);
@@ -64,7 +64,7 @@ TEST_F(SpriteTest, HiddenSpritesUnknownTexturesAndWildPositionsOrScalesDrawNothi
     }
 }
 
-TEST_F(SpriteTest, PositionSnapsDownTheSourceCellPicksThePicturePartAndScaleWorksAboutTheCentre) {
+TEST_F(Sprites, PositionSnapsDownTheSourceCellPicksThePicturePartAndScaleWorksAboutTheCentre) {
     GfxSprite blue = Cell(100.9f, 50.5f, 10);
     GfxSprite big = Cell(100, 100), small = Cell(200, 100);
     big.SetScale(2);       // covers 95..114
@@ -80,7 +80,7 @@ TEST_F(SpriteTest, PositionSnapsDownTheSourceCellPicksThePicturePartAndScaleWork
     EXPECT_EQ(big.GetWidth(), 10);  // the source size, unscaled
 }
 
-TEST_F(SpriteTest, BeginFrameClearsAndScreenshotsWriteTheLastFrame) {
+TEST_F(Sprites, BeginFrameClearsAndScreenshotsWriteTheLastFrame) {
     EXPECT_FALSE(m_Engine->SaveScreenshot("none.png"));  // nothing presented yet
     Frame([&] { Cell().Render(); });
     Frame([] {});

@@ -12,7 +12,7 @@
 namespace {
 const int32_t kRed = GfxUtility::MakeColor(255, 255, 0, 0);
 
-class TextTest : public GfxFixture {
+class Texts : public GfxFixture {
 protected:
     void SetUp() override {
         GfxFixture::SetUp();
@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(TextTest, GlyphsAppearInTheAskedColourLeftRightOrCentredInTheBox) {
+TEST_F(Texts, GlyphsAppearInTheAskedColourLeftRightOrCentredInTheBox) {
     Draw("Caption", 0, kRed);
     const auto left = RedSpan(90, 95, 420, 140);
     EXPECT_GE(left.first, 100);
@@ -62,7 +62,7 @@ TEST_F(TextTest, GlyphsAppearInTheAskedColourLeftRightOrCentredInTheBox) {
     EXPECT_NEAR(Text().MeasureWidth("Caption", "Arial", 12, false), right.second - right.first + 1, 3);
 }
 
-TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInTheBoxButAHeadingALittleTooWideShrinksOntoOneLine) {
+TEST_F(Texts, LinesBreakAtCarriageReturnsAndWrapInTheBoxButAHeadingALittleTooWideShrinksOntoOneLine) {
     const int32_t height = Text().MeasureHeight("A", "Arial", 12, true);
     DrawAt10(600, "One\r\nTwo");
     EXPECT_GT(RowsWithInk(height), height);  // glyphs on two lines
@@ -76,7 +76,7 @@ TEST_F(TextTest, LinesBreakAtCarriageReturnsAndWrapInTheBoxButAHeadingALittleToo
     EXPECT_GT(RowsWithInk(height), height);  // too far over: it wraps at its own size
 }
 
-TEST_F(TextTest, SteadyTextIsRasterisedOnceAndTheCacheStaysBounded) {
+TEST_F(Texts, SteadyTextIsRasterisedOnceAndTheCacheStaysBounded) {
     for (int i = 0; i < 10; ++i) Draw("Score: 100\r\nLevel 3", 0);
     EXPECT_EQ(Text().GetRasterisedLineCount(), 2);
     for (int i = 0; i < 400; ++i) Draw("Score: " + std::to_string(i), 0);

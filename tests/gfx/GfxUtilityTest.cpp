@@ -9,7 +9,9 @@
 
 namespace {
 
-TEST_F(GfxFixture, EveryDrawLiesWithinBothEndsInEitherOrderAndBothEndsAreDrawn) {
+using RandomAndClock = GfxFixture;
+
+TEST_F(RandomAndClock, EveryDrawLiesWithinBothEndsInEitherOrderAndBothEndsAreDrawn) {
     GfxUtility& u = m_Engine->GetUtility();
     u.SeedRandom(42);
     for (const auto& [low, high] : {std::pair{1, 5}, {0, 0}, {-3, 3}, {5, 1}, {INT32_MIN, INT32_MAX}, {0, 1000000}}) {
@@ -24,7 +26,7 @@ TEST_F(GfxFixture, EveryDrawLiesWithinBothEndsInEitherOrderAndBothEndsAreDrawn) 
     }
 }
 
-TEST_F(GfxFixture, TheSameSeedGivesTheSameDrawsOnEveryPlatform) {
+TEST_F(RandomAndClock, TheSameSeedGivesTheSameDrawsOnEveryPlatform) {
     GfxUtility& u = m_Engine->GetUtility();
     const auto draws = [&u](int32_t seed) {
         u.SeedRandom(seed);
@@ -38,7 +40,7 @@ TEST_F(GfxFixture, TheSameSeedGivesTheSameDrawsOnEveryPlatform) {
     EXPECT_NE(draws(12346), draws(12345));
 }
 
-TEST_F(GfxFixture, TheVirtualClockWrapsAndGivesTheTimeOfDay) {
+TEST_F(RandomAndClock, TheVirtualClockWrapsAndGivesTheTimeOfDay) {
     UseVirtualClock(0xFFFFFFF0u, 23 * 3600 + 59 * 60 + 59.5);
     const int32_t start = GetTickCount();
     AdvanceVirtualClock(32);
@@ -65,7 +67,7 @@ TEST(FrameStepper, TakesAStallBeyondTheLongestFrameInFramesARecordingHolds) {
     EXPECT_EQ(stepper.stepMs, 16);
 }
 
-class HighScoreTest : public GfxFixture {
+class HighScoreStore : public GfxFixture {
 protected:
     GfxUtility& U() { return m_Engine->GetUtility(); }
     std::string Entry(GfxUtility& u, int i) {
@@ -73,7 +75,7 @@ protected:
     }
 };
 
-TEST_F(HighScoreTest, AScoreOfMinusOneChangesTheInitialsOnly) {
+TEST_F(HighScoreStore, AScoreOfMinusOneChangesTheInitialsOnly) {
     U().SetHighScore(4, "ABC", 2500);
     U().SetHighScore(4, "XYZ", -1);
     EXPECT_EQ(Entry(U(), 4), "2500 XYZ");
@@ -94,7 +96,7 @@ struct ScoresFile {
     bool damaged;  // reported, and kept as scores.dat.bad
 };
 
-class ScoresFiles : public HighScoreTest, public ::testing::WithParamInterface<ScoresFile> {};
+class ScoresFiles : public HighScoreStore, public ::testing::WithParamInterface<ScoresFile> {};
 
 TEST_P(ScoresFiles, ReadWhatCanBeReadAndTakeTheRestFromTheDefaultTable) {
     const ScoresFile& c = GetParam();
@@ -129,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "500 ZAP", true}),
     [](const ::testing::TestParamInfo<ScoresFile>& info) { return std::string(info.param.name); });
 
-TEST_F(HighScoreTest, AMissingFileLoadsTheShippedDefaultTableAndOnlyAnUnreadableOneIsAnError) {
+TEST_F(HighScoreStore, AMissingFileLoadsTheShippedDefaultTableAndOnlyAnUnreadableOneIsAnError) {
     U().LoadHighScores("nothere.dat");
     std::filesystem::copy_file(std::filesystem::path(KW_SOURCE_DIR) / "data/scores.dat", m_Folder / "shipped.dat");
     GfxEngine shipped;  // a copy, so no repair ever touches the source tree
@@ -139,7 +141,7 @@ TEST_F(HighScoreTest, AMissingFileLoadsTheShippedDefaultTableAndOnlyAnUnreadable
     EXPECT_THROW(U().LoadHighScores("folder.dat"), std::runtime_error);
 }
 
-TEST_F(HighScoreTest, AFailedSaveThrowsAndLeavesTheOldFileWhole) {
+TEST_F(HighScoreStore, AFailedSaveThrowsAndLeavesTheOldFileWhole) {
     U().SetHighScore(1, "AAA", 50);
     U().SaveHighScores("scores.dat");
     EXPECT_THROW(U().SaveHighScores("no/such/folder/scores.dat"), std::runtime_error);

@@ -12,7 +12,7 @@ namespace {
 
 using namespace OrbKind;
 
-TEST_F(RulesFixture, AWellFormedLevelBuildsItsBoardRowsFromTheTopDown) {
+TEST_F(Rules, AWellFormedLevelBuildsItsBoardRowsFromTheTopDown) {
     m_Folder.WriteLevel("levels", 1, "35\r\n3\r\nsky\r\n yes \r\nR B.\r\n\r\nWXZI12P\r\n");
     m_Play->CreateLevel();
     EXPECT_EQ(m_Play->RiseInterval(), 35);
@@ -34,7 +34,7 @@ TEST_F(RulesFixture, AWellFormedLevelBuildsItsBoardRowsFromTheTopDown) {
     EXPECT_EQ(ErrorLog(), "");
 }
 
-TEST_F(RulesFixture, LevelsWithUnixLineEndsAndRandomCellsLoadToo) {
+TEST_F(Rules, LevelsWithUnixLineEndsAndRandomCellsLoadToo) {
     m_Folder.WriteLevel("levels", 1, "35\n1\nsky\nNO\nAAAAU\n");
     m_Play->CreateLevel();
     EXPECT_FALSE(m_Play->CloudsOn());
@@ -43,7 +43,7 @@ TEST_F(RulesFixture, LevelsWithUnixLineEndsAndRandomCellsLoadToo) {
     EXPECT_EQ(m_Play->At(4, 0)->OrbType(), White);
 }
 
-TEST_F(RulesFixture, ALevelInTheOverrideFolderReplacesTheShippedOne) {
+TEST_F(Rules, ALevelInTheOverrideFolderReplacesTheShippedOne) {
     m_Folder.WriteLevel("levels", 3, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
     m_Folder.WriteLevel("override", 3, "35\r\n1\r\nsky\r\nNO\r\nGG\r\n");
     gCurrentLevel = 3;
@@ -53,7 +53,7 @@ TEST_F(RulesFixture, ALevelInTheOverrideFolderReplacesTheShippedOne) {
     EXPECT_EQ(gHighestLevel, 3) << "playing a level unlocks it";
 }
 
-TEST_F(RulesFixture, LevelNumberZeroIsReadAsLevelOne) {
+TEST_F(Rules, LevelNumberZeroIsReadAsLevelOne) {
     m_Folder.WriteLevel("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nR\r\n");
     gCurrentLevel = 0;
     m_Play->CreateLevel();
@@ -71,7 +71,7 @@ struct BadFile {
 
 std::string Header(const std::string& rows) { return "30\r\n" + rows + "\r\nsky\r\nNO\r\n"; }
 
-class LevelFileRobustness : public RulesFixture, public ::testing::WithParamInterface<BadFile> {};
+class LevelFileRobustness : public Rules, public ::testing::WithParamInterface<BadFile> {};
 
 TEST_P(LevelFileRobustness, AnyFileLoadsOrEndsInALevelReport) {
     const BadFile file = GetParam();
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"NoPicture", [] { return std::string("30\r\n1\r\n \r\nNO\r\n"); }, Outcome::Corrupt}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
-TEST_F(RulesFixture, OnlyTheColumnsThatCanShowOnScreenCreateOrbs) {
+TEST_F(Rules, OnlyTheColumnsThatCanShowOnScreenCreateOrbs) {
     m_Folder.WriteLevel("levels", 1, Header("1") + std::string(40, 'G') + "\r\n");
     m_Play->CreateLevel();
     EXPECT_EQ(m_Play->Board().Count(), 21) << "columns 19 and 20 still show at the right edge";
@@ -150,7 +150,7 @@ TEST_F(RulesFixture, OnlyTheColumnsThatCanShowOnScreenCreateOrbs) {
     EXPECT_EQ(m_Play->At(20, 0)->PixelX(), 158 + 24 * 20);
 }
 
-TEST_F(RulesFixture, RowsBelowTheBottomAreKeptUnderTheBoard) {
+TEST_F(Rules, RowsBelowTheBottomAreKeptUnderTheBoard) {
     m_Folder.WriteLevel("levels", 1, Header("1") + "R\r\nB\r\n");
     m_Play->CreateLevel();
     ASSERT_NE(m_Play->At(0, -1), nullptr);

@@ -31,11 +31,12 @@ void PlayProbe::SetUpRules() {
     m_Scores = std::make_unique<cScores>();
     auto dragon = std::make_shared<GfxSprite>();
     dragon->SetTexture(gTextures->Texture("sprites.png"));
-    dragon->SetSourceRect(0, 0, 64, 96);
+    const assets::Rect& cell = assets::kDragon[0];
+    dragon->SetSourceRect(cell.x, cell.y, cell.w, cell.h);
     dragon->SetX(PlayGeometry::DragonStartX);
-    dragon->SetY(0);
+    dragon->SetY(PlayGeometry::DragonStartY);
     gSprites->Add_Sprite(dragon, "dragon");
-    m_DragonColumn = 9;
+    m_DragonColumn = PlayGeometry::DragonStartColumn;
     m_FloorY = PlayGeometry::Bottom;
     m_RiseInterval = 1000000;
     m_CurrentOrb = MakeQueueOrb(OrbKind::Red);
@@ -55,7 +56,7 @@ OrbRef PlayProbe::At(int32_t column, int32_t row) const {
 }
 
 void PlayProbe::Shoot(int32_t orbType, int32_t column) {
-    DragonSprite()->SetX(static_cast<float>(140 + 24 * column));
+    DragonSprite()->SetX(static_cast<float>(PlayGeometry::DragonX(column)));
     m_DragonColumn = column;
     m_CurrentOrb = MakeQueueOrb(orbType);
     FireOrb();
@@ -63,7 +64,7 @@ void PlayProbe::Shoot(int32_t orbType, int32_t column) {
 
 int32_t PlayProbe::Score() const { return Scores()->CurrentScore(); }
 
-void RulesFixture::SetUp() {
+void Rules::SetUp() {
     PlayFixture::SetUp();
     std::filesystem::remove(m_Folder.Path("game/levels/level1.dat"));  // the rule tests build their own boards
     UseVirtualClock(100000, 12 * 3600.0 + 17.0);
@@ -71,9 +72,9 @@ void RulesFixture::SetUp() {
     m_Play->SetUpRules();
 }
 
-void RulesFixture::Play(int32_t milliseconds) {
-    for (int32_t t = 0; t < milliseconds; t += 16) {
-        AdvanceVirtualClock(16);
+void Rules::Play(int32_t milliseconds, int32_t frameMs) {
+    for (int32_t t = 0; t < milliseconds; t += frameMs) {
+        AdvanceVirtualClock(static_cast<uint32_t>(frameMs));
         m_Play->ProcessState();
     }
 }

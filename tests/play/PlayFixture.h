@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one test bed of the play state: a headless game folder with small generated pictures, sounds,
 // levels and a score table, the shared services, the error log, and frames on the virtual clock.
-// PlayFixture runs whole frames of a state started as the game starts it; RulesFixture opens a
+// PlayFixture runs whole frames of a state started as the game starts it; Rules opens a
 // play state built without a screen, so a rule test sets up only the board it needs.
 #pragma once
 
@@ -36,7 +36,6 @@ public:
     explicit PlayProbe(NoSetUp none) : cPlayState(none) {}
 
     using cPlayState::AdvanceLevel;
-    using cPlayState::ChooseNextOrbType;
     using cPlayState::CreateLevel;
     using cPlayState::FireOrb;
     using cPlayState::m_Board;
@@ -105,15 +104,15 @@ protected:
     PlayProbe* m_Probe = nullptr;
 };
 
-class RulesFixture : public PlayFixture {
+class Rules : public PlayFixture {
 protected:
     void SetUp() override;
     void TearDown() override {
         m_Play.reset();
         PlayFixture::TearDown();
     }
-    // Frames of 16 ms of the rules alone until the given virtual time has passed.
-    void Play(int32_t milliseconds);
+    // Frames of the rules alone until the given virtual time has passed.
+    void Play(int32_t milliseconds, int32_t frameMs = 16);
 
     std::unique_ptr<PlayProbe> m_Play;
 };

@@ -13,7 +13,7 @@ namespace {
 using namespace OrbKind;
 
 // A surprise orb takes its kind from the next draw, in the order chest, tornado, fireball.
-TEST_F(RulesFixture, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
+TEST_F(Rules, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
     m_Folder.WriteLevel("levels", 1, "35\r\n1\r\nsky\r\nNO\r\nUUUUUUUUUUUU\r\n");
     GfxUtility& random = gEngine->GetUtility();
     random.SeedRandom(4242);
@@ -33,7 +33,7 @@ TEST_F(RulesFixture, ASurpriseOrbIsWhiteAndItsKindIsTheNextDraw) {
 }
 
 // The level's tune is drawn after reseeding from the time of day, so it changes from start to start.
-class LevelMusic : public RulesFixture, public ::testing::WithParamInterface<double> {};
+class LevelMusic : public Rules, public ::testing::WithParamInterface<double> {};
 
 TEST_P(LevelMusic, ALevelStartsATuneDrawnFromTheTimeOfDaySilentAndLooping) {
     UseVirtualClock(100000, GetParam());
@@ -50,7 +50,7 @@ TEST_P(LevelMusic, ALevelStartsATuneDrawnFromTheTimeOfDaySilentAndLooping) {
 
 INSTANTIATE_TEST_SUITE_P(TimesOfDay, LevelMusic, ::testing::Values(8 * 3600.0, 12 * 3600.0 + 17, 23 * 3600.0 + 59));
 
-TEST_F(RulesFixture, WinningPlaysTheWonTuneAndLosingTheLostOne) {
+TEST_F(Rules, WinningPlaysTheWonTuneAndLosingTheLostOne) {
     for (int32_t c : {3, 4, 5}) m_Play->Place(BlackFixed, c, 0);
     m_Play->Place(Red, 3, 1);
     m_Play->Place(Red, 5, 1);

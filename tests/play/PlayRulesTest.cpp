@@ -14,7 +14,7 @@ using namespace OrbKind;
 
 // ---- Shots and matching ----
 
-TEST_F(RulesFixture, AShotBesideTwoOfItsColourBurnsAllThreeAndScoresTwelve) {
+TEST_F(Rules, AShotBesideTwoOfItsColourBurnsAllThreeAndScoresTwelve) {
     for (int32_t c : {4, 5, 6}) m_Play->Place(Blue, c, 0);
     m_Play->Place(Red, 4, 1);
     m_Play->Place(Red, 6, 1);
@@ -25,7 +25,7 @@ TEST_F(RulesFixture, AShotBesideTwoOfItsColourBurnsAllThreeAndScoresTwelve) {
     for (int32_t c : {4, 5, 6}) EXPECT_EQ(m_Play->At(c, 0)->OrbType(), Blue);
 }
 
-TEST_F(RulesFixture, AShotWithOnlyOneNeighbourOfItsColourOrLandingOnAnotherColourBurnsNothing) {
+TEST_F(Rules, AShotWithOnlyOneNeighbourOfItsColourOrLandingOnAnotherColourBurnsNothing) {
     m_Play->Place(Blue, 4, 0);
     m_Play->Place(Red, 4, 1);
     m_Play->Place(Blue, 5, 0);
@@ -38,7 +38,7 @@ TEST_F(RulesFixture, AShotWithOnlyOneNeighbourOfItsColourOrLandingOnAnotherColou
     for (const auto& entry : m_Play->Board().Entries()) EXPECT_FALSE(entry.value->IsDestroyed()) << entry.key;
 }
 
-TEST_F(RulesFixture, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
+TEST_F(Rules, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
     for (int32_t c : {3, 4, 5}) m_Play->Place(Blue, c, 0);
     m_Play->Place(Blue, 5, 1);
     for (int32_t r : {1, 2, 3}) m_Play->Place(Yellow, 3, r);  // the long arm of the L
@@ -54,7 +54,7 @@ TEST_F(RulesFixture, AnLShapedGroupBurnsAsOneAndADiagonalNeighbourDoesNotJoin) {
     EXPECT_FALSE(m_Play->At(2, 0)->IsDestroyed());
 }
 
-TEST_F(RulesFixture, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) {
+TEST_F(Rules, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Shoot(Green, 9);
     Play(2500);
@@ -65,7 +65,7 @@ TEST_F(RulesFixture, AShotThatMissesEverythingCostsTenPointsOnceBelowTheScreen) 
 
 // ---- Falling and chains ----
 
-TEST_F(RulesFixture, ATwoOrbColumnFallingOntoAThirdOfItsColourBurnsAllThreeOnceWithAChainBonus) {
+TEST_F(Rules, ATwoOrbColumnFallingOntoAThirdOfItsColourBurnsAllThreeOnceWithAChainBonus) {
     m_Play->Place(Red, 4, 0);
     m_Play->Place(Yellow, 4, 1)->Destroy();  // burning away under the column
     m_Play->Place(Red, 4, 2);
@@ -81,7 +81,7 @@ TEST_F(RulesFixture, ATwoOrbColumnFallingOntoAThirdOfItsColourBurnsAllThreeOnceW
     EXPECT_EQ(m_Play->Board().Count(), 0);
 }
 
-TEST_F(RulesFixture, AnOrbRestingOnABurningOrbWaitsUntilTheBurnHasEnded) {
+TEST_F(Rules, AnOrbRestingOnABurningOrbWaitsUntilTheBurnHasEnded) {
     m_Play->Place(Green, 4, 0)->Destroy();
     m_Play->Place(Blue, 4, 1);
     Play(160);
@@ -92,7 +92,7 @@ TEST_F(RulesFixture, AnOrbRestingOnABurningOrbWaitsUntilTheBurnHasEnded) {
     EXPECT_EQ(m_Play->At(4, 0)->PixelY(), 450);
 }
 
-class FallingKinds : public RulesFixture, public ::testing::WithParamInterface<std::tuple<int32_t, bool>> {};
+class FallingKinds : public Rules, public ::testing::WithParamInterface<std::tuple<int32_t, bool>> {};
 
 TEST_P(FallingKinds, AnUnsupportedOrbFallsWithItsStackUnlessItIsTheBlackOrbThatNeverFalls) {
     const auto [type, falls] = GetParam();
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, FallingKinds,
                                            std::make_tuple(Invisible, true), std::make_tuple(Purple, true)));
 
 // Frame length, orbs in the falling stack, the board's rise interval, one slow frame mid-fall.
-class FallingStacks : public RulesFixture,
+class FallingStacks : public Rules,
                       public ::testing::WithParamInterface<std::tuple<int32_t, int32_t, int32_t, bool>> {};
 
 TEST_P(FallingStacks, AStackLandsInItsOwnOrderWithEveryOrbAtAnyFrameRate) {
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, FallingStacks,
                          ::testing::Combine(::testing::Values(5, 7, 10, 16, 33), ::testing::Values(2, 3, 5),
                                             ::testing::Values(20, 1000), ::testing::Bool()));
 
-TEST_F(RulesFixture, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
+TEST_F(Rules, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
     m_Play->Place(Blue, 2, 0)->OrbBob().SetY(300);  // the bottom row has risen to y 300
     m_Play->Place(Red, 4, 3);
     Play(1500);
@@ -148,7 +148,7 @@ TEST_F(RulesFixture, AnOrbFallingToTheFloorLandsWhereTheRisenBoardNowStands) {
 
 // ---- Fireballs ----
 
-class FireballTargets : public RulesFixture, public ::testing::WithParamInterface<int32_t> {};
+class FireballTargets : public Rules, public ::testing::WithParamInterface<int32_t> {};
 
 TEST_P(FireballTargets, AFireballDestroysExactlyTheOrbItHits) {
     const int32_t type = GetParam();
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FireballTargets, ::testing::Values(Red, BlackF
 
 // ---- White orbs and bonus items ----
 
-TEST_F(RulesFixture, AWhiteOrbHitByAFallingOrbReleasesItsItem) {
+TEST_F(Rules, AWhiteOrbHitByAFallingOrbReleasesItsItem) {
     const OrbRef white = m_Play->Place(White, 2, 0);
     m_Play->Place(Yellow, 2, 1)->Destroy();
     m_Play->Place(Red, 2, 2);
@@ -180,7 +180,7 @@ TEST_F(RulesFixture, AWhiteOrbHitByAFallingOrbReleasesItsItem) {
     EXPECT_EQ(m_Play->BonusItems().Count(), 1);
 }
 
-TEST_F(RulesFixture, WhiteOrbsBurntAsAGroupReleaseNothing) {
+TEST_F(Rules, WhiteOrbsBurntAsAGroupReleaseNothing) {
     for (int32_t c : {3, 4, 5}) m_Play->Place(Blue, c, 0);
     m_Play->Place(White, 3, 1);
     m_Play->Place(White, 5, 1);
@@ -192,7 +192,7 @@ TEST_F(RulesFixture, WhiteOrbsBurntAsAGroupReleaseNothing) {
     EXPECT_EQ(m_Play->Score(), 72);
 }
 
-TEST_F(RulesFixture, ABurningWhiteOrbHitDirectlyReleasesItsItemOnceHoweverOftenItIsHit) {
+TEST_F(Rules, ABurningWhiteOrbHitDirectlyReleasesItsItemOnceHoweverOftenItIsHit) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(BlackFixed, 2, 13);
     const OrbRef white = m_Play->Place(White, 2, 14);  // just under the dragon's mouth
@@ -214,14 +214,22 @@ struct Catch {
     const char* text;
 };
 
-class CaughtItems : public RulesFixture, public ::testing::WithParamInterface<Catch> {};
+class CaughtItems : public Rules, public ::testing::WithParamInterface<Catch> {};
 
-TEST_P(CaughtItems, AWhiteOrbHitByAShotReleasesAnItemThatTakesEffectWhenTheDragonCatchesIt) {
+// Five hours into a run, where a float holds only every second millisecond, the item still rises
+// 4 px in every frame of 13 ms.
+TEST_P(CaughtItems, AWhiteOrbHitByAShotReleasesAnItemThatRisesToTheDragonAndTakesEffectWhenCaught) {
+    UseVirtualClock(5 * 3600 * 1000 + 1, 12 * 3600.0);
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     const Catch expected = GetParam();
     m_Play->Place(White, 9, 0, expected.kind);
     m_Play->Shoot(Red, 9);
     const OrbRef next = m_Play->NextOrb();
+    Play(1001, 13);
+    ASSERT_EQ(m_Play->BonusItems().Count(), 1);
+    const float rising = m_Play->BonusItems().Item(1)->sprite.GetY();
+    Play(130, 13);
+    EXPECT_EQ(m_Play->BonusItems().Item(1)->sprite.GetY(), rising - 40);
     Play(3000);
     EXPECT_EQ(m_Play->BonusItems().Count(), 0);
     EXPECT_EQ(m_Play->Score(), expected.score);
@@ -242,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CaughtItems,
                                            Catch{BonusKind::Tornado, -1000, "-1000"},
                                            Catch{BonusKind::Fireball, 0, "FIREBALL"}));
 
-TEST_F(RulesFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
+TEST_F(Rules, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(White, 10, 0, BonusKind::Chest);
     m_Play->Shoot(Red, 10);
@@ -254,7 +262,7 @@ TEST_F(RulesFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     EXPECT_EQ(m_Play->BonusText(), "");
 }
 
-TEST_F(RulesFixture, BonusItemsAlwaysGetAnIdentifierNotInUse) {
+TEST_F(Rules, BonusItemsAlwaysGetAnIdentifierNotInUse) {
     std::vector<OrbRef> whites;
     for (int32_t c : {1, 2, 3}) {
         whites.push_back(m_Play->Place(White, c, 0));
@@ -267,7 +275,7 @@ TEST_F(RulesFixture, BonusItemsAlwaysGetAnIdentifierNotInUse) {
     ASSERT_EQ(m_Play->BonusItems().Count(), 2);
     EXPECT_NE(m_Play->BonusItems().KeyAt(1), m_Play->BonusItems().KeyAt(2));
     for (const auto& entry : m_Play->BonusItems().Entries())
-        EXPECT_EQ(std::to_string(std::lrint(entry.value->GetData(4))), entry.key);
+        EXPECT_EQ(std::to_string(std::lrint(entry.value->sprite.GetData(4))), entry.key);
 }
 
 // ---- The dragon and firing ----
@@ -279,7 +287,7 @@ struct Edge {
     int32_t column;
 };
 
-class DragonEdges : public RulesFixture, public ::testing::WithParamInterface<Edge> {};
+class DragonEdges : public Rules, public ::testing::WithParamInterface<Edge> {};
 
 TEST_P(DragonEdges, TheDragonStopsAtTheEdgeOverTheOuterColumnAndCanStillFire) {
     m_Play->Place(Purple, 9, 0);  // a colour left, so the level is not won
@@ -300,7 +308,7 @@ TEST_P(DragonEdges, TheDragonStopsAtTheEdgeOverTheOuterColumnAndCanStillFire) {
 
 INSTANTIATE_TEST_SUITE_P(Edges, DragonEdges, ::testing::Values(Edge{16, +1, 572, 18}, Edge{2, -1, 140, 0}));
 
-TEST_F(RulesFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds) {
+TEST_F(Rules, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Milliseconds) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->StartDragonMove(+1);
     Play(20);
@@ -318,7 +326,7 @@ TEST_F(RulesFixture, NoShotWhileTheDragonIsBetweenColumnsNorWithin200Millisecond
     EXPECT_EQ(m_Play->Moving().Count(), 2);
 }
 
-TEST_F(RulesFixture, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
+TEST_F(Rules, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
     m_Play->Place(Green, 0, 0);
     const OrbRef current = m_Play->CurrentOrb();
     const OrbRef next = m_Play->NextOrb();
@@ -332,7 +340,7 @@ TEST_F(RulesFixture, FiringMovesTheQueueOnAndDrawsANewOrbAfterIt) {
 
 // ---- Winning and losing ----
 
-TEST_F(RulesFixture, TheLevelIsNotWonWhileAColouredOrbStillFalls) {
+TEST_F(Rules, TheLevelIsNotWonWhileAColouredOrbStillFalls) {
     m_Play->Place(Red, 3, 0);
     m_Play->Place(Red, 5, 0);
     m_Play->Place(Red, 4, 3);  // falls between them and burns
@@ -346,7 +354,7 @@ TEST_F(RulesFixture, TheLevelIsNotWonWhileAColouredOrbStillFalls) {
     EXPECT_EQ(m_Play->Board().Count(), 0);
 }
 
-TEST_F(RulesFixture, ABoardOfBlackWhiteAndInvisibleOrbsIsWonAtOnceEvenWithAShotInFlight) {
+TEST_F(Rules, ABoardOfBlackWhiteAndInvisibleOrbsIsWonAtOnceEvenWithAShotInFlight) {
     m_Play->Place(BlackFalling, 1, 0);
     m_Play->Place(BlackFixed, 2, 0);
     m_Play->Place(White, 3, 0);
@@ -362,7 +370,7 @@ struct Danger {
     bool lost;
 };
 
-class Losses : public RulesFixture, public ::testing::WithParamInterface<Danger> {};
+class Losses : public Rules, public ::testing::WithParamInterface<Danger> {};
 
 TEST_P(Losses, AStackThatReachesTheTopOrTheDragonLosesTheLevelButNotDuringTheIntro) {
     const Danger danger = GetParam();
@@ -386,7 +394,7 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Losses,
                                            Danger{10, 16, false},   // as high, just right of the dragon
                                            Danger{9, 15, false}));  // just below the dragon
 
-TEST_F(RulesFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) {
+TEST_F(Rules, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt) {
     m_Play->m_RiseInterval = 100;
     const OrbRef bottom = m_Play->Place(Blue, 4, 0);
     bottom->SetLastMoved(GetTickCount());
@@ -397,7 +405,7 @@ TEST_F(RulesFixture, TheBoardRisesOnePixelPerRiseIntervalAndTheFloorRisesWithIt)
 
 // ---- Moving on ----
 
-TEST_F(RulesFixture, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnother) {
+TEST_F(Rules, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnother) {
     m_Play->m_LevelComplete = true;
     m_Play->AdvanceLevel();
     EXPECT_TRUE(m_Play->AllLevelsDone());
@@ -407,7 +415,7 @@ TEST_F(RulesFixture, AfterTheLastLevelTheGameCongratulatesInsteadOfLoadingAnothe
 }
 
 // The next level may exist only in the player's own folder.
-TEST_F(RulesFixture, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndTheIntroShowing) {
+TEST_F(Rules, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndTheIntroShowing) {
     m_Folder.WriteLevel("override", 2, "40\r\n1\r\nsky\r\nNO\r\nRGB\r\n");
     m_Play->m_LevelComplete = true;
     m_Play->DragonSprite()->SetX(572);

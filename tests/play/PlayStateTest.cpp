@@ -11,7 +11,7 @@ namespace {
 
 enum class Situation { Intro, Playing, LevelComplete, GameOver };
 
-class PlayInputTest : public PlayFixture {
+class PlayScreen : public PlayFixture {
 protected:
     PlayProbe& Enter(Situation situation) {
         PlayProbe& play = Start();
@@ -33,9 +33,9 @@ protected:
     int32_t PauseSounds() const { return gEngine->GetSoundStore().PlayCount(gSound->Sound("pause.wav")); }
 };
 
-class PlayBySituationTest : public PlayInputTest, public ::testing::WithParamInterface<Situation> {};
+class Situations : public PlayScreen, public ::testing::WithParamInterface<Situation> {};
 
-TEST_P(PlayBySituationTest, MovingFiringVolumeAndPauseActOnlyWhilePlaying) {
+TEST_P(Situations, MovingFiringVolumeAndPauseActOnlyWhilePlaying) {
     const bool playing = GetParam() == Situation::Playing;
     PlayProbe& play = Enter(GetParam());
 
@@ -59,11 +59,11 @@ TEST_P(PlayBySituationTest, MovingFiringVolumeAndPauseActOnlyWhilePlaying) {
     EXPECT_EQ(gPaused, playing);
 }
 
-INSTANTIATE_TEST_SUITE_P(Situations, PlayBySituationTest,
+INSTANTIATE_TEST_SUITE_P(Situations, Situations,
                          ::testing::Values(Situation::Intro, Situation::Playing, Situation::LevelComplete,
                                            Situation::GameOver));
 
-TEST_F(PlayInputTest, WhilePausedOnlyPauseAndTheInitialsKeysAreHeard) {
+TEST_F(PlayScreen, WhilePausedOnlyPauseAndTheInitialsKeysAreHeard) {
     PlayProbe& play = Enter(Situation::Playing);
     Tap(GfxKey::P);
     ASSERT_TRUE(gPaused);
@@ -89,7 +89,7 @@ TEST_F(PlayInputTest, WhilePausedOnlyPauseAndTheInitialsKeysAreHeard) {
     EXPECT_EQ(PauseSounds(), 2);
 }
 
-TEST_F(PlayInputTest, TheGamepadsBackAndStartButtonsTogglePauseButNothingDoesWhileTheWindowIsInactive) {
+TEST_F(PlayScreen, TheGamepadsBackAndStartButtonsTogglePauseButNothingDoesWhileTheWindowIsInactive) {
     ASSERT_TRUE(gEngine->AttachVirtualJoystick());
     Enter(Situation::Playing);
     gInactive = true;
@@ -106,7 +106,7 @@ TEST_F(PlayInputTest, TheGamepadsBackAndStartButtonsTogglePauseButNothingDoesWhi
     }
 }
 
-TEST_F(PlayInputTest, AVolumeKeyStepsFiveAtItsPressThenFrom400msEvery150msAndTheVolumeShowsForASecond) {
+TEST_F(PlayScreen, AVolumeKeyStepsFiveAtItsPressThenFrom400msEvery150msAndTheVolumeShowsForASecond) {
     Enter(Situation::Playing);
     Hold(GfxKey::F7);
     Frames(25);  // the press, then held to 384 ms
@@ -125,7 +125,7 @@ TEST_F(PlayInputTest, AVolumeKeyStepsFiveAtItsPressThenFrom400msEvery150msAndThe
     EXPECT_EQ(gMusicVolume, 95) << "the setting stays within the library's range, so the other key acts at once";
 }
 
-TEST_F(PlayInputTest, EscEndsTheGameAndTheReleasedStateWritesTheTable) {
+TEST_F(PlayScreen, EscEndsTheGameAndTheReleasedStateWritesTheTable) {
     PlayProbe& play = Enter(Situation::Playing);
     play.m_Scores->AddToScore(700);
     Tap(GfxKey::Escape);
@@ -138,7 +138,7 @@ TEST_F(PlayInputTest, EscEndsTheGameAndTheReleasedStateWritesTheTable) {
     EXPECT_EQ(table.GetHighScoreValue(10), 700);
 }
 
-TEST_F(PlayInputTest, InitialsKeysEditTheGamesEntryWithinItsThreeLettersEvenWhilePaused) {
+TEST_F(PlayScreen, InitialsKeysEditTheGamesEntryWithinItsThreeLettersEvenWhilePaused) {
     PlayProbe& play = Enter(Situation::GameOver);
     play.m_Scores->AddToScore(5200);
     ASSERT_EQ(play.Scores()->CurrentPosition(), 1);
@@ -158,7 +158,7 @@ TEST_F(PlayInputTest, InitialsKeysEditTheGamesEntryWithinItsThreeLettersEvenWhil
     EXPECT_EQ(play.Scores()->HighScore_Initials(1), "AAB");
 }
 
-TEST_F(PlayInputTest, RestartSavesTheTableAndStartsTheSameLevelFromZero) {
+TEST_F(PlayScreen, RestartSavesTheTableAndStartsTheSameLevelFromZero) {
     PlayProbe& play = Enter(Situation::GameOver);
     play.m_Scores->AddToScore(5200);
     Tap(GfxKey::Up);
@@ -182,7 +182,7 @@ TEST_F(PlayInputTest, RestartSavesTheTableAndStartsTheSameLevelFromZero) {
     EXPECT_EQ(gEngine->GetSoundStore().PlayCount(gSound->Sound("buttonclick.wav")), 1);
 }
 
-TEST_F(PlayInputTest, AClickFiresWhilePlayingButNotDuringTheIntro) {
+TEST_F(PlayScreen, AClickFiresWhilePlayingButNotDuringTheIntro) {
     PlayProbe& play = Enter(Situation::Intro);
     gMouse->X = 400;
     gMouse->Y = 300;
@@ -197,7 +197,7 @@ TEST_F(PlayInputTest, AClickFiresWhilePlayingButNotDuringTheIntro) {
     EXPECT_EQ(play.Moving().Count(), 1);
 }
 
-TEST_F(PlayInputTest, TheIntroShowsForTwoSecondsAndEndsInTheFirstFrameAfter) {
+TEST_F(PlayScreen, TheIntroShowsForTwoSecondsAndEndsInTheFirstFrameAfter) {
     PlayProbe& play = Start();
     Frame(2000);
     Frame(1);
@@ -206,7 +206,7 @@ TEST_F(PlayInputTest, TheIntroShowsForTwoSecondsAndEndsInTheFirstFrameAfter) {
     EXPECT_FALSE(play.LevelIntro());
 }
 
-TEST_F(PlayInputTest, ACompletedLevelCountsExactly1000PointsAndAdvancesAfterTheFadeAndASecond) {
+TEST_F(PlayScreen, ACompletedLevelCountsExactly1000PointsAndAdvancesAfterTheFadeAndASecond) {
     WriteLevel(2, {"GBR"});
     PlayProbe& play = Enter(Situation::LevelComplete);
     int frames = 0;
@@ -225,7 +225,7 @@ TEST_F(PlayInputTest, ACompletedLevelCountsExactly1000PointsAndAdvancesAfterTheF
     EXPECT_EQ(play.DragonColumn(), 9);
 }
 
-TEST_F(PlayInputTest, GameOverFadesInWhileTheDragonShrinksToASpeckAndStops) {
+TEST_F(PlayScreen, GameOverFadesInWhileTheDragonShrinksToASpeckAndStops) {
     PlayProbe& play = Enter(Situation::GameOver);
     Frames(300);
     EXPECT_EQ(play.m_GameOverAlpha, 255);
@@ -234,7 +234,7 @@ TEST_F(PlayInputTest, GameOverFadesInWhileTheDragonShrinksToASpeckAndStops) {
     EXPECT_GT(scale, 0.0049F);
 }
 
-TEST_F(PlayInputTest, ShotsAndFallingOrbsVanishWhileADisplayHaltsPlay) {
+TEST_F(PlayScreen, ShotsAndFallingOrbsVanishWhileADisplayHaltsPlay) {
     PlayProbe& play = Start();
     auto orb = play.MakeQueueOrb(OrbKind::Red);
     orb->SetPosition(400, 300);
@@ -247,7 +247,7 @@ TEST_F(PlayInputTest, ShotsAndFallingOrbsVanishWhileADisplayHaltsPlay) {
     EXPECT_EQ(Pixel(412, 312), kSpritesColour);
 }
 
-TEST_F(PlayInputTest, CloudsLieOverTheBoardButUnderThePanel) {
+TEST_F(PlayScreen, CloudsLieOverTheBoardButUnderThePanel) {
     m_Folder.WriteLevel("levels", 1, "1000000\r\n1\r\nsky\r\n yes \r\nR.B.G\r\n");
     PlayProbe& play = Start();
     ASSERT_TRUE(play.CloudsOn());

@@ -14,7 +14,7 @@
 namespace {
 using kwtest::TextTexel;
 
-class MessageTest : public kwtest::HeadlessGame {
+class Messages : public kwtest::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
@@ -30,7 +30,7 @@ protected:
 };
 
 // Each digit or caption draws exactly its cell of the content table at the asked corner.
-TEST_F(MessageTest, EachGlyphAndCaptionDrawsExactlyItsCell) {
+TEST_F(Messages, EachGlyphAndCaptionDrawsExactlyItsCell) {
     using Draw = void (cMessage::*)(int32_t, int32_t, int16_t);
     const std::pair<Draw, assets::Rect> captions[] = {{&cMessage::DrawPause, assets::kPaused.rect},
                                                       {&cMessage::DrawLevel, assets::kLevel.rect},
@@ -55,7 +55,7 @@ TEST_F(MessageTest, EachGlyphAndCaptionDrawsExactlyItsCell) {
     }
 }
 
-TEST_F(MessageTest, DigitsFollowOneAnotherAndOtherCharactersAreSkippedWithoutAdvancing) {
+TEST_F(Messages, DigitsFollowOneAnotherAndOtherCharactersAreSkippedWithoutAdvancing) {
     EXPECT_EQ(Number("10", 430, 160), 504);
     EXPECT_EQ(PixelAt(430, 160), TextTexel(30, 228));
     EXPECT_EQ(PixelAt(462, 160), TextTexel(408, 228));
@@ -63,7 +63,7 @@ TEST_F(MessageTest, DigitsFollowOneAnotherAndOtherCharactersAreSkippedWithoutAdv
     EXPECT_EQ(PixelAt(200, 100), TextTexel(192, 228));
 }
 
-class NotANumber : public MessageTest, public ::testing::WithParamInterface<const char*> {};
+class NotANumber : public Messages, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(NotANumber, IsReportedAndEndsTheProgram) {
     const std::string text = GetParam();
@@ -79,7 +79,7 @@ TEST_P(NotANumber, IsReportedAndEndsTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, NotANumber, ::testing::Values("", "abc", "12a", "1 2", "inf", "99999999999"));
 
-TEST_F(MessageTest, PressEnterLineSitsRightBelowTheBlockAndNothingIsDrawnBehindTheText) {
+TEST_F(Messages, PressEnterLineSitsRightBelowTheBlockAndNothingIsDrawnBehindTheText) {
     const auto lit = [&](int32_t x0, int32_t y0, int32_t w, int32_t h) {
         int count = 0;
         for (int32_t y = y0; y < y0 + h; ++y)

@@ -31,7 +31,7 @@ const std::string kDescending =
     "5000 KWP 4500 ORB 4000 DRG 3500 EMB 3000 ASH 2500 FLM 2000 SPK 1500 WSP 1000 KIN 500 ZAP";
 const std::string kLow = "100 AAB 50 ABA 0 BAA -2 BBA -3 BBB -4 CAA -5 CBA -6 CCA -7 CCB -8 CCC";
 
-class ScoresTest : public ::testing::Test {
+class ScoreTable : public ::testing::Test {
 protected:
     void SetUp() override { gEngine = std::make_unique<GfxEngine>(); }
     void TearDown() override { gEngine.reset(); }
@@ -65,7 +65,7 @@ struct Game {
     std::string shown;
 };
 
-class Ranking : public ScoresTest, public ::testing::WithParamInterface<Game> {};
+class Ranking : public ScoreTable, public ::testing::WithParamInterface<Game> {};
 
 TEST_P(Ranking, TheGameRanksAmongTheStoredScoresAndTheSavedFileIsTheTableShown) {
     const Game& game = GetParam();
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
              kDescending}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ScoresTest, TheInitialsTypedAfterTheGameAreSavedWithItsScore) {
+TEST_F(ScoreTable, TheInitialsTypedAfterTheGameAreSavedWithItsScore) {
     WriteTable(Rows(kDescending));
     {
         cScores scores;
@@ -132,9 +132,9 @@ struct LetterCase {
     std::string after;
 };
 
-class InitialsTest : public ScoresTest, public ::testing::WithParamInterface<LetterCase> {};
+class InitialsEntry : public ScoreTable, public ::testing::WithParamInterface<LetterCase> {};
 
-TEST_P(InitialsTest, StepsOneLetterWithinAToZWithoutWrapping) {
+TEST_P(InitialsEntry, StepsOneLetterWithinAToZWithoutWrapping) {
     const LetterCase& c = GetParam();
     Table rows = Rows(kDescending);
     rows[0].second = c.before;
@@ -144,13 +144,13 @@ TEST_P(InitialsTest, StepsOneLetterWithinAToZWithoutWrapping) {
     EXPECT_EQ(scores.HighScore_Initials(1), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Letters, InitialsTest,
+INSTANTIATE_TEST_SUITE_P(Letters, InitialsEntry,
                          ::testing::Values(LetterCase{"AAA", 1, -1, "AAA"}, LetterCase{"AAA", 3, +1, "AAB"},
                                            LetterCase{"ZZZ", 2, +1, "ZZZ"}, LetterCase{"KWP", 1, 1000, "ZWP"},
                                            // No such letter: a short name or a letter number out of range.
                                            LetterCase{"AB", 3, +1, "AB"}, LetterCase{"KWP", 4, +1, "KWP"}));
 
-TEST_F(ScoresTest, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerEmpty) {
+TEST_F(ScoreTable, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerEmpty) {
     WriteTable(Rows(kDescending));
     cScores scores;
     scores.AddInitialLetter(scores.CurrentPosition(), 1, +1);
@@ -166,7 +166,7 @@ TEST_F(ScoresTest, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerE
 // A table that cannot be read is left as it is: the game is played against the default table and
 // saves nothing. A failed save is said once, with what is wrong; only leaving the game through
 // SaveScores ends the program then, not the save at the game's end, and the release only logs.
-TEST_F(ScoresTest, ATableThatCannotBeReadIsLeftAloneAndAFailedSaveIsSaidOnceWithWhatIsWrong) {
+TEST_F(ScoreTable, ATableThatCannotBeReadIsLeftAloneAndAFailedSaveIsSaidOnceWithWhatIsWrong) {
     OpenErrorLog();
     std::filesystem::create_directories(m_Folder.Path("game/data/scores.dat"));
     {

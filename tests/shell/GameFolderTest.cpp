@@ -23,7 +23,7 @@ using kwtest::ReadFile;
 
 // An installed copy (usr/games, usr/share/games/kindlewisp/game) and a copy unpacked with its game folder
 // beside the program (copy/game), in a scratch root.
-class GameFolderTest : public ::testing::Test {
+class PlayersFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::remove_all(m_Root);
@@ -63,7 +63,7 @@ struct FolderCase {
     const char* program;
     const char* installed;
 };
-class ChoosingTheFolder : public GameFolderTest, public ::testing::WithParamInterface<FolderCase> {};
+class ChoosingTheFolder : public PlayersFolder, public ::testing::WithParamInterface<FolderCase> {};
 
 TEST_P(ChoosingTheFolder, FollowsTheLayoutBesideTheProgramAndThePlayersDataHome) {
     const GameFolders folders = ChooseGameFolders(At(GetParam().executable), At(GetParam().dataHome), At("/home"));
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Neither layout: the folder beside the program, where the missing files get reported.
         FolderCase{"/usr", "/xdg", "/usr", "/usr"}));
 
-TEST_F(GameFolderTest, AReadOnlyCopyBesideTheProgramKeepsThePlayersFilesInTheirOwnFolder) {
+TEST_F(PlayersFolder, AReadOnlyCopyBesideTheProgramKeepsThePlayersFilesInTheirOwnFolder) {
     fs::permissions(m_Root / "copy/game", fs::perms::all, fs::perm_options::remove);
     fs::permissions(m_Root / "copy/game", fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::add);
     if (GfxUtility::IsWritableFolder(m_Root / "copy/game")) GTEST_SKIP() << "permissions do not bind this user";
@@ -93,7 +93,7 @@ TEST_F(GameFolderTest, AReadOnlyCopyBesideTheProgramKeepsThePlayersFilesInTheirO
     EXPECT_EQ(folders.installed, At("/copy"));
 }
 
-TEST_F(GameFolderTest, EachPlayerStartsFromTheShippedScoresKeepsTheirOwnAndUnpacksOnlyIntoTheirFolder) {
+TEST_F(PlayersFolder, EachPlayerStartsFromTheShippedScoresKeepsTheirOwnAndUnpacksOnlyIntoTheirFolder) {
     fs::permissions(m_Installed / "game/data/scores.dat", fs::perms::owner_read, fs::perm_options::replace);
     const auto before = Installation();
     EXPECT_THROW(ChooseGameFolders(At("/usr/games"), "", ""), RuntimeError);  // no home: never the prefix

@@ -6,7 +6,7 @@
 #include "ui/cFade.h"
 
 namespace {
-class FadeTest : public kwtest::HeadlessGame {
+class Fades : public kwtest::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
@@ -28,7 +28,7 @@ struct FadeStep {
     float alpha;
     bool done;
 };
-class FadeTimeline : public FadeTest, public ::testing::WithParamInterface<FadeStep> {};
+class FadeTimeline : public Fades, public ::testing::WithParamInterface<FadeStep> {};
 
 TEST_P(FadeTimeline, AlphaFollowsElapsedTimeAndDoneComesAfterMoreThanTheDuration) {
     m_Fade->StartFade(GetParam().type, GetParam().duration);
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A zero length finishes at once without dividing by zero.
                       FadeStep{kOut, 0, 0, 0, false}, FadeStep{kOut, 0, 2, 255, true}));
 
-TEST_F(FadeTest, FadeDoneIsRaisedOnEveryDrawAfterTheEndAndNeverBeforeAStart) {
+TEST_F(Fades, FadeDoneIsRaisedOnEveryDrawAfterTheEndAndNeverBeforeAStart) {
     DrawAfter(5000);
     EXPECT_FALSE(m_Fade->IsFading());
     m_Fade->StartFade(cFade::FadeOut, 1000);

@@ -31,7 +31,7 @@ struct Point {
 };
 constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240};
 
-class TitleTest : public kwtest::HeadlessGame {
+class TitleScreen : public kwtest::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
@@ -78,7 +78,7 @@ struct Walk {
     std::vector<int32_t> keys;
     int expected;  // the selection on the title screen, the level on level select
 };
-class KeyWalk : public TitleTest, public ::testing::WithParamInterface<Walk> {};
+class KeyWalk : public TitleScreen, public ::testing::WithParamInterface<Walk> {};
 
 TEST_P(KeyWalk, SelectionAndLevelWrapAround) {
     if (GetParam().highest != 0) OpenLevelSelect(GetParam().highest);
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(TitleTest, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
+TEST_F(TitleScreen, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     Joy('y', 1);
     RunFor(1000);  // moves at 0, 208, 416, 624 and 832 ms
     EXPECT_EQ(Title()->Selection(), Action::Tutorial);
@@ -112,7 +112,7 @@ TEST_F(TitleTest, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     EXPECT_TRUE(Title()->Fading()) << "the stick's button 0 acts on the selection";
 }
 
-TEST_F(TitleTest, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
+TEST_F(TitleScreen, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
     Hover(kExit);
     TapKey(Up);
     EXPECT_EQ(Title()->Selection(), Action::Exit) << "the same frame's hover selects it again";
@@ -126,7 +126,7 @@ TEST_F(TitleTest, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
     EXPECT_EQ(gMade, std::vector<int>{StateTutorial});
 }
 
-TEST_F(TitleTest, StartsOnNewGameWithTheTitleMusicAndEnterFadesForOneSecondThenStartsPlayAtTheSameLevel) {
+TEST_F(TitleScreen, StartsOnNewGameWithTheTitleMusicAndEnterFadesForOneSecondThenStartsPlayAtTheSameLevel) {
     gCurrentLevel = 4;
     Frame();
     EXPECT_EQ(Title()->Selection(), Action::NewGame);
@@ -146,7 +146,7 @@ TEST_F(TitleTest, StartsOnNewGameWithTheTitleMusicAndEnterFadesForOneSecondThenS
     EXPECT_EQ(gSprites->Count(), 0);
 }
 
-TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberRefusesTheHiddenTitleButtonsAndOKStartsThatLevel) {
+TEST_F(TitleScreen, LevelSelectShowsHeadingLevelAndNumberRefusesTheHiddenTitleButtonsAndOKStartsThatLevel) {
     OpenLevelSelect(9);
     for (int i = 0; i < 6; ++i) TapKey(Right);
     EXPECT_TRUE(gSprites->Item("levelselect")->GetVisible());
@@ -164,7 +164,7 @@ TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberRefusesTheHiddenTitleButt
     EXPECT_EQ(gCurrentLevel, 7);
 }
 
-TEST_F(TitleTest, TheWheelTheArrowsAndTheNumbersHalvesStepTheLevelAsUpAndDownDo) {
+TEST_F(TitleScreen, TheWheelTheArrowsAndTheNumbersHalvesStepTheLevelAsUpAndDownDo) {
     OpenLevelSelect(9);  // offers 1 to 7 and 9; the widest, 4, puts the right arrow at 428
     const auto wheel = [](int32_t steps) {
         gEngine->InjectMouseWheel(steps);
@@ -198,7 +198,7 @@ TEST_F(TitleTest, TheWheelTheArrowsAndTheNumbersHalvesStepTheLevelAsUpAndDownDo)
     EXPECT_EQ(ClickSounds(), 1);
 }
 
-TEST_F(TitleTest, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {
+TEST_F(TitleScreen, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {
     TapKey(Enter);
     TapKey(Down);
     Hover(kExit);

@@ -862,9 +862,7 @@ void MakeSpriteSheet(const std::filesystem::path& out) {
         CellScope cell(cr, assets::kDragonFiring[i]);
         DrawDragon(cr, wingOrder[i], true);
     }
-    // Every kind with a picture of its own (the fireball's is drawn below).
-    for (const OrbKind::Kind kind : {OrbKind::Red, OrbKind::Blue, OrbKind::Green, OrbKind::Purple, OrbKind::Yellow,
-                                     OrbKind::BlackFalling, OrbKind::White}) {
+    for (const OrbKind::Kind kind : assets::kOrbRowKinds) {
         CellScope cell(cr, assets::kOrbPictures[kind]);
         DrawOrb(cr, kind);
     }

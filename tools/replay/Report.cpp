@@ -107,7 +107,7 @@ json ReportPlay() {
     // A bonus item carries its kind and value in the sprite's first two data values.
     json items = json::array();
     for (const auto& entry : play->BonusItems().Entries()) {
-        const GfxSprite& item = *entry.value;
+        const GfxSprite& item = entry.value->sprite;
         items.push_back(json{{"kind", std::lrint(item.GetData(1))},
                              {"value", std::lrint(item.GetData(2))},
                              {"x", std::lrint(item.GetX())},
@@ -162,7 +162,7 @@ json ReportScores() {
 
 json BuildReport(int32_t frame) {
     json report;
-    report["tick"] = GetTickCount();
+    report["tick"] = static_cast<uint32_t>(GetTickCount());  // the counter wraps at 2^32, as the game's
     report["frame"] = frame;
     report["running"] = gRunning;
     report["paused"] = gPaused;
