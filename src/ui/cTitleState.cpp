@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "base/Globals.h"
@@ -17,6 +18,12 @@
 namespace {
 constexpr int32_t kJoyRepeatMs = 200;  // a held stick moves at most once per this time
 constexpr int32_t kFadeMs = 1000;
+constexpr const char* kTitleTune = "game\\sounds\\puzzle3.mp3";
+// The row of small buttons below Exit.
+constexpr float kRowY = 396, kRowCentre = 321;
+// Up and Down walk the title's items as they stand on the screen, top to bottom.
+constexpr int16_t kTitleOrder[] = {cTitleState::NewGame, cTitleState::Tutorial, cTitleState::LevelSelect,
+                                   cTitleState::Exit, cTitleState::Options};
 // Where level select draws the level number; the arrows sit either side of it, centred on it.
 constexpr int32_t kLabelX = 210, kLabelY = 260, kNumberX = 380, kNumberY = 270, kNumberHeight = 57;
 constexpr int32_t kArrowGap = 3;
@@ -62,6 +69,9 @@ void cTitleState::InitializeGraphics() {
     SpriteRef tutorial = MakeSprite({assets::kButtonsRest, assets::kTutorial.rect, 255, 235, true});
     SpriteRef levelSelect = MakeSprite({assets::kButtonsRest, assets::kLevelSelect.rect, 222, 285, true});
     SpriteRef exit = MakeSprite({assets::kButtonsRest, assets::kExit.rect, 230, 335, true});
+    // Below Exit, centred under the stack and clear of the dragon and the orbs.
+    SpriteRef options = MakeSprite({assets::kOptions, assets::kOptionsButton.rect,
+                                    kRowCentre - static_cast<float>(assets::kOptionsButton.rect.w) / 2, kRowY, true});
 
     m_Back.Create(back, "");
     m_OK.Create(ok, "");
@@ -69,6 +79,7 @@ void cTitleState::InitializeGraphics() {
     m_Tutorial.Create(tutorial, "");
     m_LevelSelect.Create(levelSelect, "");
     m_Exit.Create(exit, "");
+    m_Options.Create(options, "");
     // Every button asks for its own action; DoMenuAction decides whether it applies now.
     m_NewGame.ButtonClick = [this](int32_t&) { DoMenuAction(NewGame); };
     m_Tutorial.ButtonClick = [this](int32_t&) { DoMenuAction(Tutorial); };
@@ -76,6 +87,7 @@ void cTitleState::InitializeGraphics() {
     m_Exit.ButtonClick = [this](int32_t&) { DoMenuAction(Exit); };
     m_Back.ButtonClick = [this](int32_t&) { DoMenuAction(Back); };
     m_OK.ButtonClick = [this](int32_t&) { DoMenuAction(OK); };
+    m_Options.ButtonClick = [this](int32_t&) { DoMenuAction(Options); };
 
     m_Arrow.SetTexture(gTextures->Texture(std::string(assets::kBackOk)));
     m_Arrow.SetBlend(true);
@@ -87,9 +99,12 @@ void cTitleState::InitializeGraphics() {
     m_Selection = NewGame;
     m_InLevelSelect = false;
 
+    // Back from the options screen the title's tune plays on where it was.
     GfxMusic& music = gEngine->GetMusic();
-    music.LoadMusic("game\\sounds\\puzzle3.mp3", 0);
-    music.PlayMusic(true, 0);
+    if (music.GetLoadedPath() != kTitleTune || !music.IsPlaying()) {
+        music.LoadMusic(kTitleTune, 0);
+        music.PlayMusic(true, 0);
+    }
 }
 
 void cTitleState::HandleInput() {
@@ -122,7 +137,7 @@ void cTitleState::HandleKeyboard() {
 void cTitleState::HandleMouse() {
     gMouse->PollFullScreenButtons();
     // All six are tested on both screens; a hidden button's click is refused by DoMenuAction.
-    cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit, &m_LevelSelect, &m_Back, &m_OK};
+    cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit, &m_LevelSelect, &m_Back, &m_OK, &m_Options};
     const float x = gMouse->X;
     const float y = gMouse->Y;
     for (cButton* button : buttons) button->CheckMouseMove(x, y);
@@ -193,9 +208,10 @@ void cTitleState::HandleJoystick() {
 }
 
 void cTitleState::MoveSelection(int16_t delta) {
-    m_Selection = static_cast<int16_t>(m_Selection + delta);
-    if (m_Selection < 0) m_Selection = 3;
-    if (m_Selection > 3) m_Selection = 0;
+    // Through the items in their order, wrapping at either end.
+    constexpr auto count = static_cast<int32_t>(std::size(kTitleOrder));
+    const auto at = std::find(std::begin(kTitleOrder), std::end(kTitleOrder), m_Selection) - std::begin(kTitleOrder);
+    m_Selection = kTitleOrder[((static_cast<int32_t>(at) + (delta > 0 ? 1 : -1)) % count + count) % count];
 }
 
 void cTitleState::ChangeLevel(int16_t delta) {
@@ -221,6 +237,7 @@ void cTitleState::UpdateHoverSelection() {
         if (m_Exit.IsMouseOver()) m_Selection = Exit;
         if (m_Tutorial.IsMouseOver()) m_Selection = Tutorial;
         if (m_LevelSelect.IsMouseOver()) m_Selection = LevelSelect;
+        if (m_Options.IsMouseOver()) m_Selection = Options;
     } else {
         if (m_Back.IsMouseOver()) m_Selection = Back;
         if (m_OK.IsMouseOver()) m_Selection = OK;
@@ -234,6 +251,10 @@ void cTitleState::UpdateButtonTextures() {
     m_Tutorial.ChangeTexture(m_Selection == Tutorial ? highlighted : normal);
     m_LevelSelect.ChangeTexture(m_Selection == LevelSelect ? highlighted : normal);
     m_Exit.ChangeTexture(m_Selection == Exit ? highlighted : normal);
+    // Its two looks share one sheet.
+    const bool lit = m_Selection == Options;
+    m_Options.Sprite()->SetSourceX(lit ? assets::kOptionsButtonLit.x : assets::kOptionsButton.rect.x);
+    m_Options.Sprite()->SetSourceY(lit ? assets::kOptionsButtonLit.y : assets::kOptionsButton.rect.y);
 }
 
 void cTitleState::DrawState() {
@@ -243,6 +264,7 @@ void cTitleState::DrawState() {
         m_Tutorial.Render(-1, -1);
         m_Exit.Render(-1, -1);
         m_LevelSelect.Render(-1, -1);
+        m_Options.Render(-1, -1);
     } else {
         m_Message->DrawLevel(kLabelX, kLabelY, 255);
         m_Message->DrawNumber(std::to_string(m_SelectedLevel), kNumberX, kNumberY, 255);
@@ -273,7 +295,7 @@ void cTitleState::DrawLevelChooser() {
 
 void cTitleState::DoMenuAction(int16_t code) {
     if (m_Fader->IsFading()) return;
-    const bool titleItem = code >= NewGame && code <= Exit;
+    const bool titleItem = (code >= NewGame && code <= Exit) || code == Options;
     const bool levelSelectItem = code == Back || code == OK;
     if (code != m_Selection || (titleItem && m_InLevelSelect) || (levelSelectItem && !m_InLevelSelect)) return;
     if (!titleItem && !levelSelectItem) return;
@@ -301,6 +323,11 @@ void cTitleState::DoMenuAction(int16_t code) {
             break;
         case Exit:
             gRunning = false;  // the frame loop ends and the program shuts down, without a fade
+            break;
+        case Options:
+            // At once, as Level Select opens; the title's tune plays on under it.
+            Destroy();
+            SetState(StateOptions);
             break;
         case Back:
             m_InLevelSelect = false;

@@ -17,7 +17,7 @@
 class cTitleState final : public cBaseState {
 public:
     // Action codes: the selected item and the argument of DoMenuAction.
-    enum Action : int16_t { NewGame = 0, Tutorial = 1, LevelSelect = 2, Exit = 3, Back = 4, OK = 5 };
+    enum Action : int16_t { NewGame = 0, Tutorial = 1, LevelSelect = 2, Exit = 3, Back = 4, OK = 5, Options = 6 };
 
     cTitleState();  // runs InitializeGraphics, which also starts the title music
 
@@ -59,5 +59,6 @@ private:
     bool m_MouseWasDown = false;          // the left button in the previous frame: a press steps once
     GfxSprite m_Arrow;                    // either arrow beside the level number, drawn in turn
     cButton m_NewGame, m_Tutorial, m_Exit, m_LevelSelect, m_Back, m_OK;
+    cButton m_Options;               // the small button in the row below Exit
     std::unique_ptr<cFade> m_Fader;  // the one-second fade out of this screen
 };

@@ -29,7 +29,7 @@ public:
 struct Point {
     float x, y;
 };
-constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240};
+constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240}, kOptions{321, 419};
 
 class TitleScreen : public kwtest::HeadlessGame {
 protected:
@@ -90,8 +90,8 @@ using namespace GfxKey;
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyWalk,
     ::testing::Values(
-        Walk{"UpFromNewGameWrapsToExitAndRightIsNotRead", 0, {Up, Right}, Action::Exit},
-        Walk{"DownWrapsPastExitAndLeftIsNotRead", 0, {Down, Down, Down, Down, Down, Left}, Action::Tutorial},
+        Walk{"UpFromNewGameWrapsToOptionsAndRightIsNotRead", 0, {Up, Right}, Action::Options},
+        Walk{"DownWrapsPastOptionsAndLeftIsNotRead", 0, {Down, Down, Down, Down, Down, Down, Left}, Action::Tutorial},
         Walk{"UpAndRightRaiseTheLevelAndWrapToOne", 3, {Up, Right, Up, Up}, 2},
         Walk{"DownAndLeftLowerTheLevelAndWrapToTheHighest", 5, {Down, Left}, 4},
         // Unlocked on levels since removed: only the levels with a file are offered.
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TitleScreen, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     Joy('y', 1);
-    RunFor(1000);  // moves at 0, 208, 416, 624 and 832 ms
+    RunFor(1200);  // moves at 0, 208, ... 1040 ms: round the five items and one on
     EXPECT_EQ(Title()->Selection(), Action::Tutorial);
     Joy('y', -1);
     RunFor(200);
@@ -110,6 +110,16 @@ TEST_F(TitleScreen, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     Joy('y', 0);
     JoyTap(0);
     EXPECT_TRUE(Title()->Fading()) << "the stick's button 0 acts on the selection";
+}
+
+TEST_F(TitleScreen, OptionsBelowExitOpensAtOnceAndGoingBackLeavesTheTitleTunePlayingOn) {
+    RunFor(500);
+    const int32_t at = gEngine->GetMusic().GetPosition();
+    Click(kOptions);
+    ASSERT_EQ(CurrentStateNumber(), StateOptions);
+    TapKey(Escape);
+    ASSERT_NE(Title(), nullptr);
+    EXPECT_GT(gEngine->GetMusic().GetPosition(), at);
 }
 
 TEST_F(TitleScreen, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
