@@ -14,6 +14,7 @@ class cSprites;
 class cBaseState;
 class frmMain;
 class cMouse;
+struct GameOptions;
 
 extern std::unique_ptr<GfxEngine> gEngine;
 extern std::unique_ptr<cSound> gSound;
@@ -31,6 +32,9 @@ extern int32_t gHighestLevel;
 extern int32_t gCurrentLevel;
 extern int32_t gMusicVolume;
 extern int32_t gSoundVolume;
+
+// The options of options.txt (base/Options.h), in force for the run.
+extern GameOptions gOptions;
 
 // What the settings hold when game.dat is missing or a line of it cannot be read.
 constexpr int32_t DefaultHighestLevel = 1;

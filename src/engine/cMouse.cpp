@@ -3,6 +3,7 @@
 #include "engine/cMouse.h"
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "engine/cTextures.h"
 
 namespace {
@@ -118,12 +119,16 @@ void UnhookWindow(int32_t /*handle*/) {
 
 int32_t WindowProc(int32_t handle, uint32_t message, int32_t wParam, int32_t lParam) {
     if (handle == gHookedWindow && message == WM_ACTIVATEAPP) {
+        // With the option off, the game plays on behind other windows; a pause that began while it
+        // was on still ends when the focus comes back.
         switch (static_cast<int16_t>(wParam & 0xFFFF)) {
             case 0:
+                if (!gOptions.pauseOnFocusLoss) break;
                 gPaused = true;
                 gInactive = true;
                 break;
             case 1:
+                if (!gOptions.pauseOnFocusLoss && !gInactive) break;
                 gPaused = false;
                 gInactive = false;
                 break;

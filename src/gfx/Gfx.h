@@ -44,6 +44,23 @@ private:
     int32_t m_Handle = 0;
 };
 
+// How the 640 x 480 picture fills a larger window or screen. Both keep its shape and centre it,
+// with black borders where the shapes differ.
+enum class GfxScaling {
+    Fill,   // as large as fits
+    Sharp,  // the largest whole multiple that fits, so each game pixel is a square of equal pixels
+};
+struct GfxArea {
+    int32_t x = 0, y = 0, w = 0, h = 0;
+};
+// Where the picture sits in an output of width x height pixels. Sharp falls back to Fill in an
+// output smaller than the picture itself.
+GfxArea GfxPictureArea(int32_t width, int32_t height, GfxScaling scaling);
+// The game column (or row) that output pixel `at` shows, for a picture placed at `start` with
+// `size` pixels across `gameSize` game pixels; outside 0..gameSize-1 in the borders. Pixels are
+// sampled at their centres, as a GPU samples a scaled picture.
+int32_t GfxGamePixel(int32_t at, int32_t start, int32_t size, int32_t gameSize);
+
 class GfxDevice final {
 public:
     void BeginFrame();  // a new frame, drawn over black
@@ -190,6 +207,9 @@ public:
     // Once per press, in the first frame after it went down. A frame runs from one PumpEvents to
     // the next: each PumpEvents forgets the old presses and latches those among its events.
     bool IsKeyPressed(int32_t code) const;
+    // The name printed on that key in the keyboard layout in use ("A" for the scan code of Q on a
+    // French keyboard); "" for a code without a key.
+    static std::string KeyLabel(int32_t code);
 
 private:
     friend class GfxEngine;
@@ -234,7 +254,7 @@ class GfxSoundStore final {
 public:
     bool LoadSound(int32_t id, const std::string& path);
     void SetSoundVolume(int32_t id, int32_t volume);
-    int32_t GetSoundVolume(int32_t id) const;  // as applied, 0..100; 0 for an unknown id
+    int32_t GetSoundVolume(int32_t id) const;  // as the mixer plays it, 0..100; 0 for an unknown id
     void PlaySound(int32_t id, int32_t a = 0, int32_t b = 0);
     void PauseAll();
     void ResumeAll();
@@ -351,6 +371,8 @@ public:
     bool IsMinimized() const;
     void ShowWindow();
     bool SetFullScreen(bool fullScreen);  // switches the open window without a restart; false on failure
+    // At once, in a window and full screen alike; the mouse follows the picture.
+    void SetScaling(GfxScaling scaling);
     // The system pointer in desktop pixels and the window's client rectangle on the desktop.
     bool GetPointerOnDesktop(int32_t& x, int32_t& y) const;
     bool GetClientRectOnDesktop(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;

@@ -256,5 +256,5 @@ void GfxEngine::Impl::ComposeAndShow() {
     FrameCaptured = true;
     Composed.swap(Drawing);
     Drawing.clear();
-    if (Renderer && (ShowAll || !IsEmpty(area))) Show(ShowAll ? Screen : area);
+    if ((Renderer || SurfaceOutput) && (ShowAll || !IsEmpty(area))) Show(ShowAll ? Screen : area);
 }

@@ -117,8 +117,10 @@ struct GfxEngine::Impl {
     // one GPU texture where a GPU renders, or nowhere when headless (Frame is the picture).
     gfx_detail::SdlPtr<SDL_Window> Window;
     gfx_detail::SdlPtr<SDL_Surface> Frame;          // the composed 640 x 480 picture
-    gfx_detail::SdlPtr<SDL_Renderer> Renderer;      // the window's, GPU or surface; none when headless
+    gfx_detail::SdlPtr<SDL_Renderer> Renderer;      // the window's GPU renderer; none without a GPU
     gfx_detail::SdlPtr<SDL_Texture> FrameTexture;   // GPU output: Frame uploaded, scaled and shown with vsync
+    bool SurfaceOutput = false;                     // no GPU: Frame is copied into the window's surface
+    GfxScaling Scaling = GfxScaling::Fill;          // how the picture fills a larger output
     std::vector<gfx_detail::DrawCommand> Drawing;   // this frame so far
     std::vector<gfx_detail::DrawCommand> Composed;  // the frame Frame holds
     bool ShowAll = true;                            // the output lost its picture: new, exposed or resized

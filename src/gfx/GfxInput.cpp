@@ -152,6 +152,13 @@ bool GfxKeyboard::IsKeyPressed(int32_t code) const {
     return code > 0 && code < 256 && d.KeyPressed[static_cast<size_t>(code)];
 }
 
+std::string GfxKeyboard::KeyLabel(int32_t code) {
+    const SDL_Scancode scancode = gfx_detail::SdlFromScanCode(code);
+    if (scancode == SDL_SCANCODE_UNKNOWN) return "";
+    const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(scancode));
+    return name && *name ? name : SDL_GetScancodeName(scancode);
+}
+
 void GfxMouse::SetCursorImage(int32_t texture, float left, float top, float width, float height, float, float, int32_t,
                               float, float, float, int32_t, bool) {
     auto& d = m_Engine->GetImpl();

@@ -20,36 +20,26 @@ using gfx_detail::GameHeight;
 using gfx_detail::GameWidth;
 using gfx_detail::Screen;
 
-// Where the 640 x 480 picture sits in an output of w x h: scaled to fit, centred, as SDL's
-// logical size does it, so mouse positions map back the same way.
-SDL_Rect Letterbox(int w, int h) {
-    const float wanted = static_cast<float>(GameWidth) / GameHeight;
-    const float real = static_cast<float>(w) / static_cast<float>(h);
-    if (std::abs(wanted - real) < 0.0001f) return {0, 0, w, h};
-    if (wanted > real) {
-        const int vh = static_cast<int>(GameHeight * (static_cast<float>(w) / GameWidth));
-        return {0, (h - vh) / 2, w, vh};
-    }
-    const int vw = static_cast<int>(GameWidth * (static_cast<float>(h) / GameHeight));
-    return {(w - vw) / 2, 0, vw, h};
+// The first output pixel, counted from the picture's edge, that shows game pixel `at` or one
+// after it: the inverse of GfxGamePixel, so a part copied alone matches the same part of a whole copy.
+int FirstShowing(int at, int gameSize, int viewSize) {
+    const int64_t c = (2 * int64_t{at} * viewSize + gameSize - 1) / gameSize;
+    return static_cast<int>(c / 2);
 }
 
-// Copies the frame's `area` to `out`, where the frame shows at `view`, nearest pixel: window
-// pixel X shows frame column (X - view.x) * 640 / view.w, so a part copied alone matches the
-// same part of a whole copy. Answers the window rectangle written.
+// Copies the frame's `area` to `out`, where the frame shows at `view`, nearest pixel. Answers
+// the window rectangle written.
 SDL_Rect CopyToWindow(const SDL_Surface& frame, SDL_Surface& out, const SDL_Rect& view, const SDL_Rect& area) {
-    const auto firstCovering = [](int at, int frameSize, int viewSize) {
-        return (at * viewSize + frameSize - 1) / frameSize;
-    };
-    const int x0 = view.x + firstCovering(area.x, GameWidth, view.w);
-    const int x1 = view.x + firstCovering(area.x + area.w, GameWidth, view.w);
-    const int y0 = view.y + firstCovering(area.y, GameHeight, view.h);
-    const int y1 = view.y + firstCovering(area.y + area.h, GameHeight, view.h);
+    const int x0 = view.x + FirstShowing(area.x, GameWidth, view.w);
+    const int x1 = view.x + FirstShowing(area.x + area.w, GameWidth, view.w);
+    const int y0 = view.y + FirstShowing(area.y, GameHeight, view.h);
+    const int y1 = view.y + FirstShowing(area.y + area.h, GameHeight, view.h);
     const bool oneToOne = view.w == GameWidth && view.h == GameHeight;
     std::vector<int> column(oneToOne ? 0 : static_cast<size_t>(std::max(x1 - x0, 0)));
-    for (int x = x0; x < x1 && !oneToOne; ++x) column[static_cast<size_t>(x - x0)] = (x - view.x) * GameWidth / view.w;
+    for (int x = x0; x < x1 && !oneToOne; ++x)
+        column[static_cast<size_t>(x - x0)] = GfxGamePixel(x, view.x, view.w, GameWidth);
     for (int y = y0; y < y1; ++y) {
-        const int frameY = (y - view.y) * GameHeight / view.h;
+        const int frameY = GfxGamePixel(y, view.y, view.h, GameHeight);
         const auto* from = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(frame.pixels) +
                                                              static_cast<ptrdiff_t>(frameY) * frame.pitch);
         auto* to =
@@ -61,6 +51,11 @@ SDL_Rect CopyToWindow(const SDL_Surface& frame, SDL_Surface& out, const SDL_Rect
         }
     }
     return {x0, y0, x1 - x0, y1 - y0};
+}
+
+SDL_Rect View(int w, int h, GfxScaling scaling) {
+    const GfxArea area = GfxPictureArea(w, h, scaling);
+    return {area.x, area.y, area.w, area.h};
 }
 
 // The window's surface takes our pixels word for word when it is 32-bit with our channel order.
@@ -104,20 +99,51 @@ int WatchWindow(void* data, SDL_Event* e) {
 }
 }  // namespace
 
+GfxArea GfxPictureArea(int32_t width, int32_t height, GfxScaling scaling) {
+    if (width <= 0 || height <= 0) return {0, 0, GameWidth, GameHeight};
+    const int32_t whole = std::min(width / GameWidth, height / GameHeight);
+    int32_t w = width, h = height;
+    if (scaling == GfxScaling::Sharp && whole >= 1) {
+        w = GameWidth * whole;
+        h = GameHeight * whole;
+    } else if (int64_t{width} * GameHeight > int64_t{height} * GameWidth) {
+        w = static_cast<int32_t>(int64_t{height} * GameWidth / GameHeight);
+    } else {
+        h = static_cast<int32_t>(int64_t{width} * GameHeight / GameWidth);
+    }
+    return {(width - w) / 2, (height - h) / 2, w, h};
+}
+
+int32_t GfxGamePixel(int32_t at, int32_t start, int32_t size, int32_t gameSize) {
+    if (size <= 0) return at - start;
+    // The centre of pixel `at`, in halves of an output pixel, scaled to game pixels, rounded down.
+    const int64_t n = (2 * (int64_t{at} - start) + 1) * gameSize;
+    const int64_t d = 2 * int64_t{size};
+    return static_cast<int32_t>(n >= 0 ? n / d : -((-n + d - 1) / d));
+}
+
+void GfxEngine::SetScaling(GfxScaling scaling) {
+    m_Impl->Scaling = scaling;
+    m_Impl->ShowAll = true;  // the borders move
+}
+
 void GfxEngine::Impl::Show(const SDL_Rect& area) {
     if (FrameTexture) {
         const auto* pixels = static_cast<const uint8_t*>(Frame->pixels) + area.y * Frame->pitch + area.x * 4;
         SDL_UpdateTexture(FrameTexture.get(), &area, pixels, Frame->pitch);
         SDL_SetRenderDrawColor(Renderer.get(), 0, 0, 0, 255);
         SDL_RenderClear(Renderer.get());
-        SDL_RenderCopy(Renderer.get(), FrameTexture.get(), nullptr, nullptr);
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(Renderer.get(), &w, &h);
+        const SDL_Rect view = View(w, h, Scaling);
+        SDL_RenderCopy(Renderer.get(), FrameTexture.get(), nullptr, &view);
         SDL_RenderPresent(Renderer.get());
         ShowAll = false;
         return;
     }
     SDL_Surface* out = SDL_GetWindowSurface(Window.get());
     if (!out) return;
-    const SDL_Rect view = Letterbox(out->w, out->h);
+    const SDL_Rect view = View(out->w, out->h, Scaling);
     const SDL_Rect whole{0, 0, out->w, out->h};
     if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
     SDL_Rect written = view;
@@ -146,13 +172,11 @@ bool GfxEngine::Impl::OpenOutput() {
                                                  GameWidth, GameHeight));
         if (!FrameTexture) Renderer.reset();
     }
-    if (!Renderer) {
-        // The window's own surface, never a GPU texture behind it. The software renderer on the
-        // window draws nothing: it is there to map mouse positions from window to game pixels.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        Renderer.reset(SDL_CreateRenderer(Window.get(), -1, SDL_RENDERER_SOFTWARE));
-    }
-    return Renderer && SDL_RenderSetLogicalSize(Renderer.get(), GameWidth, GameHeight) == 0;
+    if (Renderer) return true;
+    // The window's own surface, never a GPU texture behind it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SurfaceOutput = SDL_GetWindowSurface(Window.get()) != nullptr;
+    return SurfaceOutput;
 }
 
 void GfxEngine::Impl::CloseDisplay() {
@@ -166,6 +190,7 @@ void GfxEngine::Impl::CloseDisplay() {
     Textures.clear();
     FrameTexture.reset();
     Renderer.reset();
+    SurfaceOutput = false;
     Frame.reset();
     Window.reset();
     FrameCaptured = false;

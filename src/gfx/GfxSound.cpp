@@ -92,7 +92,10 @@ void GfxSoundStore::SetSoundVolume(int32_t id, int32_t volume) {
 int32_t GfxSoundStore::GetSoundVolume(int32_t id) const {
     const auto& d = m_Engine->GetImpl();
     const auto it = d.Sounds.find(id);
-    return it == d.Sounds.end() ? 0 : it->second.volume;
+    if (it == d.Sounds.end()) return 0;
+    // What the mixer will play it at, when there is a mixer: each of the 101 volumes has its own level.
+    if (!it->second.chunk) return it->second.volume;
+    return static_cast<int32_t>(std::lrint(Mix_VolumeChunk(it->second.chunk.get(), -1) * 100.0 / MIX_MAX_VOLUME));
 }
 
 void GfxSoundStore::PlaySound(int32_t id, int32_t, int32_t) {

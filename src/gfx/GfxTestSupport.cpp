@@ -118,4 +118,16 @@ bool WriteZip(const std::string& path, const std::vector<std::pair<std::string, 
     return zip_close(archive) == 0;
 }
 
+bool MovePointerInWindow(GfxEngine& engine, int32_t width, int32_t height, int32_t x, int32_t y) {
+    SDL_Window* window = engine.GetImpl().Window.get();
+    if (!window) return false;
+    SDL_SetWindowSize(window, width, height);
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = SDL_GetWindowID(window);
+    e.motion.x = x;
+    e.motion.y = y;
+    return SDL_PushEvent(&e) == 1;
+}
+
 }  // namespace GfxTestSupport

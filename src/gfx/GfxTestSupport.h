@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class GfxEngine;
+
 namespace GfxTestSupport {
 
 // Writes a PNG whose pixel (x, y) has the ARGB colour `pixel(x, y)`. Paths are used as given.
@@ -31,5 +33,9 @@ uint32_t SdlBlend(uint32_t picture, uint32_t modulate, uint32_t under, bool alph
 // (stored plain when the password is empty).
 bool WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
               const std::string& password);
+
+// The engine's window resized to width x height, then a pointer move to (x, y) of it, in window
+// pixels, as the window system sends one. False without a window.
+bool MovePointerInWindow(GfxEngine& engine, int32_t width, int32_t height, int32_t x, int32_t y);
 
 }  // namespace GfxTestSupport

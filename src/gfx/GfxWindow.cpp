@@ -78,6 +78,20 @@ uint64_t ButtonChanged(const GfxEngine::Impl& d, const SDL_Event& e) {
     }
 }
 
+// Where a pointer event happened, in game pixels. The window's own events come in window pixels
+// and are mapped through the picture's place in it, exactly as the output scales the picture;
+// injected ones are in game pixels already and name no window.
+void PlaceMouse(GfxEngine::Impl& d, Uint32 windowId, Sint32 x, Sint32 y) {
+    d.MouseX = static_cast<float>(x);
+    d.MouseY = static_cast<float>(y);
+    if (windowId == 0 || !d.Window) return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(d.Window.get(), &w, &h);
+    const GfxArea area = GfxPictureArea(w, h, d.Scaling);
+    d.MouseX = static_cast<float>(GfxGamePixel(x, area.x, area.w, gfx_detail::GameWidth));
+    d.MouseY = static_cast<float>(GfxGamePixel(y, area.y, area.h, gfx_detail::GameHeight));
+}
+
 // The shift argument of the mouse handlers: 1 Shift, 2 Ctrl, 4 Alt.
 int32_t ShiftState() {
     const SDL_Keymod mod = SDL_GetModState();
@@ -123,8 +137,7 @@ void GfxEngine::PumpEvents() {
                 break;
             }
             case SDL_MOUSEMOTION:
-                d.MouseX = static_cast<float>(e.motion.x);
-                d.MouseY = static_cast<float>(e.motion.y);
+                PlaceMouse(d, e.motion.windowID, e.motion.x, e.motion.y);
                 if (rec) rec->MouseMove(d.MouseX, d.MouseY);
                 if (d.Events.MouseMove) d.Events.MouseMove(d.MouseButtons, ShiftState(), d.MouseX, d.MouseY);
                 break;
@@ -132,8 +145,7 @@ void GfxEngine::PumpEvents() {
             case SDL_MOUSEBUTTONUP: {
                 const int32_t button = GameButton(e.button.button);
                 if (button == 0) break;
-                d.MouseX = static_cast<float>(e.button.x);
-                d.MouseY = static_cast<float>(e.button.y);
+                PlaceMouse(d, e.button.windowID, e.button.x, e.button.y);
                 if (rec) rec->MouseButton(button, e.type == SDL_MOUSEBUTTONDOWN, d.MouseX, d.MouseY);
                 if (e.type == SDL_MOUSEBUTTONDOWN) {
                     d.MouseButtons |= button;
@@ -260,13 +272,6 @@ GfxEngine::PlayerInput GfxEngine::TakePlayerInput(uint32_t waitMs) {
     return input;
 }
 
-namespace {
-// Pushed mouse events name a window no renderer scales from, since they are in game pixels already.
-Uint32 InjectedWindowId(const GfxEngine::Impl& d) {
-    return d.Window && !d.Renderer ? SDL_GetWindowID(d.Window.get()) : 0;
-}
-}  // namespace
-
 void GfxEngine::InjectKey(int32_t scanCode, bool down) {
     const SDL_Scancode code = gfx_detail::SdlFromScanCode(scanCode);
     if (code == SDL_SCANCODE_UNKNOWN || !m_Impl->EnsureEvents()) return;
@@ -284,7 +289,7 @@ void GfxEngine::InjectMouseMove(float x, float y) {
     if (!d.EnsureEvents()) return;
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = InjectedWindowId(d);
+    e.motion.windowID = 0;  // in game pixels already
     e.motion.x = static_cast<Sint32>(x);
     e.motion.y = static_cast<Sint32>(y);
     d.InjectedX = x;
@@ -298,7 +303,7 @@ void GfxEngine::InjectMouseButton(int32_t button, bool down) {
     if (sdlButton == 0 || !d.EnsureEvents()) return;
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.windowID = InjectedWindowId(d);
+    e.button.windowID = 0;
     e.button.button = sdlButton;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
@@ -312,7 +317,7 @@ void GfxEngine::InjectMouseWheel(int32_t steps) {
     if (!d.EnsureEvents()) return;
     SDL_Event e{};
     e.type = SDL_MOUSEWHEEL;
-    e.wheel.windowID = InjectedWindowId(d);
+    e.wheel.windowID = 0;
     e.wheel.y = steps;
     e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&e);

@@ -91,6 +91,24 @@ std::string OutputName(int line, const std::string& name, const std::string& ext
     return name;
 }
 
+struct NamedKey {
+    const char* name;
+    int32_t code;
+};
+// Every key a player may bind besides letters and digits, so a game played with any binding replays.
+constexpr NamedKey kNamedKeys[] = {
+    {"esc", 1},         {"enter", 28},     {"space", 57},    {"left", 203},     {"right", 205},     {"up", 200},
+    {"down", 208},      {"f7", 65},        {"f8", 66},       {"tab", 15},       {"backspace", 14},  {"minus", 12},
+    {"equals", 13},     {"lbracket", 26},  {"rbracket", 27}, {"semicolon", 39}, {"apostrophe", 40}, {"grave", 41},
+    {"backslash", 43},  {"comma", 51},     {"period", 52},   {"slash", 53},     {"lshift", 42},     {"rshift", 54},
+    {"lctrl", 29},      {"rctrl", 157},    {"lalt", 56},     {"ralt", 184},     {"capslock", 58},   {"insert", 210},
+    {"delete", 211},    {"home", 199},     {"end", 207},     {"pageup", 201},   {"pagedown", 209},  {"kp0", 82},
+    {"kp1", 79},        {"kp2", 80},       {"kp3", 81},      {"kp4", 75},       {"kp5", 76},        {"kp6", 77},
+    {"kp7", 71},        {"kp8", 72},       {"kp9", 73},      {"kpenter", 156},  {"kpplus", 78},     {"kpminus", 74},
+    {"kpmultiply", 55}, {"kpdivide", 181}, {"kpperiod", 83}, {"f1", 59},        {"f2", 60},         {"f3", 61},
+    {"f4", 62},         {"f5", 63},        {"f6", 64},       {"f9", 67},        {"f10", 68},        {"f12", 88},
+};
+
 constexpr std::string_view Blanks = " \t\r\n\v\f";
 
 // Where a comment starts: the first # outside double quotes (a quoted text may hold one).
@@ -208,21 +226,7 @@ std::string ScriptFileProblem(const std::filesystem::path& file) {
 }
 
 int32_t ScanCodeForKeyName(const std::string& name) {
-    struct Named {
-        const char* name;
-        int32_t code;
-    };
-    static constexpr std::array<Named, 10> special{{{"esc", 1},
-                                                    {"enter", 28},
-                                                    {"space", 57},
-                                                    {"left", 203},
-                                                    {"right", 205},
-                                                    {"up", 200},
-                                                    {"down", 208},
-                                                    {"p", 25},
-                                                    {"f7", 65},
-                                                    {"f8", 66}}};
-    for (const auto& key : special)
+    for (const auto& key : kNamedKeys)
         if (name == key.name) return key.code;
     if (name.size() != 1) return 0;
     const char c = name[0];
@@ -239,8 +243,8 @@ int32_t ScanCodeForKeyName(const std::string& name) {
 }
 
 std::string KeyNameForScanCode(int32_t code) {
-    for (const char* name : {"esc", "enter", "space", "left", "right", "up", "down", "f7", "f8"})
-        if (ScanCodeForKeyName(name) == code) return name;
+    for (const auto& key : kNamedKeys)
+        if (key.code == code) return key.name;
     for (const char c : std::string_view("abcdefghijklmnopqrstuvwxyz0123456789"))
         if (ScanCodeForKeyName(std::string(1, c)) == code) return std::string(1, c);
     return "";

@@ -14,6 +14,7 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cMessage.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 
@@ -69,7 +70,7 @@ void cPlayState::DrawState() {
     for (const auto& entry : m_Popups.Entries()) entry.value->Render();
     DrawBonusText();
 
-    if (gPaused) m_Message->DrawPause(PlayGeometry::PausedX, PlayGeometry::PausedY, 255);
+    if (gPaused && !m_Options) m_Message->DrawPause(PlayGeometry::PausedX, PlayGeometry::PausedY, 255);
     if (m_GameOver) ShowGameOver();
     if (m_LevelComplete) ShowLevelComplete();
     if (m_LevelIntro) ShowLevelIntro();
@@ -96,6 +97,8 @@ void cPlayState::DrawState() {
 
     m_RestartButton->Render(-1, -1);
     m_ExitButton->Render(-1, -1);
+    if (gPaused && !gInactive && !IsPlayHalted() && !m_Options && m_OptionsButton) m_OptionsButton->Render(-1, -1);
+    if (m_Options) m_Options->Draw();
     gMouse->Render();
 }
 

@@ -3,19 +3,18 @@
 #include <algorithm>
 
 #include "base/Globals.h"
+#include "engine/Controls.h"
 #include "engine/cButton.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 
 namespace {
 constexpr int32_t kJoystick = 1;
-constexpr int32_t kFireButton = 0;
-constexpr int32_t kBackButton = 4;
-constexpr int32_t kStartButton = 6;
 constexpr int32_t kJoystickRepeatMs = 200;
 // The library's music volume range. Holding F7 or F8 used to run the setting far outside it,
 // so a press the other way was not heard until the excess had been held off again.
@@ -33,20 +32,56 @@ int32_t TickAfter(int32_t tick, int32_t ms) {
 }  // namespace
 
 void cPlayState::HandleInput() {
+    if (m_Options) {
+        m_Options->HandleInput();
+        if (m_OptionsDone) CloseOptions();
+        return;
+    }
+    const bool wasPaused = gPaused;
     HandleKeyboard();
     HandleMouse();
     HandleJoystick();
+    HandlePauseScreen(wasPaused);
+}
+
+void cPlayState::HandlePauseScreen(bool wasPaused) {
+    // Only a pause the player chose, and not one begun in this frame: a Pause bound to Enter or
+    // A must not open the options with the same press.
+    if (!wasPaused || !gPaused || gInactive || IsPlayHalted() || !m_OptionsButton) return;
+    gMouse->PollFullScreenButtons();
+    m_OptionsButton->CheckMouseMove(gMouse->X, gMouse->Y);
+    m_OptionsButton->CheckMouseDown(1, gMouse->X, gMouse->Y);
+    m_OptionsButton->CheckMouseUp(1, gMouse->X, gMouse->Y);
+    if (m_Options) return;
+    if (gEngine->GetKeyboard().IsKeyPressed(GfxKey::Enter) || gEngine->GetJoystick().IsButtonPressed(kJoystick, 0))
+        OpenOptions();
+}
+
+void cPlayState::OpenOptions() {
+    gSound->Play("buttonclick.wav");
+    m_OptionsDone = false;
+    m_Options = std::make_unique<cOptionsScreen>([this] { m_OptionsDone = true; });
+    // The music plays on from where the pause stopped it, so its volume is heard as it changes.
+    gEngine->GetMusic().PlayMusic(true, m_MusicPosition);
+}
+
+void cPlayState::CloseOptions() {
+    m_Options.reset();
+    GfxMusic& music = gEngine->GetMusic();
+    m_MusicPosition = music.GetPosition();
+    music.StopMusic();
+    gPaused = true;  // back to the paused game, even if the focus went and came back meanwhile
 }
 
 void cPlayState::HandleKeyboard() {
     const GfxKeyboard& keyboard = gEngine->GetKeyboard();
 
     if (keyboard.IsKeyPressed(GfxKey::Escape) && !gPaused) gRunning = false;
-    if (keyboard.IsKeyDown(GfxKey::Right) && !gPaused && !IsPlayHalted()) StartDragonMove(+1);
-    if (keyboard.IsKeyDown(GfxKey::Left) && !gPaused && !IsPlayHalted()) StartDragonMove(-1);
-    if (keyboard.IsKeyDown(GfxKey::Space) && !gPaused && !IsPlayHalted()) FireOrb();
+    if (KeyHeld(Control::Right) && !gPaused && !IsPlayHalted()) StartDragonMove(+1);
+    if (KeyHeld(Control::Left) && !gPaused && !IsPlayHalted()) StartDragonMove(-1);
+    if (KeyHeld(Control::Fire) && !gPaused && !IsPlayHalted()) FireOrb();
     HandleVolumeKeys(keyboard);
-    if (keyboard.IsKeyPressed(GfxKey::P) && !gInactive && !IsPlayHalted()) TogglePause();
+    if (KeyPressed(Control::Pause) && !gInactive && !IsPlayHalted()) TogglePause();
 
     // The initials entry after a lost game or the last level won; it works while paused as well.
     const bool initials = IsEnteringInitials();
@@ -116,12 +151,10 @@ void cPlayState::HandleJoystick() {
     if (!gPaused) {
         if (joystick.GetAxisX(kJoystick) >= 1 && !IsPlayHalted()) StartDragonMove(+1);
         if (joystick.GetAxisX(kJoystick) < 0 && !IsPlayHalted()) StartDragonMove(-1);
-        if (joystick.IsButtonDown(kJoystick, kFireButton) && !IsPlayHalted()) FireOrb();
+        if (PadHeld(Control::Fire) && !IsPlayHalted()) FireOrb();
     }
 
-    if ((joystick.IsButtonPressed(kJoystick, kBackButton) || joystick.IsButtonPressed(kJoystick, kStartButton)) &&
-        !gInactive && !IsPlayHalted())
-        TogglePause();
+    if (PadPressed(Control::Pause) && !gInactive && !IsPlayHalted()) TogglePause();
 
     if (!IsEnteringInitials()) return;
     // The stick repeats at most once per 200 ms while held; up moves forward in the alphabet.

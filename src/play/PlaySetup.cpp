@@ -14,6 +14,7 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "play/cMessage.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 #include "shell/AssetTable.h"
@@ -58,6 +59,16 @@ void cPlayState::InitializeGraphics() {
     for (int frame : {1, 2}) m_ExitButton->AddDownAnimation(assets::kExitButton[frame].x, assets::kExitButton[frame].y);
     m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
     m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
+    auto optionsPicture = std::make_shared<GfxSprite>();
+    optionsPicture->SetTexture(gTextures->Texture(std::string(assets::kOptions)));
+    const assets::Rect& lit = assets::kOptionsButtonLit;  // the pause screen's one choice, so always lit
+    optionsPicture->SetSourceRect(lit.x, lit.y, lit.w, lit.h);
+    optionsPicture->SetX(310);
+    optionsPicture->SetY(262);
+    optionsPicture->SetBlend(true);
+    m_OptionsButton = std::make_unique<cButton>();
+    m_OptionsButton->Create(optionsPicture, "");
+    m_OptionsButton->ButtonClick = [this](int32_t&) { OpenOptions(); };
 
     m_Scores = std::make_unique<cScores>(SavesScores(), ScoresFile());
     m_Message = std::make_unique<cMessage>();

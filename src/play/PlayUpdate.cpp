@@ -14,6 +14,7 @@
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cMessage.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 #include "shell/AssetTable.h"
@@ -28,7 +29,7 @@ void cPlayState::ProcessState() {
         if (gMouse->CursorOutsideWindow()) gMouse->ShowDefaultCursor();
         if (!gWindowed) gMouse->SetFullScreenPosition();
     }
-    if (gPaused) return;
+    if (gPaused || m_Options) return;
 
     const int32_t now = GetTickCount();
     ScrollBoard();

@@ -20,6 +20,7 @@ class cScores;
 class cMessage;
 class cCloud;
 class cButton;
+class cOptionsScreen;
 struct LevelFile;
 
 using OrbRef = std::shared_ptr<cOrb>;
@@ -81,6 +82,8 @@ public:
     static const std::string& CongratulationsText();
     // After a lost game or the last level won, the arrows edit the game's initials.
     bool IsEnteringInitials() const;
+    // The options screen opened from the pause screen, or nullptr.
+    const cOptionsScreen* Options() const { return m_Options.get(); }
 
 protected:
     // ---- Hooks the tutorial overrides (the play state's behaviour is the default) ----
@@ -196,6 +199,10 @@ protected:
     void PauseGame();
     void ResumeGame();
     void TogglePause();
+    // The pause screen's way to the options: Enter, the gamepad's A, or its Options button.
+    void HandlePauseScreen(bool wasPaused);
+    void OpenOptions();
+    void CloseOptions();
 
     // ---- Drawing and HUD (play screen) ----
     void DrawBonusText();
@@ -262,6 +269,9 @@ protected:
     int32_t m_CurrentOrbSlideTime = 0;
     std::unique_ptr<cButton> m_RestartButton;
     std::unique_ptr<cButton> m_ExitButton;
+    std::unique_ptr<cButton> m_OptionsButton;   // on the pause screen
+    std::unique_ptr<cOptionsScreen> m_Options;  // open over the paused game
+    bool m_OptionsDone = false;                 // the player left it; released after its input
 
     // Builds nothing: for the rule tests, which set up only the fields they need.
     struct NoSetUp {};

@@ -140,6 +140,24 @@ inline constexpr std::array<MenuButton, 2> kBackOkButtons = {kBack, kOk};
 inline constexpr std::array<Rect, 2> kLevelArrows = {{{20, 20, 24, 40}, {60, 20, 24, 40}}};
 inline constexpr std::array<Rect, 2> kLevelArrowsLit = {{{20, 70, 24, 40}, {60, 70, 24, 40}}};
 
+// ---- options.png: the options screen, and the small button that opens it ----------------------
+inline constexpr std::string_view kOptions = "options.png";
+inline constexpr int kOptionsW = 1024, kOptionsH = 512;
+inline constexpr Rect kOptionsPanel = {0, 0, 600, 470};   // shown at (20, 5), the heading lettered in
+inline constexpr Rect kOptionsFocus = {0, 476, 568, 26};  // the glow behind the focused line
+inline constexpr Rect kOptionsSlot = {608, 0, 124, 24};   // the box of a key or button
+inline constexpr Rect kOptionsSlotLit = {740, 0, 124, 24};
+inline constexpr Rect kOptionsTrack = {608, 30, 200, 14};  // a volume's slider, empty
+inline constexpr Rect kOptionsFill = {608, 50, 200, 14};   // and its part up to the knob
+inline constexpr Rect kOptionsKnob = {816, 28, 18, 22};
+inline constexpr Rect kOptionsLess = {840, 28, 22, 22};  // the arrows either side of a value
+inline constexpr Rect kOptionsMore = {868, 28, 22, 22};
+inline constexpr MenuButton kOptionsButton = {"Options", {608, 70, 120, 46}};  // at rest
+inline constexpr Rect kOptionsButtonLit = {736, 70, 120, 46};
+inline constexpr std::array<Rect, 11> kOptionsCells = {
+    kOptionsPanel, kOptionsFocus, kOptionsSlot, kOptionsSlotLit,     kOptionsTrack,    kOptionsFill,
+    kOptionsKnob,  kOptionsLess,  kOptionsMore, kOptionsButton.rect, kOptionsButtonLit};
+
 inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";
 inline constexpr int kCloudsSize = 300;
@@ -172,8 +190,8 @@ inline constexpr std::array<Rect, 9> kEditorButtons = {{{120, 46, 22, 18},
 constexpr Rect EditorButtonRect(EditorButton button) { return kEditorButtons[static_cast<int>(button)]; }
 
 // Every picture but the backgrounds.
-inline constexpr std::array<std::string_view, 9> kPictures = {kSprites, kText, kTitle,  kButtonsRest, kButtonsLit,
-                                                              kBackOk,  kFade, kClouds, kEditor};
+inline constexpr std::array<std::string_view, 10> kPictures = {kSprites, kText,    kTitle, kButtonsRest, kButtonsLit,
+                                                               kBackOk,  kOptions, kFade,  kClouds,      kEditor};
 
 // ---- board backgrounds -------------------------------------------------------------------------
 inline constexpr int kBoardW = 510, kBoardH = 960;

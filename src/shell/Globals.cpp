@@ -2,6 +2,7 @@
 // The one definition of every global the game shares.
 #include "base/Globals.h"
 
+#include "base/Options.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
@@ -26,6 +27,7 @@ int32_t gHighestLevel = DefaultHighestLevel;
 int32_t gCurrentLevel = 1;
 int32_t gMusicVolume = DefaultMusicVolume;
 int32_t gSoundVolume = DefaultSoundVolume;
+GameOptions gOptions;
 
 int32_t gOldWindowProc = 0;
 int32_t gHookedWindow = 0;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "gfx/Clock.h"
@@ -27,6 +28,7 @@
 #include "shell/StartSettings.h"
 #include "shell/cBaseState.h"
 #include "shell/modMain.h"
+#include "shell/modOptions.h"
 #include "shell/modSettings.h"
 
 namespace {
@@ -35,6 +37,7 @@ std::unique_ptr<ScriptRecorder> sRecorder;
 struct Watch {
     std::string file;
     std::string ownCommandLine;  // the watcher's, back in force when play goes on live
+    Controls ownControls;        // the watcher's, likewise
     std::istringstream bytes;    // the recording, read a frame ahead
     std::optional<ScriptReader> reader;
     ScriptSettings settings;
@@ -106,6 +109,7 @@ void StopWatching() {
     gEngine->SetScriptedInputOnly(false);
     // Play goes on with the player's own settings, still never saved over by a run that watched.
     SetCommandLine(sWatch->ownCommandLine);
+    gOptions.controls = sWatch->ownControls;
     LoadSettings();
     ForgetLoadedSettings();
     if (gCurrentState) gCurrentState->Destroy();
@@ -183,6 +187,7 @@ void StartWatching(const std::string& file) {
     watch.player = ScriptPlayer(watch.settings.frameMs);
     // The recorded command line (Level=FILE) is the run's; the window stays as the watcher chose.
     watch.ownCommandLine = CommandLine();
+    watch.ownControls = gOptions.controls;
     SetCommandLine(watch.settings.args);
     UseVirtualClock(0, watch.settings.clockSeconds, watch.settings.day);
     gEngine->SetScriptedInputOnly(true);
@@ -206,6 +211,7 @@ void StartFromScriptSettings() {
             FatalError("The replay " + (sWatch ? sWatch->file : sRunnerScriptName) +
                        " could not be played: " + refusal + ".");
         ForgetLoadedSettings();  // the recorder's values, not this folder's: never saved over its own
+        ForgetLoadedOptions();
     }
     if (sRecorder)
         for (const auto& [name, value] : CaptureStartSettings()) sRecorder->Start(name, value);

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "base/Globals.h"
+#include "base/Options.h"
+#include "engine/Controls.h"
 #include "gfx/GfxFile.h"
 #include "shell/CommandLine.h"
 #include "shell/modSettings.h"
@@ -65,12 +67,36 @@ StartSetting LevelFile() {
             }};
 }
 
+// One control's keys or gamepad buttons, named and written as in options.txt (KeyFire=lctrl,space).
+StartSetting Binding(std::string_view name) {
+    return {name,
+            [name] {
+                for (const auto& [entry, value] : ControlEntries(gOptions.controls))
+                    if (entry == name) return value;
+                return std::string();
+            },
+            [name](const std::string& text) {
+                Controls scratch;
+                return ReadControlEntry(scratch, name, text);
+            },
+            [name](const std::string& text) {
+                ReadControlEntry(gOptions.controls, name, text);
+                return std::string();
+            }};
+}
+
 // Adding a setting is one line here.
 const StartSetting kStartSettings[] = {
     Whole("highestLevel", gHighestLevel, 1, MaxHighestLevel),  // what Level Select offers
     Whole("musicVolume", gMusicVolume, 0, MaxVolume),          // where F7 and F8 stop
     Whole("soundVolume", gSoundVolume, 0, MaxVolume),
     LevelFile(),
+    Binding("KeyLeft"),  // what each key and gamepad button does
+    Binding("KeyRight"),
+    Binding("KeyFire"),
+    Binding("KeyPause"),
+    Binding("PadFire"),
+    Binding("PadPause"),
 };
 
 const StartSetting* Find(const std::string& name) {

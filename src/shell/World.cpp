@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "base/modError.h"
 #include "engine/cMouse.h"
 #include "engine/cSound.h"
@@ -12,6 +13,7 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "shell/cBaseState.h"
+#include "shell/modOptions.h"
 #include "shell/modSettings.h"
 
 void ResetGlobals() {
@@ -23,7 +25,9 @@ void ResetGlobals() {
     gCurrentLevel = 1;
     gMusicVolume = DefaultMusicVolume;
     gSoundVolume = DefaultSoundVolume;
+    gOptions = GameOptions();
     ForgetLoadedSettings();
+    ForgetLoadedOptions();
 }
 
 void CreateSharedServices() {

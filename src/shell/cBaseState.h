@@ -17,8 +17,16 @@ public:
 };
 
 // StateLevelFile: play on the level file the command line names (Level=FILE); StateEndless: an
-// endless run (Endless=SEED, or the title's choice).
-enum StateNumber : int { StateTitle = 0, StatePlay = 1, StateTutorial = 2, StateLevelFile = 3, StateEndless = 4 };
+// endless run (Endless=SEED, or the title's choice); StateOptions: the options screen over the
+// title picture.
+enum StateNumber : int {
+    StateTitle = 0,
+    StatePlay = 1,
+    StateTutorial = 2,
+    StateLevelFile = 3,
+    StateEndless = 4,
+    StateOptions = 5
+};
 
 // Makes a new state current. The old one moves to the retirement slot and is released by the
 // frame loop once the operation that asked for the switch has returned. A number without a

@@ -3,6 +3,7 @@
 #include "shell/frmMain.h"
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "engine/cMouse.h"
 #include "gfx/Gfx.h"
 
@@ -35,5 +36,6 @@ void frmMain::ToggleFullScreen() {
     if (gMouse) gMouse->ShowDefaultCursor();
     if (!gEngine->SetFullScreen(gWindowed)) return;
     gWindowed = !gWindowed;
+    gOptions.fullScreen = !gWindowed;  // the next start opens as the player last chose
     if (gMouse) gMouse->SetUpCursor();
 }

@@ -12,5 +12,5 @@ public:
     void MouseUp(int32_t button, int32_t shift, float x, float y);
     void MouseMove(int32_t button, int32_t shift, float x, float y);
     void Unload();
-    void ToggleFullScreen();  // Alt+Enter or F11, in any screen
+    void ToggleFullScreen();  // Alt+Enter, F11 or the options screen, in any screen
 };

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "engine/cMouse.h"
@@ -26,6 +27,7 @@
 #include "shell/World.h"
 #include "shell/cBaseState.h"
 #include "shell/frmMain.h"
+#include "shell/modOptions.h"
 #include "shell/modSettings.h"
 
 namespace {
@@ -73,15 +75,18 @@ void WireWindowEvents() {
 }
 
 void StartUp() {
-    gWindowed = GetCommandLineValue("Windowed", ";") != "NO";
-
     gMainForm = std::make_unique<frmMain>();
     CreateSharedServices();
 
     HookWindow(gMainForm->WindowHandle());
     OpenErrorLog();
+    // Before the replays, whose recording brings the controls it was played with.
+    LoadOptions();
+    const std::string windowed = GetCommandLineValue("Windowed", ";");
+    gWindowed = windowed.empty() ? !gOptions.fullScreen : windowed != "NO";
 
     StartEngine();  // a display that cannot open is reported below
+    gEngine->SetScaling(gOptions.scaling);
     WireWindowEvents();
     StartReplays();
 
@@ -135,6 +140,7 @@ void RunShutdownSteps() {
     ReleaseRetiredState();
     ShutdownStep("mouse", [] { gMouse.reset(); });
     ShutdownStep("settings", [] { SaveProgress(); });
+    ShutdownStep("options", [] { SaveOptions(); });
     ShutdownStep("unpacked files", [] { DeleteUnpackedFiles(); });
     ShutdownStep("window hook", [] { UnhookWindow(gMainForm ? gMainForm->WindowHandle() : gHookedWindow); });
     ShutdownStep("window", [] {

@@ -7,6 +7,7 @@
 #include "play/cLevelFileState.h"
 #include "play/cPlayState.h"
 #include "shell/cBaseState.h"
+#include "ui/cOptionsState.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"
 
@@ -18,4 +19,5 @@ void RegisterGameStates() {
                          [] { return std::make_unique<cEndlessState>(cEndlessState::TakeRequestedSeed()); });
     RegisterStateFactory(StateLevelFile,
                          [] { return std::make_unique<cLevelFileState>(cLevelFileState::CommandLineFile()); });
+    RegisterStateFactory(StateOptions, [] { return std::make_unique<cOptionsState>(); });
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "base/Globals.h"
@@ -18,6 +19,7 @@
 namespace {
 constexpr int32_t kJoyRepeatMs = 200;  // a held stick moves at most once per this time
 constexpr int32_t kFadeMs = 1000;
+constexpr const char* kTitleTune = "game\\sounds\\puzzle3.mp3";
 // Where level select draws the level number; the arrows sit either side of it, centred on it.
 constexpr int32_t kLabelX = 210, kLabelY = 260, kNumberX = 380, kNumberY = 270, kNumberHeight = 57;
 constexpr int32_t kArrowGap = 3;
@@ -28,10 +30,11 @@ constexpr float kHintY = kNumberY + kNumberHeight + 8;
 // Up and Down walk the title's items as they stand on the screen, top to bottom: the four
 // stacked buttons, then the small ones in the row below Exit, left to right.
 constexpr int16_t kTitleOrder[] = {cTitleState::NewGame, cTitleState::Tutorial, cTitleState::LevelSelect,
-                                   cTitleState::Exit, cTitleState::Endless};
+                                   cTitleState::Exit,    cTitleState::Endless,  cTitleState::Options};
 // The row of small buttons below Exit, centred under the stack and clear of the dragon and the orbs.
 constexpr float kRowY = 396, kRowCentre = 321, kRowGap = 10;
-constexpr int32_t kRowButtons = 1;
+constexpr int32_t kRowButtons = 2;  // Endless, then Options
+static_assert(assets::kEndless.rect.w == assets::kOptionsButton.rect.w, "the row spaces equal buttons");
 float RowX(int32_t index) {
     const auto width = static_cast<float>(assets::kEndless.rect.w);
     return kRowCentre - (kRowButtons * width + (kRowButtons - 1) * kRowGap) / 2 +
@@ -82,7 +85,6 @@ void cTitleState::InitializeGraphics() {
     SpriteRef tutorial = MakeSprite({assets::kButtonsRest, assets::kTutorial.rect, 255, 235, true});
     SpriteRef levelSelect = MakeSprite({assets::kButtonsRest, assets::kLevelSelect.rect, 222, 285, true});
     SpriteRef exit = MakeSprite({assets::kButtonsRest, assets::kExit.rect, 230, 335, true});
-
     m_Back.Create(back, "");
     m_OK.Create(ok, "");
     m_NewGame.Create(newGame, "");
@@ -94,6 +96,7 @@ void cTitleState::InitializeGraphics() {
     m_TodaysBoards.Create(MakeSprite({assets::kButtonsRest, assets::kTodaysBoards.rect, runX, kTodayY, true}), "");
     m_RandomRun.Create(MakeSprite({assets::kButtonsRest, assets::kRandomRun.rect, runX, kRandomY, true}), "");
     m_EndlessBack.Create(MakeSprite({assets::kBackOk, assets::kBack.rect, 20, 150, true}), "");
+    m_Options.Create(MakeSprite({assets::kOptions, assets::kOptionsButton.rect, RowX(1), kRowY, true}), "");
     // Every button asks for its own action; DoMenuAction decides whether it applies now.
     m_NewGame.ButtonClick = [this](int32_t&) { DoMenuAction(NewGame); };
     m_Tutorial.ButtonClick = [this](int32_t&) { DoMenuAction(Tutorial); };
@@ -109,6 +112,7 @@ void cTitleState::InitializeGraphics() {
         m_Selection = EndlessBack;  // Back is never the keys' selection, so a click chooses it
         DoMenuAction(EndlessBack);
     };
+    m_Options.ButtonClick = [this](int32_t&) { DoMenuAction(Options); };
 
     m_Arrow.SetTexture(gTextures->Texture(std::string(assets::kBackOk)));
     m_Arrow.SetBlend(true);
@@ -120,9 +124,12 @@ void cTitleState::InitializeGraphics() {
     m_Selection = NewGame;
     m_InLevelSelect = false;
 
+    // Back from the options screen the title's tune plays on where it was.
     GfxMusic& music = gEngine->GetMusic();
-    music.LoadMusic("game\\sounds\\puzzle3.mp3", 0);
-    music.PlayMusic(true, 0);
+    if (music.GetLoadedPath() != kTitleTune || !music.IsPlaying()) {
+        music.LoadMusic(kTitleTune, 0);
+        music.PlayMusic(true, 0);
+    }
 }
 
 void cTitleState::HandleInput() {
@@ -156,8 +163,8 @@ void cTitleState::HandleKeyboard() {
 void cTitleState::HandleMouse() {
     gMouse->PollFullScreenButtons();
     // All six are tested on both screens; a hidden button's click is refused by DoMenuAction.
-    cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit,         &m_LevelSelect, &m_Back,
-                                &m_OK,      &m_Endless,  &m_TodaysBoards, &m_RandomRun,   &m_EndlessBack};
+    cButton* const buttons[] = {&m_NewGame, &m_Tutorial,     &m_Exit,      &m_LevelSelect, &m_Back,   &m_OK,
+                                &m_Endless, &m_TodaysBoards, &m_RandomRun, &m_EndlessBack, &m_Options};
     const float x = gMouse->X;
     const float y = gMouse->Y;
     for (cButton* button : buttons) button->CheckMouseMove(x, y);
@@ -262,6 +269,7 @@ void cTitleState::UpdateHoverSelection() {
         if (m_Tutorial.IsMouseOver()) m_Selection = Tutorial;
         if (m_LevelSelect.IsMouseOver()) m_Selection = LevelSelect;
         if (m_Endless.IsMouseOver()) m_Selection = Endless;
+        if (m_Options.IsMouseOver()) m_Selection = Options;
     } else {
         if (m_Back.IsMouseOver()) m_Selection = Back;
         if (m_OK.IsMouseOver()) m_Selection = OK;
@@ -278,6 +286,10 @@ void cTitleState::UpdateButtonTextures() {
     m_Endless.ChangeTexture(m_Selection == Endless ? highlighted : normal);
     m_TodaysBoards.ChangeTexture(m_Selection == TodaysBoards ? highlighted : normal);
     m_RandomRun.ChangeTexture(m_Selection == RandomRun ? highlighted : normal);
+    // Its two looks share one sheet.
+    const bool lit = m_Selection == Options;
+    m_Options.Sprite()->SetSourceX(lit ? assets::kOptionsButtonLit.x : assets::kOptionsButton.rect.x);
+    m_Options.Sprite()->SetSourceY(lit ? assets::kOptionsButtonLit.y : assets::kOptionsButton.rect.y);
 }
 
 void cTitleState::DrawState() {
@@ -290,6 +302,7 @@ void cTitleState::DrawState() {
         m_Exit.Render(-1, -1);
         m_LevelSelect.Render(-1, -1);
         m_Endless.Render(-1, -1);
+        m_Options.Render(-1, -1);
     } else {
         m_Message->DrawLevel(kLabelX, kLabelY, 255);
         m_Message->DrawNumber(std::to_string(m_SelectedLevel), kNumberX, kNumberY, 255);
@@ -320,7 +333,7 @@ void cTitleState::DrawLevelChooser() {
 
 void cTitleState::DoMenuAction(int16_t code) {
     if (m_Fader->IsFading()) return;
-    const bool titleItem = (code >= NewGame && code <= Exit) || code == Endless;
+    const bool titleItem = (code >= NewGame && code <= Exit) || code == Endless || code == Options;
     const bool levelSelectItem = code == Back || code == OK;
     const bool endlessItem = code >= TodaysBoards && code <= EndlessBack;
     const bool onTitle = !m_InLevelSelect && !m_InEndless;
@@ -362,6 +375,11 @@ void cTitleState::DoMenuAction(int16_t code) {
             break;
         case Exit:
             gRunning = false;  // the frame loop ends and the program shuts down, without a fade
+            break;
+        case Options:
+            // At once, as Level Select opens; the title's tune plays on under it.
+            Destroy();
+            SetState(StateOptions);
             break;
         case Back:
             m_InLevelSelect = false;

@@ -28,7 +28,8 @@ public:
         Endless = 6,
         TodaysBoards = 7,
         RandomRun = 8,
-        EndlessBack = 9
+        EndlessBack = 9,
+        Options = 10
     };
 
     cTitleState();  // runs InitializeGraphics, which also starts the title music
@@ -80,5 +81,6 @@ private:
     uint32_t m_EndlessSeed = 0;           // the seed of the run chosen there
     cButton m_NewGame, m_Tutorial, m_Exit, m_LevelSelect, m_Back, m_OK;
     cButton m_Endless, m_TodaysBoards, m_RandomRun, m_EndlessBack;
+    cButton m_Options;               // the small button in the row below Exit
     std::unique_ptr<cFade> m_Fader;  // the one-second fade out of this screen
 };

@@ -4,6 +4,7 @@
 #include "ui/cTutorialState.h"
 
 #include "base/Globals.h"
+#include "engine/Controls.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "game/PlayGeometry.h"
@@ -127,7 +128,7 @@ constexpr bool ShowsEveryFrame(int32_t step) {
 }
 
 constexpr int32_t kJoystick = 1;
-constexpr int32_t kFireButton = 0, kAdvanceButton = 1;
+constexpr int32_t kAdvanceButton = 1;
 constexpr int16_t kTrue = -1;
 
 }  // namespace
@@ -257,9 +258,9 @@ void cTutorialState::HandleKeyboard() {
     const GfxKeyboard& keyboard = gEngine->GetKeyboard();
     if (!m_ShowLesson && !gPaused) {
         if (keyboard.IsKeyPressed(GfxKey::Escape)) gRunning = false;
-        if (!IsPlayHalted() && keyboard.IsKeyDown(GfxKey::Right)) StartDragonMove(+1);
-        if (!IsPlayHalted() && keyboard.IsKeyDown(GfxKey::Left)) StartDragonMove(-1);
-        if (!IsPlayHalted() && keyboard.IsKeyDown(GfxKey::Space)) FireOrb();
+        if (!IsPlayHalted() && KeyHeld(Control::Right)) StartDragonMove(+1);
+        if (!IsPlayHalted() && KeyHeld(Control::Left)) StartDragonMove(-1);
+        if (!IsPlayHalted() && KeyHeld(Control::Fire)) FireOrb();
     }
     if (keyboard.IsKeyPressed(GfxKey::Enter)) AdvanceLesson();
 }
@@ -270,7 +271,7 @@ void cTutorialState::HandleJoystick() {
     if (!m_ShowLesson && !gPaused && !IsPlayHalted()) {
         if (joystick.GetAxisX(kJoystick) > 0) StartDragonMove(+1);
         if (joystick.GetAxisX(kJoystick) < 0) StartDragonMove(-1);
-        if (joystick.IsButtonDown(kJoystick, kFireButton)) FireOrb();
+        if (PadHeld(Control::Fire)) FireOrb();
     }
     if (joystick.IsButtonPressed(kJoystick, kAdvanceButton)) AdvanceLesson();
 }

@@ -50,6 +50,10 @@ std::vector<Sheet> Sheets() {
     menu(assets::kBackOk, assets::kBackOkButtons);
     for (const auto& arrows : {assets::kLevelArrows, assets::kLevelArrowsLit})
         sheets.back().cells.insert(sheets.back().cells.end(), arrows.begin(), arrows.end());
+    sheets.push_back({std::string(assets::kOptions),
+                      assets::kOptionsW,
+                      assets::kOptionsH,
+                      {assets::kOptionsCells.begin(), assets::kOptionsCells.end()}});
     for (auto [file, w, h] : {std::tuple{assets::kTitle, assets::kScreenW, assets::kScreenH},
                               {assets::kFade, assets::kScreenW, assets::kScreenH},
                               {assets::kClouds, assets::kCloudsSize, assets::kCloudsSize}})

@@ -87,8 +87,8 @@ TEST_P(Scripts, ReportsAndFilesMatchTheExpectedOnes) {
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Scripts,
                          ::testing::Values("title_exit", "broken_override", "play_last_level", "play_level_file",
-                                           "level_file_refused", "tutorial_keyboard", "tutorial_gamepad",
-                                           "long_pause"));
+                                           "level_file_refused", "tutorial_keyboard", "tutorial_gamepad", "long_pause",
+                                           "options_from_pause"));
 
 // A recording with a dump at `at`, before the first line past that time (the close, then the end).
 std::string WithDump(std::string recording, uint64_t at, const std::string& name) {
@@ -101,15 +101,17 @@ std::string WithDump(std::string recording, uint64_t at, const std::string& name
 
 // A game of varying frame lengths (a stall among them, and a pause of two frames of 24 days that
 // carries the run past the 32-bit clock's wrap), a start between two seconds, a click quicker than
-// a frame and every kind of input, started from Level Select on level 2 of 2 unlocked: recorded as
-// it ran and replayed on a copy where 5 are unlocked, it ends in the same state, and the copy's
-// own progress is left as it was.
+// a frame and every kind of input, started from Level Select on level 2 of 2 unlocked with Left and
+// Fire bound to keys of their own: recorded as it ran and replayed on a copy where 5 are unlocked
+// and the keys are as they ship, it ends in the same state, and the copy's own files are left as
+// they were.
 TEST(Recording, ReplaysTheRecordedRunToTheSameStateFromTheSettingsItStartedWith) {
     kwtest::GameFolder playedGame, replayedGame;
     const fs::path played = ShippedGame(playedGame);
     const fs::path replayed = ShippedGame(replayedGame);
     WriteFile(played / "game" / "data" / "game.dat", "2\r\n80\r\n80\r\n");
     WriteFile(replayed / "game" / "data" / "game.dat", "5\r\n70\r\n60\r\n");
+    WriteFile(played / "game" / "data" / "options.txt", "KeyLeft=a\r\nKeyFire=lctrl\r\n");
     WriteFile(played / "script.kws",
               "clock 08:15:42.900\njoystick\nframe 17\nat 50 mouse wheel -2\nat 100 key down tap\nat 150 key down tap\n"
               "at 200 key enter tap\nat 300 key down tap\nat 400 key enter tap\nat 1500 frame 250\n"
@@ -117,7 +119,8 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameStateFromTheSettingsItStartedWith)
               "at 3400 joy axis x 1\nat 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\n"
               "at 3700 mouse left down\nat 3700 mouse left up\nat 4000 frame 33\nat 4200 key right down\n"
               "at 4600 key right up\nat 4700 joy button 0 tap\nat 4800 key space tap\nat 5000 window minimize\n"
-              "at 5300 window restore\nat 6000 key p tap\nat 6100 frame 2147483647\nat 4294967400 frame 16\n"
+              "at 5300 window restore\nat 5400 key lctrl tap\nat 5700 key a tap\nat 6000 key p tap\n"
+              "at 6100 frame 2147483647\nat 4294967400 frame 16\n"
               "at 4294980000 key p tap\nat 4294990000 dump final.json\nend 4294990100\n");
     RunResult run = RunReplay(played, "script.kws");
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -132,6 +135,7 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameStateFromTheSettingsItStartedWith)
     EXPECT_EQ(expected["currentLevel"], 2);
     EXPECT_EQ(json::parse(ReadFile(replayed / "out" / "final.json")), expected) << recording;
     EXPECT_EQ(ReadFile(replayed / "game" / "data" / "game.dat"), "5\r\n70\r\n60\r\n");
+    EXPECT_FALSE(fs::exists(replayed / "game" / "data" / "options.txt"));
 }
 
 // Today's boards from the title: the date a recording starts on is part of it, so its replay on
@@ -145,7 +149,7 @@ TEST(Recording, ReplaysAnEndlessRunOnTheBoardsOfItsDay) {
         fs::permissions(root / "kindlewisp-level", fs::perms::owner_all);
     }
     WriteFile(played / "script.kws",
-              "date 2027-03-14\nat 100 key up tap\nat 200 key enter tap\nat 300 key enter tap\n"
+              "date 2027-03-14\nat 100 key up tap\nat 150 key up tap\nat 200 key enter tap\nat 300 key enter tap\n"
               "at 3600 key left down\nat 4000 key left up\nat 4100 key space tap\nat 7000 dump final.json\nend 7100\n");
     RunResult run = RunReplay(played, "script.kws");
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -2,6 +2,7 @@
 // Mouse buttons, the activation hook, and the cloud layer's scrolling.
 #include <gtest/gtest.h>
 
+#include "base/Options.h"
 #include "engine/cCloud.h"
 #include "engine/cMouse.h"
 #include "engine/cTextures.h"
@@ -21,18 +22,21 @@ TEST(MouseButtons, AreHeldUntilReleasedAndNumbersOutsideZeroToNineAreIgnored) {
 struct Activation {
     int32_t window, message, wParam;
     bool before, after;  // paused and inactive
+    bool pauseOnFocusLoss = true;
 };
 
 class WindowHook : public ::testing::TestWithParam<Activation> {};
 
 TEST_P(WindowHook, ActivationLowWordDecidesPauseAndInactiveAndOtherWindowsOrMessagesPassThrough) {
     HookWindow(1);
+    gOptions.pauseOnFocusLoss = GetParam().pauseOnFocusLoss;
     gPaused = gInactive = GetParam().before;
     EXPECT_EQ(WindowProc(GetParam().window, GetParam().message, GetParam().wParam, 0), 0);
     EXPECT_EQ(gPaused, GetParam().after);
     EXPECT_EQ(gInactive, GetParam().after);
     UnhookWindow(1);
     EXPECT_EQ(gOldWindowProc, 0);
+    gOptions = GameOptions();
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, WindowHook,
@@ -40,7 +44,9 @@ INSTANTIATE_TEST_SUITE_P(Values, WindowHook,
                                            Activation{1, WM_ACTIVATEAPP, 0x7FFF0001, true, false},  // high word ignored
                                            Activation{1, WM_ACTIVATEAPP, 0x00010000, false, true},  // deactivated
                                            Activation{1, WM_ACTIVATEAPP, 2, true, true},  // any other value: no change
-                                           Activation{1, WM_ACTIVATEAPP, 2, false, false},
+                                           // With the option off a lost focus plays on, and a pause it made ends.
+                                           Activation{1, WM_ACTIVATEAPP, 0, false, false, false},
+                                           Activation{1, WM_ACTIVATEAPP, 1, true, false, false},
                                            Activation{2, WM_ACTIVATEAPP, 0, false, false},
                                            Activation{1, 5, 1, true, true}));
 

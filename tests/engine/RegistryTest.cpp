@@ -2,10 +2,12 @@
 // Texture and sound ids by file name, and the override folder.
 #include <gtest/gtest.h>
 
+#include "base/Globals.h"
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
+#include "gfx/Gfx.h"
 #include "support/World.h"
 
 namespace {
@@ -35,6 +37,17 @@ TEST_F(Registries, EachPictureAndSoundLoadsOnceWithIdsOfItsOwnKindAndNamesDiffer
     EXPECT_EQ(m_Sounds.Sound("shoot.wav"), 2);
     EXPECT_EQ(m_Sounds.Sound("burn.wav"), 1);
     EXPECT_EQ(gEngine->GetSoundStore().PlayCount(1), 2);
+}
+
+TEST_F(Registries, ANewEffectVolumeReachesTheMixerForEffectsLoadedBeforeAndAfterIt) {
+    const int32_t shoot = m_Sounds.Sound("shoot.wav");
+    GfxSoundStore& store = gEngine->GetSoundStore();
+    EXPECT_EQ(store.GetSoundVolume(shoot), gSoundVolume);
+    m_Sounds.SetVolume(37);
+    EXPECT_EQ(store.GetSoundVolume(shoot), 37);
+    EXPECT_EQ(store.GetSoundVolume(m_Sounds.Sound("burn.wav")), 37);
+    m_Sounds.SetVolume(140);
+    EXPECT_EQ(std::pair(gSoundVolume, store.GetSoundVolume(shoot)), std::pair(100, 100));
 }
 
 TEST_F(Registries, APictureInTheOverrideFolderReplacesTheUnpackedOne) {

@@ -97,6 +97,42 @@ TEST_F(KeysAndMouse, MouseEventsReachTheHandlersInGamePixelsAndClicksQuickerThan
                                                 "up 1 320,200", "down 2 320,200"}));
 }
 
+struct PointerCase {
+    const char* name;
+    GfxScaling scaling;
+    int32_t width, height;
+    GfxArea picture;  // where the picture shows in a window of that size
+};
+class PointerMapping : public KeysAndMouse, public ::testing::WithParamInterface<PointerCase> {};
+
+// A window pixel maps to the game pixel the output shows there: the picture's first and last
+// pixels to the screen's edges, a border pixel beside them to just outside it.
+TEST_P(PointerMapping, WindowPixelsMapToTheGamePixelsShownThereUnderEachScaling) {
+    const PointerCase& c = GetParam();
+    m_Engine->SetScaling(c.scaling);
+    const GfxArea& p = c.picture;
+    const auto mapped = [&](int32_t x, int32_t y) {
+        EXPECT_TRUE(GfxTestSupport::MovePointerInWindow(*m_Engine, c.width, c.height, x, y));
+        m_Engine->PumpEvents();
+        return std::pair(m_Engine->GetMouse().GetCursorX(), m_Engine->GetMouse().GetCursorY());
+    };
+    EXPECT_EQ(mapped(p.x, p.y), std::pair(0.0f, 0.0f));
+    EXPECT_EQ(mapped(p.x + p.w - 1, p.y + p.h - 1), std::pair(639.0f, 479.0f));
+    EXPECT_EQ(mapped(p.x - 1, p.y + p.h), std::pair(-1.0f, 480.0f));
+    EXPECT_EQ(mapped(p.x + p.w / 2, p.y + p.h / 2), std::pair(320.0f, 240.0f));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, PointerMapping,
+    ::testing::Values(PointerCase{"Fill1280x1024", GfxScaling::Fill, 1280, 1024, {0, 32, 1280, 960}},
+                      PointerCase{"Sharp1280x1024", GfxScaling::Sharp, 1280, 1024, {0, 32, 1280, 960}},
+                      PointerCase{"Fill1920x1080", GfxScaling::Fill, 1920, 1080, {240, 0, 1440, 1080}},
+                      PointerCase{"Sharp1920x1080", GfxScaling::Sharp, 1920, 1080, {320, 60, 1280, 960}},
+                      PointerCase{"Fill1001x757", GfxScaling::Fill, 1001, 757, {0, 3, 1001, 750}},
+                      PointerCase{"Sharp1001x757", GfxScaling::Sharp, 1001, 757, {180, 138, 640, 480}},
+                      PointerCase{"SharpTooSmall", GfxScaling::Sharp, 500, 400, {0, 12, 500, 375}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class Gamepad : public KeysAndMouse {
 protected:
     void SetUp() override {

@@ -73,7 +73,7 @@ TEST_F(PlayScreen, WhilePausedOnlyPauseAndTheInitialsKeysAreHeard) {
     Tap(GfxKey::Escape);
     for (int32_t key : {GfxKey::Right, GfxKey::Left, GfxKey::Space, GfxKey::F7, GfxKey::F8}) Hold(key);
     gMouse->X = 400;
-    gMouse->Y = 300;
+    gMouse->Y = 400;  // clear of the pause screen's Options button
     gMouse->Button_Down(1);
     Frames(20);
     for (int32_t key : {GfxKey::Right, GfxKey::Left, GfxKey::Space, GfxKey::F7, GfxKey::F8}) Release(key);

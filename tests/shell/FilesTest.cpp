@@ -8,12 +8,14 @@
 #include <set>
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "shell/Replays.h"
 #include "shell/modMain.h"
+#include "shell/modOptions.h"
 #include "shell/modSettings.h"
 #include "support/GameFolder.h"
 
@@ -25,6 +27,7 @@ protected:
     void SetUp() override {
         UseVirtualClock(0, 19 * 3600 + 5 * 60 + 9);
         ForgetLoadedSettings();
+        ForgetLoadedOptions();
         OpenErrorLog();
     }
     void TearDown() override { CloseErrorLog(); }
@@ -83,6 +86,65 @@ TEST_F(SettingsFile, SavingWritesThreeCrLfLinesAndLeavesNoTemporaryFileAndAFaile
     std::filesystem::remove_all(m_Folder.Path("game/data"));
     SaveSettings();  // must not throw: it runs during shutdown
     EXPECT_NE(Log().find("modSettings.SaveSettings"), std::string::npos);
+}
+
+struct OptionsCase {
+    std::string text;  // empty: no options.txt; "/": a folder in its place
+    bool fullScreen;
+    GfxScaling scaling;
+    int32_t fireKey;
+    const char* logged;  // what the log says, if anything; then the file is kept as .bad
+};
+
+class ReadingOptions : public GameFiles, public ::testing::WithParamInterface<OptionsCase> {};
+
+TEST_P(ReadingOptions, ALineThatCannotBeUsedLeavesItsOptionAtTheDefaultIsLoggedAndTheFileIsKeptAsBad) {
+    const OptionsCase c = GetParam();
+    if (c.text == "/")
+        std::filesystem::create_directories(m_Folder.Path("game/data/options.txt"));
+    else if (!c.text.empty())
+        m_Folder.WriteText("game/data/options.txt", c.text);
+    LoadOptions();
+    EXPECT_EQ(gOptions.fullScreen, c.fullScreen);
+    EXPECT_EQ(gOptions.scaling, c.scaling);
+    EXPECT_EQ(gOptions.controls.keys[2][0], c.fireKey);
+    const std::string log = Log();
+    EXPECT_EQ(log.empty(), *c.logged == '\0') << log;
+    EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+    EXPECT_EQ(m_Folder.Exists("game/data/options.txt.bad"), *c.logged != '\0' && c.text != "/");
+    SaveOptions();
+    EXPECT_EQ(std::filesystem::is_directory(m_Folder.Path("game/data/options.txt")), c.text == "/");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadingOptions,
+    ::testing::Values(
+        OptionsCase{"", false, GfxScaling::Fill, GfxKey::Space, ""},
+        OptionsCase{"\xEF\xBB\xBF FullScreen = yes\r\n# a note\r\nScaling=SHARP\r\nKeyFire=lctrl,space\r\n", true,
+                    GfxScaling::Sharp, 29, ""},
+        OptionsCase{"FullScreen=maybe\nScaling=sharp\nKeyFire=f7\n", false, GfxScaling::Sharp, GfxKey::Space,
+                    "Line 1 of options.txt (FullScreen) has a value that cannot be used"},
+        OptionsCase{"fullscreen yes\n" + std::string(2000, 'x') + "\nScaling=sharp\n", false, GfxScaling::Sharp,
+                    GfxKey::Space, "Line 2 of options.txt is too long"},
+        OptionsCase{"KeyFire=lctrl\nKeyLeft=lctrl\n", false, GfxScaling::Fill, GfxKey::Space,
+                    "bound twice or a control has none"},
+        OptionsCase{"Scaling=sharp\n" + std::string(20000, ' '), false, GfxScaling::Sharp, GfxKey::Space,
+                    "options.txt is longer than 16384 bytes"},
+        OptionsCase{"/", false, GfxScaling::Fill, GfxKey::Space, "cannot be read; playing with the default"}));
+
+TEST_F(GameFiles, OptionsOfANewerCopyAreWrittenBackAsTheyStood) {
+    m_Folder.WriteText("game/data/options.txt", "Music=Loud\r\nScaling=sharp\r\n");
+    LoadOptions();
+    gOptions.pauseOnFocusLoss = false;
+    SaveOptions();
+    const std::string text = m_Folder.ReadText("game/data/options.txt");
+    for (const char* line : {"\r\nMusic=Loud\r\n", "\r\nScaling=sharp\r\n", "\r\nPauseOnFocusLoss=no\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+    const OptionsRead read = ReadOptions(text);
+    EXPECT_TRUE(read.problems.empty());
+    EXPECT_EQ(read.unknown, std::vector<std::string>{"Music=Loud"});
+    EXPECT_EQ(read.options.controls, gOptions.controls);
+    EXPECT_FALSE(read.options.pauseOnFocusLoss);
 }
 
 TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesAMissingFolder) {

@@ -21,6 +21,7 @@ void HeadlessGame::SetUp() {
     m_Folder.WritePicture(assets::kButtonsRest, kButtonsColour);
     m_Folder.WritePicture(assets::kButtonsLit, kHighlitColour);
     m_Folder.WritePicture(assets::kBackOk, kBackOkColour);
+    m_Folder.WritePicture(assets::kOptions, 0x80402060);
     m_Folder.WritePicture(assets::kFade, 0xFF000000);
     m_Folder.WritePicture(assets::kText, TextTexel);
     m_Folder.WriteSounds();

@@ -30,8 +30,8 @@ public:
 struct Point {
     float x, y;
 };
-constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240}, kEndless{321, 419},
-    kTodaysBoards{321, 270};
+constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240}, kEndless{256, 419},
+    kOptions{386, 419}, kTodaysBoards{321, 270};
 
 class TitleScreen : public kwtest::HeadlessGame {
 protected:
@@ -90,23 +90,25 @@ TEST_P(KeyWalk, SelectionAndLevelWrapAround) {
 }
 
 using namespace GfxKey;
-INSTANTIATE_TEST_SUITE_P(
-    Keys, KeyWalk,
-    ::testing::Values(
-        // Top to bottom as they stand: Endless, in the row below Exit, comes last.
-        Walk{"UpFromNewGameWrapsToEndlessAndRightIsNotRead", 0, {Up, Right}, Action::Endless},
-        Walk{"DownWrapsPastEndlessAndLeftIsNotRead", 0, {Down, Down, Down, Down, Down, Down, Left}, Action::Tutorial},
-        Walk{"UpAndRightRaiseTheLevelAndWrapToOne", 3, {Up, Right, Up, Up}, 2},
-        Walk{"DownAndLeftLowerTheLevelAndWrapToTheHighest", 5, {Down, Left}, 4},
-        // Unlocked on levels since removed: only the levels with a file are offered.
-        Walk{"OnlyLevelsWithAFileAreOffered", 12, {Down, Down}, 7},
-        // A damaged settings file: level 1 is still the only choice, never 0 or below.
-        Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Keys, KeyWalk,
+                         ::testing::Values(
+                             // Top to bottom as they stand, then the row below Exit left to right: Options comes last.
+                             Walk{"UpFromNewGameWrapsToOptionsAndRightIsNotRead", 0, {Up, Right}, Action::Options},
+                             Walk{"DownWrapsPastOptionsAndLeftIsNotRead",
+                                  0,
+                                  {Down, Down, Down, Down, Down, Down, Down, Left},
+                                  Action::Tutorial},
+                             Walk{"UpAndRightRaiseTheLevelAndWrapToOne", 3, {Up, Right, Up, Up}, 2},
+                             Walk{"DownAndLeftLowerTheLevelAndWrapToTheHighest", 5, {Down, Left}, 4},
+                             // Unlocked on levels since removed: only the levels with a file are offered.
+                             Walk{"OnlyLevelsWithAFileAreOffered", 12, {Down, Down}, 7},
+                             // A damaged settings file: level 1 is still the only choice, never 0 or below.
+                             Walk{"HighestBelowOneCountsAsOne", -3, {Down}, 1}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(TitleScreen, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     Joy('y', 1);
-    RunFor(1200);  // moves at 0, 208, 416, 624, 832 and 1040 ms
+    RunFor(1400);  // moves at 0, 208, ... 1248 ms: round the six items and one on
     EXPECT_EQ(Title()->Selection(), Action::Tutorial);
     Joy('y', -1);
     RunFor(200);
@@ -114,6 +116,16 @@ TEST_F(TitleScreen, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     Joy('y', 0);
     JoyTap(0);
     EXPECT_TRUE(Title()->Fading()) << "the stick's button 0 acts on the selection";
+}
+
+TEST_F(TitleScreen, OptionsBelowExitOpensAtOnceAndGoingBackLeavesTheTitleTunePlayingOn) {
+    RunFor(500);
+    const int32_t at = gEngine->GetMusic().GetPosition();
+    Click(kOptions);
+    ASSERT_EQ(CurrentStateNumber(), StateOptions);
+    TapKey(Escape);
+    ASSERT_NE(Title(), nullptr);
+    EXPECT_GT(gEngine->GetMusic().GetPosition(), at);
 }
 
 TEST_F(TitleScreen, HoverSelectsTheButtonUnderTheCursorAndBeatsTheKeys) {
@@ -203,6 +215,7 @@ TEST_F(TitleScreen, TheWheelTheArrowsAndTheNumbersHalvesStepTheLevelAsUpAndDownD
 }
 
 TEST_F(TitleScreen, EndlessOffersTodaysBoardsAndARandomRunToKeysPadAndMouse) {
+    TapKey(Up);  // past Options, the last item
     TapKey(Up);
     TapKey(Enter);
     EXPECT_TRUE(Title()->InEndless());

@@ -23,10 +23,14 @@ void PanelWell(cairo_t* cr, const assets::Rect& well, double depth = 0);
 // A sky from deep blue at the top to a warm glow at the horizon, filling w x h from the origin.
 void EveningSky(cairo_t* cr, double w, double h);
 
+// A rounded gem-like menu button with its label at the button's rectangle; lit ones glow gold.
+void MenuButton(cairo_t* cr, const assets::MenuButton& button, bool lit);
+
 void MakeSpriteSheet(const std::filesystem::path& out);
 void MakeTextSheet(const std::filesystem::path& out);
 void MakeTitleScreen(const std::filesystem::path& out);
 void MakeMenuButtons(const std::filesystem::path& out);  // buttons1b.png, buttons2b.png, backok1.png
+void MakeOptionsSheet(const std::filesystem::path& out);
 void MakeFade(const std::filesystem::path& out);
 void MakeClouds(const std::filesystem::path& out);
 void MakeBackground(const std::filesystem::path& out, std::string_view theme);

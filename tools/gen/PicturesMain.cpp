@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
         } else if (group == "screens") {
             gen::MakeTitleScreen(out);
             gen::MakeMenuButtons(out);
+            gen::MakeOptionsSheet(out);
             gen::MakeFade(out);
             gen::MakeClouds(out);
             gen::MakeEditorScreen(out);

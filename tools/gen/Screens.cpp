@@ -175,8 +175,6 @@ void MakeTitleScreen(const std::filesystem::path& out) {
     canvas.Save(out, assets::kTitle);
 }
 
-namespace {
-
 // A rounded gem-like menu button with its label; lit buttons glow gold.
 void MenuButton(cairo_t* cr, const assets::MenuButton& button, bool lit) {
     const auto& r = button.rect;
@@ -223,6 +221,8 @@ void MenuButton(cairo_t* cr, const assets::MenuButton& button, bool lit) {
         {static_cast<int>(x) + padX, static_cast<int>(y) + 4, static_cast<int>(w) - 2 * padX, static_cast<int>(h) - 8},
         style, 1);
 }
+
+namespace {
 
 // An arrow in the lettering's colours and outline, so it reads as part of "LEVEL 12" beside it;
 // lit, it glows as a highlighted button does. Points left (-1) or right (+1).

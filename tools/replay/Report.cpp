@@ -5,13 +5,16 @@
 #include <cmath>
 
 #include "base/Globals.h"
+#include "base/Options.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "play/cOptionsScreen.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
 #include "shell/cBaseState.h"
+#include "ui/cOptionsState.h"
 #include "ui/cTitleState.h"
 #include "ui/cTutorialState.h"
 
@@ -28,6 +31,8 @@ json StateName() {
             return "play";
         case StateTutorial:
             return "tutorial";
+        case StateOptions:
+            return "options";
         default:
             return nullptr;
     }
@@ -126,6 +131,20 @@ json ReportTutorial() {
                 {"targetHit", tutorial->TargetHit()}};
 }
 
+json ReportOptions() {
+    const cOptionsScreen* screen = nullptr;
+    if (const auto* state = dynamic_cast<const cOptionsState*>(gCurrentState.get())) screen = &state->Screen();
+    if (const auto* play = dynamic_cast<const cPlayState*>(gCurrentState.get())) screen = play->Options();
+    if (!screen) return nullptr;
+    return json{{"focus", screen->Focus()},
+                {"slot", screen->Slot()},
+                {"binding", screen->Binding()},
+                {"status", screen->Status()},
+                {"fullScreen", !gWindowed},
+                {"scaling", gOptions.scaling == GfxScaling::Sharp ? "sharp" : "fill"},
+                {"pauseOnFocusLoss", gOptions.pauseOnFocusLoss}};
+}
+
 json ReportScores() {
     json scores = json::array();
     // In play, the table as the player sees it: the stored entries with the current game's.
@@ -157,6 +176,7 @@ json BuildReport(int32_t frame) {
     report["title"] = ReportTitle();
     report["play"] = ReportPlay();
     report["tutorial"] = ReportTutorial();
+    report["options"] = ReportOptions();
     report["scores"] = ReportScores();
     return report;
 }

@@ -15,4 +15,5 @@ std::string ReportText(int32_t frame);
 nlohmann::json ReportTitle();     // null unless the title screen is current
 nlohmann::json ReportPlay();      // play and tutorial states
 nlohmann::json ReportTutorial();  // tutorial state only
+nlohmann::json ReportOptions();   // the options screen, from the title or over a paused game
 nlohmann::json ReportScores();    // the high-score table held in memory
