@@ -14,8 +14,8 @@
 #include "play/LevelTrial.h"
 
 namespace BoardProof {
-// Shown when the casual player wins at least Wins of Runs runs: half, so every board shown was won
-// again and again, while the bar stays low enough for the curve to go on falling past board 25;
+// Shown when the casual player wins at least Wins of Runs runs: five of twelve, so every board shown
+// was won again and again, while the bar stays low enough for the curve to go on falling past board 25;
 // a bar of, say, 70 % would hold every later board there. The proof stops as soon as the runs
 // left cannot change its verdict, which with twelve runs keeps it within a third of a second.
 constexpr int32_t Runs = 12, Wins = 5;
