@@ -27,7 +27,7 @@ namespace {
 // Ten minutes of frames through the real clock's stepping, with the player's keys; answers the
 // recording's text.
 std::string TenMinutes() {
-    ScriptRecorder recorder(0, 12 * 3600.0 + 0.25, "");
+    ScriptRecorder recorder(0, 12 * 3600.0 + 0.25, DefaultVirtualDay, "");
     uint64_t seed = 12345;
     const auto next = [&seed](uint32_t range) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;

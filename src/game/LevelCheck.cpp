@@ -21,16 +21,13 @@ namespace {
 
 using PlayGeometry::Columns;
 using PlayGeometry::Rows;
-// The game's pictures other than backgrounds: an override may replace them, but no level shows them.
-constexpr std::array<std::string_view, 8> kOtherPictures = {assets::kSprites,     assets::kText,       assets::kTitle,
-                                                            assets::kButtonsRest, assets::kButtonsLit, assets::kBackOk,
-                                                            assets::kFade,        assets::kClouds};
 
 bool IsShipped(const std::string& name) {
     return std::find(assets::kBackgrounds.begin(), assets::kBackgrounds.end(), name) != assets::kBackgrounds.end();
 }
+// The game's pictures other than backgrounds: an override may replace them, but no level shows them.
 bool IsOtherPicture(const std::string& name) {
-    return std::find(kOtherPictures.begin(), kOtherPictures.end(), name + ".png") != kOtherPictures.end();
+    return std::find(assets::kPictures.begin(), assets::kPictures.end(), name + ".png") != assets::kPictures.end();
 }
 
 struct Placed {

@@ -9,13 +9,16 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <utility>
 
 namespace {
 struct Clock {
     bool isVirtual = false;
     bool started = false;  // the real clock has been set
     uint32_t startTick = 0;
-    double startSeconds = 0;  // seconds since midnight when the clock was set
+    double startSeconds = 0;               // seconds since midnight when the clock was set
+    int32_t startDay = DefaultVirtualDay;  // the date it was set on
+    bool holdNext = false;                 // the next step holds (HoldNextStep)
     uint64_t elapsedMs = 0;
     // Real clock only: SDL's ticks at elapsed 0, at the last step, and the step's length.
     uint64_t origin = 0;
@@ -30,11 +33,16 @@ constexpr double SecondsPerDay = 86400.0;
 constexpr int64_t DriftMs = 8;
 constexpr int64_t StallMs = 100;
 
-double TimeOfDayNow() {
+// The local date and time of day now, read together so that a start at midnight cannot take the
+// date of one day and the time of the next.
+double TimeOfDayNow(int32_t& day) {
     const auto now = std::chrono::system_clock::now();
     const std::time_t whole = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
     localtime_r(&whole, &local);
+    day =
+        DayOfDate({local.tm_year + 1900, static_cast<uint32_t>(local.tm_mon + 1), static_cast<uint32_t>(local.tm_mday)})
+            .value_or(DefaultVirtualDay);
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now - std::chrono::system_clock::from_time_t(whole))
             .count();
@@ -52,13 +60,31 @@ int32_t GetTickCount() {
     return static_cast<int32_t>(g_Clock.startTick + static_cast<uint32_t>(g_Clock.elapsedMs));
 }
 
+CalendarDate DateOfDay(int32_t day) {
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day}}};
+    return {static_cast<int32_t>(date.year()), static_cast<uint32_t>(date.month()), static_cast<uint32_t>(date.day())};
+}
+
+std::optional<int32_t> DayOfDate(const CalendarDate& date) {
+    const std::chrono::year_month_day ymd{std::chrono::year{date.year}, std::chrono::month{date.month},
+                                          std::chrono::day{date.day}};
+    if (!ymd.ok()) return std::nullopt;
+    return static_cast<int32_t>(std::chrono::sys_days{ymd}.time_since_epoch().count());
+}
+
+int32_t Today() {
+    EnsureStarted();
+    const double seconds = g_Clock.startSeconds + static_cast<double>(g_Clock.elapsedMs) / 1000.0;
+    return g_Clock.startDay + static_cast<int32_t>(std::floor(seconds / SecondsPerDay));
+}
+
 float Timer() {
     EnsureStarted();
     const double seconds = g_Clock.startSeconds + static_cast<double>(g_Clock.elapsedMs) / 1000.0;
     return static_cast<float>(std::fmod(seconds, SecondsPerDay));
 }
 
-void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight) {
+void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight, int32_t startDay) {
     g_Clock = Clock{};
     g_Clock.isVirtual = true;
     g_Clock.startTick = startTick;
@@ -66,12 +92,13 @@ void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight) {
     // last bit of a recorded start, and a replay must seed its draws exactly as the game did.
     const double seconds = std::fmod(secondsSinceMidnight, SecondsPerDay);
     g_Clock.startSeconds = seconds < 0 ? seconds + SecondsPerDay : seconds;
+    g_Clock.startDay = startDay + static_cast<int32_t>(std::floor(secondsSinceMidnight / SecondsPerDay));
 }
 
 void UseRealClock() {
     g_Clock = Clock{};
     g_Clock.started = true;
-    g_Clock.startSeconds = TimeOfDayNow();
+    g_Clock.startSeconds = TimeOfDayNow(g_Clock.startDay);
     g_Clock.origin = g_Clock.lastReal = SDL_GetTicks64();
 }
 
@@ -98,9 +125,16 @@ int64_t FrameStepper::Next(int64_t behind, int64_t raw) {
 }
 
 void StepFrameClock() {
-    if (g_Clock.isVirtual) return;
+    if (g_Clock.isVirtual) {
+        g_Clock.holdNext = false;
+        return;
+    }
     EnsureStarted();
     Clock& c = g_Clock;
+    if (std::exchange(c.holdNext, false)) {
+        HoldFrameClock();
+        return;
+    }
     const uint64_t now = SDL_GetTicks64();
     const auto real = static_cast<int64_t>(now - c.origin);   // where the game should be
     const auto raw = static_cast<int64_t>(now - c.lastReal);  // this pass as measured
@@ -116,6 +150,8 @@ void HoldFrameClock() {
     g_Clock.origin += now - g_Clock.lastReal;
     g_Clock.lastReal = now;
 }
+
+void HoldNextStep() { g_Clock.holdNext = true; }
 
 uint64_t VirtualClockLeadMs() {
     const uint64_t due = g_Clock.origin + g_Clock.elapsedMs;

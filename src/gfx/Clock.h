@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 // Milliseconds, wrapping in 32 bits. Compare with TicksSince, never with < on raw values.
 int32_t GetTickCount();
@@ -17,8 +18,22 @@ inline int64_t TicksSince(int32_t now, int32_t then) {
     return static_cast<uint32_t>(now) - static_cast<uint32_t>(then);
 }
 
-void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight);
-// The real clock from tick 0 and the present time of day, to the millisecond.
+// A local date as a day number, days since 1970-01-01, and as the calendar shows it.
+struct CalendarDate {
+    int32_t year = 1970;
+    uint32_t month = 1, day = 1;  // 1..12, 1..31
+};
+CalendarDate DateOfDay(int32_t day);
+// Nothing for a date the calendar does not have (30 February).
+std::optional<int32_t> DayOfDate(const CalendarDate& date);
+// The day a virtual clock starts on unless told otherwise: 1 January 2026.
+constexpr int32_t DefaultVirtualDay = 20454;
+// Today's date: the day the clock was set on, moved on at each midnight its time of day passes, so
+// a replay that starts on the recorded day sees the dates the game saw.
+int32_t Today();
+
+void UseVirtualClock(uint32_t startTick, double secondsSinceMidnight, int32_t startDay = DefaultVirtualDay);
+// The real clock from tick 0 and the present date and time of day, to the millisecond.
 void UseRealClock();
 bool IsVirtualClock();
 void AdvanceVirtualClock(uint32_t ms);
@@ -42,6 +57,10 @@ struct FrameStepper {
 };
 // Real time that passed since the last step does not count (the start-up before the first frame).
 void HoldFrameClock();
+// The next StepFrameClock holds instead of stepping: a pass spent waiting for something outside
+// the game (the next board of an endless run) takes no game time, so its outcome does not depend
+// on how long the wait was, and a replay, which waits in one pass, sees the same ticks.
+void HoldNextStep();
 // Watching a replay: how far the virtual clock is ahead of real time, counted from the last
 // RestartPacing (the start, the end of a pause); the pass waits that long, reading input meanwhile.
 uint64_t VirtualClockLeadMs();

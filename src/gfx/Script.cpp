@@ -55,6 +55,18 @@ double ParseClock(int line, const std::vector<std::string>& words) {
     return h * 3600.0 + m * 60.0 + s + ms / 1000.0;
 }
 
+// YYYY-MM-DD, a date the calendar has.
+int32_t ParseDate(int line, const std::vector<std::string>& words) {
+    const std::string text = words.size() == 2 ? words[1] : "";
+    CalendarDate date;
+    std::optional<int32_t> day;
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-' && ParseNumber(text.substr(0, 4), date.year) &&
+        ParseNumber(text.substr(5, 2), date.month) && ParseNumber(text.substr(8, 2), date.day))
+        day = DayOfDate(date);
+    if (!day) throw ScriptError(line, "date takes a date YYYY-MM-DD");
+    return *day;
+}
+
 bool ParseCoordinate(const std::string& text, float& value) {
     // Whole or decimal game pixels; std::from_chars for float is not in every library we build on.
     std::istringstream in(text);
@@ -269,6 +281,8 @@ ScriptSettings ScriptReader::ReadSettings() {
             m_Settings.frameMs = ParseFrame(m_Line, words);
         } else if (command == "clock") {
             m_Settings.clockSeconds = ParseClock(m_Line, words);
+        } else if (command == "date") {
+            m_Settings.day = ParseDate(m_Line, words);
         } else if (command == "joystick") {
             if (words.size() != 1) throw ScriptError(m_Line, "joystick takes no arguments");
             m_Settings.joystick = true;
@@ -312,7 +326,7 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
     ScriptAction action;
     action.line = line;
     const std::string& command = words[0];
-    if (command == "clock" || command == "joystick" || command == "args" || command == "start")
+    if (command == "clock" || command == "date" || command == "joystick" || command == "args" || command == "start")
         throw ScriptError(line, command + " must come before the first timed command");
     if (command == "frame") {
         action.frameMs = ParseFrame(line, words);

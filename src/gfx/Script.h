@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 
 struct ScriptError : std::runtime_error {
@@ -70,6 +71,7 @@ struct ScriptStart {
 struct ScriptSettings {
     uint32_t frameMs = 16;
     double clockSeconds = 12 * 3600;
+    int32_t day = DefaultVirtualDay;  // the date at the start, a day number (gfx/Clock.h)
     bool joystick = false;
     std::string args;
     std::vector<ScriptStart> start;

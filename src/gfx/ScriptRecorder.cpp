@@ -23,9 +23,13 @@ std::string Number(float v) {
 }
 }  // namespace
 
-ScriptRecorder::ScriptRecorder(uint64_t startMs, double clockSeconds, const std::string& args)
+ScriptRecorder::ScriptRecorder(uint64_t startMs, double clockSeconds, int32_t day, const std::string& args)
     : m_StartMs(startMs), m_Ms(startMs) {
-    m_Header = "# A recorded game: kindlewisp-replay plays it again exactly.\nclock " + ClockText(clockSeconds) + "\n";
+    const CalendarDate date = DateOfDay(day);
+    char dateText[32];
+    std::snprintf(dateText, sizeof dateText, "%04d-%02u-%02u", static_cast<int>(date.year), date.month, date.day);
+    m_Header = "# A recorded game: kindlewisp-replay plays it again exactly.\nclock " + ClockText(clockSeconds) +
+               "\ndate " + dateText + "\n";
     if (!args.empty()) m_Header += "args " + ScriptText(args) + "\n";
 }
 

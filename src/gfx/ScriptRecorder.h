@@ -12,8 +12,9 @@
 class ScriptRecorder final {
 public:
     // startMs: the clock's milliseconds (ClockElapsedMs) when the recording starts, at the time
-    // of day clockSeconds. Counted in 64 bits, a recording runs on past the 32-bit tick's wrap.
-    ScriptRecorder(uint64_t startMs, double clockSeconds, const std::string& args);
+    // of day clockSeconds of the date `day` (a day number, gfx/Clock.h). Counted in 64 bits, a
+    // recording runs on past the 32-bit tick's wrap.
+    ScriptRecorder(uint64_t startMs, double clockSeconds, int32_t day, const std::string& args);
     // A setting the run starts from (`start NAME VALUE`), before the first frame.
     void Start(const std::string& name, const std::string& value);
 

@@ -80,7 +80,7 @@ void cPlayState::DrawState() {
     DrawHighScoreInitials();
     PanelText(PlayGeometry::ScoreHeadingY, "Current Score", 0, kWhite, m_HudFont, 12);
     PanelText(PlayGeometry::ScoreY, std::to_string(m_Scores->CurrentScore()), 1, kWhite, "Arial", 8);
-    PanelText(PlayGeometry::LevelHeadingY, "Current Level", 0, kWhite, m_HudFont, 12);
+    PanelText(PlayGeometry::LevelHeadingY, LevelHeading(), 0, kWhite, m_HudFont, 12);
     DrawLevelLabel();
     PanelText(PlayGeometry::QueueHeadingY, "Next Orb", 0, kWhite, m_HudFont, 12);
 

@@ -59,7 +59,7 @@ void cPlayState::InitializeGraphics() {
     m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
     m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
 
-    m_Scores = std::make_unique<cScores>(SavesScores());
+    m_Scores = std::make_unique<cScores>(SavesScores(), ScoresFile());
     m_Message = std::make_unique<cMessage>();
     m_Clouds = std::make_unique<cCloud>();
     m_Board.Clear();
@@ -91,12 +91,15 @@ void cPlayState::PrepareForPlay() const {
     for (const char* sound : {"shoot.wav", "fireball.wav", "burn.wav", "bonus.wav", "penalty.wav", "pause.wav"})
         gSound->Sound(sound);
     GfxText& text = gEngine->GetText();
-    for (const char* heading : {"Top 5 Scores", "Current Score", "Current Level", "Next Orb"})
+    for (const std::string& heading :
+         {std::string("Top 5 Scores"), std::string("Current Score"), LevelHeading(), std::string("Next Orb")})
         text.Prepare(heading, m_HudFont, 12, true, 90);
     text.Prepare("0", "Arial", 8, true, 90);    // scores, initials, level, bonus text
     text.Prepare("0", "Arial", 9, true, 90);    // the initial being edited
     text.Prepare("0", "Arial", 10, true, 150);  // score popups
 }
+
+std::string cPlayState::ScoresFile() const { return cScores::ScoresPath(); }
 
 void cPlayState::m_RestartButton_ButtonClick(int32_t& /*mouseButton*/) {
     gSound->Play("buttonclick.wav");

@@ -100,7 +100,10 @@ void cPlayState::CheckLoss(const OrbRef& orb, const GfxSprite* dragon) {
     const bool lost =
         orb->PixelY() < PlayGeometry::TopLine ||
         (dragon && ReachesDragon(*dragon, static_cast<float>(orb->PixelX()), static_cast<float>(orb->PixelY())));
-    if (!lost) return;
+    if (lost) LoseLevel();
+}
+
+void cPlayState::LoseLevel() {
     m_GameOver = true;
     m_GameOverAlpha = 1;
     m_GameOverTime = GetTickCount();
@@ -145,6 +148,10 @@ void cPlayState::AdvanceLevel() {
         return;
     }
     ++gCurrentLevel;
+    StartNextLevel();
+}
+
+void cPlayState::StartNextLevel() {
     m_LevelComplete = false;
     m_GameOver = false;
     // The floor follows the new board's bottom row, not the one the last level rose to.

@@ -86,6 +86,10 @@ void cMessage::DrawPause(int32_t x, int32_t y, int16_t alpha) {
 void cMessage::DrawLevel(int32_t x, int32_t y, int16_t alpha) {
     DrawCaption(m_TextSprite, assets::kLevel, x, y, alpha);
 }
+
+void cMessage::DrawBoard(int32_t x, int32_t y, int16_t alpha) {
+    DrawCaption(m_TextSprite, assets::kBoard, x, y, alpha);
+}
 void cMessage::DrawComplete(int32_t x, int32_t y, int16_t alpha) {
     DrawCaption(m_TextSprite, assets::kComplete, x, y, alpha);
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Draws the big captions (paused, level, complete, game over), numbers in the digit font and
+// Draws the big captions (paused, level, board, complete, game over), numbers in the digit font and
 // blocks of plain text. Owns one sprite on "text.png"; every call draws at once, from DrawState.
 #pragma once
 
@@ -17,6 +17,7 @@ public:
                         int16_t flag, bool pressEnter);
     void DrawPause(int32_t x, int32_t y, int16_t alpha);
     void DrawLevel(int32_t x, int32_t y, int16_t alpha);
+    void DrawBoard(int32_t x, int32_t y, int16_t alpha);  // an endless run's board, where LEVEL stands
     void DrawComplete(int32_t x, int32_t y, int16_t alpha);
     void DrawGameOver(int32_t x, int32_t y, int16_t alpha);
     // Draws the digits of a decimal number left to right from (x, y) and answers the x after the

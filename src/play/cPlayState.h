@@ -119,6 +119,12 @@ protected:
     virtual bool SavesScores() const { return true; }
     // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
     virtual void DrawAfterQueue() {}
+    // The high-score table's file.
+    virtual std::string ScoresFile() const;
+    // The panel's heading over the level label.
+    virtual std::string LevelHeading() const { return "Current Level"; }
+    // The level's name and number in the intro and level-complete displays.
+    virtual void DrawLevelCaption(int16_t alpha);
 
     // Loads what play would otherwise load at first use: its sounds, and the faces and sizes of
     // the panel's text.
@@ -169,11 +175,16 @@ protected:
     void ScrollBoard();
     void FadeInMusic();
     void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
+    // The level is lost: the game-over display, the initials entry and the lost tune begin.
+    void LoseLevel();
     void CheckWin();
     // The game is over (lost, or the last level won): its score, replay and settings are saved now.
     void KeepFinishedGame();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
     virtual void AdvanceLevel();
+    // The level file of LevelFilePath on a fresh board, with the dragon back at its start and the
+    // level intro; the score carries over.
+    void StartNextLevel();
     // Whether a level file for this number exists in either folder.
     static bool LevelFileExists(int32_t level);
 
@@ -192,8 +203,6 @@ protected:
     // The level number in the panel; the tutorial shows its own label.
     virtual void DrawLevelLabel();
     void ShowLevelIntro();
-    // "LEVEL" and the level's number over the board.
-    void DrawLevelCaption(int16_t alpha);
     virtual void ShowLevelComplete();
     void ShowGameOver();
     void DrawVolume();  // for a second after F7 or F8

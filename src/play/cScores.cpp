@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <numeric>
+#include <utility>
 
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
@@ -24,23 +25,25 @@ GfxUtility& Utility() { return gEngine->GetUtility(); }
 bool InTable(int32_t index) { return index >= 1 && index <= kEntries; }
 
 // What is wrong with the file and what the player can do; the old words where they are true.
-std::string Problem(const char* failed, int error) {
-    if (error == ENOENT || error == ENOTDIR) return "Path to file " + cScores::ScoresPath() + " is not found.";
-    return "The high-score file " + cScores::ScoresPath() + " cannot be " + failed + ": " + GfxFile::Explain(error) +
+std::string Problem(const std::string& file, const char* failed, int error) {
+    if (error == ENOENT || error == ENOTDIR) return "Path to file " + file + " is not found.";
+    return "The high-score file " + file + " cannot be " + failed + ": " + GfxFile::Explain(error) +
            ". Until then scores cannot be kept.";
 }
 }  // namespace
 
 std::string cScores::ScoresPath() { return (gProgramFolder / "game" / "data" / "scores.dat").string(); }
 
-cScores::cScores(bool kept) : m_Kept(kept) {
+std::string cScores::EndlessScoresPath() { return (gProgramFolder / "game" / "data" / "endless-scores.dat").string(); }
+
+cScores::cScores(bool kept, std::string file) : m_File(std::move(file)), m_Kept(kept) {
     try {
-        Utility().LoadHighScores(ScoresPath());
+        Utility().LoadHighScores(m_File);
     } catch (const GfxFile::FileError& e) {
         // The player's table is there but cannot be read: it is left for the player to mend, and
         // this game is played against the default table without saving over it.
         if (m_Kept) {
-            const std::string problem = Problem("read", e.Error());
+            const std::string problem = Problem(m_File, "read", e.Error());
             ReportError(ErrorNumber::PathNotFound, "cScores", "Initialize", problem, true, true, false);
             GfxEngine::MessageBox("Kindlewisp", problem);
         }
@@ -116,7 +119,7 @@ void cScores::AddToScore(int32_t points) {
 void cScores::WriteTable() {
     if (ReplayWatched()) return;  // a replay's scores are not the player's
     for (int32_t i = 1; i <= kEntries; ++i) Utility().SetHighScoreEntry(i, RowEntry(i).initials, RowEntry(i).score);
-    Utility().SaveHighScores(ScoresPath());
+    Utility().SaveHighScores(m_File);
 }
 
 void cScores::Save(const char* procedure, bool terminate, bool tell) {
@@ -130,7 +133,7 @@ void cScores::Save(const char* procedure, bool terminate, bool tell) {
     }
     if (m_SaveFailed) return;
     m_SaveFailed = true;
-    const std::string problem = Problem("written", error);
+    const std::string problem = Problem(m_File, "written", error);
     ReportError(ErrorNumber::PathNotFound, "cScores", procedure, problem, true, true, terminate);
     if (tell) GfxEngine::MessageBox("Kindlewisp", problem);
 }

@@ -13,8 +13,9 @@ class cScores final {
 public:
     // Loads the stored table. `kept`: this game's scores are saved (not the tutorial's). A table
     // that cannot be read is reported and left alone: the game is played against the default
-    // table, and its scores are not kept.
-    explicit cScores(bool kept = true);
+    // table, and its scores are not kept. `file`: ScoresPath() unless another table's, such as the
+    // endless runs' own.
+    explicit cScores(bool kept = true, std::string file = ScoresPath());
     ~cScores();  // writes the table once more
     cScores(const cScores&) = delete;
     cScores& operator=(const cScores&) = delete;
@@ -36,7 +37,8 @@ public:
     // told to the player, and play goes on.
     void KeepFinishedGame();
 
-    static std::string ScoresPath();  // the table's file under the program folder
+    static std::string ScoresPath();         // the table's file under the program folder
+    static std::string EndlessScoresPath();  // the endless runs' table, beside it
 
 private:
     struct Entry {
@@ -53,6 +55,7 @@ private:
     // with `terminate`, else told in a message box.
     void Save(const char* procedure, bool terminate, bool tell);
 
+    std::string m_File;              // where the table is loaded from and saved to
     std::vector<Entry> m_Stored;     // as loaded, best first; on a tie the older entry first
     Entry m_Current{"AAA", 0};       // the game being played; its score may fall below zero
     std::vector<int32_t> m_Rows;     // the live table: an index into m_Stored, or kCurrentRow

@@ -88,7 +88,9 @@ inline constexpr Caption kPaused = {"PAUSED", {170, 0, 140, 70}};
 inline constexpr Caption kLevel = {"LEVEL", {170, 72, 140, 70}};
 inline constexpr Caption kComplete = {"COMPLETE", {138, 144, 206, 76}};
 inline constexpr Caption kGameOver = {"GAME OVER", {120, 296, 261, 66}};
-inline constexpr std::array<Caption, 4> kCaptions = {kPaused, kLevel, kComplete, kGameOver};
+// An endless run's board number stands where a level's does, so BOARD has LEVEL's size.
+inline constexpr Caption kBoard = {"BOARD", {170, 372, 140, 70}};
+inline constexpr std::array<Caption, 5> kCaptions = {kPaused, kLevel, kComplete, kGameOver, kBoard};
 
 // Digits 1..9 then 0, drawn side by side with an advance equal to their width.
 inline constexpr std::string_view kDigitOrder = "1234567890";
@@ -121,7 +123,13 @@ inline constexpr MenuButton kNewGame = {"New Game", {252, 72, 162, 62}};
 inline constexpr MenuButton kTutorial = {"Tutorial", {268, 145, 132, 54}};
 inline constexpr MenuButton kLevelSelect = {"Level Select", {236, 216, 200, 64}};
 inline constexpr MenuButton kExit = {"Exit", {242, 282, 182, 64}};
-inline constexpr std::array<MenuButton, 4> kMenuButtons = {kNewGame, kTutorial, kLevelSelect, kExit};
+// The endless run: a small button in the row below Exit (room beside it for one more), and the
+// two runs its screen offers.
+inline constexpr MenuButton kEndless = {"Endless", {10, 10, 120, 46}};
+inline constexpr MenuButton kTodaysBoards = {"Today's Boards", {10, 140, 220, 64}};
+inline constexpr MenuButton kRandomRun = {"Random Run", {10, 210, 220, 64}};
+inline constexpr std::array<MenuButton, 7> kMenuButtons = {kNewGame, kTutorial,     kLevelSelect, kExit,
+                                                           kEndless, kTodaysBoards, kRandomRun};
 
 inline constexpr std::string_view kBackOk = "backok1.png";
 inline constexpr MenuButton kBack = {"Back", {272, 228, 132, 64}};
@@ -135,6 +143,37 @@ inline constexpr std::array<Rect, 2> kLevelArrowsLit = {{{20, 70, 24, 40}, {60, 
 inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";
 inline constexpr int kCloudsSize = 300;
+
+// ---- editor.png: the level editor's screen -----------------------------------------------------
+// The level editor's own picture: its panel, a bar along the foot and a frame round the board,
+// which shows through where the picture is clear. The editor writes its texts into the wells and
+// its captions onto the buttons drawn at these places. Below the screen, the frame that marks the
+// cell being painted with.
+inline constexpr std::string_view kEditor = "editor.png";
+inline constexpr int kEditorW = 640, kEditorH = 512;
+inline constexpr Rect kEditorScreen = {0, 0, kScreenW, kScreenH};
+inline constexpr Rect kEditorBrush = {0, 482, 28, 30};
+inline constexpr Rect kEditorBoard = {252, 36, 380, 400};    // 19 columns and 20 rows of 20 pixels
+inline constexpr Rect kEditorHeading = {5, 4, 242, 35};      // the editor's name and the file's
+inline constexpr Rect kEditorFields = {5, 42, 242, 74};      // rise interval, background and clouds
+inline constexpr Rect kEditorPalette = {5, 119, 242, 72};    // the background's preview and every cell
+inline constexpr Rect kEditorFindings = {5, 240, 242, 198};  // what the checker finds
+inline constexpr Rect kEditorStatus = {5, 443, 630, 33};     // what the last command did, and the keys
+enum class EditorButton { RiseDown, RiseUp, PictureBack, PictureOn, Clouds, Save, Undo, Redo, Play };
+inline constexpr std::array<Rect, 9> kEditorButtons = {{{120, 46, 22, 18},
+                                                        {206, 46, 22, 18},
+                                                        {120, 70, 22, 18},
+                                                        {206, 70, 22, 18},
+                                                        {120, 94, 108, 18},
+                                                        {8, 196, 54, 20},
+                                                        {66, 196, 54, 20},
+                                                        {124, 196, 54, 20},
+                                                        {182, 196, 54, 20}}};
+constexpr Rect EditorButtonRect(EditorButton button) { return kEditorButtons[static_cast<int>(button)]; }
+
+// Every picture but the backgrounds.
+inline constexpr std::array<std::string_view, 9> kPictures = {kSprites, kText, kTitle,  kButtonsRest, kButtonsLit,
+                                                              kBackOk,  kFade, kClouds, kEditor};
 
 // ---- board backgrounds -------------------------------------------------------------------------
 inline constexpr int kBoardW = 510, kBoardH = 960;

@@ -120,6 +120,12 @@ std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t ma
 
 std::optional<uint32_t> ParseSeed(std::string_view text) { return ParseDigits<uint32_t>(text); }
 
+std::optional<EndlessRequest> ParseEndlessValue(std::string_view text) {
+    if (SameLetters(text, "daily")) return EndlessRequest{true, 0};
+    if (const auto seed = ParseSeed(text)) return EndlessRequest{false, *seed};
+    return std::nullopt;
+}
+
 std::optional<int> AnswerGameCommandLine(const std::string& commandLine, std::ostream& out, std::ostream& err) {
     const std::string usage = GameUsage();
     const ProgramUsage game{"kindlewisp", usage};
@@ -129,6 +135,9 @@ std::optional<int> AnswerGameCommandLine(const std::string& commandLine, std::os
         const bool known = std::ranges::any_of(
             kGameArguments, [&](const GameArgument& entry) { return ArgumentValue(argument, entry.name).has_value(); });
         if (!known) return game.Error("unknown argument '" + std::string(argument) + "'", err);
+        if (const auto seed = ArgumentValue(argument, "Endless"); seed && !ParseEndlessValue(*seed))
+            return game.Error("Endless takes a seed from 0 to 4294967295 or daily, not '" + std::string(*seed) + "'",
+                              err);
     }
     return std::nullopt;
 }

@@ -58,6 +58,12 @@ std::optional<Number> ParseDigits(std::string_view text) {
 std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max);
 // An endless run's seed, as players type and share it: decimal digits only, 0 to 4294967295.
 std::optional<uint32_t> ParseSeed(std::string_view text);
+// Endless=SEED or Endless=daily (in any letter case): nothing for any other value.
+struct EndlessRequest {
+    bool daily = false;
+    uint32_t seed = 0;  // when not daily
+};
+std::optional<EndlessRequest> ParseEndlessValue(std::string_view text);
 // The seed of a day's boards, the same for everyone on that date: YYYYMMDD read as a number.
 constexpr uint32_t DailySeed(int year, int month, int day) {
     return static_cast<uint32_t>(year * 10000 + month * 100 + day);

@@ -184,7 +184,7 @@ void StartWatching(const std::string& file) {
     // The recorded command line (Level=FILE) is the run's; the window stays as the watcher chose.
     watch.ownCommandLine = CommandLine();
     SetCommandLine(watch.settings.args);
-    UseVirtualClock(0, watch.settings.clockSeconds);
+    UseVirtualClock(0, watch.settings.clockSeconds, watch.settings.day);
     gEngine->SetScriptedInputOnly(true);
     SetFrameHook(OnWatchLoop);
 }
@@ -216,7 +216,7 @@ std::filesystem::path ReplaysFolder() { return gProgramFolder / "game" / "replay
 void StartRecording() {
     sReportedUnwritable = false;
     sRecorder = std::make_unique<ScriptRecorder>(
-        ClockElapsedMs(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, CommandLine());
+        ClockElapsedMs(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, Today(), CommandLine());
     if (gEngine) gEngine->SetRecorder(sRecorder.get());
 }
 

@@ -16,8 +16,9 @@ public:
     virtual void Destroy() = 0;
 };
 
-// StateLevelFile: play on the level file the command line names (Level=FILE).
-enum StateNumber : int { StateTitle = 0, StatePlay = 1, StateTutorial = 2, StateLevelFile = 3 };
+// StateLevelFile: play on the level file the command line names (Level=FILE); StateEndless: an
+// endless run (Endless=SEED, or the title's choice).
+enum StateNumber : int { StateTitle = 0, StatePlay = 1, StateTutorial = 2, StateLevelFile = 3, StateEndless = 4 };
 
 // Makes a new state current. The old one moves to the retirement slot and is released by the
 // frame loop once the operation that asked for the switch has returned. A number without a

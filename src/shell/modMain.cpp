@@ -209,8 +209,11 @@ int Main(const std::string& commandLine) {
 void RunGame() {
     LoadSettings();
     StartFromScriptSettings();
-    // Level=FILE starts on that level file in place of the title.
-    SetState(GetCommandLineValue("Level", ";").empty() ? StateTitle : StateLevelFile);
+    // Level=FILE starts on that level file in place of the title, Endless=SEED an endless run.
+    if (!GetCommandLineValue("Level", ";").empty())
+        SetState(StateLevelFile);
+    else
+        SetState(GetCommandLineValue("Endless", ";").empty() ? StateTitle : StateEndless);
     gMainForm->SetupScreen();
     gMouse->Create_Mouse(std::string(assets::kSprites), assets::kCursor.x, assets::kCursor.y, assets::kCursor.w,
                          assets::kCursor.h);

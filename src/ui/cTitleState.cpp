@@ -11,6 +11,7 @@
 #include "engine/cTextures.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "play/cEndlessState.h"
 #include "play/cPlayState.h"
 #include "shell/AssetTable.h"
 
@@ -23,6 +24,21 @@ constexpr int32_t kArrowGap = 3;
 constexpr int32_t kArrowY = kNumberY + (kNumberHeight - assets::kLevelArrows[0].h) / 2;
 constexpr int32_t kLeftArrowX = kNumberX - kArrowGap - assets::kLevelArrows[0].w;
 constexpr float kHintY = kNumberY + kNumberHeight + 8;
+
+// Up and Down walk the title's items as they stand on the screen, top to bottom: the four
+// stacked buttons, then the small ones in the row below Exit, left to right.
+constexpr int16_t kTitleOrder[] = {cTitleState::NewGame, cTitleState::Tutorial, cTitleState::LevelSelect,
+                                   cTitleState::Exit, cTitleState::Endless};
+// The row of small buttons below Exit, centred under the stack and clear of the dragon and the orbs.
+constexpr float kRowY = 396, kRowCentre = 321, kRowGap = 10;
+constexpr int32_t kRowButtons = 1;
+float RowX(int32_t index) {
+    const auto width = static_cast<float>(assets::kEndless.rect.w);
+    return kRowCentre - (kRowButtons * width + (kRowButtons - 1) * kRowGap) / 2 +
+           static_cast<float>(index) * (width + kRowGap);
+}
+// The endless screen: the heading where level select has its own, the two runs below it.
+constexpr float kEndlessHeadingY = 182, kTodayY = 238, kRandomY = 318;
 
 struct SpriteSetup {
     std::string_view texture;
@@ -55,6 +71,10 @@ void cTitleState::InitializeGraphics() {
     Apply(*gSprites->Item("bg"), {assets::kTitle, {0, 0, assets::kScreenW, assets::kScreenH}, 0, 0, true});
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "levelselect");
     Apply(*gSprites->Item("levelselect"), {assets::kButtonsLit, assets::kLevelSelect.rect, 227, 180, false});
+    gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "endlessheading");
+    Apply(*gSprites->Item("endlessheading"),
+          {assets::kButtonsLit, assets::kEndless.rect, kRowCentre - static_cast<float>(assets::kEndless.rect.w) / 2,
+           kEndlessHeadingY, false});
 
     SpriteRef back = MakeSprite({assets::kBackOk, assets::kBack.rect, 20, 150, true});
     SpriteRef ok = MakeSprite({assets::kBackOk, assets::kOk.rect, 530, 150, true});
@@ -69,6 +89,11 @@ void cTitleState::InitializeGraphics() {
     m_Tutorial.Create(tutorial, "");
     m_LevelSelect.Create(levelSelect, "");
     m_Exit.Create(exit, "");
+    const float runX = kRowCentre - static_cast<float>(assets::kTodaysBoards.rect.w) / 2;
+    m_Endless.Create(MakeSprite({assets::kButtonsRest, assets::kEndless.rect, RowX(0), kRowY, true}), "");
+    m_TodaysBoards.Create(MakeSprite({assets::kButtonsRest, assets::kTodaysBoards.rect, runX, kTodayY, true}), "");
+    m_RandomRun.Create(MakeSprite({assets::kButtonsRest, assets::kRandomRun.rect, runX, kRandomY, true}), "");
+    m_EndlessBack.Create(MakeSprite({assets::kBackOk, assets::kBack.rect, 20, 150, true}), "");
     // Every button asks for its own action; DoMenuAction decides whether it applies now.
     m_NewGame.ButtonClick = [this](int32_t&) { DoMenuAction(NewGame); };
     m_Tutorial.ButtonClick = [this](int32_t&) { DoMenuAction(Tutorial); };
@@ -76,6 +101,14 @@ void cTitleState::InitializeGraphics() {
     m_Exit.ButtonClick = [this](int32_t&) { DoMenuAction(Exit); };
     m_Back.ButtonClick = [this](int32_t&) { DoMenuAction(Back); };
     m_OK.ButtonClick = [this](int32_t&) { DoMenuAction(OK); };
+    m_Endless.ButtonClick = [this](int32_t&) { DoMenuAction(Endless); };
+    m_TodaysBoards.ButtonClick = [this](int32_t&) { DoMenuAction(TodaysBoards); };
+    m_RandomRun.ButtonClick = [this](int32_t&) { DoMenuAction(RandomRun); };
+    m_EndlessBack.ButtonClick = [this](int32_t&) {
+        if (!m_InEndless) return;   // hidden, where level select has its own Back
+        m_Selection = EndlessBack;  // Back is never the keys' selection, so a click chooses it
+        DoMenuAction(EndlessBack);
+    };
 
     m_Arrow.SetTexture(gTextures->Texture(std::string(assets::kBackOk)));
     m_Arrow.SetBlend(true);
@@ -103,6 +136,7 @@ void cTitleState::HandleKeyboard() {
     // ending on an item without an action and the screen covered for good.
     if (Fading()) return;
     const GfxKeyboard& keyboard = gEngine->GetKeyboard();
+    if (m_InEndless) return HandleEndlessKeyboard(keyboard);
     if (!m_InLevelSelect) {
         if (keyboard.IsKeyPressed(GfxKey::Up)) MoveSelection(-1);
         if (keyboard.IsKeyPressed(GfxKey::Down)) MoveSelection(+1);
@@ -122,7 +156,8 @@ void cTitleState::HandleKeyboard() {
 void cTitleState::HandleMouse() {
     gMouse->PollFullScreenButtons();
     // All six are tested on both screens; a hidden button's click is refused by DoMenuAction.
-    cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit, &m_LevelSelect, &m_Back, &m_OK};
+    cButton* const buttons[] = {&m_NewGame, &m_Tutorial, &m_Exit,         &m_LevelSelect, &m_Back,
+                                &m_OK,      &m_Endless,  &m_TodaysBoards, &m_RandomRun,   &m_EndlessBack};
     const float x = gMouse->X;
     const float y = gMouse->Y;
     for (cButton* button : buttons) button->CheckMouseMove(x, y);
@@ -160,6 +195,7 @@ void cTitleState::HandleJoystick() {
     joystick.Poll();
     if (Fading()) return;  // as for the keys: the choice is made
 
+    if (m_InEndless) return HandleEndlessJoystick(joystick);
     if (!m_InLevelSelect) {
         if (joystick.GetAxisY(1) >= 1 && JoyMoveDue(GetTickCount())) {
             MoveSelection(+1);
@@ -193,9 +229,10 @@ void cTitleState::HandleJoystick() {
 }
 
 void cTitleState::MoveSelection(int16_t delta) {
-    m_Selection = static_cast<int16_t>(m_Selection + delta);
-    if (m_Selection < 0) m_Selection = 3;
-    if (m_Selection > 3) m_Selection = 0;
+    // Through the items in their order, wrapping at either end.
+    constexpr auto count = static_cast<int32_t>(std::size(kTitleOrder));
+    const auto at = std::find(std::begin(kTitleOrder), std::end(kTitleOrder), m_Selection) - std::begin(kTitleOrder);
+    m_Selection = kTitleOrder[((static_cast<int32_t>(at) + (delta > 0 ? 1 : -1)) % count + count) % count];
 }
 
 void cTitleState::ChangeLevel(int16_t delta) {
@@ -216,11 +253,15 @@ void cTitleState::ProcessState() {
 
 void cTitleState::UpdateHoverSelection() {
     // The last button tested wins where two overlap; a cursor over none keeps the selection.
-    if (!m_InLevelSelect) {
+    if (m_InEndless) {
+        if (m_TodaysBoards.IsMouseOver()) m_Selection = TodaysBoards;
+        if (m_RandomRun.IsMouseOver()) m_Selection = RandomRun;
+    } else if (!m_InLevelSelect) {
         if (m_NewGame.IsMouseOver()) m_Selection = NewGame;
         if (m_Exit.IsMouseOver()) m_Selection = Exit;
         if (m_Tutorial.IsMouseOver()) m_Selection = Tutorial;
         if (m_LevelSelect.IsMouseOver()) m_Selection = LevelSelect;
+        if (m_Endless.IsMouseOver()) m_Selection = Endless;
     } else {
         if (m_Back.IsMouseOver()) m_Selection = Back;
         if (m_OK.IsMouseOver()) m_Selection = OK;
@@ -234,15 +275,21 @@ void cTitleState::UpdateButtonTextures() {
     m_Tutorial.ChangeTexture(m_Selection == Tutorial ? highlighted : normal);
     m_LevelSelect.ChangeTexture(m_Selection == LevelSelect ? highlighted : normal);
     m_Exit.ChangeTexture(m_Selection == Exit ? highlighted : normal);
+    m_Endless.ChangeTexture(m_Selection == Endless ? highlighted : normal);
+    m_TodaysBoards.ChangeTexture(m_Selection == TodaysBoards ? highlighted : normal);
+    m_RandomRun.ChangeTexture(m_Selection == RandomRun ? highlighted : normal);
 }
 
 void cTitleState::DrawState() {
     gSprites->RenderAll();
-    if (!m_InLevelSelect) {
+    if (m_InEndless) {
+        DrawEndless();
+    } else if (!m_InLevelSelect) {
         m_NewGame.Render(-1, -1);
         m_Tutorial.Render(-1, -1);
         m_Exit.Render(-1, -1);
         m_LevelSelect.Render(-1, -1);
+        m_Endless.Render(-1, -1);
     } else {
         m_Message->DrawLevel(kLabelX, kLabelY, 255);
         m_Message->DrawNumber(std::to_string(m_SelectedLevel), kNumberX, kNumberY, 255);
@@ -273,18 +320,32 @@ void cTitleState::DrawLevelChooser() {
 
 void cTitleState::DoMenuAction(int16_t code) {
     if (m_Fader->IsFading()) return;
-    const bool titleItem = code >= NewGame && code <= Exit;
+    const bool titleItem = (code >= NewGame && code <= Exit) || code == Endless;
     const bool levelSelectItem = code == Back || code == OK;
-    if (code != m_Selection || (titleItem && m_InLevelSelect) || (levelSelectItem && !m_InLevelSelect)) return;
-    if (!titleItem && !levelSelectItem) return;
+    const bool endlessItem = code >= TodaysBoards && code <= EndlessBack;
+    const bool onTitle = !m_InLevelSelect && !m_InEndless;
+    if (code != m_Selection || (titleItem && !onTitle) || (levelSelectItem && !m_InLevelSelect) ||
+        (endlessItem && !m_InEndless))
+        return;
+    if (!titleItem && !levelSelectItem && !endlessItem) return;
 
     gEngine->GetSoundStore().PlaySound(gSound->Sound("buttonclick.wav"), 0, 0);
     switch (code) {
+        case TodaysBoards:
+        case RandomRun:
+            m_EndlessSeed = code == TodaysBoards ? cEndlessState::TodaysSeed() : cEndlessState::RandomSeed();
+            [[fallthrough]];
         case NewGame:
         case Tutorial:
         case OK:
             m_Fader->StartFade(cFade::FadeOut, kFadeMs);
             gEngine->GetMusic().UnloadMusic();
+            break;
+        case Endless:
+            ShowEndless(true);
+            break;
+        case EndlessBack:
+            ShowEndless(false);
             break;
         case LevelSelect:
             m_InLevelSelect = true;
@@ -324,7 +385,57 @@ void cTitleState::Fader_FadeDone() {
         Destroy();
         gCurrentLevel = m_SelectedLevel;
         SetState(StatePlay);
+    } else if (m_InEndless && (m_Selection == TodaysBoards || m_Selection == RandomRun)) {
+        Destroy();
+        cEndlessState::RequestRun(m_EndlessSeed);
+        SetState(StateEndless);
     }
+}
+
+// ---- The endless screen ----
+
+void cTitleState::ShowEndless(bool shown) {
+    m_InEndless = shown;
+    if (SpriteRef heading = gSprites->Item("endlessheading")) heading->SetVisible(shown);
+    m_Selection = shown ? TodaysBoards : Endless;
+}
+
+void cTitleState::HandleEndlessKeyboard(const GfxKeyboard& keyboard) {
+    // Two runs to choose from: Up and Down swap them; Esc goes back, as Back does.
+    if (keyboard.IsKeyPressed(GfxKey::Up) || keyboard.IsKeyPressed(GfxKey::Down))
+        m_Selection = m_Selection == TodaysBoards ? RandomRun : TodaysBoards;
+    if (keyboard.IsKeyPressed(GfxKey::Enter)) DoMenuAction(m_Selection);
+    if (keyboard.IsKeyPressed(GfxKey::Escape)) {
+        m_Selection = EndlessBack;
+        DoMenuAction(EndlessBack);
+    }
+}
+
+void cTitleState::HandleEndlessJoystick(GfxJoystick& joystick) {
+    if (joystick.GetAxisY(1) != 0 && JoyMoveDue(GetTickCount())) {
+        m_Selection = m_Selection == TodaysBoards ? RandomRun : TodaysBoards;
+        m_LastJoyMove = GetTickCount();
+    }
+    if (joystick.IsButtonPressed(1, 0)) DoMenuAction(m_Selection);
+    // B, or Y as on level select, goes back.
+    if (joystick.IsButtonPressed(1, 1) || joystick.IsButtonPressed(1, 3)) {
+        m_Selection = EndlessBack;
+        DoMenuAction(EndlessBack);
+    }
+}
+
+void cTitleState::DrawEndless() {
+    m_TodaysBoards.Render(-1, -1);
+    m_RandomRun.Render(-1, -1);
+    m_EndlessBack.Render(-1, -1);
+    // What each run is, under its button, and the keys, outlined so they read over the picture.
+    const auto line = [](float y, const std::string& text) {
+        gEngine->GetText().DrawText(170, y, 300, 20, text, 2, -1, "Arial", 9, true, 0, 1, 1,
+                                    GfxUtility::MakeColor(255, 0, 0, 0));
+    };
+    line(kTodayY + 62, "Everyone's boards today: seed " + std::to_string(cEndlessState::TodaysSeed()));
+    line(kRandomY + 62, "New boards; the seed shows at the end");
+    line(450, "Enter to start, Esc to go back");
 }
 
 void cTitleState::Destroy() {

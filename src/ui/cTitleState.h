@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The title screen with New Game, Tutorial, Level Select and Exit, and on the same object the
-// level-select screen with Back and OK. Owns its six buttons, their sprites, the exit fade and
-// the message drawer; its two scenery sprites live in gSprites while it is current.
+// The title screen with New Game, Tutorial, Level Select, Exit and Endless, and on the same object
+// the level-select screen with Back and OK and the endless screen with today's boards, a random
+// run and Back. Owns its buttons, their sprites, the exit fade and the message drawer; its
+// scenery sprites live in gSprites while it is current.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +18,18 @@
 class cTitleState final : public cBaseState {
 public:
     // Action codes: the selected item and the argument of DoMenuAction.
-    enum Action : int16_t { NewGame = 0, Tutorial = 1, LevelSelect = 2, Exit = 3, Back = 4, OK = 5 };
+    enum Action : int16_t {
+        NewGame = 0,
+        Tutorial = 1,
+        LevelSelect = 2,
+        Exit = 3,
+        Back = 4,
+        OK = 5,
+        Endless = 6,
+        TodaysBoards = 7,
+        RandomRun = 8,
+        EndlessBack = 9
+    };
 
     cTitleState();  // runs InitializeGraphics, which also starts the title music
 
@@ -30,6 +42,7 @@ public:
     // For the scripted runner's report and the tests.
     int Selection() const { return m_Selection; }
     bool InLevelSelect() const { return m_InLevelSelect; }
+    bool InEndless() const { return m_InEndless; }
     int SelectedLevel() const { return m_SelectedLevel; }
     bool Fading() const { return m_Fader && m_Fader->IsFading(); }
 
@@ -48,6 +61,11 @@ private:
     void HandleLevelMouse();
     int16_t LevelStepAt(float x, float y) const;  // -1, +1, or 0 away from the number
     void DrawLevelChooser();
+    // The endless screen's own input, drawing and actions.
+    void HandleEndlessKeyboard(const GfxKeyboard& keyboard);
+    void HandleEndlessJoystick(GfxJoystick& joystick);
+    void DrawEndless();
+    void ShowEndless(bool shown);
 
     std::unique_ptr<cMessage> m_Message;  // the Level label and the level number
     int16_t m_Selection = NewGame;        // shared by keys, joystick and mouse hover
@@ -58,6 +76,9 @@ private:
     int32_t m_RightArrowX = 0;            // after the widest of those numbers, so it never moves
     bool m_MouseWasDown = false;          // the left button in the previous frame: a press steps once
     GfxSprite m_Arrow;                    // either arrow beside the level number, drawn in turn
+    bool m_InEndless = false;             // the endless screen is showing
+    uint32_t m_EndlessSeed = 0;           // the seed of the run chosen there
     cButton m_NewGame, m_Tutorial, m_Exit, m_LevelSelect, m_Back, m_OK;
+    cButton m_Endless, m_TodaysBoards, m_RandomRun, m_EndlessBack;
     std::unique_ptr<cFade> m_Fader;  // the one-second fade out of this screen
 };

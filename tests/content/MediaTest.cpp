@@ -54,6 +54,10 @@ std::vector<Sheet> Sheets() {
                               {assets::kFade, assets::kScreenW, assets::kScreenH},
                               {assets::kClouds, assets::kCloudsSize, assets::kCloudsSize}})
         sheets.push_back({std::string(file), w, h, {}});
+    sheets.push_back({std::string(assets::kEditor),
+                      assets::kEditorW,
+                      assets::kEditorH,
+                      {assets::kEditorScreen, assets::kEditorBrush}});
     for (auto theme : assets::kBackgrounds)
         sheets.push_back({std::string(theme) + ".png", assets::kBoardW, assets::kBoardH, {}});
     return sheets;

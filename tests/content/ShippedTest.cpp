@@ -30,9 +30,7 @@ struct Archive {
 std::vector<Archive> Archives() {
     const auto gen = content::GeneratedDir();
     Archive gfx{"kwgfx", content::GameDir() / "images" / "kwgfx.pak", {}};
-    for (auto name : {assets::kSprites, assets::kText, assets::kTitle, assets::kButtonsRest, assets::kButtonsLit,
-                      assets::kBackOk, assets::kFade, assets::kClouds})
-        gfx.sources.push_back(gen / std::string(name));
+    for (auto name : assets::kPictures) gfx.sources.push_back(gen / std::string(name));
     for (auto theme : assets::kBackgrounds) gfx.sources.push_back(gen / (std::string(theme) + ".png"));
 
     Archive lvl{"kwlvl", content::GameDir() / "levels" / "kwlvl.pak", {}};

@@ -134,6 +134,30 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameStateFromTheSettingsItStartedWith)
     EXPECT_EQ(ReadFile(replayed / "game" / "data" / "game.dat"), "5\r\n70\r\n60\r\n");
 }
 
+// Today's boards from the title: the date a recording starts on is part of it, so its replay on
+// another day meets the same boards (here a worker's board that follows the seed).
+TEST(Recording, ReplaysAnEndlessRunOnTheBoardsOfItsDay) {
+    kwtest::GameFolder playedGame, replayedGame;
+    const fs::path played = ShippedGame(playedGame);
+    const fs::path replayed = ShippedGame(replayedGame);
+    for (const fs::path& root : {played, replayed}) {
+        WriteFile(root / "kindlewisp-level", "#!/bin/sh\ncp game/levels/level$(( $3 % 31 + 1 )).dat \"$7\"\n");
+        fs::permissions(root / "kindlewisp-level", fs::perms::owner_all);
+    }
+    WriteFile(played / "script.kws",
+              "date 2027-03-14\nat 100 key up tap\nat 200 key enter tap\nat 300 key enter tap\n"
+              "at 3600 key left down\nat 4000 key left up\nat 4100 key space tap\nat 7000 dump final.json\nend 7100\n");
+    RunResult run = RunReplay(played, "script.kws");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string recording = WithDump(ReadFile(played / "game" / "replays" / "last.kws"), 7000, "final.json");
+    WriteFile(replayed / "script.kws", recording);
+    run = RunReplay(replayed, "script.kws");
+    ASSERT_EQ(run.exitCode, 0) << run.err << recording;
+    const json expected = json::parse(ReadFile(played / "out" / "final.json"));
+    EXPECT_EQ(expected["state"], "play");
+    EXPECT_EQ(json::parse(ReadFile(replayed / "out" / "final.json")), expected) << recording;
+}
+
 // A level file whose path holds a #, quotes, blanks and a newline is the level its recording
 // replays on; once the file has changed, or is gone, the replay is refused as failed.
 TEST(Recording, OfALevelFileReplaysOnThatFileAndOnlyAsItWas) {
@@ -169,6 +193,7 @@ TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
         {"at 0 mouse wheel 101\n", "line 1: mouse wheel takes steps from -100 to 100"},
         {"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
         {"clock 24:00:00\n", "line 1: clock takes"},
+        {"date 2027-02-29\n", "line 1: date takes"},
         {"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},
         {"frame 0\n", "line 1: frame takes"},
         // Frames the game's clock never takes, times no run reaches.

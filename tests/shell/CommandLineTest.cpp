@@ -63,6 +63,13 @@ TEST_P(GameCommandLine, AnswersHelpVersionAndUnknownArgumentsBeforeTheGameStarts
 
 INSTANTIATE_TEST_SUITE_P(CommandLines, GameCommandLine,
                          ::testing::Values(AnswerCase{"Windowed=NO;Level=a.dat;;Replay=b.kws", -1, ""},
+                                           AnswerCase{"endless=Daily;Endless=4294967295", -1, ""},
+                                           AnswerCase{"Endless=4294967296", 2,
+                                                      "kindlewisp: Endless takes a seed from 0 to 4294967295 or "
+                                                      "daily, not '4294967296'"},
+                                           AnswerCase{"Endless=", 2,
+                                                      "kindlewisp: Endless takes a seed from 0 to 4294967295 or "
+                                                      "daily, not ''"},
                                            AnswerCase{"Windowed=NO;--help", 0, "Usage: kindlewisp [ARGUMENT]..."},
                                            AnswerCase{"--version", 0, "kindlewisp " KW_PROJECT_VERSION},
                                            AnswerCase{"Bogus=1", 2, "kindlewisp: unknown argument 'Bogus=1'"},

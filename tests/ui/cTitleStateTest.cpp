@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "play/cEndlessState.h"
 #include "support/World.h"
 #include "ui/GameStates.h"
 #include "ui/cTitleState.h"
@@ -29,7 +30,8 @@ public:
 struct Point {
     float x, y;
 };
-constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240};
+constexpr Point kLevelSelect{322, 317}, kExit{321, 367}, kOK{575, 179}, kOverlap{321, 240}, kEndless{321, 419},
+    kTodaysBoards{321, 270};
 
 class TitleScreen : public kwtest::HeadlessGame {
 protected:
@@ -39,6 +41,7 @@ protected:
         RegisterGameStates();
         RegisterStateFactory(StatePlay, [] { return std::make_unique<FakeState>(StatePlay); });
         RegisterStateFactory(StateTutorial, [] { return std::make_unique<FakeState>(StateTutorial); });
+        RegisterStateFactory(StateEndless, [] { return std::make_unique<FakeState>(StateEndless); });
         Hover({600, 450});  // over no button
         SetState(StateTitle);
         ASSERT_TRUE(gEngine->AttachVirtualJoystick());
@@ -90,8 +93,9 @@ using namespace GfxKey;
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyWalk,
     ::testing::Values(
-        Walk{"UpFromNewGameWrapsToExitAndRightIsNotRead", 0, {Up, Right}, Action::Exit},
-        Walk{"DownWrapsPastExitAndLeftIsNotRead", 0, {Down, Down, Down, Down, Down, Left}, Action::Tutorial},
+        // Top to bottom as they stand: Endless, in the row below Exit, comes last.
+        Walk{"UpFromNewGameWrapsToEndlessAndRightIsNotRead", 0, {Up, Right}, Action::Endless},
+        Walk{"DownWrapsPastEndlessAndLeftIsNotRead", 0, {Down, Down, Down, Down, Down, Down, Left}, Action::Tutorial},
         Walk{"UpAndRightRaiseTheLevelAndWrapToOne", 3, {Up, Right, Up, Up}, 2},
         Walk{"DownAndLeftLowerTheLevelAndWrapToTheHighest", 5, {Down, Left}, 4},
         // Unlocked on levels since removed: only the levels with a file are offered.
@@ -102,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TitleScreen, AHeldStickMovesTheSelectionAtMostOncePer200ms) {
     Joy('y', 1);
-    RunFor(1000);  // moves at 0, 208, 416, 624 and 832 ms
+    RunFor(1200);  // moves at 0, 208, 416, 624, 832 and 1040 ms
     EXPECT_EQ(Title()->Selection(), Action::Tutorial);
     Joy('y', -1);
     RunFor(200);
@@ -196,6 +200,25 @@ TEST_F(TitleScreen, TheWheelTheArrowsAndTheNumbersHalvesStepTheLevelAsUpAndDownD
     Frame();
     EXPECT_EQ(Title()->SelectedLevel(), 1) << "a held press steps once, and past the last level to the first";
     EXPECT_EQ(ClickSounds(), 1);
+}
+
+TEST_F(TitleScreen, EndlessOffersTodaysBoardsAndARandomRunToKeysPadAndMouse) {
+    TapKey(Up);
+    TapKey(Enter);
+    EXPECT_TRUE(Title()->InEndless());
+    TapKey(Down);
+    EXPECT_EQ(Title()->Selection(), Action::RandomRun);
+    JoyTap(1);  // B goes back, as Esc and the Back button do
+    EXPECT_FALSE(Title()->InEndless());
+    EXPECT_EQ(Title()->Selection(), Action::Endless);
+    Click(kEndless);
+    TapKey(Escape);
+    EXPECT_FALSE(Title()->InEndless());
+    Click(kEndless);
+    Click(kTodaysBoards);
+    RunFor(1100, 100);
+    EXPECT_EQ(gMade, std::vector<int>{StateEndless});
+    EXPECT_EQ(cEndlessState::TakeRequestedSeed(), 20260101u) << "the virtual clock's first day";
 }
 
 TEST_F(TitleScreen, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {

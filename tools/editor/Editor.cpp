@@ -24,8 +24,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using assets::EditorButton;
+using assets::EditorButtonRect;
+
 // The board: 20-pixel cells, row 19 at the top; the game's own are larger.
-constexpr float kGridX = 252, kGridY = 36, kCell = 20, kScale = kCell / PlayGeometry::Cell;
+constexpr float kGridX = assets::kEditorBoard.x, kGridY = assets::kEditorBoard.y, kCell = 20,
+                kScale = kCell / PlayGeometry::Cell;
+static_assert(assets::kEditorBoard.w == kCell * LevelDraft::Columns &&
+              assets::kEditorBoard.h == kCell * LevelDraft::Rows);
 // The board's part of a background picture, as the game shows it behind the columns.
 constexpr int32_t kBoardPixelsW = PlayGeometry::Columns * PlayGeometry::Cell;
 constexpr int32_t kBoardPixelsH = PlayGeometry::Rows * PlayGeometry::Cell;
@@ -70,15 +76,17 @@ constexpr std::array<std::pair<int32_t, char>, 17> kCellKeys = {{{19, 'R'},
 constexpr int32_t kEsc = 1, kLeftCtrl = 29, kRightCtrl = 157, kLeftShift = 42, kRightShift = 54, kS = 31, kD = 32,
                   kZ = 44, kY = 21, kF5 = 63, kLeftBracket = 26, kRightBracket = 27;
 
-// Where each control sits.
-constexpr float kFieldX = 120;
-const std::array<float, 3> kFieldY = {46, 70, 94};
-constexpr float kPaletteX = 48, kPaletteY = 122, kPaletteStep = 28;
-constexpr float kButtonsY = 196;
+// Where the texts sit in the wells of the editor's picture.
+constexpr float kTextX = assets::kEditorHeading.x + 4, kTextW = assets::kEditorHeading.w - 8;
+constexpr float kPaletteX = assets::kEditorPalette.x + 43, kPaletteY = assets::kEditorPalette.y + 3, kPaletteStep = 28;
+constexpr float kFindingsY = assets::kEditorFindings.y + 4;
+constexpr float kStatusY = assets::kEditorStatus.y + 3;
 
 int32_t Colour(int32_t r, int32_t g, int32_t b) { return GfxUtility::MakeColor(255, r, g, b); }
-const int32_t kWhite = -1, kGrey = Colour(200, 200, 200), kErrorColour = Colour(255, 130, 120),
-              kWarningColour = Colour(255, 220, 100);
+const int32_t kWhite = -1, kGrey = Colour(200, 200, 200), kDimmed = Colour(120, 84, 60),
+              kErrorColour = Colour(255, 120, 110), kWarningColour = Colour(255, 214, 90);
+// The play-test's line, until the game it started has ended.
+const std::string kPlayTesting = "Play-testing in the game; this window stays open";
 
 // The orb type and the bonus a cell is drawn with: the game's own, but a random colour shows as
 // purple and an invisible orb as a faint red, each with a mark.
@@ -146,7 +154,12 @@ void Editor::Run() {
         gEngine->PumpEvents();
         HandleKeys();
         // Play-tests that have ended are reaped, so none lingers as a zombie.
-        while (waitpid(-1, nullptr, WNOHANG) > 0) {
+        int status = 0;
+        while (waitpid(-1, &status, WNOHANG) > 0) {
+            if (m_PlayTests > 0) --m_PlayTests;
+            const bool failed = !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+            if (failed) m_Status = "The play-test ended with an error (see game/errors.log)";
+            if (m_PlayTests == 0 && m_Status == kPlayTesting) m_Status.clear();
         }
     }
 }
@@ -215,26 +228,27 @@ void Editor::MouseDown(int32_t button, float x, float y) {
         return;
     }
     if (button != 1) return;
+    const auto on = [&](EditorButton b) { return BoxOf(EditorButtonRect(b)).Contains(x, y); };
     const int32_t step = ShiftHeld() ? 100 : 10;
-    if (Box{kFieldX, kFieldY[0], 22, 18}.Contains(x, y)) m_Draft.SetRiseInterval(m_Draft.RiseInterval() - step);
-    if (Box{kFieldX + 86, kFieldY[0], 22, 18}.Contains(x, y)) m_Draft.SetRiseInterval(m_Draft.RiseInterval() + step);
+    if (on(EditorButton::RiseDown)) m_Draft.SetRiseInterval(m_Draft.RiseInterval() - step);
+    if (on(EditorButton::RiseUp)) m_Draft.SetRiseInterval(m_Draft.RiseInterval() + step);
     for (const int32_t direction : {-1, 1}) {
-        if (!Box{direction < 0 ? kFieldX : kFieldX + 86, kFieldY[1], 22, 18}.Contains(x, y)) continue;
+        if (!on(direction < 0 ? EditorButton::PictureBack : EditorButton::PictureOn)) continue;
         const auto at = std::find(m_Backgrounds.begin(), m_Backgrounds.end(), m_Draft.Picture());
         const auto count = static_cast<int32_t>(m_Backgrounds.size());
         const int32_t index = at == m_Backgrounds.end() ? 0 : static_cast<int32_t>(at - m_Backgrounds.begin());
         m_Draft.SetPicture(m_Backgrounds[static_cast<size_t>((index + direction + count) % count)]);
     }
-    if (Box{kFieldX, kFieldY[2], 108, 18}.Contains(x, y)) m_Draft.SetCloudsOn(!m_Draft.CloudsOn());
+    if (on(EditorButton::Clouds)) m_Draft.SetCloudsOn(!m_Draft.CloudsOn());
     for (size_t i = 0; i < kPalette.size(); ++i)
         if (Box{kPaletteX + kPaletteStep * static_cast<float>(i % 7), kPaletteY + 32 * static_cast<float>(i / 7),
                 kPaletteStep, 30}
                 .Contains(x, y))
             m_Brush = kPalette[i].cell;
-    if (Box{8, kButtonsY, 54, 20}.Contains(x, y)) Save();
-    if (Box{66, kButtonsY, 54, 20}.Contains(x, y)) m_Draft.Undo();
-    if (Box{124, kButtonsY, 54, 20}.Contains(x, y)) m_Draft.Redo();
-    if (Box{182, kButtonsY, 54, 20}.Contains(x, y)) PlayTest();
+    if (on(EditorButton::Save)) Save();
+    if (on(EditorButton::Undo)) m_Draft.Undo();
+    if (on(EditorButton::Redo)) m_Draft.Redo();
+    if (on(EditorButton::Play)) PlayTest();
 }
 
 void Editor::MouseUp(int32_t button) {
@@ -277,9 +291,12 @@ void Editor::PlayTest() {
     const std::string option = "Level=" + trial.string();
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(option.c_str()), nullptr};
     pid_t child = 0;
-    m_Status = posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, environ) == 0
-                   ? "Play-testing in the game; this window stays open"
-                   : "The game could not be started";
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, environ) == 0) {
+        ++m_PlayTests;
+        m_Status = kPlayTesting;
+    } else {
+        m_Status = "The game could not be started";
+    }
 }
 
 void Editor::AskToQuit() {
@@ -319,9 +336,24 @@ void Editor::Text(const Box& box, const std::string& text, int32_t colour, float
                                 GfxUtility::MakeColor(200, 0, 0, 0));
 }
 
-void Editor::Button(const Box& box, const std::string& caption, bool lit) {
-    Shade(box, lit ? 90 : 170);
+void Editor::Button(const Box& box, const std::string& caption) {
+    Shade(box, 170);
     Text({box.x, box.y + 2, box.w, box.h}, caption, kWhite, 8, true, 2);
+}
+
+void Editor::Caption(EditorButton button, const std::string& caption, bool enabled) {
+    const Box box = BoxOf(EditorButtonRect(button));
+    Text({box.x, box.y + (box.h - 14) / 2, box.w, 14}, caption, enabled ? kWhite : kDimmed, 8, true, 2);
+}
+
+void Editor::Picture(const assets::Rect& cell, float x, float y) {
+    GfxSprite sprite;
+    sprite.SetTexture(PictureTexture("editor"));
+    sprite.SetSourceRect(cell.x, cell.y, cell.w, cell.h);
+    sprite.SetX(x);
+    sprite.SetY(y);
+    sprite.SetBlend(true);
+    sprite.Render();
 }
 
 void Editor::DrawCell(char cell, float x, float y, float scale) {
@@ -349,13 +381,10 @@ void Editor::DrawCell(char cell, float x, float y, float scale) {
 
 void Editor::Draw() {
     DrawBoard();
+    Picture(assets::kEditorScreen, 0, 0);
     DrawPanel();
     DrawFindings();
-    Text({8, 446, 624, 14}, m_Status, kWhite, 8);
-    Text({8, 462, 624, 14},
-         "Left: paint   right: erase   letters and 1 2 . pick a cell   [ ]: rise interval   Ctrl+Z/Y: undo/redo   "
-         "Ctrl+S: save   F5: play   Esc: quit",
-         kGrey, 7);
+    DrawStatus();
     if (m_Asking) DrawQuestion();
 }
 
@@ -384,69 +413,61 @@ void Editor::DrawBoard() {
     for (const LevelProblem& problem : m_Findings) {
         int32_t c = 0, row = 0;
         if (!m_Draft.CellOfFinding(problem, c, row)) continue;
-        Text({kGridX + kCell * static_cast<float>(c) + 12,
-              kGridY + kCell * static_cast<float>(LevelDraft::Rows - 1 - row), 10, 12},
-             "!", problem.error ? kErrorColour : kWarningColour, 9, true);
-    }
-    int32_t column = 0, row = 0;
-    if (!m_Asking && CellAt(m_MouseX, m_MouseY, column, row)) {
-        Text({460, 446, 172, 14},
-             "column " + std::to_string(column + 1) + ", row " + std::to_string(row + 1) + " from the bottom", kGrey, 7,
-             false, 1);
+        Text({kGridX + kCell * static_cast<float>(c) + 11,
+              kGridY + kCell * static_cast<float>(LevelDraft::Rows - 1 - row) - 1, 10, 14},
+             "!", problem.error ? kErrorColour : kWarningColour, 10, true);
     }
 }
 
 void Editor::DrawPanel() {
-    // The play screen's side panel, twice side by side, behind the controls.
-    for (const float x : {0.0F, 120.0F}) {
-        GfxSprite panel;
-        panel.SetTexture(PictureTexture("sprites"));
-        panel.SetSourceRect(assets::kPanel.x, assets::kPanel.y, assets::kPanel.w, assets::kPanel.h);
-        panel.SetX(x);
-        panel.SetBlend(true);
-        panel.Render();
-    }
-    Shade({0, 0, 252, 480}, 185);
-    Text({8, 4, 236, 18}, "Kindlewisp level editor", kWhite, 11, true);
-    Text({8, 22, 236, 14}, m_File.filename().string() + (m_Draft.Modified() ? "  (changed)" : ""), kGrey, 8);
+    const assets::Rect& heading = assets::kEditorHeading;
+    Text({kTextX, heading.y + 2.0F, kTextW, 18}, "Kindlewisp level editor", kWhite, 11, true);
+    Text({kTextX, heading.y + 19.0F, kTextW, 14},
+         m_File.filename().string() + (m_Draft.Modified() ? "  (changed)" : ""), kGrey, 8);
 
-    Text({8, kFieldY[0] + 2, 110, 16}, "Rise interval", kWhite, 8);
-    Button({kFieldX, kFieldY[0], 22, 18}, "-");
-    Text({kFieldX + 22, kFieldY[0] + 2, 64, 16}, std::to_string(m_Draft.RiseInterval()) + " ms", kWhite, 8, false, 2);
-    Button({kFieldX + 86, kFieldY[0], 22, 18}, "+");
-    Text({8, kFieldY[1] + 2, 110, 16}, "Background", kWhite, 8);
-    Button({kFieldX, kFieldY[1], 22, 18}, "<");
-    Text({kFieldX + 22, kFieldY[1] + 2, 64, 16}, m_Draft.Picture(), kWhite, 8, false, 2);
-    Button({kFieldX + 86, kFieldY[1], 22, 18}, ">");
-    Text({8, kFieldY[2] + 2, 110, 16}, "Clouds", kWhite, 8);
-    Button({kFieldX, kFieldY[2], 108, 18}, m_Draft.CloudsOn() ? "YES" : "NO");
+    const auto label = [this](EditorButton b, const char* text) {
+        Text({kTextX, EditorButtonRect(b).y + 2.0F, 110, 16}, text, kWhite, 8, true);
+    };
+    const auto value = [this](EditorButton left, const std::string& text) {
+        const assets::Rect& r = EditorButtonRect(left);
+        Text({static_cast<float>(r.x + r.w), r.y + 2.0F, 64, 16}, text, kWhite, 8, false, 2);
+    };
+    label(EditorButton::RiseDown, "Rise interval");
+    Caption(EditorButton::RiseDown, "-", true);
+    value(EditorButton::RiseDown, std::to_string(m_Draft.RiseInterval()) + " ms");
+    Caption(EditorButton::RiseUp, "+", true);
+    label(EditorButton::PictureBack, "Background");
+    Caption(EditorButton::PictureBack, "<", true);
+    value(EditorButton::PictureBack, m_Draft.Picture());
+    Caption(EditorButton::PictureOn, ">", true);
+    label(EditorButton::Clouds, "Clouds");
+    Caption(EditorButton::Clouds, m_Draft.CloudsOn() ? "YES" : "NO", true);
 
     // A preview of the whole background picture.
     GfxSprite preview;
     preview.SetTexture(PictureTexture(m_Draft.Picture()));
     preview.SetSourceRect(0, 0, assets::kBoardW, assets::kBoardH);
     preview.SetScale(0.07F);
-    preview.SetX(8 + 18 - 255);
+    preview.SetX(kTextX + 18 - 255);
     preview.SetY(kPaletteY + 34 - 480);
     preview.Render();
 
     for (size_t i = 0; i < kPalette.size(); ++i) {
         const float x = kPaletteX + kPaletteStep * static_cast<float>(i % 7);
         const float y = kPaletteY + 32 * static_cast<float>(i / 7);
-        if (kPalette[i].cell == m_Brush) Shade({x, y, kPaletteStep - 2, 30}, 200);
+        if (kPalette[i].cell == m_Brush) Picture(assets::kEditorBrush, x - 1, y);
         DrawCell(kPalette[i].cell, x + 1, y + 3, 1);
         if (kPalette[i].cell == LevelDraft::Empty) Text({x, y + 8, kPaletteStep, 14}, "none", kGrey, 7, false, 2);
     }
-    Button({8, kButtonsY, 54, 20}, "Save", !m_Draft.Modified());
-    Button({66, kButtonsY, 54, 20}, "Undo", !m_Draft.CanUndo());
-    Button({124, kButtonsY, 54, 20}, "Redo", !m_Draft.CanRedo());
-    Button({182, kButtonsY, 54, 20}, "Play");
+    Caption(EditorButton::Save, "Save", m_Draft.Modified());
+    Caption(EditorButton::Undo, "Undo", m_Draft.CanUndo());
+    Caption(EditorButton::Redo, "Redo", m_Draft.CanRedo());
+    Caption(EditorButton::Play, "Play", true);
+    const float below = static_cast<float>(EditorButtonRect(EditorButton::Save).y + 24);
     for (const PaletteEntry& entry : kPalette)
         if (entry.cell == m_Brush)
-            Text({8, kButtonsY + 24, 236, 14},
-                 std::string("Painting: ") + entry.name + " (" + std::string(1, entry.cell == '.' ? '.' : entry.cell) +
-                     ")",
-                 kGrey, 8);
+            Text({kTextX, below, kTextW, 14}, std::string("Painting: ") + entry.name + " (" + entry.cell + ")", kGrey,
+                 8);
 }
 
 void Editor::DrawFindings() {
@@ -457,8 +478,11 @@ void Editor::DrawFindings() {
                                                    : "The checker finds " + std::to_string(errors) + " error" +
                                                          (errors == 1 ? "" : "s") + ", " + std::to_string(warnings) +
                                                          " warning" + (warnings == 1 ? "" : "s");
-    Text({8, 244, 236, 14}, heading, kWhite, 8, true);
-    float y = 262;
+    Text({kTextX, kFindingsY, kTextW, 16}, heading, kWhite, 9, true);
+    const float bottom = static_cast<float>(assets::kEditorFindings.y + assets::kEditorFindings.h - 4);
+    constexpr float kLine = 14;  // a line of 9-point text
+    GfxText& text = gEngine->GetText();
+    float y = kFindingsY + 20;
     for (size_t i = 0; i < m_Findings.size(); ++i) {
         const LevelProblem& problem = m_Findings[i];
         int32_t c = 0, row = 0;
@@ -467,15 +491,30 @@ void Editor::DrawFindings() {
             where = "Column " + std::to_string(c + 1) + ", row " + std::to_string(row + 1) + ": ";
         else if (problem.line > 0)
             where = "Line " + std::to_string(problem.line) + ": ";
-        const std::string text = where + problem.reason;
-        // About 46 characters fit on a line of the panel.
-        const float height = 12 * static_cast<float>(1 + text.size() / 46);
-        if (y + height > 440) {
-            Text({8, y, 236, 12}, "... and " + std::to_string(m_Findings.size() - i) + " more", kGrey, 7);
+        const std::string line = where + problem.reason;
+        // Words wrap, so a line a little shorter than the box may still take one more.
+        const int32_t width = text.MeasureWidth(line, "Arial", 9, problem.error);
+        const float height = kLine * static_cast<float>(1 + (width + 30) / static_cast<int32_t>(kTextW));
+        if (y + height > bottom - kLine && i + 1 < m_Findings.size()) {
+            Text({kTextX, y, kTextW, kLine}, "... and " + std::to_string(m_Findings.size() - i) + " more", kGrey, 9);
             break;
         }
-        Text({8, y, 236, height}, text, problem.error ? kErrorColour : kWarningColour, 7);
-        y += height + 4;
+        Text({kTextX, y, kTextW, height}, line, problem.error ? kErrorColour : kWarningColour, 9, problem.error);
+        y += height + 3;
+    }
+}
+
+void Editor::DrawStatus() {
+    Text({kTextX, kStatusY, 600, 14}, m_Status, kWhite, 8, true);
+    Text({kTextX, kStatusY + 15, 620, 14},
+         "Left: paint   right: erase   letters and 1 2 . pick a cell   [ ]: rise interval   Ctrl+Z/Y: undo/redo   "
+         "Ctrl+S: save   F5: play   Esc: quit",
+         kGrey, 7);
+    int32_t column = 0, row = 0;
+    if (!m_Asking && CellAt(m_MouseX, m_MouseY, column, row)) {
+        Text({460, kStatusY, 172, 14},
+             "column " + std::to_string(column + 1) + ", row " + std::to_string(row + 1) + " from the bottom", kGrey, 7,
+             false, 1);
     }
 }
 

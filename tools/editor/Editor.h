@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/LevelDraft.h"
+#include "shell/AssetTable.h"
 
 class Editor final {
 public:
@@ -26,6 +27,9 @@ private:
         float x, y, w, h;
         bool Contains(float px, float py) const { return px >= x && px < x + w && py >= y && py < y + h; }
     };
+    static Box BoxOf(const assets::Rect& r) {
+        return {static_cast<float>(r.x), static_cast<float>(r.y), static_cast<float>(r.w), static_cast<float>(r.h)};
+    }
 
     void HandleKeys();
     void MouseDown(int32_t button, float x, float y);
@@ -41,12 +45,16 @@ private:
     void DrawBoard();
     void DrawPanel();
     void DrawFindings();
+    void DrawStatus();
     void DrawQuestion();
     void DrawCell(char cell, float x, float y, float scale);
     void Shade(const Box& box, int32_t alpha);
     void Text(const Box& box, const std::string& text, int32_t colour, float size, bool bold = false,
               int32_t align = 0);
-    void Button(const Box& box, const std::string& caption, bool lit = false);
+    void Button(const Box& box, const std::string& caption);  // of the question, drawn over everything
+    // The caption of a button of the editor's picture, dimmed while it would do nothing.
+    void Caption(assets::EditorButton button, const std::string& caption, bool enabled);
+    void Picture(const assets::Rect& cell, float x, float y);  // a cell of the editor's picture
     int32_t PictureTexture(const std::string& name);
 
     LevelDraft m_Draft;
@@ -65,5 +73,6 @@ private:
     float m_MouseX = 0, m_MouseY = 0;
     std::string m_Status;
     bool m_Running = true;
-    bool m_Asking = false;  // "save, discard or keep editing?" is showing
+    bool m_Asking = false;    // "save, discard or keep editing?" is showing
+    int32_t m_PlayTests = 0;  // games started to play-test that have not ended yet
 };

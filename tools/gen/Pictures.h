@@ -16,6 +16,10 @@ namespace gen {
 void DrawOrb(cairo_t* cr, OrbKind::Kind kind);
 enum class Wings { Mid, Up, Down };
 void DrawDragon(cairo_t* cr, Wings wings, bool firing);
+// The side panel's dark wood over w x h from the origin, and a recessed well on it.
+void PanelWood(cairo_t* cr, double w, double h);
+// A depth above 0 makes the well darker, up to black at 1.
+void PanelWell(cairo_t* cr, const assets::Rect& well, double depth = 0);
 // A sky from deep blue at the top to a warm glow at the horizon, filling w x h from the origin.
 void EveningSky(cairo_t* cr, double w, double h);
 
@@ -26,6 +30,7 @@ void MakeMenuButtons(const std::filesystem::path& out);  // buttons1b.png, butto
 void MakeFade(const std::filesystem::path& out);
 void MakeClouds(const std::filesystem::path& out);
 void MakeBackground(const std::filesystem::path& out, std::string_view theme);
+void MakeEditorScreen(const std::filesystem::path& out);    // editor.png, for the level editor
 void MakeIcon(const std::filesystem::path& out, int size);  // icon-SIZE.png, for the desktop's menus
 
 }  // namespace gen

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
             gen::MakeMenuButtons(out);
             gen::MakeFade(out);
             gen::MakeClouds(out);
+            gen::MakeEditorScreen(out);
         } else if (group == "backgrounds") {
             for (const auto theme : assets::kBackgrounds) gen::MakeBackground(out, theme);
         } else if (group == "icon") {

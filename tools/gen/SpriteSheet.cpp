@@ -724,7 +724,49 @@ void DrawDragon(cairo_t* cr, Wings wings, bool firing) {
     Mouth(cr, palette, firing);
 }
 
+// Dark carved wood with a warm grain, so the white HUD text reads everywhere.
+void PanelWood(cairo_t* cr, double w, double h) {
+    cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, w, 0);
+    AddStop(wood, 0, FromHex(0x2a1408));
+    AddStop(wood, 0.5, FromHex(0x4a2410));
+    AddStop(wood, 1, FromHex(0x2a1408));
+    cairo_set_source(cr, wood);
+    cairo_paint(cr);
+    cairo_pattern_destroy(wood);
+    Rng rng(42);
+    cairo_set_line_width(cr, 1);
+    for (int i = 0; i < 40; ++i) {
+        const double x = rng.Uniform(4, w - 4);
+        cairo_move_to(cr, x, 0);
+        cairo_curve_to(cr, x + rng.Uniform(-6, 6), h / 3, x + rng.Uniform(-6, 6), 2 * h / 3, x + rng.Uniform(-3, 3), h);
+        cairo_set_source_rgba(cr, 0.1, 0.04, 0.0, rng.Uniform(0.1, 0.3));
+        cairo_stroke(cr);
+    }
+}
+
+// A quiet recessed well: the game draws its texts and buttons over these.
+void PanelWell(cairo_t* cr, const Rect& well, double depth) {
+    RoundedRect(cr, well.x, well.y, well.w, well.h, 5);
+    cairo_set_source_rgba(cr, 0.05 * (1 - depth), 0.02 * (1 - depth), 0.0, 0.55 + 0.45 * depth);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45 + 0.3 * depth);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
 namespace {
+
+// A gold edge with a dark inner line, so the panel reads as a frame beside any background.
+void PanelFrame(cairo_t* cr, double w, double h) {
+    RoundedRect(cr, 3, 3, w - 6, h - 6, 8);
+    SetColour(cr, FromHex(0xc89030));
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    RoundedRect(cr, 6.5, 6.5, w - 13, h - 13, 6);
+    cairo_set_source_rgba(cr, 0.1, 0.04, 0, 0.8);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
 
 void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
     const double sink = pressed;  // pressed frames sit lower and darker
@@ -759,48 +801,6 @@ void PlayButton(cairo_t* cr, std::string_view label, int pressed) {
     style.outlineWidth = 1.6;
     style.shadow = false;
     DrawFittedText(cr, label, {12, 8 + static_cast<int>(sink), 76, 24}, style, 1);
-}
-
-// Dark carved wood with a warm grain, so the white HUD text reads everywhere.
-void PanelWood(cairo_t* cr, double w, double h) {
-    cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, w, 0);
-    AddStop(wood, 0, FromHex(0x2a1408));
-    AddStop(wood, 0.5, FromHex(0x4a2410));
-    AddStop(wood, 1, FromHex(0x2a1408));
-    cairo_set_source(cr, wood);
-    cairo_paint(cr);
-    cairo_pattern_destroy(wood);
-    Rng rng(42);
-    cairo_set_line_width(cr, 1);
-    for (int i = 0; i < 40; ++i) {
-        const double x = rng.Uniform(4, w - 4);
-        cairo_move_to(cr, x, 0);
-        cairo_curve_to(cr, x + rng.Uniform(-6, 6), h / 3, x + rng.Uniform(-6, 6), 2 * h / 3, x + rng.Uniform(-3, 3), h);
-        cairo_set_source_rgba(cr, 0.1, 0.04, 0.0, rng.Uniform(0.1, 0.3));
-        cairo_stroke(cr);
-    }
-}
-
-// A gold edge with a dark inner line, so the panel reads as a frame beside any background.
-void PanelFrame(cairo_t* cr, double w, double h) {
-    RoundedRect(cr, 3, 3, w - 6, h - 6, 8);
-    SetColour(cr, FromHex(0xc89030));
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
-    RoundedRect(cr, 6.5, 6.5, w - 13, h - 13, 6);
-    cairo_set_source_rgba(cr, 0.1, 0.04, 0, 0.8);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-}
-
-// A quiet recessed well: the game draws its texts and buttons over these.
-void PanelWell(cairo_t* cr, const Rect& well) {
-    RoundedRect(cr, well.x, well.y, well.w, well.h, 5);
-    cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
 }
 
 // A soft warm glow where the current and next orbs sit, inside the queue's well.

@@ -36,7 +36,7 @@ int Replay::Run() {
         std::cerr << "kindlewisp-replay: " << error.what() << '\n';
         return 2;
     }
-    UseVirtualClock(0, m_Settings.clockSeconds);
+    UseVirtualClock(0, m_Settings.clockSeconds, m_Settings.day);
     GfxEngine::SetHeadless(true);
     SetFrameHook([this](LoopPoint point) { OnLoop(point); });
     PlayScript(&m_Settings, m_Name);

@@ -24,6 +24,7 @@ json StateName() {
             return "title";
         case StatePlay:
         case StateLevelFile:
+        case StateEndless:
             return "play";
         case StateTutorial:
             return "tutorial";
