@@ -157,7 +157,15 @@ Heights Silhouette(Stream& s, const BoardDifficulty& difficulty) {
             const int32_t free = s.OneIn(2) ? 0 : kMiddle;
             heights[free] = heights[Columns - 1 - free] = 0;
         }
-        const int32_t off = std::abs(Count(heights) - difficulty.orbs);
+        // A column standing alone can only grow under shots of the wrong colour, and many columns at
+        // full height leave the player no time to bring them all down.
+        int32_t alone = 0;
+        for (int32_t c = 0; c < Columns; ++c)
+            alone += heights[c] > 0 && (c == 0 || heights[c - 1] == 0) && (c == Columns - 1 || heights[c + 1] == 0);
+        const auto tall =
+            std::count_if(heights.begin(), heights.end(), [&](int32_t h) { return h >= difficulty.rows - 1; });
+        const int32_t off =
+            std::abs(Count(heights) - difficulty.orbs) + 3 * std::max<int32_t>(0, tall - 8) + 20 * alone;
         if (bestOff < 0 || off < bestOff) {
             best = heights;
             bestOff = off;
@@ -212,9 +220,9 @@ void Colour(Stream& s, const BoardDifficulty& difficulty, Board& board) {
     for (size_t i = palette.size() - 1; i > 0; --i)
         std::swap(palette[i], palette[static_cast<size_t>(s.Range(0, static_cast<int32_t>(i)))]);
     const int32_t k = difficulty.colours;
-    // Easiest first: two by two blocks, stripes of three, pairs side by side, pairs one above the
-    // other, lone orbs in diagonal stripes.
-    const int32_t pattern = s.Range(difficulty.hardPatterns / 2, 1 + difficulty.hardPatterns);
+    // Two by two blocks or stripes of three (one shot burns four), or pairs side by side or one
+    // above the other.
+    const int32_t pattern = (s.Range(0, 99) < difficulty.bigGroupsPercent ? 0 : 2) + s.Range(0, 1);
     const int32_t phase = s.Range(0, k - 1);
     const bool turned = s.OneIn(2);
     for (int32_t c = 0; c < Columns; ++c) {
@@ -231,11 +239,8 @@ void Colour(Stream& s, const BoardDifficulty& difficulty, Board& board) {
                 case 2:
                     f = i / 2 + r;
                     break;
-                case 3:
-                    f = i + r / 2;
-                    break;
                 default:
-                    f = i + r;
+                    f = i + r / 2;
                     break;
             }
             if (turned && c > kMiddle) ++f;
@@ -271,14 +276,17 @@ void AddShelves(Stream& s, int32_t count, Board& board) {
     }
 }
 
-// Invisible supports: the foot of a tall column holds the column up unseen.
+// Invisible supports: the foot of a middling stack holds it up unseen (under the tallest they would
+// keep the stacks nearest the dragon from ever coming down).
 void AddInvisibles(Stream& s, int32_t count, Board& board) {
+    std::vector<int32_t> columns = TallestColumns(s, board);
+    std::reverse(columns.begin(), columns.end());
     int32_t placed = 0;
-    for (const int32_t c : TallestColumns(s, board)) {
+    for (const int32_t c : columns) {
         if (placed == count) break;
-        if (board.Height(c) < 4 || board.At(c, 0) == kEmpty || board.At(c, 0) == '2') continue;
+        if (board.Height(c) < 3 || board.At(c, 0) == kEmpty || board.At(c, 0) == '2') continue;
         board.SetPair(c, 0, 'I');
-        board.SetPair(c, 1, 'I');
+        if (board.Height(c) > 3) board.SetPair(c, 1, 'I');
         ++placed;
     }
 }
@@ -310,21 +318,22 @@ void AddRandomOrbs(Stream& s, int32_t count, Board& board) {
     }
 }
 
-// White orbs on the peaks, one kind of bonus to each peak and its mirror.
+// White orbs on the peaks, each holding a bonus of a kind drawn from those in play.
 void AddWhites(Stream& s, const BoardDifficulty& d, Board& board) {
-    std::vector<char> whites;
-    whites.insert(whites.end(), static_cast<size_t>(d.chests), 'W');
-    whites.insert(whites.end(), static_cast<size_t>(d.tornadoes), 'X');
-    whites.insert(whites.end(), static_cast<size_t>(d.fireballs), 'Z');
-    whites.insert(whites.end(), static_cast<size_t>(d.randomBonuses), 'U');
-    size_t next = 0;
+    int32_t placed = 0;
     for (const int32_t c : TallestColumns(s, board)) {
-        if (next == whites.size()) break;
+        if (placed == d.whites || d.whiteKinds.empty()) break;
         const int32_t top = board.Top(c);
-        // Peaks only, and never two whites side by side.
-        if (top >= kMaxRows || (c > 0 && board.Top(c - 1) > top) || (c < kMiddle && board.Top(c + 1) > top)) continue;
-        if ((c > 0 && board.At(c - 1, top) != kEmpty) || board.At(c + 1, top) != kEmpty) continue;
-        board.SetPair(c, top, whites[next++]);
+        // Peaks only; on a stack of full height it takes the top orb's place.
+        const int32_t row = top >= d.rows ? top - 1 : top;
+        if ((c > 0 && board.Top(c - 1) > top) || (c < kMiddle && board.Top(c + 1) > top)) continue;
+        // Never two whites side by side.
+        if ((c > 0 && std::string_view("WXZU").find(board.At(c - 1, row)) != std::string_view::npos) ||
+            std::string_view("WXZU").find(board.At(c + 1, row)) != std::string_view::npos)
+            continue;
+        board.SetPair(c, row,
+                      d.whiteKinds[static_cast<size_t>(s.Range(0, static_cast<int32_t>(d.whiteKinds.size()) - 1))]);
+        ++placed;
     }
 }
 
@@ -334,20 +343,19 @@ BoardDifficulty DifficultyOf(int32_t board) {
     const int32_t n = std::clamp(board, 1, EndlessBoards::MaxBoard);
     const double x = std::min(n, EndlessBoards::HardestBoard) - 1;
     BoardDifficulty d;
-    d.riseInterval = static_cast<int32_t>(std::lrint(650.0 * std::pow(0.97, x)));
+    // Fast at first, while the boards are small, then slowly on: measured with bench/endless.cpp.
+    d.riseInterval = static_cast<int32_t>(std::lrint(140 + 429 * std::exp(-x / 6) + 1.6 * (39 - x)));
     d.colours = n < 5 ? 3 : n < 11 ? 4 : 5;
-    d.rows = n < 3 ? 3 : n < 10 ? 4 : n < 20 ? 5 : 6;
-    d.orbs = std::min(static_cast<int32_t>(std::lrint(22 + 2.5 * x)), d.rows * Columns * 4 / 5);
-    d.hardPatterns = std::min(3, n / 10);
+    d.rows = n < 3 ? 3 : n < 6 ? 4 : n < 12 ? 5 : 6;
+    d.orbs = std::min(static_cast<int32_t>(std::lrint(22 + 3 * x)), 66);
+    d.bigGroupsPercent = std::max(0, 70 - static_cast<int32_t>(3 * x));
     // Each kind from the board the shipped levels bring it in at.
-    d.chests = n >= 6 ? 1 : 0;
-    d.tornadoes = n >= 8 ? 1 : 0;
+    d.whites = n >= 14 ? 2 : n >= 6 ? 1 : 0;
+    d.whiteKinds = std::string_view("WXZU").substr(0, n >= 21 ? 4 : n >= 13 ? 3 : n >= 8 ? 2 : n >= 6 ? 1 : 0);
     d.fallingBlacks = n >= 9 ? 1 + (n >= 20) : 0;
     d.shelves = n >= 12 ? 1 : 0;
-    d.fireballs = n >= 13 ? 1 : 0;
     d.invisibles = n >= 16 ? 1 : 0;
     d.randomOrbs = n >= 19 ? 2 : 0;
-    d.randomBonuses = n >= 21 ? 1 : 0;
     return d;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "game/LevelFile.h"
 
@@ -20,10 +21,13 @@ struct BoardDifficulty {
     int32_t colours = 3;       // the first this many of red, blue, green, yellow, purple
     int32_t rows = 3;          // the silhouette's height, bonus orbs on top not counted
     int32_t orbs = 0;          // about this many cells filled
-    int32_t hardPatterns = 0;  // colourings of lone orbs and pairs out of the four patterns (0 to 4)
-    // Orb kinds in play, each from the board where the shipped levels bring it in, and how many.
-    int32_t chests = 0, tornadoes = 0, fallingBlacks = 0, shelves = 0, fireballs = 0, invisibles = 0, randomOrbs = 0,
-            randomBonuses = 0;
+    // Of the colourings, the share in percent of big groups (blocks, stripes); pairs make up the rest.
+    int32_t bigGroupsPercent = 0;
+    // Orb kinds in play, each from the board where the shipped levels bring it in, and how many
+    // (each with its mirror image).
+    int32_t whites = 0;           // on the peaks
+    std::string_view whiteKinds;  // what they may hold: W chest, X tornado, Z fireball, U random
+    int32_t fallingBlacks = 0, shelves = 0, invisibles = 0, randomOrbs = 0;
 };
 
 BoardDifficulty DifficultyOf(int32_t board);

@@ -2,6 +2,7 @@
 #include "play/EndlessBoard.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "game/LevelCheck.h"
 #include "game/LevelGenerator.h"
@@ -31,25 +32,23 @@ std::string Prove(ProvenBoard& candidate) {
 
 std::optional<ProvenBoard> GenerateProvenBoard(uint32_t seed, int32_t board,
                                                const std::function<void(const std::string&)>& log) {
-    int32_t attempt = 0;
     // Past the hardest board every board is as hard as it, so easing starts from there.
     const int32_t own = std::clamp(board, 1, EndlessBoards::HardestBoard);
-    for (int32_t of = own;; of = std::min(of - 1, of * 3 / 4)) {
-        of = std::max(of, 1);
-        const int32_t tries = of == own ? BoardProof::FirstAttempts : BoardProof::EasedAttempts;
-        for (int32_t i = 0; i < tries; ++i, ++attempt) {
-            ProvenBoard candidate;
-            candidate.attempts = attempt + 1;
-            candidate.difficultyOf = of;
-            // Read back as the game will read the file, so the proof plays exactly what is written.
-            candidate.text = WriteLevelFile(DesignBoard(seed, board, attempt, DifficultyOf(of)), true);
-            candidate.level = ParseLevelFile(candidate.text, true);
-            const std::string why = Prove(candidate);
-            if (why.empty()) return candidate;
-            if (log)
-                log("board " + std::to_string(board) + ", design " + std::to_string(attempt + 1) +
-                    " at the difficulty of board " + std::to_string(of) + " not shown: " + why);
-        }
-        if (of == 1) return std::nullopt;
+    const int32_t eased = std::max(1, own * 2 / 3);
+    const int32_t schedule[] = {own, own, own, eased, eased, 1};  // the difficulty of each design in turn
+    for (int32_t attempt = 0; attempt < static_cast<int32_t>(std::size(schedule)); ++attempt) {
+        const int32_t of = schedule[attempt];
+        ProvenBoard candidate;
+        candidate.attempts = attempt + 1;
+        candidate.difficultyOf = of;
+        // Read back as the game will read the file, so the proof plays exactly what is written.
+        candidate.text = WriteLevelFile(DesignBoard(seed, board, attempt, DifficultyOf(of)), true);
+        candidate.level = ParseLevelFile(candidate.text, true);
+        const std::string why = Prove(candidate);
+        if (why.empty()) return candidate;
+        if (log)
+            log("board " + std::to_string(board) + ", design " + std::to_string(attempt + 1) +
+                " at the difficulty of board " + std::to_string(of) + " not shown: " + why);
     }
+    return std::nullopt;
 }

@@ -31,7 +31,7 @@ constexpr ProgramUsage kUsage{
     "       kindlewisp-level generate [--seed S] [--board N] [--out FILE]\n"
     "check: checks each level file as the game reads it and names every problem where it stands.\n"
     "generate: writes board N of the endless run of seed S as a level file, once the checker finds\n"
-    "no error in it and a casual player has won it in at least 10 of 20 runs.\n\n"
+    "no error in it and a casual player has won it in at least 5 of 12 runs.\n\n"
     "  --play N        Also play each level N times (1 to 100000) with a simple casual player.\n"
     "  --player NAME   Who plays: casual (the default) or distracted (slower, and one shot in\n"
     "                  five goes to a random column).\n"
@@ -40,7 +40,7 @@ constexpr ProgramUsage kUsage{
     "  --board N       The board number, 1 to 1000000 (default 1).\n"
     "  --out FILE      Where the level goes (default: endless-S-N.dat here).\n"};
 // The usage names the proof's share and the board's range in words.
-static_assert(BoardProof::Wins == 10 && BoardProof::Runs == 20 && EndlessBoards::MaxBoard == 1000000);
+static_assert(BoardProof::Wins == 5 && BoardProof::Runs == 12 && EndlessBoards::MaxBoard == 1000000);
 
 std::string Seconds(int32_t ms) {
     char text[32];
