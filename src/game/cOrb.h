@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "game/PlayGeometry.h"
 #include "gfx/Gfx.h"
 
 namespace OrbKind {
@@ -22,12 +23,6 @@ constexpr int32_t Chest = 1, Fireball = 2, Tornado = 3;
 // The sprite-sheet picture of an orb type, and of a bonus kind (the fireball is flagged as animated).
 void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType);
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind);
-
-// Cell to pixel mapping of the board, and where queue orbs wait.
-namespace BoardGeometry {
-constexpr int32_t Left = 158, Bottom = 450, Cell = 24, Columns = 19, Rows = 20;
-constexpr int32_t QueueX = 30, QueueY = 264;
-}  // namespace BoardGeometry
 
 class cOrb final {
 public:

@@ -20,6 +20,7 @@ class cScores;
 class cMessage;
 class cCloud;
 class cButton;
+struct LevelFile;
 
 using OrbRef = std::shared_ptr<cOrb>;
 using BonusItemRef = std::shared_ptr<GfxSprite>;
@@ -78,6 +79,8 @@ protected:
     // ---- Hooks the tutorial overrides (the play state's behaviour is the default) ----
     // The level file to read for the current level; may report and end the program.
     virtual std::filesystem::path LevelFilePath();
+    // The level that path holds, as the game reads it; a trial plays one it holds already.
+    virtual LevelFile ReadLevel(const std::filesystem::path& path) const;
     // The text that names the level in the level-file reports.
     virtual std::string LevelReportName() const;
     // Clamps gCurrentLevel and unlocks it in level select.
@@ -122,12 +125,16 @@ protected:
     static std::string BoardKey(int32_t column, int32_t row);
     // A fresh "fired" + counter queue orb of the given type (never seeded here).
     OrbRef MakeQueueOrb(int32_t orbType);
+    // The orb to fire from now on, entering its place in the queue from the next orb's.
+    void MakeCurrent(OrbRef orb);
 
     // ---- Dragon, firing and flight ----
     void StartDragonMove(int32_t direction);
     void MoveDragon();
     void AnimateDragon();
     bool IsDragonAligned() const;
+    // Whether something whose top-left is at (x, y) is under the dragon and has reached its underside.
+    static bool ReachesDragon(const GfxSprite& dragon, float x, float y);
     void FireOrb();
     int32_t ChooseNextOrbType();
     bool BoardHasType(int32_t orbType) const;
@@ -177,6 +184,8 @@ protected:
     // The level number in the panel; the tutorial shows its own label.
     virtual void DrawLevelLabel();
     void ShowLevelIntro();
+    // "LEVEL" and the level's number over the board.
+    void DrawLevelCaption(int16_t alpha);
     virtual void ShowLevelComplete();
     void ShowGameOver();
 

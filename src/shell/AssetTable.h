@@ -70,14 +70,6 @@ inline constexpr std::array<Rect, 3> kExitButton = {{{0, 670, 100, 40}, {0, 710,
 inline constexpr std::array<Rect, 3> kRestartButton = {{{0, 790, 100, 40}, {0, 830, 100, 40}, {0, 870, 100, 40}}};
 inline constexpr Rect kPanel = {888, 512, 132, 480};
 
-// Places on the panel where the game draws; the panel keeps them calm.
-inline constexpr Rect kPanelScores = {20, 22, 90, 95};
-inline constexpr Rect kPanelCurrentScore = {20, 155, 90, 30};
-inline constexpr Rect kPanelCurrentLevel = {20, 190, 90, 30};
-inline constexpr Rect kPanelNextOrb = {20, 235, 90, 55};
-inline constexpr Rect kPanelRestart = {15, 322, 100, 40};
-inline constexpr Rect kPanelExit = {15, 372, 100, 40};
-
 // ---- text.png ----------------------------------------------------------------------------------
 inline constexpr std::string_view kText = "text.png";
 inline constexpr int kTextSize = 512;

@@ -7,6 +7,7 @@
 #include "Canvas.h"
 #include "Lettering.h"
 #include "Pictures.h"
+#include "game/PlayGeometry.h"
 
 namespace gen {
 
@@ -781,8 +782,8 @@ void PanelFrame(cairo_t* cr, double w, double h) {
 }
 
 // A quiet recessed well: the game draws its texts and buttons over these.
-void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
-    RoundedRect(cr, x, y, w, h, 5);
+void PanelWell(cairo_t* cr, const Rect& well) {
+    RoundedRect(cr, well.x, well.y, well.w, well.h, 5);
     cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
     cairo_fill_preserve(cr);
     cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
@@ -792,7 +793,9 @@ void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
 
 // A soft warm glow where the current and next orbs sit, inside the queue's well.
 void OrbGlows(cairo_t* cr) {
-    for (const auto& orbWell : {std::array<double, 3>{39, 276, 11}, std::array<double, 3>{82, 272, 15}}) {
+    using namespace PlayGeometry;
+    for (const auto& orbWell :
+         {std::array<double, 3>{NextGlowX, NextGlowY, 11}, std::array<double, 3>{CurrentGlowX, CurrentGlowY, 15}}) {
         cairo_pattern_t* p = cairo_pattern_create_radial(orbWell[0], orbWell[1], 0, orbWell[0], orbWell[1], orbWell[2]);
         AddStop(p, 0, {1.0, 0.75, 0.3, 0.25});
         AddStop(p, 1, {1.0, 0.75, 0.3, 0.0});
@@ -823,13 +826,12 @@ void Panel(cairo_t* cr) {
     PanelWood(cr, w, h);
     PanelFrame(cr, w, h);
     // The top five, the current score, the current level, the orb queue, then Restart and Exit.
-    PanelWell(cr, 12, 16, 108, 106);
-    PanelWell(cr, 12, 150, 108, 35);
-    PanelWell(cr, 12, 187, 108, 35);
-    PanelWell(cr, 12, 230, 108, 62);
+    for (const Rect& well :
+         {PlayGeometry::ScoresWell, PlayGeometry::ScoreWell, PlayGeometry::LevelWell, PlayGeometry::QueueWell})
+        PanelWell(cr, well);
     OrbGlows(cr);
-    PanelWell(cr, 12, 319, 106, 46);
-    PanelWell(cr, 12, 369, 106, 46);
+    PanelWell(cr, PlayGeometry::RestartWell);
+    PanelWell(cr, PlayGeometry::ExitWell);
     PanelCrest(cr, w);
 }
 
