@@ -3,6 +3,9 @@
 // name, and no file left there, turns a save, the log, the lock or an unpacked entry into a write
 // of some other file.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "GfxFixture.h"
 #include "gfx/GfxFile.h"
@@ -54,6 +57,37 @@ TEST_F(PlantedLinks, AreReplacedOrRefusedNeverFollowed) {
     EXPECT_EQ(Read("a.png") + Read("b.png"), "picturepicture");
     for (const char* name : {"a", "b", "c", "d", "e"})
         EXPECT_EQ(Read("elsewhere/" + std::string(name)), "not the game's");
+}
+
+// The editor's scratch folder: a fresh one each time, ours alone, under a TMPDIR that can hold it
+// or else /tmp; what an editor that was killed left goes, and nothing of anyone else's.
+TEST(ScratchFolder, IsFreshAndPrivateAndOnlyOurOwnDeadOnesAreCleanedAway) {
+    const kwtest::GameFolder scratch;
+    const fs::path base = scratch.Root();
+    const std::string pidMax = kwtest::ReadFile("/proc/sys/kernel/pid_max");  // no process has it
+    const std::string deadPrefix = "kw-test-" + pidMax.substr(0, pidMax.find('\n'));
+    const std::string dead = deadPrefix + "-a1b2c3", alive = "kw-test-" + std::to_string(::getpid()) + "-d4e5f6";
+    for (const std::string& name : {dead, alive, std::string("kw-test-notapid-g7h8i9")})
+        fs::create_directories(base / name);
+    fs::create_symlink(base / alive, base / (deadPrefix + "-linked"));
+    kwtest::WriteFile(base / "file", "not a folder");
+    const char* tmpdir = std::getenv("TMPDIR");
+    const std::string saved = tmpdir ? tmpdir : "";
+    ::setenv("TMPDIR", base.c_str(), 1);
+    const fs::path first = GfxFile::MakeScratchFolder("kw-test");
+    EXPECT_EQ(first.parent_path(), base);
+    EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_all);
+    EXPECT_NE(GfxFile::MakeScratchFolder("kw-test"), first);
+    EXPECT_FALSE(fs::exists(base / dead));
+    for (const std::string& kept : {alive, deadPrefix + "-linked", std::string("kw-test-notapid-g7h8i9")})
+        EXPECT_TRUE(fs::exists(fs::symlink_status(base / kept))) << kept;
+    for (const fs::path& unusable : {base / "missing", base / "file"}) {
+        ::setenv("TMPDIR", unusable.c_str(), 1);
+        const fs::path fallback = GfxFile::MakeScratchFolder("kw-test");
+        EXPECT_EQ(fallback.parent_path(), "/tmp") << unusable;
+        fs::remove(fallback);
+    }
+    saved.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", saved.c_str(), 1);
 }
 
 }  // namespace

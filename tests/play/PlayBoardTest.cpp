@@ -51,6 +51,14 @@ TEST_F(RulesFixture, ALevelInTheOverrideFolderReplacesTheShippedOne) {
     ASSERT_EQ(m_Play->Board().Count(), 2);
     EXPECT_EQ(m_Play->At(0, 0)->OrbType(), Green);
     EXPECT_EQ(gHighestLevel, 3) << "playing a level unlocks it";
+    // Re-installing cannot mend a player's own level: the report names it and says what to do.
+    m_Folder.WriteLevel("override", 3, "35\r\nmany\r\nsky\r\nNO\r\n");
+    EXPECT_THROW(m_Play->CreateLevel(), ExitSignal);
+    EXPECT_NE(ErrorLog().find("Error: The level file " + m_Folder.Path("game/override/level3.dat").string() +
+                              " is damaged: line 2: 'many' is not a number; line 2 is the number of orb rows. Fix "
+                              "it, or remove it to play the game's own level 3."),
+              std::string::npos)
+        << ErrorLog();
 }
 
 TEST_F(RulesFixture, LevelNumberZeroIsReadAsLevelOne) {
