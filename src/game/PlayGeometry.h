@@ -51,7 +51,7 @@ constexpr int32_t CurrentOrbX = 70, CurrentOrbY = 260;
 constexpr int32_t TextX = 20, TextW = 90, TextH = 120;
 constexpr int32_t ScoresHeadingY = 22;
 constexpr std::array<int32_t, 5> ScoreRowY = {40, 55, 70, 85, 100};  // the top five
-constexpr std::array<int32_t, 3> InitialX = {20, 28, 36};           // each letter while they are entered
+constexpr std::array<int32_t, 3> InitialX = {20, 28, 36};            // each letter while they are entered
 constexpr int32_t ScoreHeadingY = 155, ScoreY = 170;
 constexpr int32_t LevelHeadingY = 190, LevelY = 205;
 constexpr int32_t QueueHeadingY = 235;

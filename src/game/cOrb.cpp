@@ -19,13 +19,6 @@ constexpr int32_t kStepInterval = 20;  // fireball and burn frames
 
 using assets::Rect;
 
-// Picture of each orb type in the sprite sheet (types 1..10).
-constexpr Rect kOrbPictures[] = {assets::OrbRect(assets::OrbKind::Red),    assets::OrbRect(assets::OrbKind::Blue),
-                                 assets::OrbRect(assets::OrbKind::Green),  assets::OrbRect(assets::OrbKind::Purple),
-                                 assets::OrbRect(assets::OrbKind::Yellow), assets::kFireball[0],
-                                 assets::OrbRect(assets::OrbKind::Black),  assets::OrbRect(assets::OrbKind::Black),
-                                 assets::OrbRect(assets::OrbKind::White),  assets::OrbRect(assets::OrbKind::Red)};
-
 Rect BonusPicture(int32_t kind) {
     switch (kind) {
         case BonusKind::Fireball:
@@ -51,9 +44,7 @@ int32_t RoundPixel(float value) {
 
 }  // namespace
 
-void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType) {
-    SetCell(sprite, (orbType >= 1 && orbType <= 10) ? kOrbPictures[orbType - 1] : kOrbPictures[0]);
-}
+void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType) { SetCell(sprite, assets::OrbPicture(orbType)); }
 
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind) {
     SetCell(sprite, BonusPicture(bonusKind));

@@ -7,14 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/OrbKind.h"
 #include "game/PlayGeometry.h"
 #include "gfx/Gfx.h"
-
-namespace OrbKind {
-constexpr int32_t Red = 1, Blue = 2, Green = 3, Purple = 4, Yellow = 5, Fireball = 6, BlackFalling = 7, BlackFixed = 8,
-                  White = 9, Invisible = 10;
-inline bool IsColoured(int32_t type) { return type >= Red && type <= Yellow; }
-}  // namespace OrbKind
 
 namespace BonusKind {
 constexpr int32_t Chest = 1, Fireball = 2, Tornado = 3;

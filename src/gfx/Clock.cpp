@@ -93,7 +93,7 @@ int64_t FrameStepper::Next(int64_t behind, int64_t raw) {
         else if (behind < -DriftMs && static_cast<double>(stepMs) >= averageMs)
             stepMs = static_cast<int64_t>(std::ceil(averageMs)) - 1;
     }
-    stepMs = std::max<int64_t>(stepMs, 1);
+    stepMs = std::clamp<int64_t>(stepMs, 1, MaxFrameMs);
     return stepMs;
 }
 
@@ -117,10 +117,10 @@ void HoldFrameClock() {
     g_Clock.lastReal = now;
 }
 
-void PaceVirtualClock() {
+uint64_t VirtualClockLeadMs() {
     const uint64_t due = g_Clock.origin + g_Clock.elapsedMs;
-    for (uint64_t now = SDL_GetTicks64(); now < due; now = SDL_GetTicks64())
-        SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(due - now, 20)));
+    const uint64_t now = SDL_GetTicks64();
+    return due > now ? due - now : 0;
 }
 
 void RestartPacing() { g_Clock.origin = SDL_GetTicks64() - g_Clock.elapsedMs; }

@@ -26,20 +26,24 @@ void AdvanceVirtualClock(uint32_t ms);
 // keeps its length while the game stays within a few milliseconds of real time, so the lengths
 // change seldom; a stall is taken whole.
 void StepFrameClock();
+// The longest step the clock takes: the game's 32-bit tick differences (TicksSince) still read it
+// as time gone forward, and a recording holds it as one frame. A longer stall (a suspended laptop)
+// is taken over several passes, so a recording of it replays.
+constexpr uint32_t MaxFrameMs = INT32_MAX;
 // The real clock's stepping, apart from SDL so that a benchmark can feed it frames.
 struct FrameStepper {
     int64_t stepMs = 16;
     double averageMs = 16;  // the passes' measured lengths, smoothed
     // The next step: stepMs again while `behind` (how far the game would lag real time after it)
     // stays within a few milliseconds, else one nearer to the measured passes (`raw`: this one);
-    // after a stall, all of the lag at once.
+    // after a stall, all of the lag at once, up to MaxFrameMs.
     int64_t Next(int64_t behind, int64_t raw);
 };
 // Real time that passed since the last step does not count (the start-up before the first frame).
 void HoldFrameClock();
-// Watching a replay: holds the pass until real time has caught up with the virtual clock, counted
-// from the last RestartPacing (the start, the end of a pause).
-void PaceVirtualClock();
+// Watching a replay: how far the virtual clock is ahead of real time, counted from the last
+// RestartPacing (the start, the end of a pause); the pass waits that long, reading input meanwhile.
+uint64_t VirtualClockLeadMs();
 void RestartPacing();
 // The virtual clock goes on as the real one from where it stands (a replay stopped to play on).
 void ContinueInRealTime();

@@ -204,6 +204,10 @@ public:
     float GetCursorY() const;
     bool IsLeftButtonDown() const;
     bool IsRightButtonDown() const;
+    // Wheel steps since the previous PumpEvents, away from the player positive, as keys are
+    // latched; one event counts at most MaxWheelSteps either way.
+    int32_t GetWheelSteps() const;
+    static constexpr int32_t MaxWheelSteps = 100;
 
 private:
     friend class GfxEngine;
@@ -365,6 +369,7 @@ public:
     void InjectKey(int32_t scanCode, bool down);
     void InjectMouseMove(float x, float y);
     void InjectMouseButton(int32_t button, bool down);  // 1 left, 2 right
+    void InjectMouseWheel(int32_t steps);               // away from the player positive
     bool AttachVirtualJoystick();
     void InjectJoyAxis(char axis, int32_t value);  // 'x' or 'y', -1..1
     void InjectJoyButton(int32_t button, bool down);

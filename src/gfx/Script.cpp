@@ -3,17 +3,18 @@
 // a run that silently does something else.
 #include "gfx/Script.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
+#include <fstream>
 #include <sstream>
+#include <system_error>
 #include <vector>
 
-namespace {
-// The virtual clock counts milliseconds in 32 bits. The clock steps past each time by less than
-// a frame, so frames and times are held where that step cannot wrap it and the end is reached.
-constexpr uint32_t MaxFrameMs = 60 * 60 * 1000;
-constexpr uint32_t MaxTimeMs = UINT32_MAX - MaxFrameMs;
+#include "gfx/Clock.h"
 
+namespace {
 std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
     std::vector<std::string> words;
@@ -77,7 +78,122 @@ std::string OutputName(int line, const std::string& name, const std::string& ext
         throw ScriptError(line, "the file name must be a plain name inside the output folder");
     return name;
 }
+
+constexpr std::string_view Blanks = " \t\r\n\v\f";
+
+// Where a comment starts: the first # outside double quotes (a quoted text may hold one).
+size_t CommentStart(const std::string& text) {
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (quoted && text[i] == '\\')
+            ++i;
+        else if (text[i] == '"')
+            quoted = !quoted;
+        else if (text[i] == '#' && !quoted)
+            return i;
+    }
+    return std::string::npos;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The text a command takes after its word: plain, without the blanks around it, or quoted.
+std::string ParseText(int line, std::string_view text) {
+    const auto first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) return "";
+    text = text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+    if (text.front() != '"') return std::string(text);
+    std::string out;
+    for (size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            if (i + 1 != text.size()) throw ScriptError(line, "nothing may follow the closing quote");
+            return out;
+        }
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        const char e = i + 1 < text.size() ? text[++i] : '\0';
+        if (e == '\\' || e == '"') {
+            out += e;
+        } else if (e == 'n' || e == 'r' || e == 't') {
+            out += e == 'n' ? '\n' : e == 'r' ? '\r' : '\t';
+        } else if (e == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            throw ScriptError(line, "a quoted text knows the escapes \\\\ \\\" \\n \\r \\t and \\xHH");
+        }
+    }
+    throw ScriptError(line, "the quoted text has no closing quote");
+}
+
+// The text after the command word.
+std::string_view AfterCommand(const std::string& text) {
+    const auto start = text.find_first_not_of(Blanks);
+    const auto end = text.find_first_of(Blanks, start);
+    return end == std::string::npos ? std::string_view() : std::string_view(text).substr(end);
+}
 }  // namespace
+
+std::string ScriptText(std::string_view text) {
+    const bool plain = !text.empty() && text.front() != '"' && Blanks.find(text.front()) == std::string_view::npos &&
+                       Blanks.find(text.back()) == std::string_view::npos &&
+                       std::none_of(text.begin(), text.end(), [](char c) {
+                           const auto u = static_cast<unsigned char>(c);
+                           return c == '#' || u < 0x20 || u == 0x7f;
+                       });
+    if (plain) return std::string(text);
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n' || c == '\r' || c == '\t') {
+            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+        } else if (u < 0x20 || u == 0x7f) {
+            constexpr char hex[] = "0123456789abcdef";
+            out += "\\x";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string ScriptFileProblem(const std::filesystem::path& file) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    switch (status.type()) {
+        case fs::file_type::regular:
+            break;
+        case fs::file_type::not_found:
+            return "there is no such file";
+        case fs::file_type::directory:
+            return "it is a folder, not a file";
+        case fs::file_type::fifo:
+            return "it is a pipe, not a file";
+        case fs::file_type::none:
+            return ec == std::errc::too_many_symbolic_link_levels ? "its symbolic links go round in a loop"
+                                                                  : ec.message();
+        default:
+            return "it is a device or socket, not a file";
+    }
+    if (const auto size = fs::file_size(file, ec); !ec && size > MaxScriptBytes)
+        return "it is larger than " + std::to_string(MaxScriptBytes >> 20) + " MB";
+    if (!std::ifstream(file)) return std::generic_category().message(errno);
+    return "";
+}
 
 int32_t ScanCodeForKeyName(const std::string& name) {
     struct Named {
@@ -119,13 +235,25 @@ std::string KeyNameForScanCode(int32_t code) {
 }
 
 bool ScriptReader::NextLine(std::string& text) {
-    while (std::getline(m_In, text)) {
+    // A line is read into a buffer of its bound, so that no stream without line ends (a device, a
+    // damaged file) can fill memory.
+    m_Buffer.resize(MaxScriptLineBytes + 1);
+    for (;;) {
+        m_In.getline(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
+        const auto count = static_cast<uint64_t>(m_In.gcount());
+        if (m_In.bad()) throw ScriptError(m_Line + 1, "the script could not be read");
+        if (count == 0 && m_In.eof()) return false;
         ++m_Line;
-        if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
+        if (m_In.fail() && !m_In.eof())
+            throw ScriptError(m_Line, "a line is longer than " + std::to_string(MaxScriptLineBytes) + " bytes");
+        m_Bytes += count;
+        if (m_Bytes > m_MaxBytes)
+            throw ScriptError(m_Line, "the script is longer than " + std::to_string(m_MaxBytes) + " bytes");
+        text.assign(m_Buffer.data(), count - (m_In.eof() ? 0 : 1));  // without the line's end
+        if (const auto hash = CommentStart(text); hash != std::string::npos) text.erase(hash);
         // Blank is whatever the word splitting skips, vertical tab and form feed included.
-        if (text.find_first_not_of(" \t\r\n\v\f") != std::string::npos) return true;
+        if (text.find_first_not_of(Blanks) != std::string::npos) return true;
     }
-    return false;
 }
 
 ScriptSettings ScriptReader::ReadSettings() {
@@ -145,10 +273,18 @@ ScriptSettings ScriptReader::ReadSettings() {
             if (words.size() != 1) throw ScriptError(m_Line, "joystick takes no arguments");
             m_Settings.joystick = true;
         } else if (command == "args") {
-            const auto start = text.find("args") + 4;
-            const auto first = text.find_first_not_of(" \t", start);
-            const auto last = text.find_last_not_of(" \t\r");
-            m_Settings.args = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+            m_Settings.args = ParseText(m_Line, AfterCommand(text));
+        } else if (command == "start") {
+            const std::string_view rest = AfterCommand(text);
+            const auto nameAt = rest.find_first_not_of(Blanks);
+            const auto nameEnd = rest.find_first_of(Blanks, nameAt);
+            if (nameAt == std::string_view::npos || nameEnd == std::string_view::npos)
+                throw ScriptError(m_Line, "start takes a name and a value");
+            ScriptStart start{std::string(rest.substr(nameAt, nameEnd - nameAt)),
+                              ParseText(m_Line, rest.substr(nameEnd)), m_Line};
+            for (const ScriptStart& earlier : m_Settings.start)
+                if (earlier.name == start.name) throw ScriptError(m_Line, "start " + start.name + " is given twice");
+            m_Settings.start.push_back(std::move(start));
         } else {
             throw ScriptError(m_Line, "unknown command '" + command + "'");
         }
@@ -176,7 +312,7 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
     ScriptAction action;
     action.line = line;
     const std::string& command = words[0];
-    if (command == "clock" || command == "joystick" || command == "args")
+    if (command == "clock" || command == "joystick" || command == "args" || command == "start")
         throw ScriptError(line, command + " must come before the first timed command");
     if (command == "frame") {
         action.frameMs = ParseFrame(line, words);
@@ -188,7 +324,7 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
     if (words.size() < 2 || !ParseNumber(words[1], action.at))
         throw ScriptError(line, command + " needs a time in milliseconds");
     if (action.at < m_LastAt) throw ScriptError(line, "times must not go backwards");
-    if (action.at > MaxTimeMs) throw ScriptError(line, "times end at " + std::to_string(MaxTimeMs) + " ms");
+    if (action.at > MaxScriptTimeMs) throw ScriptError(line, "times end at " + std::to_string(MaxScriptTimeMs) + " ms");
     m_LastAt = action.at;
     if (command == "end") {
         if (words.size() != 2) throw ScriptError(line, "end takes only a time");
@@ -218,8 +354,14 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
             action.kind = Kind::MouseButton;
             action.code = words[3] == "left" ? 1 : 2;
             action.press = ParsePress(line, words[4], false);
+        } else if (n == 5 && words[3] == "wheel") {
+            action.kind = Kind::MouseWheel;
+            constexpr int32_t most = GfxMouse::MaxWheelSteps;
+            if (!ParseNumber(words[4], action.code) || action.code == 0 || action.code < -most || action.code > most)
+                throw ScriptError(line, "mouse wheel takes steps from -" + std::to_string(most) + " to " +
+                                            std::to_string(most) + ", not 0");
         } else {
-            throw ScriptError(line, "mouse move X Y | mouse click X Y | mouse left|right down|up");
+            throw ScriptError(line, "mouse move X Y | mouse click X Y | mouse left|right down|up | mouse wheel N");
         }
     } else if (what == "joy") {
         if (!m_Settings.joystick) throw ScriptError(line, "joy actions need the joystick command first");

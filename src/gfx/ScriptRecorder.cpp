@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "gfx/Clock.h"
 #include "gfx/Script.h"
 
 namespace {
@@ -24,24 +23,27 @@ std::string Number(float v) {
 }
 }  // namespace
 
-ScriptRecorder::ScriptRecorder(int32_t startTick, double clockSeconds, const std::string& args)
-    : m_StartTick(startTick), m_Tick(startTick) {
+ScriptRecorder::ScriptRecorder(uint64_t startMs, double clockSeconds, const std::string& args)
+    : m_StartMs(startMs), m_Ms(startMs) {
     m_Header = "# A recorded game: kindlewisp-replay plays it again exactly.\nclock " + ClockText(clockSeconds) + "\n";
-    if (!args.empty()) m_Header += "args " + args + "\n";
+    if (!args.empty()) m_Header += "args " + ScriptText(args) + "\n";
 }
 
-uint32_t ScriptRecorder::Now() const { return static_cast<uint32_t>(TicksSince(m_Tick, m_StartTick)); }
+void ScriptRecorder::Start(const std::string& name, const std::string& value) {
+    m_Header += "start " + name + " " + ScriptText(value) + "\n";
+}
 
 void ScriptRecorder::Line(const std::string& action) { m_Body += "at " + std::to_string(Now()) + " " + action + "\n"; }
 
-void ScriptRecorder::Frame(int32_t tick) {
-    const int32_t length = TicksSince(tick, m_Tick);
-    if (length <= 0) return;  // the clock did not move: the pass belongs to the frame before
-    if (static_cast<uint32_t>(length) != m_FrameMs) {
-        m_FrameMs = static_cast<uint32_t>(length);
+void ScriptRecorder::Frame(uint64_t elapsedMs) {
+    if (elapsedMs <= m_Ms) return;  // the clock did not move: the pass belongs to the frame before
+    // The clock steps at most MaxFrameMs, the longest frame a script holds.
+    const auto length = static_cast<uint32_t>(elapsedMs - m_Ms);
+    if (length != m_FrameMs) {
+        m_FrameMs = length;
         Line("frame " + std::to_string(m_FrameMs));
     }
-    m_Tick = tick;
+    m_Ms = elapsedMs;
 }
 
 void ScriptRecorder::Key(int32_t scanCode, bool down) {
@@ -71,6 +73,8 @@ void ScriptRecorder::MouseButton(int32_t button, bool down, float x, float y) {
     FlushMove();
     Line(std::string("mouse ") + (button == 1 ? "left" : "right") + (down ? " down" : " up"));
 }
+
+void ScriptRecorder::MouseWheel(int32_t steps) { Line("mouse wheel " + std::to_string(steps)); }
 
 void ScriptRecorder::JoyButton(int32_t button, bool down) {
     if (button < 0 || button > 20) return;

@@ -11,14 +11,18 @@
 
 class ScriptRecorder final {
 public:
-    // startTick: the clock's tick when the recording starts, at the time of day clockSeconds.
-    ScriptRecorder(int32_t startTick, double clockSeconds, const std::string& args);
+    // startMs: the clock's milliseconds (ClockElapsedMs) when the recording starts, at the time
+    // of day clockSeconds. Counted in 64 bits, a recording runs on past the 32-bit tick's wrap.
+    ScriptRecorder(uint64_t startMs, double clockSeconds, const std::string& args);
+    // A setting the run starts from (`start NAME VALUE`), before the first frame.
+    void Start(const std::string& name, const std::string& value);
 
-    // At each pass of the frame loop, once the clock has stepped: the tick of the coming frame.
-    void Frame(int32_t tick);
+    // At each pass of the frame loop, once the clock has stepped: the clock's milliseconds then.
+    void Frame(uint64_t elapsedMs);
     void Key(int32_t scanCode, bool down);  // keys the script cannot name are never read by the game
     void MouseMove(float x, float y);
     void MouseButton(int32_t button, bool down, float x, float y);  // 1 left, 2 right
+    void MouseWheel(int32_t steps);
     void JoyButton(int32_t button, bool down);
     void JoyAxes(int32_t x, int32_t y);  // the axes as read after a pump, written when they change
     void Window(GfxWindowAction action);
@@ -31,11 +35,11 @@ public:
 
 private:
     void Line(const std::string& action);
-    uint32_t Now() const;
+    uint64_t Now() const { return m_Ms - m_StartMs; }
     void FlushMove();
 
-    int32_t m_StartTick;
-    int32_t m_Tick;  // the frame that input now reaches
+    uint64_t m_StartMs;
+    uint64_t m_Ms;  // the frame that input now reaches
     uint32_t m_FrameMs = 16;
     std::string m_Header;
     std::string m_Body;

@@ -28,6 +28,7 @@ constexpr int32_t kCompleteBonus = 1000;
 constexpr int32_t kCompleteBonusStep = 5;
 constexpr int32_t kBonusTextLifeMs = 1500;
 constexpr int32_t kBonusTextStepMs = 100;
+constexpr int32_t kVolumeShownMs = 1000;  // the readout after F7 or F8, fading over its last quarter
 
 // Every text on the play screen is bold. Text over the moving board, and the initial being edited
 // (dark blue on the dark panel), carries an outline in a contrasting colour so it reads anywhere.
@@ -87,6 +88,7 @@ void cPlayState::DrawState() {
     if (m_CurrentOrb) m_CurrentOrb->Render();
     if (m_NextOrb) m_NextOrb->Render();
     DrawAfterQueue();
+    DrawVolume();
 
     if (m_AllLevelsDone)
         m_Message->DrawMessageBox(kCongratulations, PlayGeometry::MessageX, PlayGeometry::MessageY,
@@ -174,4 +176,16 @@ void cPlayState::ShowGameOver() {
             dragon->SetScale(dragon->GetScale() - 0.005F);
     }
     m_Message->DrawGameOver(PlayGeometry::GameOverX, PlayGeometry::GameOverY, m_GameOverAlpha);
+}
+
+void cPlayState::DrawVolume() {
+    const int32_t shown = TicksSince(GetTickCount(), m_VolumeShownTime);
+    if (!m_VolumeShown || shown >= kVolumeShownMs) return;
+    const int32_t fade = kVolumeShownMs / 4;
+    const auto alpha =
+        static_cast<int16_t>(shown < kVolumeShownMs - fade ? 255 : 255 * (kVolumeShownMs - shown) / fade);
+    // At the foot of the panel, below everything else the panel shows.
+    PanelText(kPanelX, 432, 50, 20, "Music", 0, GfxUtility::MakeColor(alpha, 255, 255, 255), m_HudFont, 12,
+              GfxUtility::MakeColor(alpha, 0, 0, 0));
+    m_Message->DrawNumber(std::to_string(gMusicVolume), 72, 424, alpha, 0.5F);
 }

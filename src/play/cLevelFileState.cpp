@@ -11,7 +11,9 @@
 #include "game/LevelCheck.h"
 #include "gfx/Gfx.h"
 #include "shell/CommandLine.h"
+#include "shell/Replays.h"
 #include "shell/cBaseState.h"
+#include "shell/modMain.h"
 
 cLevelFileState::cLevelFileState(std::filesystem::path levelFile) : cPlayState(NoSetUp{}) {
     std::error_code ec;
@@ -37,8 +39,10 @@ cLevelFileState::cLevelFileState(std::filesystem::path levelFile, Checked)
 std::filesystem::path cLevelFileState::CommandLineFile() { return ::CommandLineFile("Level"); }
 
 void cLevelFileState::HandleInput() {
-    // A refused file is left from inside an operation of the state, as every switch is.
+    // A refused file is left from inside an operation of the state, as every switch is. A script's
+    // inputs were meant for the level: the run ends, and never as a success.
     if (m_Refused) {
+        if (ScriptDrivesRun()) ShutdownGameAfterError();
         SetState(StateTitle);
         return;
     }

@@ -175,6 +175,7 @@ protected:
     virtual void HandleKeyboard();
     virtual void HandleMouse();
     virtual void HandleJoystick();
+    void HandleVolumeKeys(const GfxKeyboard& keyboard);
     void PauseGame();
     void ResumeGame();
     void TogglePause();
@@ -189,6 +190,7 @@ protected:
     void DrawLevelCaption(int16_t alpha);
     virtual void ShowLevelComplete();
     void ShowGameOver();
+    void DrawVolume();  // for a second after F7 or F8
 
     // ---- Fields, in the order the rules list them ----
     std::string m_HudFont;
@@ -235,6 +237,11 @@ protected:
     std::string m_BonusText;
     int32_t m_InitialsCursor = 0;
     int32_t m_JoystickRepeatTime = 0;
+    int32_t m_VolumeKey = 0;         // F7 or F8 while held since its press, else 0
+    int32_t m_VolumeKeyTime = 0;     // when it last stepped the volume
+    bool m_VolumeRepeating = false;  // it has stepped again since the press
+    bool m_VolumeShown = false;      // the volume readout has been shown
+    int32_t m_VolumeShownTime = 0;   // since when
     bool m_AllLevelsDone = false;
     int32_t m_NextOrbFadeTime = 0;
     int32_t m_CurrentOrbSlideTime = 0;

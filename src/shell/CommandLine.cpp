@@ -112,19 +112,6 @@ int ProgramUsage::Error(std::string_view problem, std::ostream& err) const {
     return 2;
 }
 
-namespace {
-// Decimal digits only, the whole text read: no sign, space, exponent or trailing letters.
-template <typename Number>
-std::optional<Number> ParseDigits(std::string_view text) {
-    if (text.empty() || !std::ranges::all_of(text, [](unsigned char c) { return std::isdigit(c) != 0; }))
-        return std::nullopt;
-    Number value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-}  // namespace
-
 std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max) {
     const auto value = ParseDigits<int32_t>(text);
     if (!value || *value < min || *value > max) return std::nullopt;

@@ -4,6 +4,8 @@
 // arguments, read from one table (GameArguments.def) by the parser, the usage and the manual page.
 #pragma once
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 struct GameArgument {
     std::string_view name;   // matched at the start of an argument, in any letter case, before "="
@@ -40,6 +43,17 @@ struct ProgramUsage {
     // A usage error: one line naming the problem, then the usage, to err; answers the exit code 2.
     int Error(std::string_view problem, std::ostream& err = std::cerr) const;
 };
+// A whole number as players and recordings write it: decimal digits only, the whole text read (no
+// sign, blank, exponent or trailing letters), within the type.
+template <typename Number>
+std::optional<Number> ParseDigits(std::string_view text) {
+    if (text.empty() || !std::ranges::all_of(text, [](unsigned char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    Number value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
 // A count on a command line: decimal digits only, from min to max.
 std::optional<int32_t> ParseCount(std::string_view text, int32_t min, int32_t max);
 // An endless run's seed, as players type and share it: decimal digits only, 0 to 4294967295.

@@ -24,6 +24,7 @@
 #include "gfx/ScriptRecorder.h"
 #include "shell/CommandLine.h"
 #include "shell/ScriptPlayer.h"
+#include "shell/StartSettings.h"
 #include "shell/cBaseState.h"
 #include "shell/modMain.h"
 #include "shell/modSettings.h"
@@ -32,15 +33,23 @@ namespace {
 std::unique_ptr<ScriptRecorder> sRecorder;
 
 struct Watch {
+    std::string file;
+    std::string ownCommandLine;  // the watcher's, back in force when play goes on live
+    std::istringstream bytes;    // the recording, read a frame ahead
+    std::optional<ScriptReader> reader;
     ScriptSettings settings;
     ScriptPlayer player{16};
-    bool playing = true;  // false once the player has stopped it
+    bool inputDone = false;  // its end has been read
+    bool playing = true;     // false once the player has stopped it
     bool paused = false;
 };
 std::unique_ptr<Watch> sWatch;  // set for the whole run once a replay was watched
-// A recording takes some ten bytes a frame at most; a file far beyond any game's is refused.
-constexpr std::size_t MaxReplayBytes = 64 << 20;
+// The runner's script and its name, for the run it makes.
+const ScriptSettings* sRunnerScript = nullptr;
+std::string sRunnerScriptName;
 bool sReportedUnwritable = false;  // one line in the log per run, however many saves fail
+// The longest the watch goes without reading the player's input, however long a recorded frame.
+constexpr uint32_t AnswerSliceMs = 20;
 
 bool Write(const std::filesystem::path& file, const std::string& text) {
     std::error_code ec;
@@ -95,6 +104,10 @@ void StopWatching() {
     sWatch->playing = false;
     ContinueInRealTime();
     gEngine->SetScriptedInputOnly(false);
+    // Play goes on with the player's own settings, still never saved over by a run that watched.
+    SetCommandLine(sWatch->ownCommandLine);
+    LoadSettings();
+    ForgetLoadedSettings();
     if (gCurrentState) gCurrentState->Destroy();
     SetState(StateTitle);
 }
@@ -109,10 +122,12 @@ void OnWatchLoop(LoopPoint point) {
     } else {
         watch.player.PassDone(point);
         watch.player.Advance();
-        PaceVirtualClock();
     }
-    // Paused, the loop waits here: a frame may not run without its time passing.
-    for (auto input = gEngine->TakePlayerInput(0);; input = gEngine->TakePlayerInput(20)) {
+    // The pass waits until real time has caught up with the coming frame, and while paused; the
+    // player's input is read in short slices meanwhile, so even an hour's frame answers at once.
+    for (;;) {
+        const uint64_t wait = watch.paused ? AnswerSliceMs : std::min<uint64_t>(VirtualClockLeadMs(), AnswerSliceMs);
+        const auto input = gEngine->TakePlayerInput(static_cast<uint32_t>(wait));
         if (input.close) {
             gRunning = false;
             return;
@@ -121,9 +136,12 @@ void OnWatchLoop(LoopPoint point) {
             if (key == GfxKey::Escape) return StopWatching();
             if (key == GfxKey::P) watch.paused = !watch.paused;
         }
-        if (!watch.paused) break;
-        RestartPacing();
+        if (watch.paused)
+            RestartPacing();  // a frame may not run without its time passing
+        else if (VirtualClockLeadMs() == 0)
+            break;
     }
+    while (!watch.inputDone && watch.player.WantsMore()) watch.inputDone = !watch.player.ReadOne(*watch.reader);
     watch.player.DeliverDue();
 }
 }  // namespace
@@ -140,36 +158,70 @@ void StartReplays() {
 
 void StartWatching(const std::string& file) {
     sWatch = std::make_unique<Watch>();
-    const auto read = GfxFile::ReadBounded(file, MaxReplayBytes);
-    if (read.status != GfxFile::ReadStatus::Read || read.truncated)
-        FatalError("The replay " + file + " could not be read.");
-    std::istringstream in(read.bytes);
-    ScriptReader reader(in);
+    Watch& watch = *sWatch;
+    watch.file = file;
+    const std::string problem = ScriptFileProblem(file);
+    auto read = GfxFile::ReadBounded(file, MaxScriptBytes);
+    if (!problem.empty() || read.status != GfxFile::ReadStatus::Read || read.truncated)
+        FatalError("The replay " + file +
+                   " could not be read: " + (problem.empty() ? "it changed while read" : problem) + ".");
+    watch.bytes.str(std::move(read.bytes));
     try {
-        sWatch->settings = reader.ReadSettings();
-        sWatch->player = ScriptPlayer(sWatch->settings.frameMs);
-        while (const auto action = reader.Next()) sWatch->player.Add(*action);
+        // Checked whole first, so a damaged end never stops a replay halfway; then read as it plays.
+        ScriptReader check(watch.bytes);
+        check.ReadSettings();
+        while (check.Next()) {
+        }
+        watch.bytes.clear();
+        watch.bytes.seekg(0);
+        watch.reader.emplace(watch.bytes);
+        watch.settings = watch.reader->ReadSettings();
+        CheckStartSettings(watch.settings);
     } catch (const ScriptError& error) {
         FatalError("The replay " + file + " could not be played: " + error.what());
     }
-    UseVirtualClock(0, sWatch->settings.clockSeconds);
+    watch.player = ScriptPlayer(watch.settings.frameMs);
+    // The recorded command line (Level=FILE) is the run's; the window stays as the watcher chose.
+    watch.ownCommandLine = CommandLine();
+    SetCommandLine(watch.settings.args);
+    UseVirtualClock(0, watch.settings.clockSeconds);
     gEngine->SetScriptedInputOnly(true);
     SetFrameHook(OnWatchLoop);
 }
 
 bool ReplayWatched() { return sWatch != nullptr; }
 
+void PlayScript(const ScriptSettings* settings, const std::string& name) {
+    sRunnerScript = settings;
+    sRunnerScriptName = name;
+}
+
+bool ScriptDrivesRun() { return (sWatch && sWatch->playing) || sRunnerScript; }
+
+void StartFromScriptSettings() {
+    const ScriptSettings* script = sWatch ? &sWatch->settings : sRunnerScript;
+    if (script && !script->start.empty()) {
+        const std::string refusal = ApplyStartSettings(*script);
+        if (!refusal.empty())
+            FatalError("The replay " + (sWatch ? sWatch->file : sRunnerScriptName) +
+                       " could not be played: " + refusal + ".");
+        ForgetLoadedSettings();  // the recorder's values, not this folder's: never saved over its own
+    }
+    if (sRecorder)
+        for (const auto& [name, value] : CaptureStartSettings()) sRecorder->Start(name, value);
+}
+
 std::filesystem::path ReplaysFolder() { return gProgramFolder / "game" / "replays"; }
 
 void StartRecording() {
     sReportedUnwritable = false;
     sRecorder = std::make_unique<ScriptRecorder>(
-        GetTickCount(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, CommandLine());
+        ClockElapsedMs(), ClockStartSeconds() + static_cast<double>(ClockElapsedMs()) / 1000.0, CommandLine());
     if (gEngine) gEngine->SetRecorder(sRecorder.get());
 }
 
 void RecordFrame() {
-    if (sRecorder) sRecorder->Frame(GetTickCount());
+    if (sRecorder) sRecorder->Frame(ClockElapsedMs());
 }
 
 void SaveLastReplay() {

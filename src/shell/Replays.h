@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+struct ScriptSettings;
+
 constexpr int MaxScoreReplays = 20;
 
 std::filesystem::path ReplaysFolder();
@@ -21,6 +23,14 @@ void StartRecording();
 // never writes scores or settings. A file that cannot be played ends the program with a message.
 void StartWatching(const std::string& file);
 bool ReplayWatched();
+// The runner's script for the run Main makes next (nullptr once it is over), named in messages.
+void PlayScript(const ScriptSettings* settings, const std::string& name);
+// Whether a script drives this run's input (the runner's, or a replay being watched): a level it
+// cannot play then ends the run, rather than feed the level's inputs to the menus.
+bool ScriptDrivesRun();
+// Once the settings are loaded: the script's starting settings in their place (a recording whose
+// level has changed ends the program with a message), and the recording's own.
+void StartFromScriptSettings();
 // At each pass of the frame loop, once the clock has stepped.
 void RecordFrame();
 // The run so far as last.kws; ends the recording.

@@ -6,14 +6,33 @@
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 
+bool ScriptPlayer::ReadOne(ScriptReader& reader) {
+    auto action = reader.Next();
+    if (!action) {
+        ScriptAction end;
+        end.kind = ScriptAction::Kind::End;
+        end.at = m_Time;
+        Add(end);
+        return false;
+    }
+    Add(*action);
+    return action->kind != ScriptAction::Kind::End;
+}
+
+void ScriptPlayer::DropDone() {
+    while (!m_Queue.empty() && m_Queue.front().done) m_Queue.pop_front();
+}
+
 void ScriptPlayer::PassDone(LoopPoint point) {
     if (point == LoopPoint::AfterFrame) ++m_Frames;
     m_DrawnTime = m_Time;
 }
 
 void ScriptPlayer::Advance() {
+    DropDone();
     for (Queued& queued : m_Queue) {
-        if (queued.action.kind != ScriptAction::Kind::Frame || queued.action.at > m_Time || queued.done) continue;
+        if (queued.action.at > m_Time) break;
+        if (queued.action.kind != ScriptAction::Kind::Frame || queued.done) continue;
         m_FrameMs = queued.action.frameMs;
         queued.done = true;
     }
@@ -22,6 +41,7 @@ void ScriptPlayer::Advance() {
 }
 
 void ScriptPlayer::DeliverDue() {
+    DropDone();
     for (auto it = m_Releases.begin(); it != m_Releases.end();) {
         if (it->frame <= m_Frames) {
             Inject(it->action, false);
@@ -57,6 +77,9 @@ void ScriptPlayer::Deliver(const ScriptAction& action) {
             return;
         case Kind::MouseMove:
             gEngine->InjectMouseMove(action.x, action.y);
+            return;
+        case Kind::MouseWheel:
+            gEngine->InjectMouseWheel(action.code);
             return;
         case Kind::MouseClick: {
             gEngine->InjectMouseMove(action.x, action.y);

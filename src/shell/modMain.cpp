@@ -208,6 +208,7 @@ int Main(const std::string& commandLine) {
 
 void RunGame() {
     LoadSettings();
+    StartFromScriptSettings();
     // Level=FILE starts on that level file in place of the title.
     SetState(GetCommandLineValue("Level", ";").empty() ? StateTitle : StateLevelFile);
     gMainForm->SetupScreen();

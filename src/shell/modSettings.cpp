@@ -33,9 +33,6 @@ std::filesystem::path SettingsPath() { return gProgramFolder / "game" / "data" /
 // Three short lines; a file or a line far longer than that is damage, not something to hold.
 constexpr size_t MaxSettingsBytes = 16 * 1024;
 constexpr size_t MaxSettingsLineBytes = 1024;
-// Far more levels than any game holds, and far from where level arithmetic could overflow.
-constexpr int32_t MaxHighestLevel = 99999;
-constexpr int32_t MaxVolume = 100;
 // A whole decimal number with optional sign; a byte-order mark and blanks around it are ignored.
 std::optional<int32_t> ParseWholeNumber(std::string_view line) {
     if (line.size() > MaxSettingsLineBytes) return std::nullopt;

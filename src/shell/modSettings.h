@@ -2,8 +2,14 @@
 // The settings file game.dat and the three asset archives.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+
+// What game.dat may hold: far more levels than any game holds, and far from where level
+// arithmetic could overflow; volumes in the library's range.
+constexpr int32_t MaxHighestLevel = 99999;
+constexpr int32_t MaxVolume = 100;
 
 void LoadSettings();
 void SaveSettings();

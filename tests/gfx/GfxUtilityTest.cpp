@@ -48,6 +48,23 @@ TEST_F(GfxFixture, TheVirtualClockWrapsAndGivesTheTimeOfDay) {
     EXPECT_NEAR(Timer(), 0.532, 0.001);  // past midnight
 }
 
+// A laptop suspended for two months: the real clock takes the stall in steps a recording holds,
+// all of it, and then goes on at the display's pace.
+TEST(FrameStepper, TakesAStallBeyondTheLongestFrameInFramesARecordingHolds) {
+    FrameStepper stepper;
+    int64_t game = 0, real = 0;
+    for (int pass = 0; pass < 12; ++pass) {
+        const int64_t raw = pass == 3 ? 2 * int64_t{MaxFrameMs} + 5000 : 16;
+        real += raw;
+        const int64_t step = stepper.Next(real - (game + stepper.stepMs), raw);
+        EXPECT_GE(step, 1);
+        EXPECT_LE(step, int64_t{MaxFrameMs});
+        game += step;
+    }
+    EXPECT_NEAR(static_cast<double>(game), static_cast<double>(real), 100.0);
+    EXPECT_EQ(stepper.stepMs, 16);
+}
+
 class HighScoreTest : public GfxFixture {
 protected:
     GfxUtility& U() { return m_Engine->GetUtility(); }

@@ -178,4 +178,32 @@ TEST_F(MainRun, LosingFocusPausesUntilRegainedAndF11SwitchesBetweenWindowAndFull
     EXPECT_EQ(m_Seen, (std::vector<std::string>{"0010", "1110", "0010", "0001", "0010"}));
 }
 
+// Watching a replay plays its recorded command line's level, refuses one that has changed, and
+// answers the player's close and Esc at once, even inside a recorded frame an hour long.
+TEST_F(MainRun, AWatchedReplayPlaysItsLevelAndAnswersThePlayerWithinAnHoursFrame) {
+    m_Folder.WriteText("mine.dat", "a level");
+    const std::string replay = "Replay=" + m_Folder.Path("watch.kws").string();
+    const auto record = [&](const std::string& start) {
+        m_Folder.WriteImage("game/images/sprites.png", 64, 400);  // a run deletes what it unpacked
+        m_Folder.WriteText("watch.kws", "args Level=" + m_Folder.Path("mine.dat").string() + "\n" + start +
+                                            "frame 3600000\nend 7200000\n");
+    };
+    Register(StateTitle, "title", [] { gEngine->InjectWindow(GfxWindowAction::Close); });
+    for (const int32_t key : {0, GfxKey::Escape}) {
+        sCalls.clear();
+        Register(StateLevelFile, "level",
+                 [key] { key == 0 ? gEngine->InjectWindow(GfxWindowAction::Close) : gEngine->InjectKey(key, true); });
+        record("");
+        EXPECT_EQ(Main(replay), 0);
+        EXPECT_EQ(Count("level input"), 1);
+        EXPECT_EQ(Count("title input"), key == 0 ? 0 : 1);  // Esc: play goes on live, on the title
+    }
+    sCalls.clear();
+    record("start levelFile 0123456789abcdef\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Main(replay), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("has changed since it was recorded"), std::string::npos);
+    EXPECT_EQ(Count("level init"), 0);
+}
+
 }  // namespace

@@ -10,19 +10,28 @@
 #include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "shell/Replays.h"
+#include "shell/StartSettings.h"
 
-Replay::Replay(std::istream& script, bool streaming, std::filesystem::path outDir, std::ostream& log)
-    : m_Reader(script), m_Streaming(streaming), m_OutDir(std::move(outDir)), m_Log(log) {}
+Replay::Replay(std::istream& script, bool streaming, std::string name, std::filesystem::path outDir, std::ostream& log)
+    : m_Script(script), m_Streaming(streaming), m_Name(std::move(name)), m_OutDir(std::move(outDir)), m_Log(log) {}
 
 int Replay::Run() {
+    const uint64_t bound = m_Streaming ? UINT64_MAX : MaxScriptBytes;
     try {
-        m_Settings = m_Reader.ReadSettings();
-        m_Player = ScriptPlayer(m_Settings.frameMs);
-        // A script in a file is checked whole before the game starts.
+        // A script in a file is checked whole before the game starts, then read again as it runs.
         if (!m_Streaming) {
-            while (!m_InputDone) ReadOne();
-            m_Reader.Next();  // after end: only raises if something follows it
+            m_Reader.emplace(m_Script, bound);
+            m_Reader->ReadSettings();
+            while (m_Reader->Next()) {
+            }
+            m_Script.clear();
+            m_Script.seekg(0);
         }
+        m_Reader.emplace(m_Script, bound);
+        m_Settings = m_Reader->ReadSettings();
+        CheckStartSettings(m_Settings);
+        m_Player = ScriptPlayer(m_Settings.frameMs);
     } catch (const ScriptError& error) {
         std::cerr << "kindlewisp-replay: " << error.what() << '\n';
         return 2;
@@ -30,37 +39,21 @@ int Replay::Run() {
     UseVirtualClock(0, m_Settings.clockSeconds);
     GfxEngine::SetHeadless(true);
     SetFrameHook([this](LoopPoint point) { OnLoop(point); });
+    PlayScript(&m_Settings, m_Name);
     const int status = Main(m_Settings.args);
+    PlayScript(nullptr, "");
     SetFrameHook(nullptr);
     return m_ScriptFailed ? 2 : status;
 }
 
-void Replay::ReadOne() {
-    auto action = m_Reader.Next();
-    if (!action) {
-        // End of input acts as end at the current time.
-        ScriptAction end;
-        end.kind = ScriptAction::Kind::End;
-        end.at = m_Player.Time();
-        m_Player.Add(end);
-        m_InputDone = true;
-        return;
-    }
-    if (action->kind == ScriptAction::Kind::End) m_InputDone = true;
-    m_Player.Add(*action);
-}
-
-// Streaming: read until a command lies beyond the next frame, so every command due by then is
-// known, but stop after a dump not yet taken: whoever writes the script may be waiting for it.
+// Read until a command lies beyond the next frame, so every command due by then is known.
+// Streaming, stop after a dump not yet taken: whoever writes the script may be waiting for it.
 void Replay::ReadAhead() {
     auto& queue = m_Player.Queue();
-    while (m_Streaming && !m_InputDone && !m_ScriptFailed) {
-        if (!queue.empty()) {
-            const auto& last = queue.back();
-            if (last.action.kind == ScriptAction::Kind::Dump && !last.done) break;
-            if (last.action.at > m_Player.Time()) break;
-        }
-        ReadOne();
+    while (!m_InputDone && !m_ScriptFailed && m_Player.WantsMore()) {
+        if (m_Streaming && !queue.empty() && queue.back().action.kind == ScriptAction::Kind::Dump && !queue.back().done)
+            break;
+        m_InputDone = !m_Player.ReadOne(*m_Reader);
         RunOutputs();  // an output for a frame already drawn is taken at once
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,19 +16,22 @@
 
 class Replay final {
 public:
-    Replay(std::istream& script, bool streaming, std::filesystem::path outDir, std::ostream& log);
+    // script: a file (checked whole before the game starts, then read again as the game runs) or,
+    // streaming, standard input. name: the script's, for messages.
+    Replay(std::istream& script, bool streaming, std::string name, std::filesystem::path outDir, std::ostream& log);
     // Exit status: 0 orderly, 1 error box or a report that ended the program, 2 script error.
     int Run();
 
 private:
     void OnLoop(LoopPoint point);
     void ReadAhead();
-    void ReadOne();
     void RunOutputs();
     void ScriptFailed(const ScriptError& error);
 
-    ScriptReader m_Reader;
-    bool m_Streaming;  // script from standard input: read only as far as needed
+    std::istream& m_Script;
+    std::optional<ScriptReader> m_Reader;
+    bool m_Streaming;  // script from standard input
+    std::string m_Name;
     std::filesystem::path m_OutDir;
     std::ostream& m_Log;  // "dumped NAME" lines
     ScriptSettings m_Settings;

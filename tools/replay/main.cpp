@@ -7,6 +7,7 @@
 
 #include "Replay.h"
 #include "base/Globals.h"
+#include "gfx/Script.h"
 #include "shell/CommandLine.h"
 #include "ui/GameStates.h"
 
@@ -46,13 +47,20 @@ int main(int argc, char** argv) {
 
     std::ifstream file;
     if (scriptPath != "-") {
-        file.open(scriptPath);
-        if (!file) return Usage("cannot read the script " + scriptPath);
+        // Only a plain file of bounded size: a device or a folder would read as an endless or an
+        // empty script, and neither is a run to report as done.
+        std::string problem = ScriptFileProblem(scriptPath);
+        if (problem.empty()) file.open(scriptPath, std::ios::binary);
+        if (problem.empty() && !file) problem = "it cannot be opened";
+        if (!problem.empty()) {
+            std::cerr << "kindlewisp-replay: cannot read the script " << scriptPath << ": " << problem << '\n';
+            return 2;
+        }
     }
     // Absolute, since the game's library resolves relative paths against the game folder.
     gProgramFolder = std::filesystem::absolute(gameDir);
     outDir = std::filesystem::absolute(outDir);
     RegisterGameStates();
-    Replay replay(scriptPath == "-" ? std::cin : file, scriptPath == "-", outDir, std::cout);
+    Replay replay(scriptPath == "-" ? std::cin : file, scriptPath == "-", scriptPath, outDir, std::cout);
     return replay.Run();
 }
