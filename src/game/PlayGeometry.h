@@ -63,6 +63,8 @@ constexpr Rect ScoresWell = {12, 16, 108, 106}, ScoreWell = {12, 150, 108, 35}, 
 // sit if it kept its left edge (it is scaled about its centre, so the glow lies 3 px to its left).
 constexpr int32_t CurrentGlowX = CurrentOrbX + Cell / 2, CurrentGlowY = CurrentOrbY + Cell / 2;
 constexpr int32_t NextGlowX = NextOrbX + 9, NextGlowY = NextOrbY + Cell / 2;
+// The music volume's readout after F7 or F8, at the foot of the panel below everything else.
+constexpr int32_t VolumeCaptionY = 432, VolumeNumberX = 72, VolumeNumberY = 424;
 
 // ---- captions over the board -------------------------------------------------------------------
 constexpr int32_t PausedX = 300, PausedY = 178, GameOverX = 270, GameOverY = 178;

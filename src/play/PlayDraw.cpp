@@ -185,7 +185,8 @@ void cPlayState::DrawVolume() {
     const auto alpha =
         static_cast<int16_t>(shown < kVolumeShownMs - fade ? 255 : 255 * (kVolumeShownMs - shown) / fade);
     // At the foot of the panel, below everything else the panel shows.
-    PanelText(kPanelX, 432, 50, 20, "Music", 0, GfxUtility::MakeColor(alpha, 255, 255, 255), m_HudFont, 12,
-              GfxUtility::MakeColor(alpha, 0, 0, 0));
-    m_Message->DrawNumber(std::to_string(gMusicVolume), 72, 424, alpha, 0.5F);
+    DrawBoldText(PlayGeometry::TextX, PlayGeometry::VolumeCaptionY, 50, 20, "Music", 0,
+                 GfxUtility::MakeColor(alpha, 255, 255, 255), m_HudFont, 12, GfxUtility::MakeColor(alpha, 0, 0, 0));
+    m_Message->DrawNumber(std::to_string(gMusicVolume), PlayGeometry::VolumeNumberX, PlayGeometry::VolumeNumberY, alpha,
+                          0.5F);
 }
