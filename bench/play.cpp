@@ -15,6 +15,7 @@
 #include "base/Globals.h"
 #include "engine/cMouse.h"
 #include "engine/cTextures.h"
+#include "game/PlayGeometry.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
@@ -44,11 +45,11 @@ public:
         for (int32_t i = 0; i < 5; ++i) {
             auto shot = MakeQueueOrb(OrbKind::Red + i);
             shot->Fire(i * 4);
-            shot->SetPosition(BoardGeometry::Left + BoardGeometry::Cell * (i * 4), 30);
+            shot->SetPosition(PlayGeometry::Left + PlayGeometry::Cell * (i * 4), 30);
             m_Moving.Add(shot, shot->Key());
             auto faller = std::make_shared<cOrb>();
             faller->Create_Orb(i * 4 + 2, 20, "faller" + std::to_string(i), OrbKind::Green, 1, 1000);
-            faller->SetPosition(BoardGeometry::Left + BoardGeometry::Cell * (i * 4 + 2), 40);
+            faller->SetPosition(PlayGeometry::Left + PlayGeometry::Cell * (i * 4 + 2), 40);
             faller->Fall();
             m_Moving.Add(faller, faller->Key());
 
@@ -152,7 +153,7 @@ fs::path LevelFile(const fs::path& folder, int32_t level) {
 }
 
 std::unique_ptr<BenchPlay> BusyState(const Game& game) {
-    WriteLevel(LevelFile(game.Folder(), 1), 10, BoardGeometry::Rows, "sky", true);
+    WriteLevel(LevelFile(game.Folder(), 1), 10, PlayGeometry::Rows, "sky", true);
     gCurrentLevel = 1;
     auto play = std::make_unique<BenchPlay>();
     play->BuildBusyScene();

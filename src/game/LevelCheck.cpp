@@ -12,18 +12,15 @@
 #include <vector>
 
 #include "game/LevelCells.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/GfxFile.h"
 #include "shell/AssetTable.h"
 
 namespace {
 
-using BoardGeometry::Columns;
-using BoardGeometry::Rows;
-
-// The dragon's underside: an orb above this line under the dragon loses the level, and the
-// dragon cannot fly over a stack that tall again. Off the board's side only the screen's top counts.
-constexpr int64_t kDragonLine = 82, kScreenTop = 1;
+using PlayGeometry::Columns;
+using PlayGeometry::Rows;
 // The game's pictures other than backgrounds: an override may replace them, but no level shows them.
 constexpr std::array<std::string_view, 8> kOtherPictures = {assets::kSprites,     assets::kText,       assets::kTitle,
                                                             assets::kButtonsRest, assets::kButtonsLit, assets::kBackOk,
@@ -150,9 +147,12 @@ void CheckStacks(const LevelFile& level, const Board& board, LevelProblems& prob
     for (size_t c = 0; c < board.size(); ++c) {
         if (board[c].empty()) continue;
         const auto& [row, orb] = *board[c].rbegin();
-        const int64_t limit = c < static_cast<size_t>(Columns) ? kDragonLine : kScreenTop;
-        const int64_t y = BoardGeometry::Bottom - static_cast<int64_t>(BoardGeometry::Cell) * row;
-        const std::string reached = limit == kDragonLine ? "the dragon" : "the top of the screen";
+        // An orb above the dragon's underside where it starts loses the level, and the dragon cannot
+        // fly over a stack that tall again. Off the board's side only the screen's top counts.
+        const bool underDragon = c < static_cast<size_t>(Columns);
+        const int64_t limit = underDragon ? PlayGeometry::StartUnderside : PlayGeometry::TopLine;
+        const int64_t y = PlayGeometry::Bottom - static_cast<int64_t>(PlayGeometry::Cell) * row;
+        const std::string reached = underDragon ? "the dragon" : "the top of the screen";
         if (y < limit) {
             Add(problems, orb.line, orb.column, true,
                 "this stack already reaches " + reached + "; the level is lost at once");

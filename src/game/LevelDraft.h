@@ -12,10 +12,11 @@
 
 #include "game/LevelCheck.h"
 #include "game/LevelFile.h"
+#include "game/PlayGeometry.h"
 
 class LevelDraft final {
 public:
-    static constexpr int32_t Columns = 19, Rows = 20;
+    static constexpr int32_t Columns = PlayGeometry::Columns, Rows = PlayGeometry::Rows;
     static constexpr char Empty = '.';
 
     LevelDraft();  // a new level: an empty board on the meadow, 500 ms, clouds on

@@ -7,6 +7,7 @@
 #include "base/Globals.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
+#include "game/PlayGeometry.h"
 #include "gfx/Clock.h"
 #include "shell/AssetTable.h"
 
@@ -17,13 +18,6 @@ constexpr int32_t kWhiteAlpha = 220;
 constexpr int32_t kStepInterval = 20;  // fireball and burn frames
 
 using assets::Rect;
-
-// Picture of each orb type in the sprite sheet (types 1..10).
-constexpr Rect kOrbPictures[] = {assets::OrbRect(assets::OrbKind::Red),    assets::OrbRect(assets::OrbKind::Blue),
-                                 assets::OrbRect(assets::OrbKind::Green),  assets::OrbRect(assets::OrbKind::Purple),
-                                 assets::OrbRect(assets::OrbKind::Yellow), assets::kFireball[0],
-                                 assets::OrbRect(assets::OrbKind::Black),  assets::OrbRect(assets::OrbKind::Black),
-                                 assets::OrbRect(assets::OrbKind::White),  assets::OrbRect(assets::OrbKind::Red)};
 
 Rect BonusPicture(int32_t kind) {
     switch (kind) {
@@ -50,9 +44,7 @@ int32_t RoundPixel(float value) {
 
 }  // namespace
 
-void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType) {
-    SetCell(sprite, (orbType >= 1 && orbType <= 10) ? kOrbPictures[orbType - 1] : kOrbPictures[0]);
-}
+void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType) { SetCell(sprite, assets::OrbPicture(orbType)); }
 
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind) {
     SetCell(sprite, BonusPicture(bonusKind));
@@ -115,14 +107,14 @@ void cOrb::Build(int32_t column, int32_t row, const std::string& key, int32_t or
     m_OrbBob.SetVisible(true);
     m_OrbBob.SetBlend(true);
     if (column == -1 || row == -1) {
-        m_OrbBob.SetX(static_cast<float>(BoardGeometry::QueueX));
-        m_OrbBob.SetY(static_cast<float>(BoardGeometry::QueueY));
-        m_OrbBob.SetScale(0.75F);
+        m_OrbBob.SetX(static_cast<float>(PlayGeometry::NextOrbX));
+        m_OrbBob.SetY(static_cast<float>(PlayGeometry::NextOrbY));
+        m_OrbBob.SetScale(PlayGeometry::NextOrbScale);
         m_OrbBob.SetAlpha(0);
     } else {
         // Computed in double: a level may name rows far outside the screen.
-        m_OrbBob.SetX(static_cast<float>(BoardGeometry::Left + static_cast<double>(BoardGeometry::Cell) * column));
-        m_OrbBob.SetY(static_cast<float>(BoardGeometry::Bottom - static_cast<double>(BoardGeometry::Cell) * row));
+        m_OrbBob.SetX(static_cast<float>(PlayGeometry::Left + static_cast<double>(PlayGeometry::Cell) * column));
+        m_OrbBob.SetY(static_cast<float>(PlayGeometry::Bottom - static_cast<double>(PlayGeometry::Cell) * row));
         m_OrbBob.SetAlpha(kBoardAlpha);
     }
 
@@ -159,8 +151,8 @@ void cOrb::Build(int32_t column, int32_t row, const std::string& key, int32_t or
 }
 
 void cOrb::PlaceInCell() {
-    m_OrbBob.SetX(static_cast<float>(BoardGeometry::Left + static_cast<double>(BoardGeometry::Cell) * m_PositionX));
-    m_OrbBob.SetY(static_cast<float>(BoardGeometry::Bottom - static_cast<double>(BoardGeometry::Cell) * m_PositionY));
+    m_OrbBob.SetX(static_cast<float>(PlayGeometry::Left + static_cast<double>(PlayGeometry::Cell) * m_PositionX));
+    m_OrbBob.SetY(static_cast<float>(PlayGeometry::Bottom - static_cast<double>(PlayGeometry::Cell) * m_PositionY));
     m_OrbBob.SetScale(1.0F);
     m_OrbBob.SetAlpha(m_OrbType == OrbKind::White ? kWhiteAlpha : kBoardAlpha);
     if (m_BonusBob) {
@@ -246,14 +238,14 @@ void cOrb::AnimateBurn() {
 void cOrb::Fire(int32_t column) {
     m_IsFired = true;
     m_PositionX = column;
-    float dragonX = 356;
-    float dragonY = 0;
+    float dragonX = PlayGeometry::DragonStartX;
+    float dragonY = PlayGeometry::DragonStartY;
     if (const auto dragon = gSprites ? gSprites->Item("dragon") : nullptr) {
         dragonX = dragon->GetX();
         dragonY = dragon->GetY();
     }
-    m_OrbBob.SetX(dragonX + 18);
-    m_OrbBob.SetY(dragonY + 84);
+    m_OrbBob.SetX(dragonX + PlayGeometry::ShotX);
+    m_OrbBob.SetY(dragonY + PlayGeometry::ShotY);
 }
 
 void cOrb::StopFalling(int32_t pixelY, int32_t row) {
@@ -264,9 +256,9 @@ void cOrb::StopFalling(int32_t pixelY, int32_t row) {
 
 bool cOrb::CheckCollision(const cOrb& other) {
     const int64_t gap = static_cast<int64_t>(other.PixelY()) - PixelY();
-    if (gap <= -25 || gap >= 25) return false;
+    if (gap < -PlayGeometry::Cell || gap > PlayGeometry::Cell) return false;
     m_IsFalling = false;
-    m_OrbBob.SetY(static_cast<float>(other.PixelY() - 24));
+    m_OrbBob.SetY(static_cast<float>(other.PixelY() - PlayGeometry::Cell));
     m_PositionY = other.PositionY() + 1;
     m_LastMoved = other.LastMoved();
     return true;

@@ -7,13 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/OrbKind.h"
+#include "game/PlayGeometry.h"
 #include "gfx/Gfx.h"
-
-namespace OrbKind {
-constexpr int32_t Red = 1, Blue = 2, Green = 3, Purple = 4, Yellow = 5, Fireball = 6, BlackFalling = 7, BlackFixed = 8,
-                  White = 9, Invisible = 10;
-inline bool IsColoured(int32_t type) { return type >= Red && type <= Yellow; }
-}  // namespace OrbKind
 
 namespace BonusKind {
 constexpr int32_t Chest = 1, Fireball = 2, Tornado = 3;
@@ -22,12 +18,6 @@ constexpr int32_t Chest = 1, Fireball = 2, Tornado = 3;
 // The sprite-sheet picture of an orb type, and of a bonus kind (the fireball is flagged as animated).
 void ApplyOrbPicture(GfxSprite& sprite, int32_t orbType);
 void ApplyBonusPicture(GfxSprite& sprite, int32_t bonusKind);
-
-// Cell to pixel mapping of the board, and where queue orbs wait.
-namespace BoardGeometry {
-constexpr int32_t Left = 158, Bottom = 450, Cell = 24, Columns = 19, Rows = 20;
-constexpr int32_t QueueX = 30, QueueY = 264;
-}  // namespace BoardGeometry
 
 class cOrb final {
 public:

@@ -155,9 +155,10 @@ public:
     bool FileExists(const std::string& path) const;  // relative to the working folder, or absolute
     // A missing file loads the default table. A damaged one loads the entries it still holds and
     // default ones for the rest, is kept beside itself as ".bad", and each damage goes to the
-    // repair report. Throws only when the file exists but cannot be read at all.
+    // repair report. Throws GfxFile::FileError only when the file exists but cannot be read at
+    // all, and the default table is loaded then.
     void LoadHighScores(const std::string& path);
-    void SaveHighScores(const std::string& path);  // atomic and flushed to disk; throws on failure
+    void SaveHighScores(const std::string& path);  // atomic and flushed to disk; throws FileError
     void SetRepairReport(std::function<void(const std::string&)> report) { m_RepairReport = std::move(report); }
     std::string GetHighScoreName(int32_t index) const;                             // 1..10
     int32_t GetHighScoreValue(int32_t index) const;                                // 1..10
@@ -203,6 +204,10 @@ public:
     float GetCursorY() const;
     bool IsLeftButtonDown() const;
     bool IsRightButtonDown() const;
+    // Wheel steps since the previous PumpEvents, away from the player positive, as keys are
+    // latched; one event counts at most MaxWheelSteps either way.
+    int32_t GetWheelSteps() const;
+    static constexpr int32_t MaxWheelSteps = 100;
 
 private:
     friend class GfxEngine;
@@ -259,6 +264,8 @@ private:
 
 class GfxArchive final {
 public:
+    // An entry is unpacked under its name and this, then renamed into place.
+    static constexpr const char* PartSuffix = ".kwpart";
     // Extracts every entry into the working folder; tries password1, then password2. Each file
     // and folder it creates is added to `written`, so all of them can be deleted again. Holds no
     // state between calls: different archives may be extracted at once.
@@ -267,18 +274,20 @@ public:
                         std::vector<std::filesystem::path>* written = nullptr);
     // Several archives, each into its own folder (paths relative to the working folder, or
     // absolute), each on a thread of its own; all are done when it returns. `written` lists what was created archive by
-    // archive, in the order given. True when every archive unpacked whole.
+    // archive, in the order given. True when every archive unpacked whole; `writeError` receives
+    // the errno of the first file that could not be written (a full disk), 0 when none.
     struct Unpacking {
         std::string file;
         std::string folder;
     };
     bool ExtractArchives(const std::vector<Unpacking>& archives, const std::string& password1,
-                         const std::string& password2, std::vector<std::filesystem::path>* written = nullptr);
+                         const std::string& password2, std::vector<std::filesystem::path>* written = nullptr,
+                         int* writeError = nullptr);
 
 private:
     bool ExtractInto(const std::filesystem::path& archive, const std::filesystem::path& folder,
                      const std::string& password1, const std::string& password2,
-                     std::vector<std::filesystem::path>* written) const;
+                     std::vector<std::filesystem::path>* written, int* writeError) const;
     friend class GfxEngine;
     GfxEngine* m_Engine = nullptr;
 };
@@ -360,6 +369,7 @@ public:
     void InjectKey(int32_t scanCode, bool down);
     void InjectMouseMove(float x, float y);
     void InjectMouseButton(int32_t button, bool down);  // 1 left, 2 right
+    void InjectMouseWheel(int32_t steps);               // away from the player positive
     bool AttachVirtualJoystick();
     void InjectJoyAxis(char axis, int32_t value);  // 'x' or 'y', -1..1
     void InjectJoyButton(int32_t button, bool down);

@@ -2,11 +2,13 @@
 // Unpacking the password-protected asset archives (libzip, AES-256 entries) into the working
 // folder, or several at once into folders of their own. Every entry is read to its end and checked before it is moved
 // into place, and no archive, however made, can write more than the limits below or over a file the game keeps.
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -30,7 +32,6 @@ constexpr zip_int64_t MaxEntries = 4096;
 // backup copy of one) would overwrite them or be deleted with them.
 constexpr std::array<const char*, 7> ReservedNames{"kwgfx.pak",  "kwlvl.pak",  "kwsfx.pak",      "game.dat",
                                                    "scores.dat", "errors.log", "kindlewisp.lock"};
-constexpr const char* PartSuffix = ".kwpart";
 
 struct ZipCloser {
     void operator()(zip_t* z) const { zip_discard(z); }
@@ -77,7 +78,7 @@ bool IsSafeName(const std::string& name) {
         if (last.rfind(reserved, 0) == 0 &&
             (last.size() == std::strlen(reserved) || last[std::strlen(reserved)] == '.'))
             return false;
-    return last.size() < std::strlen(PartSuffix) || !last.ends_with(PartSuffix);
+    return last.size() < std::strlen(GfxArchive::PartSuffix) || !last.ends_with(GfxArchive::PartSuffix);
 }
 
 // 7-Zip writes every AES entry in WinZip's second format, whose CRC field is always 0; libzip
@@ -159,15 +160,21 @@ enum class EntryResult { Extracted, Failed, SecondFormat };
 
 // Streams one entry into `temp` with the given password; `crc` receives the data's own CRC.
 EntryResult ExtractEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& password,
-                         const std::filesystem::path& temp, zip_uint64_t allowance, uint32_t& crc,
-                         zip_uint64_t& total) {
+                         const std::filesystem::path& temp, zip_uint64_t allowance, uint32_t& crc, zip_uint64_t& total,
+                         int& writeError) {
     crc = 0;
     total = 0;
     std::unique_ptr<zip_file_t, ZipCloser> in(
         zip_fopen_index_encrypted(archive, index, 0, password.empty() ? nullptr : password.c_str()));
     if (!in) return EntryResult::Failed;
-    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
-    if (!out) return EntryResult::Failed;
+    // Never through a link planted at the temporary name, nor into a file left there.
+    const int fd = GfxFile::CreateExclusive(temp);
+    std::FILE* out = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
+    if (!out) {
+        writeError = errno;
+        if (fd >= 0) ::close(fd);
+        return EntryResult::Failed;
+    }
     std::vector<unsigned char> buffer(64 * 1024);
     bool ok = true;
     bool crcOnly = false;  // everything read, and only libzip's CRC comparison failed at the end
@@ -182,13 +189,22 @@ EntryResult ExtractEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& s
         crc = Crc32(crc, buffer.data(), static_cast<size_t>(n));
         total += static_cast<zip_uint64_t>(n);
         // The declared size may lie: the data itself is held to the limits too.
-        if (total > allowance || std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
+        if (total > allowance) {
+            ok = false;
+            break;
+        }
+        if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
+            writeError = errno;
             ok = false;
             break;
         }
     }
-    ok = std::fflush(out) == 0 && ok;
+    if (std::fflush(out) != 0) {
+        writeError = errno;
+        ok = false;
+    }
     const bool closed = std::fclose(out) == 0;
+    if (!closed) writeError = errno;
     in.reset();
     const bool hasCrc = (st.valid & ZIP_STAT_CRC) != 0;
     const bool secondFormat = st.encryption_method != ZIP_EM_NONE && (!hasCrc || st.crc == 0);
@@ -202,20 +218,22 @@ EntryResult ExtractEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& s
 
 bool GfxArchive::ExtractArchive(const std::string& file, const std::string& password1, const std::string& password2,
                                 int32_t, const std::string&, std::vector<std::filesystem::path>* written) {
-    return ExtractInto(m_Engine->Resolve(file), m_Engine->GetWorkingFolder(), password1, password2, written);
+    return ExtractInto(m_Engine->Resolve(file), m_Engine->GetWorkingFolder(), password1, password2, written, nullptr);
 }
 
 bool GfxArchive::ExtractArchives(const std::vector<Unpacking>& archives, const std::string& password1,
-                                 const std::string& password2, std::vector<std::filesystem::path>* written) {
+                                 const std::string& password2, std::vector<std::filesystem::path>* written,
+                                 int* writeError) {
     // Most of the time goes into deriving each entry's key, and the archives differ in how many
     // entries they hold: each gets a thread of its own and the system shares the cores among
     // them. The threads share nothing; each keeps its own list of files.
     std::vector<std::vector<std::filesystem::path>> lists(archives.size());
     std::vector<char> good(archives.size(), 0);
+    std::vector<int> errors(archives.size(), 0);
     const auto unpack = [&](size_t i) {
         try {
             good[i] = ExtractInto(m_Engine->Resolve(archives[i].file), m_Engine->Resolve(archives[i].folder), password1,
-                                  password2, &lists[i]);
+                                  password2, &lists[i], &errors[i]);
         } catch (const std::exception&) {
             good[i] = 0;  // out of memory, say: that archive failed, the others go on
         }
@@ -234,12 +252,15 @@ bool GfxArchive::ExtractArchives(const std::vector<Unpacking>& archives, const s
     for (std::thread& worker : workers) worker.join();
     if (written)
         for (const auto& list : lists) written->insert(written->end(), list.begin(), list.end());
+    if (writeError)
+        for (const int error : errors)
+            if (error != 0 && *writeError == 0) *writeError = error;
     return std::all_of(good.begin(), good.end(), [](char ok) { return ok != 0; });
 }
 
 bool GfxArchive::ExtractInto(const std::filesystem::path& archivePath, const std::filesystem::path& folder,
                              const std::string& password1, const std::string& password2,
-                             std::vector<std::filesystem::path>* written) const {
+                             std::vector<std::filesystem::path>* written, int* writeError) const {
     int error = 0;
     ZipPtr archive(zip_open(archivePath.string().c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!archive) return false;
@@ -287,13 +308,14 @@ bool GfxArchive::ExtractInto(const std::filesystem::path& archivePath, const std
         }
         makeFolders(target.parent_path());
         std::filesystem::path temp = target;
-        temp += PartSuffix;
+        temp += GfxArchive::PartSuffix;
         bool done = false;
+        int entryWriteError = 0;
         for (const std::string* password : {&password1, &password2}) {
             uint32_t crc = 0;
             zip_uint64_t total = 0;
-            const EntryResult result =
-                ExtractEntry(archive.get(), index, st, *password, temp, std::min(MaxEntryBytes, budget), crc, total);
+            const EntryResult result = ExtractEntry(archive.get(), index, st, *password, temp,
+                                                    std::min(MaxEntryBytes, budget), crc, total, entryWriteError);
             done = result == EntryResult::Extracted ||
                    (result == EntryResult::SecondFormat && secondFormat.Authentic(index, crc, *password));
             if (done) break;
@@ -310,6 +332,7 @@ bool GfxArchive::ExtractInto(const std::filesystem::path& archivePath, const std
             }
         }
         if (!done) allGood = false;
+        if (!done && entryWriteError != 0 && writeError && *writeError == 0) *writeError = entryWriteError;
     }
     return allGood;
 }

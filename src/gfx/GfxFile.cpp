@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 class Fd final {
@@ -35,6 +36,7 @@ bool WriteAll(int fd, const std::string& bytes) {
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
@@ -47,12 +49,16 @@ GfxFile::ReadResult GfxFile::ReadBounded(const std::filesystem::path& file, std:
     // Non-blocking, so a pipe of that name cannot stall the game; it is refused just below.
     Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0) {
+        result.error = errno;
         result.status = errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable;
         return result;
     }
     struct stat info {};
     result.status = ReadStatus::Unreadable;
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return result;
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        result.error = S_ISREG(info.st_mode) ? errno : NotAPlainFile;
+        return result;
+    }
     // Grown as the data comes, so a bound far above the file's size costs nothing.
     const auto expected = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
     result.bytes.resize(std::min(expected, maxBytes) + 1);
@@ -65,6 +71,7 @@ GfxFile::ReadResult GfxFile::ReadBounded(const std::filesystem::path& file, std:
         const ssize_t n = ::read(fd.Get(), result.bytes.data() + got, result.bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            result.error = errno;
             result.bytes.clear();
             return result;
         }
@@ -77,22 +84,89 @@ GfxFile::ReadResult GfxFile::ReadBounded(const std::filesystem::path& file, std:
     return result;
 }
 
-bool GfxFile::WriteAtomically(const std::filesystem::path& file, const std::string& bytes) {
+int GfxFile::CreateExclusive(const std::filesystem::path& file) {
+    for (int attempt = 0;; ++attempt) {
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST || attempt == 1) return fd;
+        // Unlinking a link removes the link itself; a folder in the way stays, and the open fails.
+        if (::unlink(file.c_str()) != 0 && errno != ENOENT) return -1;
+    }
+}
+
+bool GfxFile::WriteAtomically(const std::filesystem::path& file, const std::string& bytes, int* error) {
     auto temp = file;
-    temp += ".tmp";
-    Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (out.Get() < 0) return false;
-    // The data must be on the disk before the rename makes it the file, or a power cut could
-    // leave an empty file where the old one was.
-    const bool written = WriteAll(out.Get(), bytes) && ::fsync(out.Get()) == 0;
-    if (!out.Close() || !written || ::rename(temp.c_str(), file.c_str()) != 0) {
+    temp += TempSuffix;
+    struct stat old {};
+    const bool keepMode = ::lstat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    int failure = 0;
+    {
+        Fd out(CreateExclusive(temp));
+        if (out.Get() < 0) {
+            if (error) *error = errno;
+            return false;
+        }
+        // The data must be on the disk before the rename makes it the file, or a power cut could
+        // leave an empty file where the old one was.
+        if (!WriteAll(out.Get(), bytes) || (keepMode && ::fchmod(out.Get(), old.st_mode & 07777) != 0) ||
+            ::fsync(out.Get()) != 0)
+            failure = errno;
+        if (!out.Close() && failure == 0) failure = errno;
+    }
+    if (failure == 0 && ::rename(temp.c_str(), file.c_str()) != 0) failure = errno;
+    if (failure != 0) {
         ::unlink(temp.c_str());
+        if (error) *error = failure;
         return false;
     }
     // The rename itself lives in the folder; some file systems cannot flush a folder (EINVAL).
     const auto folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return dir.Get() < 0 || ::fsync(dir.Get()) == 0 || errno == EINVAL;
+}
+
+bool GfxFile::FreshFile::Open(const std::filesystem::path& file) {
+    Close();
+    auto temp = file;
+    temp += TempSuffix;
+    m_Fd = CreateExclusive(temp);
+    if (m_Fd >= 0 && ::rename(temp.c_str(), file.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        Close();
+    }
+    return IsOpen();
+}
+
+bool GfxFile::FreshFile::Append(const std::string& bytes) { return IsOpen() && WriteAll(m_Fd, bytes); }
+
+void GfxFile::FreshFile::Close() {
+    if (m_Fd >= 0) ::close(m_Fd);
+    m_Fd = -1;
+}
+
+std::string GfxFile::Explain(int error) {
+    switch (error) {
+        case NotAPlainFile:
+        case EISDIR:
+            return "it is not a plain file but a folder, a pipe or a device; move that out of the way";
+        case EACCES:
+        case EPERM:
+            return "permission is denied; give your user permission to read and write it (chmod u+rw) and to "
+                   "its folder";
+        case ENOSPC:
+        case EDQUOT:
+            return "the disk is full; free some space on it";
+        case EROFS:
+            return "the disk is read-only; make it writable";
+        case ENOENT:
+        case ENOTDIR:
+            return "a folder on its path is missing; make it again";
+        case ELOOP:
+            return "it is a link that leads round in a loop; remove the link";
+        case EIO:
+            return "the disk reports an error; check the disk";
+        default:
+            return std::string(std::strerror(error)) + "; check the file and its folder";
+    }
 }
 
 bool GfxFile::IsUsablePng(const std::string& bytes) {

@@ -157,7 +157,8 @@ struct GfxEngine::Impl {
     float MouseX = 0;
     float MouseY = 0;
     int32_t MouseButtons = 0;
-    float InjectedX = 0;  // where injected button events happen
+    int32_t WheelSteps = 0;  // since the previous PumpEvents
+    float InjectedX = 0;     // where injected button events happen
     float InjectedY = 0;
     GfxWindowEvents Events;
     std::deque<SDL_Event> HeldOver;      // a button's second change in one pump, and all after it

@@ -164,6 +164,7 @@ float GfxMouse::GetCursorX() const { return m_Engine->GetImpl().MouseX; }
 float GfxMouse::GetCursorY() const { return m_Engine->GetImpl().MouseY; }
 bool GfxMouse::IsLeftButtonDown() const { return (m_Engine->GetImpl().MouseButtons & 1) != 0; }
 bool GfxMouse::IsRightButtonDown() const { return (m_Engine->GetImpl().MouseButtons & 2) != 0; }
+int32_t GfxMouse::GetWheelSteps() const { return m_Engine->GetImpl().WheelSteps; }
 
 void GfxEngine::Impl::OpenJoystick(int deviceIndex) {
     // A game controller takes over from a plain joystick; otherwise the first device stays.

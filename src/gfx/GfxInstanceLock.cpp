@@ -12,7 +12,8 @@ GfxInstanceLock::~GfxInstanceLock() { Release(); }
 
 GfxInstanceLock::Result GfxInstanceLock::Acquire(const std::filesystem::path& file) {
     Release();
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Never through a link: one planted there would have the game create or open a file elsewhere.
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return Result::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool busy = errno == EWOULDBLOCK;

@@ -153,9 +153,18 @@ void GfxUtility::LoadHighScores(const std::string& path) {
     const auto file = m_Engine->Resolve(path);
     const GfxFile::ReadResult read =
         m_Engine->GetImpl().StandIns ? GfxFile::ReadResult{} : GfxFile::ReadBounded(file, MaxScoreFileBytes);
-    if (read.status == GfxFile::ReadStatus::Unreadable)
-        throw std::runtime_error("Cannot read the high-score file " + file.string());
     ScoreTable table = ParseScores(DefaultScores(), nullptr);
+    const auto setTable = [this](const ScoreTable& entries) {
+        for (size_t i = 0; i < ScoreEntries; ++i) {
+            m_Names[i] = entries[i].initials;
+            m_Values[i] = entries[i].value;
+        }
+    };
+    if (read.status == GfxFile::ReadStatus::Unreadable) {
+        // The default table stands in, so a game can still be played against it.
+        setTable(table);
+        throw GfxFile::FileError("Cannot read the high-score file " + file.string(), read.error);
+    }
     if (read.status == GfxFile::ReadStatus::Read) {
         std::vector<std::string> damage;
         if (read.truncated) damage.push_back("it is too long; only its start was read");
@@ -174,10 +183,7 @@ void GfxUtility::LoadHighScores(const std::string& path) {
         }
         table = std::move(found);
     }
-    for (size_t i = 0; i < ScoreEntries; ++i) {
-        m_Names[i] = table[i].initials;
-        m_Values[i] = table[i].value;
-    }
+    setTable(table);
 }
 
 void GfxUtility::SaveHighScores(const std::string& path) {
@@ -190,8 +196,9 @@ void GfxUtility::SaveHighScores(const std::string& path) {
         std::replace(name.begin(), name.end(), '\r', ' ');
         text += std::to_string(m_Values[i]) + " " + name + "\n";
     }
-    if (!GfxFile::WriteAtomically(file, text))
-        throw std::runtime_error("Cannot write the high-score file " + file.string());
+    int error = 0;
+    if (!GfxFile::WriteAtomically(file, text, &error))
+        throw GfxFile::FileError("Cannot write the high-score file " + file.string(), error);
 }
 
 std::string GfxUtility::GetHighScoreName(int32_t index) const {

@@ -10,6 +10,8 @@
 // pump, so the game sees each press in one frame and its release in a later one.
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxImpl.h"
@@ -89,6 +91,7 @@ void GfxEngine::PumpEvents() {
     Impl& d = *m_Impl;
     d.KeyPressed.fill(false);
     d.JoyPressed.fill(false);
+    d.WheelSteps = 0;
     if (!d.EventsStarted) return;
     // While minimised the game only pumps; wait for an event instead of spinning a core.
     if (d.Minimized && !IsVirtualClock()) SDL_WaitEventTimeout(nullptr, 20);
@@ -139,6 +142,14 @@ void GfxEngine::PumpEvents() {
                     d.MouseButtons &= ~button;
                     if (d.Events.MouseUp) d.Events.MouseUp(button, ShiftState(), d.MouseX, d.MouseY);
                 }
+                break;
+            }
+            case SDL_MOUSEWHEEL: {
+                const Sint32 y = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                const int32_t steps = std::clamp<int32_t>(y, -GfxMouse::MaxWheelSteps, GfxMouse::MaxWheelSteps);
+                if (steps == 0) break;  // a sideways scroll
+                d.WheelSteps += steps;
+                if (rec) rec->MouseWheel(steps);
                 break;
             }
             case SDL_JOYDEVICEADDED:
@@ -293,6 +304,17 @@ void GfxEngine::InjectMouseButton(int32_t button, bool down) {
     e.button.clicks = 1;
     e.button.x = static_cast<Sint32>(d.InjectedX);
     e.button.y = static_cast<Sint32>(d.InjectedY);
+    SDL_PushEvent(&e);
+}
+
+void GfxEngine::InjectMouseWheel(int32_t steps) {
+    Impl& d = *m_Impl;
+    if (!d.EnsureEvents()) return;
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = InjectedWindowId(d);
+    e.wheel.y = steps;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&e);
 }
 

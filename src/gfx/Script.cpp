@@ -354,8 +354,14 @@ std::optional<ScriptAction> ScriptReader::ParseTimed(int line, const std::string
             action.kind = Kind::MouseButton;
             action.code = words[3] == "left" ? 1 : 2;
             action.press = ParsePress(line, words[4], false);
+        } else if (n == 5 && words[3] == "wheel") {
+            action.kind = Kind::MouseWheel;
+            constexpr int32_t most = GfxMouse::MaxWheelSteps;
+            if (!ParseNumber(words[4], action.code) || action.code == 0 || action.code < -most || action.code > most)
+                throw ScriptError(line, "mouse wheel takes steps from -" + std::to_string(most) + " to " +
+                                            std::to_string(most) + ", not 0");
         } else {
-            throw ScriptError(line, "mouse move X Y | mouse click X Y | mouse left|right down|up");
+            throw ScriptError(line, "mouse move X Y | mouse click X Y | mouse left|right down|up | mouse wheel N");
         }
     } else if (what == "joy") {
         if (!m_Settings.joystick) throw ScriptError(line, "joy actions need the joystick command first");

@@ -29,6 +29,7 @@ struct ScriptAction {
         MouseMove,
         MouseButton,
         MouseClick,
+        MouseWheel,
         JoyAxis,
         JoyButton,
         Window,
@@ -40,7 +41,7 @@ struct ScriptAction {
     Kind kind = Kind::End;
     int line = 0;
     uint64_t at = 0;   // virtual milliseconds since start
-    int32_t code = 0;  // key scan code, mouse button (1 left, 2 right), joystick button, axis value
+    int32_t code = 0;  // key scan code, mouse button (1 left, 2 right), wheel steps, joystick button, axis value
     char axis = 'x';   // joystick axis
     Press press = Press::Tap;
     float x = 0, y = 0;  // mouse position in game pixels

@@ -74,6 +74,8 @@ void ScriptRecorder::MouseButton(int32_t button, bool down, float x, float y) {
     Line(std::string("mouse ") + (button == 1 ? "left" : "right") + (down ? " down" : " up"));
 }
 
+void ScriptRecorder::MouseWheel(int32_t steps) { Line("mouse wheel " + std::to_string(steps)); }
+
 void ScriptRecorder::JoyButton(int32_t button, bool down) {
     if (button < 0 || button > 20) return;
     m_Joystick = true;

@@ -22,6 +22,7 @@ public:
     void Key(int32_t scanCode, bool down);  // keys the script cannot name are never read by the game
     void MouseMove(float x, float y);
     void MouseButton(int32_t button, bool down, float x, float y);  // 1 left, 2 right
+    void MouseWheel(int32_t steps);
     void JoyButton(int32_t button, bool down);
     void JoyAxes(int32_t x, int32_t y);  // the axes as read after a pump, written when they change
     void Window(GfxWindowAction action);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play state's board and level files: reading a level, building its orbs and background,
 // filling the firing queue and starting the level's music.
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -14,6 +15,7 @@
 #include "engine/cTextures.h"
 #include "game/LevelCells.h"
 #include "game/LevelFile.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
@@ -51,7 +53,13 @@ bool CreateCellOrb(cOrb& orb, char c, int32_t column, int32_t row, const std::st
 }  // namespace
 
 std::string cPlayState::BoardKey(int32_t column, int32_t row) {
-    return "orbX" + std::to_string(column) + "Y" + std::to_string(row);
+    // Built in one piece: the rules ask for keys several times per orb and frame.
+    char x[12], y[12];
+    char* xEnd = std::to_chars(x, x + sizeof x, column).ptr;
+    char* yEnd = std::to_chars(y, y + sizeof y, row).ptr;
+    std::string key("orbX");
+    key.append(x, static_cast<size_t>(xEnd - x)).append(1, 'Y').append(y, static_cast<size_t>(yEnd - y));
+    return key;
 }
 
 bool cPlayState::OrbExists(int32_t column, int32_t row) const { return m_Board.Exists(BoardKey(column, row)); }
@@ -93,6 +101,10 @@ std::filesystem::path cPlayState::LevelFilePath() {
     return IsPlainFile(player) ? player : LevelPathIn("levels", gCurrentLevel);
 }
 
+LevelFile cPlayState::ReadLevel(const std::filesystem::path& path) const {
+    return ReadLevelFile(path, LevelHasCloudsLine());
+}
+
 std::string cPlayState::LevelReportName() const { return std::to_string(gCurrentLevel); }
 
 OrbRef cPlayState::MakeQueueOrb(int32_t orbType) {
@@ -106,10 +118,15 @@ void cPlayState::FillQueue() {
     m_NextOrb = std::make_shared<cOrb>();
     m_NextOrb->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
     ++m_OrbCounter;
-    m_CurrentOrb = std::make_shared<cOrb>();
-    m_CurrentOrb->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
-    m_CurrentOrb->SetPosition(BoardGeometry::QueueX, 260);
+    auto current = std::make_shared<cOrb>();
+    current->Create_Random_Orb(-1, -1, "fired" + std::to_string(m_OrbCounter), false);
+    MakeCurrent(current);
     ++m_OrbCounter;
+}
+
+void cPlayState::MakeCurrent(OrbRef orb) {
+    m_CurrentOrb = std::move(orb);
+    m_CurrentOrb->SetPosition(PlayGeometry::NextOrbX, PlayGeometry::CurrentOrbY);
 }
 
 void cPlayState::CreateLevel() {
@@ -118,7 +135,7 @@ void cPlayState::CreateLevel() {
         const std::filesystem::path path = LevelFilePath();
         m_Board = Collection<OrbRef>();
         m_Moving = Collection<OrbRef>();
-        const LevelFile level = ReadLevelFile(path, LevelHasCloudsLine());
+        const LevelFile level = ReadLevel(path);
 
         m_RiseInterval = level.riseInterval;
         LoadBoardImage(level.picture);
@@ -170,7 +187,7 @@ void cPlayState::LoadBoardImage(const std::string& name) {
         sprite->SetSourceRect(0, 0, assets::kBoardW, assets::kBoardH);
         sprite->SetVisible(true);
         sprite->SetBlend(true);
-        sprite->SetX(130);
+        sprite->SetX(PlayGeometry::BackgroundX);
         sprite->SetY(std::string(key) == "board" ? 0.0F : static_cast<float>(assets::kBoardH));
     }
 }

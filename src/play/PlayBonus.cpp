@@ -6,6 +6,7 @@
 #include "base/Globals.h"
 #include "engine/cSound.h"
 #include "engine/cTextures.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
@@ -60,16 +61,12 @@ void cPlayState::ProcessBonusItem(const BonusItemRef& item) {
     const std::string key = std::to_string(std::lrint(item->GetData(4)));
 
     const auto dragon = DragonSprite();
-    const bool caught = dragon && dragon->GetY() + static_cast<float>(dragon->GetHeight()) - 14 > item->GetY() &&
-                        dragon->GetX() < item->GetX() &&
-                        item->GetX() < dragon->GetX() + static_cast<float>(dragon->GetWidth()) - 24;
-    if (caught) {
+    if (dragon && ReachesDragon(*dragon, item->GetX(), item->GetY())) {
         const auto value = static_cast<int32_t>(std::lrint(item->GetData(2)));
         switch (static_cast<int32_t>(std::lrint(item->GetData(1)))) {
             case BonusKind::Fireball:
                 m_BonusText = "FIREBALL";
-                m_CurrentOrb = MakeQueueOrb(OrbKind::Fireball);
-                m_CurrentOrb->SetPosition(BoardGeometry::QueueX, 260);
+                MakeCurrent(MakeQueueOrb(OrbKind::Fireball));
                 gSound->Play("bonus.wav");
                 break;
             case BonusKind::Tornado:
@@ -85,11 +82,12 @@ void cPlayState::ProcessBonusItem(const BonusItemRef& item) {
         }
         m_BonusTextStart = now;
         m_BonusTextMoveTime = now;
-        m_BonusTextY = static_cast<int32_t>(std::lrint(dragon->GetY() + static_cast<float>(dragon->GetHeight()) - 16));
+        m_BonusTextY = static_cast<int32_t>(
+            std::lrint(dragon->GetY() + static_cast<float>(dragon->GetHeight()) - PlayGeometry::BonusTextInset));
         m_BonusTextX = static_cast<int32_t>(std::lrint(item->GetX()));
         if (m_BonusItems.Exists(key)) m_BonusItems.Remove(key);
         OnBonusItemDone();
-    } else if (item->GetY() <= -24) {
+    } else if (item->GetY() <= -PlayGeometry::Cell) {
         if (m_BonusItems.Exists(key)) m_BonusItems.Remove(key);
         OnBonusItemDone();
     }

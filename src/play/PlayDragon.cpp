@@ -9,6 +9,7 @@
 #include "base/modError.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cPlayState.h"
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr float kDragonLeftmost = 140;   // over column 0
-constexpr float kDragonRightmost = 572;  // over column 18
+constexpr float kDragonLeftmost = PlayGeometry::DragonX(0);
+constexpr float kDragonRightmost = PlayGeometry::DragonX(PlayGeometry::Columns - 1);
 constexpr int32_t kShotInterval = 12;
 
 void ReportMissingItem(const char* procedure, const std::string& key, int32_t pendingError) {
@@ -50,10 +51,10 @@ void cPlayState::MoveDragon() {
     const long x = std::lrint(dragon->GetX());
     if (x > kDragonRightmost) dragon->SetX(kDragonRightmost);
     if (x < kDragonLeftmost) dragon->SetX(kDragonLeftmost);
-    if (m_DragonMoved >= 24) {
+    if (m_DragonMoved >= PlayGeometry::Cell) {
         m_DragonMoving = false;
         m_DragonMoved = 0;
-        m_DragonColumn = std::clamp(m_DragonColumn + m_DragonDirection, 0, BoardGeometry::Columns - 1);
+        m_DragonColumn = std::clamp(m_DragonColumn + m_DragonDirection, 0, PlayGeometry::Columns - 1);
         m_DragonDirection = 0;
     }
 }
@@ -75,7 +76,12 @@ void cPlayState::AnimateDragon() {
 
 bool cPlayState::IsDragonAligned() const {
     const auto dragon = DragonSprite();
-    return dragon && std::lrint(dragon->GetX() + 4) % 24 == 0;
+    return dragon && std::lrint(dragon->GetX() - kDragonLeftmost) % PlayGeometry::Cell == 0;
+}
+
+bool cPlayState::ReachesDragon(const GfxSprite& dragon, float x, float y) {
+    return dragon.GetY() + static_cast<float>(dragon.GetHeight()) - PlayGeometry::UndersideInset > y &&
+           dragon.GetX() < x && x < dragon.GetX() + static_cast<float>(dragon.GetWidth()) - PlayGeometry::Cell;
 }
 
 void cPlayState::FireOrb() {
@@ -85,8 +91,7 @@ void cPlayState::FireOrb() {
     m_CurrentOrb->Fire(m_DragonColumn);
     gSound->Play(m_CurrentOrb->OrbType() == OrbKind::Fireball ? "fireball.wav" : "shoot.wav");
     m_Moving.Add(m_CurrentOrb, m_CurrentOrb->Key());
-    m_CurrentOrb = m_NextOrb;
-    m_CurrentOrb->SetPosition(BoardGeometry::QueueX, 260);
+    MakeCurrent(m_NextOrb);
     m_NextOrb = MakeQueueOrb(ChooseNextOrbType());
     OnOrbFired();
 }
@@ -125,10 +130,10 @@ void cPlayState::AnimateQueue() {
         m_NextOrb->SetAlpha(std::min(m_NextOrb->Alpha() + 4, 235));
         m_NextOrbFadeTime = now;
     }
-    if (m_CurrentOrb->PixelX() < 70 && TicksSince(now, m_CurrentOrbSlideTime) > 5) {
+    if (m_CurrentOrb->PixelX() < PlayGeometry::CurrentOrbX && TicksSince(now, m_CurrentOrbSlideTime) > 5) {
         const int32_t y = m_CurrentOrb->PixelY();
         m_CurrentOrb->SetPosition(m_CurrentOrb->PixelX() + 2, y);
-        if (m_CurrentOrb->PixelX() > 70) m_CurrentOrb->SetPosition(70, y);
+        if (m_CurrentOrb->PixelX() > PlayGeometry::CurrentOrbX) m_CurrentOrb->SetPosition(PlayGeometry::CurrentOrbX, y);
         m_CurrentOrbSlideTime = now;
     }
 }
@@ -152,7 +157,7 @@ void cPlayState::MoveOrb(const OrbRef& orb) {
             OnBurntOrbRemoved();
         }
 
-        if (orb->IsFired() && orb->PixelY() > 480) {
+        if (orb->IsFired() && orb->PixelY() > assets::kScreenH) {
             m_Moving.Remove(orb->Key());
             AddToScore(-10);
         }
@@ -164,9 +169,10 @@ void cPlayState::MoveOrb(const OrbRef& orb) {
 void cPlayState::CheckCollision(const OrbRef& orb) {
     try {
         OrbRef target;
-        for (int32_t row = BoardGeometry::Rows - 1; row >= 0; --row) {
-            if (!OrbExists(orb->PositionX(), row)) continue;
-            const OrbRef& candidate = m_Board.Item(BoardKey(orb->PositionX(), row));
+        for (int32_t row = PlayGeometry::Rows - 1; row >= 0; --row) {
+            const OrbRef* found = m_Board.TryItem(BoardKey(orb->PositionX(), row));
+            if (!found) continue;
+            const OrbRef& candidate = *found;
             // Only an orb below stops a moving one. The orb above a stack's lowest faller may
             // still rest within reach before it begins to fall itself, most of all when short
             // frames leave the faller unmoved for a frame or two.

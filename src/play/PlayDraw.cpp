@@ -8,6 +8,7 @@
 #include "engine/cCloud.h"
 #include "engine/cMouse.h"
 #include "engine/cSprites.h"
+#include "game/PlayGeometry.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
@@ -19,12 +20,7 @@
 namespace {
 constexpr int32_t kWhite = -1;
 constexpr int32_t kBlack = static_cast<int32_t>(0xFF000000U);  // opaque
-constexpr int32_t kPanelX = 20;
-constexpr int32_t kPanelWidth = 90;
-constexpr int32_t kPanelHeight = 120;
-constexpr int32_t kTableRows = 5;
-constexpr int32_t kRowY[kTableRows] = {40, 55, 70, 85, 100};
-constexpr int32_t kLetterX[3] = {20, 28, 36};
+constexpr int32_t kTableRows = static_cast<int32_t>(PlayGeometry::ScoreRowY.size());
 constexpr int32_t kIntroMs = 2000;
 constexpr int32_t kFadeStepMs = 10;
 constexpr int32_t kCompleteWaitMs = 1000;
@@ -32,15 +28,22 @@ constexpr int32_t kCompleteBonus = 1000;
 constexpr int32_t kCompleteBonusStep = 5;
 constexpr int32_t kBonusTextLifeMs = 1500;
 constexpr int32_t kBonusTextStepMs = 100;
+constexpr int32_t kVolumeShownMs = 1000;  // the readout after F7 or F8, fading over its last quarter
 
 // Every text on the play screen is bold. Text over the moving board, and the initial being edited
 // (dark blue on the dark panel), carries an outline in a contrasting colour so it reads anywhere.
-void PanelText(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text, int32_t align,
-               int32_t colour, const std::string& face, float size, int32_t outline = 0) {
+void DrawBoldText(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text, int32_t align,
+                  int32_t colour, const std::string& face, float size, int32_t outline = 0) {
     const float offset = outline != 0 ? 1.0F : 0.0F;
     gEngine->GetText().DrawText(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
                                 static_cast<float>(height), text, align, colour, face, size, true, 0, offset, offset,
                                 outline);
+}
+
+// A text in the panel's box at height y (x for a letter of the initials).
+void PanelText(int32_t y, const std::string& text, int32_t align, int32_t colour, const std::string& face, float size,
+               int32_t outline = 0, int32_t x = PlayGeometry::TextX) {
+    DrawBoldText(x, y, PlayGeometry::TextW, PlayGeometry::TextH, text, align, colour, face, size, outline);
 }
 
 const std::string kCongratulations =
@@ -66,28 +69,30 @@ void cPlayState::DrawState() {
     for (const auto& entry : m_Popups.Entries()) entry.value->Render();
     DrawBonusText();
 
-    if (gPaused) m_Message->DrawPause(300, 178, 255);
+    if (gPaused) m_Message->DrawPause(PlayGeometry::PausedX, PlayGeometry::PausedY, 255);
     if (m_GameOver) ShowGameOver();
     if (m_LevelComplete) ShowLevelComplete();
     if (m_LevelIntro) ShowLevelIntro();
 
-    PanelText(kPanelX, 22, kPanelWidth, kPanelHeight, "Top 5 Scores", 0, kWhite, m_HudFont, 12);
+    PanelText(PlayGeometry::ScoresHeadingY, "Top 5 Scores", 0, kWhite, m_HudFont, 12);
     for (int32_t i = 1; i <= kTableRows; ++i)
-        PanelText(kPanelX, kRowY[i - 1], kPanelWidth, kPanelHeight, m_Scores->HighScore_Score(i), 1, kWhite, "Arial",
-                  8);
+        PanelText(PlayGeometry::ScoreRowY[i - 1], m_Scores->HighScore_Score(i), 1, kWhite, "Arial", 8);
     DrawHighScoreInitials();
-    PanelText(kPanelX, 155, kPanelWidth, kPanelHeight, "Current Score", 0, kWhite, m_HudFont, 12);
-    PanelText(kPanelX, 170, kPanelWidth, kPanelHeight, std::to_string(m_Scores->CurrentScore()), 1, kWhite, "Arial", 8);
-    PanelText(kPanelX, 190, kPanelWidth, kPanelHeight, "Current Level", 0, kWhite, m_HudFont, 12);
+    PanelText(PlayGeometry::ScoreHeadingY, "Current Score", 0, kWhite, m_HudFont, 12);
+    PanelText(PlayGeometry::ScoreY, std::to_string(m_Scores->CurrentScore()), 1, kWhite, "Arial", 8);
+    PanelText(PlayGeometry::LevelHeadingY, "Current Level", 0, kWhite, m_HudFont, 12);
     DrawLevelLabel();
-    PanelText(kPanelX, 235, kPanelWidth, kPanelHeight, "Next Orb", 0, kWhite, m_HudFont, 12);
+    PanelText(PlayGeometry::QueueHeadingY, "Next Orb", 0, kWhite, m_HudFont, 12);
 
     // A level advance inside ShowLevelComplete rebuilds the queue, so look the orbs up afresh.
     if (m_CurrentOrb) m_CurrentOrb->Render();
     if (m_NextOrb) m_NextOrb->Render();
     DrawAfterQueue();
+    DrawVolume();
 
-    if (m_AllLevelsDone) m_Message->DrawMessageBox(kCongratulations, 175, 200, 450, 100, 8, true, false);
+    if (m_AllLevelsDone)
+        m_Message->DrawMessageBox(kCongratulations, PlayGeometry::MessageX, PlayGeometry::MessageY,
+                                  PlayGeometry::MessageW, 100, 8, true, false);
 
     m_RestartButton->Render(-1, -1);
     m_ExitButton->Render(-1, -1);
@@ -97,7 +102,7 @@ void cPlayState::DrawState() {
 const std::string& cPlayState::CongratulationsText() { return kCongratulations; }
 
 void cPlayState::DrawLevelLabel() {
-    PanelText(kPanelX, 205, kPanelWidth, kPanelHeight, std::to_string(gCurrentLevel), 1, kWhite, "Arial", 8);
+    PanelText(PlayGeometry::LevelY, std::to_string(gCurrentLevel), 1, kWhite, "Arial", 8);
 }
 
 void cPlayState::DrawHighScoreInitials() {
@@ -105,7 +110,7 @@ void cPlayState::DrawHighScoreInitials() {
     for (int32_t row = 1; row <= kTableRows; ++row) {
         const std::string initials = m_Scores->HighScore_Initials(row);
         if (row != editedRow) {
-            PanelText(kPanelX, kRowY[row - 1], kPanelWidth, kPanelHeight, initials, 0, kWhite, "Arial", 8);
+            PanelText(PlayGeometry::ScoreRowY[row - 1], initials, 0, kWhite, "Arial", 8);
             continue;
         }
         // The row being edited: letter by letter, the one under the cursor larger and blue.
@@ -113,9 +118,9 @@ void cPlayState::DrawHighScoreInitials() {
             const auto index = static_cast<size_t>(letter - 1);
             const std::string text = index < initials.size() ? initials.substr(index, 1) : std::string();
             const bool edited = letter == m_InitialsCursor;
-            PanelText(kLetterX[letter - 1], kRowY[row - 1], kPanelWidth, kPanelHeight, text, 0,
+            PanelText(PlayGeometry::ScoreRowY[row - 1], text, 0,
                       edited ? GfxUtility::MakeColor(255, 0, 0, 200) : kWhite, "Arial", edited ? 9.0F : 8.0F,
-                      edited ? GfxUtility::MakeColor(255, 255, 244, 214) : 0);
+                      edited ? GfxUtility::MakeColor(255, 255, 244, 214) : 0, PlayGeometry::InitialX[index]);
         }
     }
 }
@@ -124,7 +129,7 @@ void cPlayState::DrawBonusText() {
     const int32_t now = GetTickCount();
     if (TicksSince(now, m_BonusTextStart) >= kBonusTextLifeMs) return;
     if (!m_BonusText.empty())
-        PanelText(m_BonusTextX, m_BonusTextY, 100, 100, m_BonusText, 0, kWhite, "Arial", 8, kBlack);
+        DrawBoldText(m_BonusTextX, m_BonusTextY, 100, 100, m_BonusText, 0, kWhite, "Arial", 8, kBlack);
     if (TicksSince(now, m_BonusTextMoveTime) > kBonusTextStepMs) {
         --m_BonusTextY;
         m_BonusTextMoveTime = now;
@@ -136,9 +141,12 @@ void cPlayState::ShowLevelIntro() {
         m_LevelIntro = false;
         return;
     }
-    int32_t x = 430;
-    m_Message->DrawLevel(280, 150, 255);
-    m_Message->DrawNumber(std::to_string(gCurrentLevel), x, 160, 255);
+    DrawLevelCaption(255);
+}
+
+void cPlayState::DrawLevelCaption(int16_t alpha) {
+    m_Message->DrawLevel(PlayGeometry::LevelCaptionX, PlayGeometry::LevelCaptionY, alpha);
+    m_Message->DrawNumber(std::to_string(gCurrentLevel), PlayGeometry::LevelNumberX, PlayGeometry::LevelNumberY, alpha);
 }
 
 void cPlayState::ShowLevelComplete() {
@@ -155,10 +163,8 @@ void cPlayState::ShowLevelComplete() {
         m_Scores->AddToScore(kCompleteBonusStep);
         m_CompleteBonus += kCompleteBonusStep;
     }
-    int32_t x = 430;
-    m_Message->DrawLevel(280, 150, m_CompleteAlpha);
-    m_Message->DrawNumber(std::to_string(gCurrentLevel), x, 160, m_CompleteAlpha);
-    m_Message->DrawComplete(280, 230, m_CompleteAlpha);
+    DrawLevelCaption(m_CompleteAlpha);
+    m_Message->DrawComplete(PlayGeometry::CompleteX, PlayGeometry::CompleteY, m_CompleteAlpha);
 }
 
 void cPlayState::ShowGameOver() {
@@ -169,5 +175,17 @@ void cPlayState::ShowGameOver() {
         if (const auto dragon = DragonSprite(); dragon && dragon->GetScale() > 0.01F)
             dragon->SetScale(dragon->GetScale() - 0.005F);
     }
-    m_Message->DrawGameOver(270, 178, m_GameOverAlpha);
+    m_Message->DrawGameOver(PlayGeometry::GameOverX, PlayGeometry::GameOverY, m_GameOverAlpha);
+}
+
+void cPlayState::DrawVolume() {
+    const int32_t shown = TicksSince(GetTickCount(), m_VolumeShownTime);
+    if (!m_VolumeShown || shown >= kVolumeShownMs) return;
+    const int32_t fade = kVolumeShownMs / 4;
+    const auto alpha =
+        static_cast<int16_t>(shown < kVolumeShownMs - fade ? 255 : 255 * (kVolumeShownMs - shown) / fade);
+    // At the foot of the panel, below everything else the panel shows.
+    PanelText(kPanelX, 432, 50, 20, "Music", 0, GfxUtility::MakeColor(alpha, 255, 255, 255), m_HudFont, 12,
+              GfxUtility::MakeColor(alpha, 0, 0, 0));
+    m_Message->DrawNumber(std::to_string(gMusicVolume), 72, 424, alpha, 0.5F);
 }

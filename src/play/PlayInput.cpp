@@ -21,6 +21,15 @@ constexpr int32_t kJoystickRepeatMs = 200;
 // so a press the other way was not heard until the excess had been held off again.
 constexpr int32_t kMinVolume = 0;
 constexpr int32_t kMaxVolume = 100;
+// F7 and F8 step the volume once per press and then, held, repeat as a keyboard does: one
+// frame's step each was 60 steps a second, too fast to stop where one meant to.
+constexpr int32_t kVolumeStep = 5;
+constexpr int32_t kVolumeRepeatDelayMs = 400;
+constexpr int32_t kVolumeRepeatMs = 150;
+
+int32_t TickAfter(int32_t tick, int32_t ms) {
+    return static_cast<int32_t>(static_cast<uint32_t>(tick) + static_cast<uint32_t>(ms));
+}
 }  // namespace
 
 void cPlayState::HandleInput() {
@@ -36,10 +45,7 @@ void cPlayState::HandleKeyboard() {
     if (keyboard.IsKeyDown(GfxKey::Right) && !gPaused && !IsPlayHalted()) StartDragonMove(+1);
     if (keyboard.IsKeyDown(GfxKey::Left) && !gPaused && !IsPlayHalted()) StartDragonMove(-1);
     if (keyboard.IsKeyDown(GfxKey::Space) && !gPaused && !IsPlayHalted()) FireOrb();
-    if (keyboard.IsKeyDown(GfxKey::F7) && !gPaused && !IsPlayHalted())
-        gMusicVolume = std::clamp(gMusicVolume - 1, kMinVolume, kMaxVolume);
-    if (keyboard.IsKeyDown(GfxKey::F8) && !gPaused && !IsPlayHalted())
-        gMusicVolume = std::clamp(gMusicVolume + 1, kMinVolume, kMaxVolume);
+    HandleVolumeKeys(keyboard);
     if (keyboard.IsKeyPressed(GfxKey::P) && !gInactive && !IsPlayHalted()) TogglePause();
 
     // The initials entry after a lost game or the last level won; it works while paused as well.
@@ -50,6 +56,37 @@ void cPlayState::HandleKeyboard() {
         m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, +1);
     if (keyboard.IsKeyPressed(GfxKey::Down) && initials)
         m_Scores->AddInitialLetter(m_Scores->CurrentPosition(), m_InitialsCursor, -1);
+}
+
+void cPlayState::HandleVolumeKeys(const GfxKeyboard& keyboard) {
+    if (gPaused || IsPlayHalted()) {
+        m_VolumeKey = 0;
+        return;
+    }
+    const int32_t now = GetTickCount();
+    const int32_t pressed = keyboard.IsKeyPressed(GfxKey::F8)   ? GfxKey::F8
+                            : keyboard.IsKeyPressed(GfxKey::F7) ? GfxKey::F7
+                                                                : 0;
+    if (pressed != 0) {
+        m_VolumeKey = pressed;
+        m_VolumeKeyTime = now;
+        m_VolumeRepeating = false;
+    } else if (m_VolumeKey == 0 || !keyboard.IsKeyDown(m_VolumeKey)) {
+        m_VolumeKey = 0;
+        return;
+    } else {
+        const int32_t wait = m_VolumeRepeating ? kVolumeRepeatMs : kVolumeRepeatDelayMs;
+        const int32_t since = TicksSince(now, m_VolumeKeyTime);
+        if (since < wait) return;
+        // Counted from when the step was due, so the rate holds at any frame length; after a
+        // stall the next step waits its whole time instead of following in a burst.
+        m_VolumeKeyTime = since < wait + kVolumeRepeatMs ? TickAfter(m_VolumeKeyTime, wait) : now;
+        m_VolumeRepeating = true;
+    }
+    const int32_t step = m_VolumeKey == GfxKey::F8 ? kVolumeStep : -kVolumeStep;
+    gMusicVolume = std::clamp(gMusicVolume + step, kMinVolume, kMaxVolume);
+    m_VolumeShownTime = now;
+    m_VolumeShown = true;
 }
 
 bool cPlayState::IsEnteringInitials() const { return m_GameOver || m_AllLevelsDone; }

@@ -8,6 +8,7 @@
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
 #include "engine/cTextures.h"
+#include "game/PlayGeometry.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
@@ -40,13 +41,13 @@ void cPlayState::InitializeGraphics() {
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "panel");
     Dress(*gSprites->Item("panel"), assets::kPanel, 0, 0);
     gSprites->Add_Sprite(std::make_shared<GfxSprite>(), "dragon");
-    Dress(*gSprites->Item("dragon"), assets::kDragon[0], 356, 0);
+    Dress(*gSprites->Item("dragon"), assets::kDragon[0], PlayGeometry::DragonStartX, PlayGeometry::DragonStartY);
 
     // The button pictures belong to the buttons, not to the scenery list.
     auto restartPicture = std::make_shared<GfxSprite>();
-    Dress(*restartPicture, assets::kRestartButton[0], assets::kPanelRestart.x, assets::kPanelRestart.y);
+    Dress(*restartPicture, assets::kRestartButton[0], PlayGeometry::ButtonX, PlayGeometry::RestartY);
     auto exitPicture = std::make_shared<GfxSprite>();
-    Dress(*exitPicture, assets::kExitButton[0], assets::kPanelExit.x, assets::kPanelExit.y);
+    Dress(*exitPicture, assets::kExitButton[0], PlayGeometry::ButtonX, PlayGeometry::ExitY);
 
     m_RestartButton = std::make_unique<cButton>();
     m_ExitButton = std::make_unique<cButton>();
@@ -58,8 +59,7 @@ void cPlayState::InitializeGraphics() {
     m_RestartButton->ButtonClick = [this](int32_t& mouseButton) { m_RestartButton_ButtonClick(mouseButton); };
     m_ExitButton->ButtonClick = [this](int32_t& mouseButton) { m_ExitButton_ButtonClick(mouseButton); };
 
-    m_Scores = std::make_unique<cScores>();
-    m_Scores->SetSaveOnRelease(SavesScores());
+    m_Scores = std::make_unique<cScores>(SavesScores());
     m_Message = std::make_unique<cMessage>();
     m_Clouds = std::make_unique<cCloud>();
     m_Board.Clear();
@@ -71,8 +71,8 @@ void cPlayState::InitializeGraphics() {
 
     m_DragonFrameTime = now;
     m_DragonFrame = 0;
-    m_DragonColumn = 9;
-    m_FloorY = 450;
+    m_DragonColumn = PlayGeometry::DragonStartColumn;
+    m_FloorY = PlayGeometry::Bottom;
     m_OrbCounter = 0;
     m_ScrollTime = now;
 

@@ -9,12 +9,15 @@
 #include "engine/cCloud.h"
 #include "engine/cMouse.h"
 #include "engine/cSprites.h"
+#include "game/PlayGeometry.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cMessage.h"
 #include "play/cPlayState.h"
 #include "play/cScores.h"
+#include "shell/AssetTable.h"
+#include "shell/modSettings.h"
 
 cPlayState::cPlayState(NoSetUp) {}
 
@@ -79,8 +82,8 @@ void cPlayState::ScrollBoard() {
     if (!board || !board2) return;
     board->MoveBy(0, -1);
     board2->MoveBy(0, -1);
-    if (board->GetY() < -960) board->SetY(board2->GetY() + 960);
-    if (board2->GetY() < -960) board2->SetY(board->GetY() + 960);
+    if (board->GetY() < -assets::kBoardH) board->SetY(board2->GetY() + assets::kBoardH);
+    if (board2->GetY() < -assets::kBoardH) board2->SetY(board->GetY() + assets::kBoardH);
 }
 
 void cPlayState::FadeInMusic() {
@@ -94,17 +97,15 @@ void cPlayState::FadeInMusic() {
 
 void cPlayState::CheckLoss(const OrbRef& orb, const GfxSprite* dragon) {
     if (m_GameOver) return;
-    bool lost = orb->PixelY() < 1;
-    if (!lost && dragon) {
-        const float x = static_cast<float>(orb->PixelX());
-        lost = dragon->GetY() + static_cast<float>(dragon->GetHeight()) - 14 > static_cast<float>(orb->PixelY()) &&
-               dragon->GetX() < x && x < dragon->GetX() + static_cast<float>(dragon->GetWidth()) - 24;
-    }
+    const bool lost =
+        orb->PixelY() < PlayGeometry::TopLine ||
+        (dragon && ReachesDragon(*dragon, static_cast<float>(orb->PixelX()), static_cast<float>(orb->PixelY())));
     if (!lost) return;
     m_GameOver = true;
     m_GameOverAlpha = 1;
     m_GameOverTime = GetTickCount();
     m_InitialsCursor = 1;
+    KeepFinishedGame();
     if (HasMusic()) {
         gEngine->GetMusic().LoadMusic("game/sounds/puzzlel.mp3", 0);
         gEngine->GetMusic().PlayMusic(true, 0);
@@ -120,6 +121,12 @@ void cPlayState::CheckWin() {
     m_CompleteAlpha = 1;
     m_CompleteTime = GetTickCount();
     m_CompleteBonus = 0;
+    // The next level is the player's from the moment this one is won, whatever ends the run after.
+    if (SavesScores() && gCurrentLevel < std::numeric_limits<int32_t>::max() && LevelFileExists(gCurrentLevel + 1) &&
+        gCurrentLevel + 1 > gHighestLevel) {
+        gHighestLevel = gCurrentLevel + 1;
+        SaveProgress();
+    }
     if (HasMusic()) {
         gEngine->GetMusic().LoadMusic("game/sounds/puzzlew.mp3", 0);
         gEngine->GetMusic().PlayMusic(true, 0);
@@ -134,21 +141,28 @@ void cPlayState::AdvanceLevel() {
     if (gCurrentLevel >= std::numeric_limits<int32_t>::max() || !LevelFileExists(gCurrentLevel + 1)) {
         m_AllLevelsDone = true;
         m_InitialsCursor = 1;
+        KeepFinishedGame();
         return;
     }
     ++gCurrentLevel;
     m_LevelComplete = false;
     m_GameOver = false;
     // The floor follows the new board's bottom row, not the one the last level rose to.
-    m_FloorY = BoardGeometry::Bottom;
+    m_FloorY = PlayGeometry::Bottom;
     CreateLevel();
     if (const auto dragon = DragonSprite()) {
-        dragon->SetX(356);
-        dragon->SetY(0);
+        dragon->SetX(PlayGeometry::DragonStartX);
+        dragon->SetY(PlayGeometry::DragonStartY);
     }
-    m_DragonColumn = 9;
+    m_DragonColumn = PlayGeometry::DragonStartColumn;
     m_DragonMoving = false;
     m_IntroTime = GetTickCount();
     m_LevelIntro = HasLevelIntro();
     m_PopupCounter = 0;
+}
+
+void cPlayState::KeepFinishedGame() {
+    if (!SavesScores()) return;
+    if (m_Scores) m_Scores->KeepFinishedGame();
+    SaveProgress();
 }

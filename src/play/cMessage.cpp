@@ -14,12 +14,20 @@
 #include "shell/AssetTable.h"
 
 namespace {
-// Draws one cell of text.png with its top-left corner at (x, y).
-void DrawCell(GfxSprite& sprite, const assets::Rect& cell, int32_t x, int32_t y) {
+// Draws one cell of text.png with its top-left corner at (x, y); the sprite scales about its
+// centre, so a scaled cell is placed by its centre.
+void DrawCell(GfxSprite& sprite, const assets::Rect& cell, int32_t x, int32_t y, float scale = 1) {
     sprite.SetSourceRect(cell.x, cell.y, cell.w, cell.h);
-    sprite.SetX(static_cast<float>(x));
-    sprite.SetY(static_cast<float>(y));
+    sprite.SetScale(scale);
+    sprite.SetX(static_cast<float>(x) - static_cast<float>(cell.w) * (1 - scale) / 2);
+    sprite.SetY(static_cast<float>(y) - static_cast<float>(cell.h) * (1 - scale) / 2);
     sprite.Render();
+}
+
+// The digit font's cell for a character, or null for a character that is not a digit.
+const assets::Rect* DigitCell(char c) {
+    const size_t digit = assets::kDigitOrder.find(c);
+    return digit == std::string_view::npos ? nullptr : &assets::kDigits[digit];
 }
 
 void DrawCaption(GfxSprite& sprite, const assets::Caption& caption, int32_t x, int32_t y, int16_t alpha) {
@@ -85,7 +93,14 @@ void cMessage::DrawGameOver(int32_t x, int32_t y, int16_t alpha) {
     DrawCaption(m_TextSprite, assets::kGameOver, x, y, alpha);
 }
 
-int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha) {
+int32_t cMessage::NumberWidth(const std::string& text) {
+    int32_t width = 0;
+    for (const char c : text)
+        if (const assets::Rect* cell = DigitCell(c)) width += cell->w;
+    return width;
+}
+
+int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha, float scale) {
     int32_t pending = 0;
     try {
         // The value itself is not needed: the conversion only rejects text that is not a number.
@@ -93,10 +108,10 @@ int32_t cMessage::DrawNumber(const std::string& text, int32_t x, int32_t y, int1
         m_TextSprite.SetAlpha(alpha);
         for (const char c : text) {
             // Each digit advances by its own width.
-            const size_t digit = assets::kDigitOrder.find(c);
-            if (digit == std::string_view::npos) continue;
-            DrawCell(m_TextSprite, assets::kDigits[digit], x, y);
-            x += assets::kDigits[digit].w;
+            const assets::Rect* cell = DigitCell(c);
+            if (!cell) continue;
+            DrawCell(m_TextSprite, *cell, x, y, scale);
+            x += static_cast<int32_t>(std::lrint(static_cast<float>(cell->w) * scale));
         }
         return x;
     } catch (const RuntimeError& error) {

@@ -21,8 +21,11 @@ public:
     void DrawGameOver(int32_t x, int32_t y, int16_t alpha);
     // Draws the digits of a decimal number left to right from (x, y) and answers the x after the
     // last digit. Characters other than digits are skipped without advancing. Text that is not a
-    // 32-bit number is reported and ends the program.
-    int32_t DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha);
+    // 32-bit number is reported and ends the program. A scale below 1 draws smaller digits with
+    // their top-left corners in the same places.
+    int32_t DrawNumber(const std::string& text, int32_t x, int32_t y, int16_t alpha, float scale = 1);
+    // How far DrawNumber advances over the text.
+    static int32_t NumberWidth(const std::string& text);
 
 private:
     GfxSprite m_TextSprite;  // on "text.png"; never put into gSprites

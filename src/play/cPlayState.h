@@ -20,6 +20,7 @@ class cScores;
 class cMessage;
 class cCloud;
 class cButton;
+struct LevelFile;
 
 using OrbRef = std::shared_ptr<cOrb>;
 using BonusItemRef = std::shared_ptr<GfxSprite>;
@@ -78,6 +79,8 @@ protected:
     // ---- Hooks the tutorial overrides (the play state's behaviour is the default) ----
     // The level file to read for the current level; may report and end the program.
     virtual std::filesystem::path LevelFilePath();
+    // The level that path holds, as the game reads it; a trial plays one it holds already.
+    virtual LevelFile ReadLevel(const std::filesystem::path& path) const;
     // The text that names the level in the level-file reports.
     virtual std::string LevelReportName() const;
     // Clamps gCurrentLevel and unlocks it in level select.
@@ -104,7 +107,8 @@ protected:
     virtual bool IsBoardFrozen() const { return false; }
     // Whether each level start shows the two-second level-number intro.
     virtual bool HasLevelIntro() const { return true; }
-    // Whether leaving the state (Destroy, and the release of m_Scores) writes the score table.
+    // Whether the game's progress is kept: the score table (at the game's end, Destroy and the
+    // release of m_Scores) and the level a win unlocks.
     virtual bool SavesScores() const { return true; }
     // Drawn after the two queue orbs, before the congratulations, buttons and cursor.
     virtual void DrawAfterQueue() {}
@@ -121,12 +125,16 @@ protected:
     static std::string BoardKey(int32_t column, int32_t row);
     // A fresh "fired" + counter queue orb of the given type (never seeded here).
     OrbRef MakeQueueOrb(int32_t orbType);
+    // The orb to fire from now on, entering its place in the queue from the next orb's.
+    void MakeCurrent(OrbRef orb);
 
     // ---- Dragon, firing and flight ----
     void StartDragonMove(int32_t direction);
     void MoveDragon();
     void AnimateDragon();
     bool IsDragonAligned() const;
+    // Whether something whose top-left is at (x, y) is under the dragon and has reached its underside.
+    static bool ReachesDragon(const GfxSprite& dragon, float x, float y);
     void FireOrb();
     int32_t ChooseNextOrbType();
     bool BoardHasType(int32_t orbType) const;
@@ -155,6 +163,8 @@ protected:
     void FadeInMusic();
     void CheckLoss(const OrbRef& orb, const GfxSprite* dragon);
     void CheckWin();
+    // The game is over (lost, or the last level won): its score, replay and settings are saved now.
+    void KeepFinishedGame();
     // Moves on to the next level, or raises m_AllLevelsDone when there is none.
     virtual void AdvanceLevel();
     // Whether a level file for this number exists in either folder.
@@ -164,6 +174,7 @@ protected:
     virtual void HandleKeyboard();
     virtual void HandleMouse();
     virtual void HandleJoystick();
+    void HandleVolumeKeys(const GfxKeyboard& keyboard);
     void PauseGame();
     void ResumeGame();
     void TogglePause();
@@ -174,8 +185,11 @@ protected:
     // The level number in the panel; the tutorial shows its own label.
     virtual void DrawLevelLabel();
     void ShowLevelIntro();
+    // "LEVEL" and the level's number over the board.
+    void DrawLevelCaption(int16_t alpha);
     virtual void ShowLevelComplete();
     void ShowGameOver();
+    void DrawVolume();  // for a second after F7 or F8
 
     // ---- Fields, in the order the rules list them ----
     std::string m_HudFont;
@@ -222,6 +236,11 @@ protected:
     std::string m_BonusText;
     int32_t m_InitialsCursor = 0;
     int32_t m_JoystickRepeatTime = 0;
+    int32_t m_VolumeKey = 0;         // F7 or F8 while held since its press, else 0
+    int32_t m_VolumeKeyTime = 0;     // when it last stepped the volume
+    bool m_VolumeRepeating = false;  // it has stepped again since the press
+    bool m_VolumeShown = false;      // the volume readout has been shown
+    int32_t m_VolumeShownTime = 0;   // since when
     bool m_AllLevelsDone = false;
     int32_t m_NextOrbFadeTime = 0;
     int32_t m_CurrentOrbSlideTime = 0;

@@ -6,13 +6,14 @@
 #include "play/cScores.h"
 
 #include <algorithm>
-#include <exception>
+#include <cerrno>
 #include <numeric>
 
 #include "base/Globals.h"
 #include "base/RuntimeError.h"
 #include "base/modError.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
 #include "shell/Replays.h"
 
 namespace {
@@ -22,30 +23,29 @@ GfxUtility& Utility() { return gEngine->GetUtility(); }
 
 bool InTable(int32_t index) { return index >= 1 && index <= kEntries; }
 
-std::string NotFoundMessage() { return "Path to file " + cScores::ScoresPath() + " is not found."; }
-
-int32_t PendingNumber(const std::exception_ptr& error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    } catch (...) {
-        return ErrorNumber::PathNotFound;
-    }
+// What is wrong with the file and what the player can do; the old words where they are true.
+std::string Problem(const char* failed, int error) {
+    if (error == ENOENT || error == ENOTDIR) return "Path to file " + cScores::ScoresPath() + " is not found.";
+    return "The high-score file " + cScores::ScoresPath() + " cannot be " + failed + ": " + GfxFile::Explain(error) +
+           ". Until then scores cannot be kept.";
 }
 }  // namespace
 
 std::string cScores::ScoresPath() { return (gProgramFolder / "game" / "data" / "scores.dat").string(); }
 
-cScores::cScores() {
-    int32_t pending = 0;
+cScores::cScores(bool kept) : m_Kept(kept) {
     try {
         Utility().LoadHighScores(ScoresPath());
-    } catch (const std::exception&) {
-        pending = PendingNumber(std::current_exception());
+    } catch (const GfxFile::FileError& e) {
+        // The player's table is there but cannot be read: it is left for the player to mend, and
+        // this game is played against the default table without saving over it.
+        if (m_Kept) {
+            const std::string problem = Problem("read", e.Error());
+            ReportError(ErrorNumber::PathNotFound, "cScores", "Initialize", problem, true, true, false);
+            GfxEngine::MessageBox("Kindlewisp", problem);
+        }
+        m_Kept = false;
     }
-    if (pending != 0)
-        ReportError(ErrorNumber::PathNotFound, "cScores", "Initialize", NotFoundMessage(), true, true, true, pending);
     for (int32_t i = 1; i <= kEntries; ++i)
         m_Stored.push_back({Utility().GetHighScoreName(i), Utility().GetHighScoreValue(i)});
     // A table written out of order (by hand, or by an older version) is shown and saved in order.
@@ -57,17 +57,12 @@ cScores::cScores() {
 cScores::~cScores() {
     // The release writes the table once more. An error may not leave a destructor, so a failure
     // here is logged and the shutdown or state switch in progress goes on.
-    if (!m_SaveOnRelease) return;
-    if (m_Position > 0 && m_Current.score > 0) KeepHighScoreReplay(m_Current.score);
+    if (!m_Kept) return;
+    if (m_Position > 0 && m_Current.score > 0) m_Replay = KeepHighScoreReplay(m_Current.score, m_Replay);
     try {
-        WriteTable();
-    } catch (const std::exception&) {
-        try {
-            ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(), true, true, false,
-                        PendingNumber(std::current_exception()));
-        } catch (...) {
-            // The log itself failed; there is nowhere left to report to.
-        }
+        Save("SaveScores", false, false);
+    } catch (...) {
+        // The log itself failed; there is nowhere left to report to.
     }
 }
 
@@ -124,13 +119,26 @@ void cScores::WriteTable() {
     Utility().SaveHighScores(ScoresPath());
 }
 
-void cScores::SaveScores() {
-    int32_t pending = 0;
+void cScores::Save(const char* procedure, bool terminate, bool tell) {
+    if (!m_Kept) return;
+    int error = 0;
     try {
         WriteTable();
-    } catch (const std::exception&) {
-        pending = PendingNumber(std::current_exception());
+        return;
+    } catch (const GfxFile::FileError& e) {
+        error = e.Error();
     }
-    if (pending != 0)
-        ReportError(ErrorNumber::PathNotFound, "cScores", "SaveScores", NotFoundMessage(), true, true, true, pending);
+    if (m_SaveFailed) return;
+    m_SaveFailed = true;
+    const std::string problem = Problem("written", error);
+    ReportError(ErrorNumber::PathNotFound, "cScores", procedure, problem, true, true, terminate);
+    if (tell) GfxEngine::MessageBox("Kindlewisp", problem);
+}
+
+void cScores::SaveScores() { Save("SaveScores", true, false); }
+
+void cScores::KeepFinishedGame() {
+    if (!m_Kept) return;
+    if (m_Position > 0 && m_Current.score > 0) m_Replay = KeepHighScoreReplay(m_Current.score, m_Replay);
+    Save("KeepFinishedGame", false, true);
 }

@@ -7,6 +7,8 @@
 #include <array>
 #include <string_view>
 
+#include "base/OrbKind.h"
+
 namespace assets {
 
 struct Rect {
@@ -31,23 +33,25 @@ inline constexpr std::array<Rect, 3> kDragonFiring = {{{0, 97, 64, 96}, {65, 97,
 // Where the mouth sits in a dragon cell: shots leave from here.
 inline constexpr int kDragonMouthX = 30, kDragonMouthY = 88;
 
-enum class OrbKind { Red, Blue, Purple, Green, Yellow, Black, White };
-struct OrbCell {
-    OrbKind kind;
-    Rect rect;
-};
-inline constexpr std::array<OrbCell, 7> kOrbs = {{
-    {OrbKind::Red, {0, kOrbTop, 24, 24}},
-    {OrbKind::Blue, {25, kOrbTop, 24, 24}},
-    {OrbKind::Purple, {50, kOrbTop, 24, 24}},
-    {OrbKind::Green, {75, kOrbTop, 24, 24}},
-    {OrbKind::Yellow, {100, kOrbTop, 24, 24}},
-    {OrbKind::Black, {125, kOrbTop, 24, 24}},
-    {OrbKind::White, {150, kOrbTop, 24, 24}},
-}};
+inline constexpr std::array<Rect, 3> kFireball = {
+    {{0, kFireballTop, 24, 24}, {25, kFireballTop, 24, 24}, {50, kFireballTop, 24, 24}}};
 
-// The cell of an orb picture.
-constexpr Rect OrbRect(OrbKind kind) { return kOrbs[static_cast<int>(kind)].rect; }
+// The picture of each orb kind, indexed by the kind. The two blacks share one; the invisible orb
+// is never drawn; 0 (a colour yet to be drawn) and any unknown kind show the first.
+inline constexpr std::array<Rect, OrbKind::Count> kOrbPictures = {{
+    {0, kOrbTop, 24, 24},    // none
+    {0, kOrbTop, 24, 24},    // red
+    {25, kOrbTop, 24, 24},   // blue
+    {75, kOrbTop, 24, 24},   // green
+    {50, kOrbTop, 24, 24},   // purple
+    {100, kOrbTop, 24, 24},  // yellow
+    kFireball[0],            // fireball
+    {125, kOrbTop, 24, 24},  // black, falling
+    {125, kOrbTop, 24, 24},  // black, fixed
+    {150, kOrbTop, 24, 24},  // white
+    {0, kOrbTop, 24, 24},    // invisible
+}};
+constexpr Rect OrbPicture(int32_t kind) { return kOrbPictures[kind >= 0 && kind < OrbKind::Count ? kind : 0]; }
 
 // White orb bursting: the first cell, then frames 1..9 at left 200 + 25 * frame.
 inline constexpr Rect kWhiteBurnFirst = {175, kOrbTop, 24, 24};
@@ -61,22 +65,12 @@ constexpr Rect BurnFrame(int frame) { return {25 * frame, kBurnTop, 24, 24}; }
 
 inline constexpr Rect kChest = {325, kBurnTop, 24, 24};
 inline constexpr Rect kTornado = {375, kBurnTop, 24, 24};
-inline constexpr std::array<Rect, 3> kFireball = {
-    {{0, kFireballTop, 24, 24}, {25, kFireballTop, 24, 24}, {50, kFireballTop, 24, 24}}};
 inline constexpr Rect kCursor = {0, 333, 24, 24};
 
 // Play-screen buttons: the picture at rest, then two pressed frames.
 inline constexpr std::array<Rect, 3> kExitButton = {{{0, 670, 100, 40}, {0, 710, 100, 40}, {0, 750, 100, 40}}};
 inline constexpr std::array<Rect, 3> kRestartButton = {{{0, 790, 100, 40}, {0, 830, 100, 40}, {0, 870, 100, 40}}};
 inline constexpr Rect kPanel = {888, 512, 132, 480};
-
-// Places on the panel where the game draws; the panel keeps them calm.
-inline constexpr Rect kPanelScores = {20, 22, 90, 95};
-inline constexpr Rect kPanelCurrentScore = {20, 155, 90, 30};
-inline constexpr Rect kPanelCurrentLevel = {20, 190, 90, 30};
-inline constexpr Rect kPanelNextOrb = {20, 235, 90, 55};
-inline constexpr Rect kPanelRestart = {15, 322, 100, 40};
-inline constexpr Rect kPanelExit = {15, 372, 100, 40};
 
 // ---- text.png ----------------------------------------------------------------------------------
 inline constexpr std::string_view kText = "text.png";
@@ -129,6 +123,10 @@ inline constexpr std::string_view kBackOk = "backok1.png";
 inline constexpr MenuButton kBack = {"Back", {272, 228, 132, 64}};
 inline constexpr MenuButton kOk = {"OK", {294, 336, 90, 58}};
 inline constexpr std::array<MenuButton, 2> kBackOkButtons = {kBack, kOk};
+// Level select's arrows either side of the level number, pointing left (down a level) and right
+// (up a level), at rest and lit under the cursor.
+inline constexpr std::array<Rect, 2> kLevelArrows = {{{20, 20, 24, 40}, {60, 20, 24, 40}}};
+inline constexpr std::array<Rect, 2> kLevelArrowsLit = {{{20, 70, 24, 40}, {60, 70, 24, 40}}};
 
 inline constexpr std::string_view kFade = "fade.png";
 inline constexpr std::string_view kClouds = "clouds.png";

@@ -6,10 +6,14 @@
 
 #include "base/RuntimeError.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+// The shipped settings and scores are a few hundred bytes.
+constexpr std::size_t kMaxSeedBytes = 1 << 20;
+
 // The base-directory rules: a relative or empty $XDG_DATA_HOME is ignored.
 fs::path PlayerFolder(const std::string& dataHome, const std::string& home) {
     if (!dataHome.empty() && fs::path(dataHome).is_absolute()) return fs::path(dataHome) / "kindlewisp";
@@ -18,8 +22,9 @@ fs::path PlayerFolder(const std::string& dataHome, const std::string& home) {
                        "Neither XDG_DATA_HOME nor HOME names a folder for your scores and progress.");
 }
 
-[[noreturn]] void CannotMake(const fs::path& path, const std::error_code& ec) {
-    throw RuntimeError(ErrorNumber::PathNotFound, "Cannot create " + path.string() + ": " + ec.message());
+[[noreturn]] void CannotMake(const fs::path& path, int error) {
+    throw RuntimeError(ErrorNumber::PathNotFound,
+                       "Cannot create " + path.string() + ": " + GfxFile::Explain(error) + ".");
 }
 }  // namespace
 
@@ -42,19 +47,17 @@ void PrepareGameFolder(const GameFolders& folders) {
     std::error_code ec;
     for (const char* sub : {"data", "images", "levels", "sounds", "override"}) {
         const fs::path folder = folders.program / "game" / sub;
-        if (!fs::create_directories(folder, ec) && ec) CannotMake(folder, ec);
+        if (!fs::create_directories(folder, ec) && ec) CannotMake(folder, ec.value());
     }
     for (const char* name : {"game.dat", "scores.dat"}) {
         const fs::path target = folders.program / "game" / "data" / name;
         const fs::path source = folders.installed / "game" / "data" / name;
         if (fs::exists(target, ec) || !fs::exists(source, ec)) continue;
-        // Copied beside and renamed into place, so an interrupted first start leaves no half file.
-        fs::path temp = target;
-        temp += ".tmp";
-        if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) CannotMake(target, ec);
-        // The installed file may be read-only; the player's copy is theirs to change.
-        fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
-        fs::rename(temp, target, ec);
-        if (ec) CannotMake(target, ec);
+        // Written beside and renamed into place, so an interrupted first start leaves no half file;
+        // the copy is the player's own to change, whatever the installed file's permissions.
+        const auto read = GfxFile::ReadBounded(source, kMaxSeedBytes);
+        int error = read.error;
+        if (read.status != GfxFile::ReadStatus::Read || !GfxFile::WriteAtomically(target, read.bytes, &error))
+            CannotMake(target, error);
     }
 }

@@ -236,8 +236,9 @@ void SaveLastReplay() {
     Write(folder / "last.kws", text);
 }
 
-void KeepHighScoreReplay(int32_t score) {
-    if (!sRecorder) return;
-    if (Write(ReplaysFolder() / (DateText() + "-" + std::to_string(score) + ".kws"), sRecorder->Text()))
-        PruneScoreReplays();
+std::filesystem::path KeepHighScoreReplay(int32_t score, const std::filesystem::path& file) {
+    if (!sRecorder) return file;
+    const auto kept = file.empty() ? ReplaysFolder() / (DateText() + "-" + std::to_string(score) + ".kws") : file;
+    if (Write(kept, sRecorder->Text())) PruneScoreReplays();
+    return kept;
 }

@@ -35,5 +35,6 @@ void StartFromScriptSettings();
 void RecordFrame();
 // The run so far as last.kws; ends the recording.
 void SaveLastReplay();
-// The run so far as a top-ten game's replay; the lowest of more than MaxScoreReplays go.
-void KeepHighScoreReplay(int32_t score);
+// The run so far as a top-ten game's replay, in `file` when one was kept for the game already;
+// the lowest of more than MaxScoreReplays go. Answers the file, for the game's next keeping.
+std::filesystem::path KeepHighScoreReplay(int32_t score, const std::filesystem::path& file = {});

@@ -78,6 +78,9 @@ void ScriptPlayer::Deliver(const ScriptAction& action) {
         case Kind::MouseMove:
             gEngine->InjectMouseMove(action.x, action.y);
             return;
+        case Kind::MouseWheel:
+            gEngine->InjectMouseWheel(action.code);
+            return;
         case Kind::MouseClick: {
             gEngine->InjectMouseMove(action.x, action.y);
             ScriptAction left = action;

@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The error log and ReportError. Entries are flushed at once so a crash keeps what was written.
+// The error log and ReportError. Entries are written at once so a crash keeps what was written.
 #include "base/modError.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 
 #include "base/Globals.h"
 #include "gfx/Clock.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
 #include "shell/modMain.h"
 
 namespace {
-std::ofstream sLog;
+GfxFile::FreshFile sLog;  // replaced at every start: never emptied or written through a link
 
 // "Short date, a space, long time" in the general date format the log has always used:
 // 12/6/2026 7:05:09 PM. The calendar date comes from the system; the time of day from the
@@ -35,20 +35,12 @@ std::string NowText() {
 
 void OpenErrorLog() {
     CloseErrorLog();
-    sLog.open(gProgramFolder / "game" / "errors.log", std::ios::binary | std::ios::trunc);
+    sLog.Open(gProgramFolder / "game" / "errors.log");
 }
 
-void WriteErrorLog(const std::string& text) {
-    if (!sLog.is_open()) return;
-    sLog << text << "\r\n"
-         << "\r\n\r\n";
-    sLog.flush();
-}
+void WriteErrorLog(const std::string& text) { sLog.Append(text + "\r\n" + "\r\n\r\n"); }
 
-void CloseErrorLog() {
-    if (sLog.is_open()) sLog.close();
-    sLog.clear();
-}
+void CloseErrorLog() { sLog.Close(); }
 
 void ReportError(int32_t errorNumber, const std::string& moduleName, const std::string& procedureName,
                  const std::string& message, bool writeToLog, bool reportAlways, bool terminate, int32_t pendingError) {

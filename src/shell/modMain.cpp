@@ -134,9 +134,7 @@ void RunShutdownSteps() {
     sShuttingDown = true;
     ReleaseRetiredState();
     ShutdownStep("mouse", [] { gMouse.reset(); });
-    ShutdownStep("settings", [] {
-        if (SettingsLoaded()) SaveSettings();
-    });
+    ShutdownStep("settings", [] { SaveProgress(); });
     ShutdownStep("unpacked files", [] { DeleteUnpackedFiles(); });
     ShutdownStep("window hook", [] { UnhookWindow(gMainForm ? gMainForm->WindowHandle() : gHookedWindow); });
     ShutdownStep("window", [] {

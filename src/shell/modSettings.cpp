@@ -18,6 +18,7 @@
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
 #include "shell/AssetTable.h"
+#include "shell/Replays.h"
 #include "shell/modMain.h"
 
 namespace {
@@ -48,6 +49,21 @@ std::optional<int32_t> ParseWholeNumber(std::string_view line) {
     return value;
 }
 
+// Removes the files and links in `folder` whose path `matches`; what will not go is left.
+template <typename Match>
+void RemoveFilesIn(const std::filesystem::path& folder, const Match& matches) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        const auto type = it->symlink_status(fileEc).type();
+        if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::symlink) continue;
+        if (matches(it->path())) std::filesystem::remove(it->path(), fileEc);
+    }
+}
+
+// Stands in the game folder from the unpacking to the deletion of the unpacked files.
+std::filesystem::path UnpackedMarker() { return gProgramFolder / "game" / "unpacked.txt"; }
+
 bool settingsLoaded = false;
 std::vector<std::filesystem::path> sUnpacked;  // every file and folder this run unpacked
 }  // namespace
@@ -71,8 +87,9 @@ void LoadSettings() {
         // Not a fresh install: the player's progress is there, so it must survive this run.
         settingsLoaded = false;
         ReportError(ErrorNumber::PathNotFound, "modSettings", "LoadSettings",
-                    "The file " + SettingsPath().string() +
-                        " cannot be read; playing with the default settings and leaving it as it is.",
+                    "The settings file " + SettingsPath().string() +
+                        " cannot be read: " + GfxFile::Explain(file.error) +
+                        ". Playing with the default settings and leaving the file as it is.",
                     true, true, false);
         return;
     }
@@ -110,10 +127,16 @@ void SaveSettings() {
     const auto path = SettingsPath();
     const std::string text = std::to_string(gHighestLevel) + "\r\n" + std::to_string(gMusicVolume) + "\r\n" +
                              std::to_string(gSoundVolume) + "\r\n";
-    if (!GfxFile::WriteAtomically(path, text)) {
+    int error = 0;
+    if (!GfxFile::WriteAtomically(path, text, &error)) {
         ReportError(ErrorNumber::PathNotFound, "modSettings", "SaveSettings",
-                    "Path to file " + path.string() + " could not be written.", true, true, false);
+                    "Path to file " + path.string() + " could not be written: " + GfxFile::Explain(error) + ".", true,
+                    true, false);
     }
+}
+
+void SaveProgress() {
+    if (settingsLoaded) SaveSettings();
 }
 
 bool SettingsLoaded() { return settingsLoaded; }
@@ -126,6 +149,10 @@ bool UnpackArchiveInto(const std::filesystem::path& archive, const std::filesyst
 }
 
 void UnpackArchives() {
+    RemoveLeftovers();
+    GfxFile::WriteAtomically(UnpackedMarker(),
+                             "Kindlewisp is running, or was killed: its unpacked files are in images, levels and "
+                             "sounds, and go at its end or its next start.\n");
     std::vector<GfxArchive::Unpacking> archives;
     // Unpacked into the program folder; the archives may lie in a read-only installation.
     const auto& from = gInstalledFolder.empty() ? gProgramFolder : gInstalledFolder;
@@ -133,8 +160,16 @@ void UnpackArchives() {
          {std::pair{"images", "kwgfx.pak"}, {"levels", "kwlvl.pak"}, {"sounds", "kwsfx.pak"}}) {
         archives.push_back({(from / "game" / folder / file).string(), (gProgramFolder / "game" / folder).string()});
     }
-    // All three at once; a failed extraction shows up as the first image or sound that cannot be loaded.
-    gEngine->GetArchive().ExtractArchives(archives, std::string(assets::kArchivePassword), "M4RL0WE47", &sUnpacked);
+    // All three at once. A file that could not be written (a full disk) is said as such; any
+    // other failure shows up as the first image or sound that cannot be loaded.
+    int writeError = 0;
+    gEngine->GetArchive().ExtractArchives(archives, std::string(assets::kArchivePassword), "M4RL0WE47", &sUnpacked,
+                                          &writeError);
+    if (writeError != 0)
+        ReportError(ErrorNumber::PathNotFound, "modSettings", "UnpackArchives",
+                    "The game's pictures and sounds cannot be unpacked into " + (gProgramFolder / "game").string() +
+                        ": " + GfxFile::Explain(writeError) + ", then start the game again.",
+                    true, true, true);
 }
 
 void DeleteUnpackedFiles() {
@@ -143,20 +178,29 @@ void DeleteUnpackedFiles() {
     std::error_code ec;
     for (auto it = sUnpacked.rbegin(); it != sUnpacked.rend(); ++it) std::filesystem::remove(*it, ec);
     sUnpacked.clear();
-    struct Pattern {
-        const char* folder;
-        const char* extension;
-    };
-    constexpr std::array<Pattern, 5> patterns{
-        {{"images", ".png"}, {"images", ".bmp"}, {"levels", ".dat"}, {"sounds", ".wav"}, {"sounds", ".mp3"}}};
-    for (const auto& pattern : patterns) {
-        const auto folder = gProgramFolder / "game" / pattern.folder;
-        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            const auto& path = it->path();
-            std::error_code fileEc;
-            if (!it->is_regular_file(fileEc)) continue;
-            if (Upper(path.extension().string()) != Upper(pattern.extension)) continue;
-            std::filesystem::remove(path, fileEc);  // one file that will not go must not stop the rest
-        }
-    }
+    constexpr std::array<std::pair<const char*, const char*>, 8> patterns{{{"images", ".png"},
+                                                                           {"images", ".bmp"},
+                                                                           {"levels", ".dat"},
+                                                                           {"sounds", ".wav"},
+                                                                           {"sounds", ".mp3"},
+                                                                           {"images", GfxArchive::PartSuffix},
+                                                                           {"levels", GfxArchive::PartSuffix},
+                                                                           {"sounds", GfxArchive::PartSuffix}}};
+    for (const auto& [folder, extension] : patterns)
+        RemoveFilesIn(gProgramFolder / "game" / folder, [extension = extension](const std::filesystem::path& path) {
+            return Upper(path.extension().string()) == Upper(extension);
+        });
+    std::filesystem::remove(UnpackedMarker(), ec);
+}
+
+void RemoveLeftovers() {
+    // Only after a run that unpacked and never reached its end: loose files a level maker or a
+    // test put there stay.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(UnpackedMarker(), ec))) DeleteUnpackedFiles();
+    // The temporary files of saves a killed run left half-written: the log's, the settings' and
+    // scores', the replays'.
+    for (const auto& folder : {gProgramFolder / "game", gProgramFolder / "game" / "data", ReplaysFolder()})
+        RemoveFilesIn(folder,
+                      [](const std::filesystem::path& path) { return path.extension() == GfxFile::TempSuffix; });
 }

@@ -2,6 +2,7 @@
 #include "ui/cTitleState.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "base/Globals.h"
@@ -16,6 +17,12 @@
 namespace {
 constexpr int32_t kJoyRepeatMs = 200;  // a held stick moves at most once per this time
 constexpr int32_t kFadeMs = 1000;
+// Where level select draws the level number; the arrows sit either side of it, centred on it.
+constexpr int32_t kLabelX = 210, kLabelY = 260, kNumberX = 380, kNumberY = 270, kNumberHeight = 57;
+constexpr int32_t kArrowGap = 3;
+constexpr int32_t kArrowY = kNumberY + (kNumberHeight - assets::kLevelArrows[0].h) / 2;
+constexpr int32_t kLeftArrowX = kNumberX - kArrowGap - assets::kLevelArrows[0].w;
+constexpr float kHintY = kNumberY + kNumberHeight + 8;
 
 struct SpriteSetup {
     std::string_view texture;
@@ -70,6 +77,10 @@ void cTitleState::InitializeGraphics() {
     m_Back.ButtonClick = [this](int32_t&) { DoMenuAction(Back); };
     m_OK.ButtonClick = [this](int32_t&) { DoMenuAction(OK); };
 
+    m_Arrow.SetTexture(gTextures->Texture(std::string(assets::kBackOk)));
+    m_Arrow.SetBlend(true);
+    m_Arrow.SetY(kArrowY);
+
     m_Message = std::make_unique<cMessage>();
     m_Fader = std::make_unique<cFade>();
     m_Fader->FadeDone = [this] { Fader_FadeDone(); };
@@ -117,6 +128,29 @@ void cTitleState::HandleMouse() {
     for (cButton* button : buttons) button->CheckMouseMove(x, y);
     for (cButton* button : buttons) button->CheckMouseDown(1, x, y);
     for (cButton* button : buttons) button->CheckMouseUp(1, x, y);
+    HandleLevelMouse();
+}
+
+void cTitleState::HandleLevelMouse() {
+    const bool down = gMouse->IsButtonPressed(1);
+    const bool pressed = down && !m_MouseWasDown;
+    m_MouseWasDown = down;
+    if (!m_InLevelSelect || Fading() || m_Levels.empty()) return;
+    // Up and away from the player is up a level, as the Up key; a whole turn through the levels
+    // changes nothing, so only the rest of one is walked.
+    const int32_t steps = gEngine->GetMouse().GetWheelSteps();
+    const auto count = static_cast<int32_t>(m_Levels.size());
+    for (int32_t n = std::abs(steps) % count; n > 0; --n) ChangeLevel(steps > 0 ? +1 : -1);
+    if (pressed)
+        if (const int16_t step = LevelStepAt(gMouse->X, gMouse->Y)) ChangeLevel(step);
+}
+
+int16_t cTitleState::LevelStepAt(float x, float y) const {
+    const assets::Rect& arrow = assets::kLevelArrows[0];
+    if (y < kNumberY - 6 || y >= kNumberY + kNumberHeight + 6 || x < kLeftArrowX || x >= m_RightArrowX + arrow.w)
+        return 0;
+    const float middle = kNumberX + cMessage::NumberWidth(std::to_string(m_SelectedLevel)) / 2.0F;
+    return x < middle ? -1 : +1;
 }
 
 bool cTitleState::JoyMoveDue(int32_t now) const { return TicksSince(now, m_LastJoyMove) > kJoyRepeatMs; }
@@ -210,14 +244,31 @@ void cTitleState::DrawState() {
         m_Exit.Render(-1, -1);
         m_LevelSelect.Render(-1, -1);
     } else {
-        m_Message->DrawLevel(210, 260, 255);
-        m_Message->DrawNumber(std::to_string(m_SelectedLevel), 380, 270, 255);
+        m_Message->DrawLevel(kLabelX, kLabelY, 255);
+        m_Message->DrawNumber(std::to_string(m_SelectedLevel), kNumberX, kNumberY, 255);
+        DrawLevelChooser();
         m_Back.Render(-1, -1);
         m_OK.Render(-1, -1);
     }
     gMouse->Render();
     // Last, on top of everything; its FadeDone may replace this state.
     if (m_Fader->IsFading()) m_Fader->Render();
+}
+
+void cTitleState::DrawLevelChooser() {
+    const int16_t under = Fading() ? 0 : LevelStepAt(gMouse->X, gMouse->Y);
+    for (const int16_t side : {-1, +1}) {
+        const size_t i = side < 0 ? 0 : 1;
+        const assets::Rect& cell = under == side ? assets::kLevelArrowsLit[i] : assets::kLevelArrows[i];
+        m_Arrow.SetSourceRect(cell.x, cell.y, cell.w, cell.h);
+        m_Arrow.SetX(static_cast<float>(side < 0 ? kLeftArrowX : m_RightArrowX));
+        m_Arrow.Render();
+    }
+    // Centred under the label, the number and its arrows.
+    const int32_t right = m_RightArrowX + assets::kLevelArrows[1].w;
+    gEngine->GetText().DrawText(kLabelX, kHintY, static_cast<float>(right - kLabelX), 20,
+                                "Up/Down or the wheel to choose", 2, -1, "Arial", 10, true, 0, 1, 1,
+                                GfxUtility::MakeColor(255, 0, 0, 0));
 }
 
 void cTitleState::DoMenuAction(int16_t code) {
@@ -243,6 +294,10 @@ void cTitleState::DoMenuAction(int16_t code) {
             m_Levels = cPlayState::PlayableLevels(gHighestLevel);
             if (m_Levels.empty()) m_Levels.push_back(1);  // level 1 is always open
             m_SelectedLevel = m_Levels.front();
+            m_RightArrowX = 0;
+            for (const int32_t level : m_Levels)
+                m_RightArrowX = std::max(m_RightArrowX, cMessage::NumberWidth(std::to_string(level)));
+            m_RightArrowX += kNumberX + kArrowGap;
             break;
         case Exit:
             gRunning = false;  // the frame loop ends and the program shuts down, without a fade

@@ -44,6 +44,10 @@ private:
     void DoMenuAction(int16_t code);
     void Fader_FadeDone();
     bool JoyMoveDue(int32_t now) const;
+    // Level select's mouse: the wheel anywhere, a press on an arrow or a half of the number.
+    void HandleLevelMouse();
+    int16_t LevelStepAt(float x, float y) const;  // -1, +1, or 0 away from the number
+    void DrawLevelChooser();
 
     std::unique_ptr<cMessage> m_Message;  // the Level label and the level number
     int16_t m_Selection = NewGame;        // shared by keys, joystick and mouse hover
@@ -51,6 +55,9 @@ private:
     bool m_InLevelSelect = false;         // the level-select screen is showing
     int32_t m_SelectedLevel = 1;          // the level shown on the level-select screen
     std::vector<int32_t> m_Levels;        // the levels level select offers, in order
+    int32_t m_RightArrowX = 0;            // after the widest of those numbers, so it never moves
+    bool m_MouseWasDown = false;          // the left button in the previous frame: a press steps once
+    GfxSprite m_Arrow;                    // either arrow beside the level number, drawn in turn
     cButton m_NewGame, m_Tutorial, m_Exit, m_LevelSelect, m_Back, m_OK;
     std::unique_ptr<cFade> m_Fader;  // the one-second fade out of this screen
 };

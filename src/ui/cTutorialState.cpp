@@ -6,6 +6,7 @@
 #include "base/Globals.h"
 #include "engine/cSound.h"
 #include "engine/cSprites.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
 #include "play/cMessage.h"
@@ -178,8 +179,7 @@ std::filesystem::path cTutorialState::LevelFilePath() { return TutorialLevelPath
 
 void cTutorialState::FillQueue() {
     m_NextOrb = MakeQueueOrb(OrbKind::Red);
-    m_CurrentOrb = MakeQueueOrb(OrbKind::Blue);
-    m_CurrentOrb->SetPosition(30, 260);
+    MakeCurrent(MakeQueueOrb(OrbKind::Blue));
 }
 
 void cTutorialState::m_RestartButton_ButtonClick(int32_t& /*mouseButton*/) {
@@ -224,10 +224,7 @@ void cTutorialState::TakeShotBack() {
     if (!m_LastShotKey.empty() && m_Moving.Exists(m_LastShotKey)) m_Moving.Remove(m_LastShotKey);
 }
 
-void cTutorialState::ReplaceOrbToFire(int32_t orbType) {
-    m_CurrentOrb = MakeQueueOrb(orbType);
-    m_CurrentOrb->SetPosition(30, 260);
-}
+void cTutorialState::ReplaceOrbToFire(int32_t orbType) { MakeCurrent(MakeQueueOrb(orbType)); }
 
 void cTutorialState::ShowBoxAndAllowShot() {
     m_ShowLesson = true;
@@ -281,12 +278,14 @@ void cTutorialState::HandleJoystick() {
 // ---- Drawing ----
 
 void cTutorialState::DrawLevelLabel() {
-    gEngine->GetText().DrawText(20, 205, 90, 120, "Tutorial", 1, -1, "Arial", 8, true, 0, 0, 0, 0);
+    gEngine->GetText().DrawText(PlayGeometry::TextX, PlayGeometry::LevelY, PlayGeometry::TextW, PlayGeometry::TextH,
+                                "Tutorial", 1, -1, "Arial", 8, true, 0, 0, 0, 0);
 }
 
 void cTutorialState::DrawLesson() {
     if (!m_ShowLesson || m_LessonStep >= kFreePlayStep) return;
-    m_Message->DrawMessageBox(LessonText(m_LessonStep), 175, 200, 450, LessonHeight(m_LessonStep), 8, kTrue, true);
+    m_Message->DrawMessageBox(LessonText(m_LessonStep), PlayGeometry::MessageX, PlayGeometry::MessageY,
+                              PlayGeometry::MessageW, LessonHeight(m_LessonStep), 8, kTrue, true);
 }
 
 void cTutorialState::DrawTutorialComplete() {
@@ -304,6 +303,6 @@ void cTutorialState::DrawTutorialComplete() {
         SetState(StatePlay);
         return;
     }
-    m_Message->DrawLevel(280, 150, m_TutorialAlpha);
-    m_Message->DrawComplete(280, 230, m_TutorialAlpha);
+    m_Message->DrawLevel(PlayGeometry::LevelCaptionX, PlayGeometry::LevelCaptionY, m_TutorialAlpha);
+    m_Message->DrawComplete(PlayGeometry::CompleteX, PlayGeometry::CompleteY, m_TutorialAlpha);
 }

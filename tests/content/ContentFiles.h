@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -31,12 +32,21 @@ public:
     int Height() const { return cairo_image_surface_get_height(m_Surface.get()); }
     int Alpha(int x, int y) const {
         if (cairo_image_surface_get_format(m_Surface.get()) == CAIRO_FORMAT_RGB24) return 255;
-        const unsigned char* row = cairo_image_surface_get_data(m_Surface.get()) +
-                                   static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(m_Surface.get());
-        return static_cast<int>(reinterpret_cast<const uint32_t*>(row)[x] >> 24);
+        return static_cast<int>(Word(x, y) >> 24);
+    }
+    // Red, green or blue (channel 2, 1, 0) as drawn, not premultiplied, 0..255.
+    int Channel(int x, int y, int channel) const {
+        const int alpha = Alpha(x, y);
+        const auto premultiplied = static_cast<int>(Word(x, y) >> (8 * channel) & 0xFF);
+        return alpha == 0 ? 0 : std::min(255, premultiplied * 255 / alpha);
     }
 
 private:
+    uint32_t Word(int x, int y) const {
+        const unsigned char* row = cairo_image_surface_get_data(m_Surface.get()) +
+                                   static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(m_Surface.get());
+        return reinterpret_cast<const uint32_t*>(row)[x];
+    }
     struct Destroy {
         void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
     };

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The generated pictures and sounds. Pictures against the content table the game draws from:
 // sizes, every listed cell drawn, nothing drawn where the game reads nothing, and the dragon's
-// mouth where shots leave. Effects are short, audible 16-bit PCM WAV at the game's rate; tunes
-// carry the encoder's info tag, without which the loop would stutter at the join.
+// mouth where shots leave; every orb's edge clear on every board background. Effects are short, audible 16-bit PCM WAV
+// at the game's rate; tunes carry the encoder's info tag, without which the loop would stutter at the join.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -31,7 +32,8 @@ std::vector<Sheet> Sheets() {
     for (const auto& rects :
          {assets::kDragon, assets::kDragonFiring, assets::kFireball, assets::kExitButton, assets::kRestartButton})
         sprites.cells.insert(sprites.cells.end(), rects.begin(), rects.end());
-    for (const auto& orb : assets::kOrbs) sprites.cells.push_back(orb.rect);
+    for (int32_t kind = OrbKind::Red; kind < OrbKind::Count; ++kind)
+        sprites.cells.push_back(assets::kOrbPictures[kind]);
     for (int f = 1; f <= assets::kWhiteBurnFrames; ++f) sprites.cells.push_back(assets::WhiteBurnFrame(f));
     for (int f = 0; f < assets::kBurnFrames; ++f) sprites.cells.push_back(assets::BurnFrame(f));
     Sheet text{std::string(assets::kText),
@@ -47,6 +49,8 @@ std::vector<Sheet> Sheets() {
     menu(assets::kButtonsRest, assets::kMenuButtons);
     menu(assets::kButtonsLit, assets::kMenuButtons);
     menu(assets::kBackOk, assets::kBackOkButtons);
+    for (const auto& arrows : {assets::kLevelArrows, assets::kLevelArrowsLit})
+        sheets.back().cells.insert(sheets.back().cells.end(), arrows.begin(), arrows.end());
     for (auto [file, w, h] : {std::tuple{assets::kTitle, assets::kScreenW, assets::kScreenH},
                               {assets::kFade, assets::kScreenW, assets::kScreenH},
                               {assets::kClouds, assets::kCloudsSize, assets::kCloudsSize}})
@@ -93,6 +97,59 @@ TEST(Dragon, EveryPoseHasItsMouthWhereShotsLeave) {
     for (const auto& row : {assets::kDragon, assets::kDragonFiring})
         for (const Rect& r : row)
             EXPECT_GT(sheet.Alpha(r.x + assets::kDragonMouthX, r.y + assets::kDragonMouthY - 3), 200);
+}
+
+// WCAG 2 relative luminance of a pixel and the contrast ratio of two luminances.
+double Luminance(const Picture& picture, int x, int y) {
+    const auto linear = [&](int channel) {
+        const double c = picture.Channel(x, y, channel) / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(2) + 0.7152 * linear(1) + 0.0722 * linear(0);
+}
+double Contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+// An orb's edge as two tones: the darkest and the lightest tenth of its own opaque pixels in the
+// outer ring of its disc (a rim and whatever ring lies inside it).
+std::pair<double, double> EdgeTones(const Picture& sheet, const Rect& cell) {
+    std::vector<double> ring;
+    for (int y = 0; y < cell.h; ++y)
+        for (int x = 0; x < cell.w; ++x) {
+            const double r = std::hypot(x + 0.5 - cell.w / 2.0, y + 0.5 - cell.h / 2.0);
+            if (r >= 8.5 && r <= 11 && sheet.Alpha(cell.x + x, cell.y + y) >= 230)
+                ring.push_back(Luminance(sheet, cell.x + x, cell.y + y));
+        }
+    if (ring.empty()) return {0, 0};  // no edge at all: it cannot stand out on a dark board
+    std::sort(ring.begin(), ring.end());
+    return {ring[ring.size() / 10], ring[ring.size() * 9 / 10]};
+}
+
+// How clearly an orb stands out anywhere on a background: over the background's pixels, the
+// contrast of whichever edge tone differs more from each, at the worst hundredth (a spark or a
+// star smaller than an orb is never all that lies behind one).
+double Clearness(const std::pair<double, double>& edge, const Picture& background) {
+    std::vector<double> contrast;
+    for (int y = 0; y < background.Height(); y += 2)
+        for (int x = 0; x < background.Width(); x += 2) {
+            const double l = Luminance(background, x, y);
+            contrast.push_back(std::max(Contrast(edge.first, l), Contrast(edge.second, l)));
+        }
+    std::nth_element(contrast.begin(), contrast.begin() + contrast.size() / 100, contrast.end());
+    return contrast[contrast.size() / 100];
+}
+
+// WCAG's 3:1 for the parts of a picture one must see, met by every orb on every background.
+TEST(Orbs, EveryOrbsEdgeStandsOutOnEveryBackground) {
+    const Picture sheet(content::GeneratedDir() / std::string(assets::kSprites));
+    ASSERT_TRUE(sheet.Loaded());
+    for (const auto theme : assets::kBackgrounds) {
+        const Picture background(content::GeneratedDir() / (std::string(theme) + ".png"));
+        ASSERT_TRUE(background.Loaded());
+        for (const auto& orb : assets::kOrbs) {
+            const double clearness = Clearness(EdgeTones(sheet, orb.rect), background);
+            EXPECT_GE(clearness, 3.0) << "orb " << static_cast<int>(orb.kind) << " on " << theme;
+        }
+    }
 }
 
 uint32_t Le(const std::string& bytes, size_t at, int size) {

@@ -110,7 +110,7 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameStateFromTheSettingsItStartedWith)
     WriteFile(played / "game" / "data" / "game.dat", "2\r\n80\r\n80\r\n");
     WriteFile(replayed / "game" / "data" / "game.dat", "5\r\n70\r\n60\r\n");
     WriteFile(played / "script.kws",
-              "clock 08:15:42.900\njoystick\nframe 17\nat 100 key down tap\nat 150 key down tap\n"
+              "clock 08:15:42.900\njoystick\nframe 17\nat 50 mouse wheel -2\nat 100 key down tap\nat 150 key down tap\n"
               "at 200 key enter tap\nat 300 key down tap\nat 400 key enter tap\nat 1500 frame 250\n"
               "at 1750 frame 9\nat 2000 window focus lost\nat 2100 window focus gained\nat 3300 key left tap\n"
               "at 3400 joy axis x 1\nat 3500 joy axis x 0\nat 3600 key space tap\nat 3700 mouse move 300 200\n"
@@ -125,6 +125,7 @@ TEST(Recording, ReplaysTheRecordedRunToTheSameStateFromTheSettingsItStartedWith)
     WriteFile(replayed / "script.kws", recording);
     run = RunReplay(replayed, "script.kws");
     ASSERT_EQ(run.exitCode, 0) << run.err << recording;
+    EXPECT_NE(recording.find(" mouse wheel -2\n"), std::string::npos);
     const json expected = json::parse(ReadFile(played / "out" / "final.json"));
     EXPECT_EQ(expected["state"], "play");
     EXPECT_EQ(expected["currentLevel"], 2);
@@ -164,6 +165,7 @@ TEST(ScriptErrors, AreReportedWithTheirLineBeforeTheGameStarts) {
         {"# comment\n\nat 0 key nokey tap\n", "line 3: unknown key"},
         {"at 0 dump a/../../x.json\n", "line 1: the file name must be a plain name"},
         {"at 0 joy button 1 tap\n", "need the joystick command"},
+        {"at 0 mouse wheel 101\n", "line 1: mouse wheel takes steps from -100 to 100"},
         {"at 0 key esc tap\nclock 10:00:00\n", "line 2: clock must come before"},
         {"clock 24:00:00\n", "line 1: clock takes"},
         {"end 10\nat 20 key esc tap\n", "line 2: nothing may follow end"},

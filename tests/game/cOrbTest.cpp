@@ -2,6 +2,7 @@
 // One orb on its own: where it appears, when it collides, how it moves and how long it burns.
 #include "base/Globals.h"
 #include "engine/cTextures.h"
+#include "game/PlayGeometry.h"
 #include "game/cBonus.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
@@ -59,8 +60,8 @@ TEST_F(OrbFixture, AMoveNeedsMoreThanItsIntervalAndBoardOrbsRiseWhileShotsDrop) 
     shot->Fire(9);
     AdvanceVirtualClock(13);
     EXPECT_TRUE(shot->Move(12));
-    EXPECT_EQ(shot->PixelY(), 84 + 6);
-    EXPECT_EQ(shot->PixelX(), 356 + 18);
+    EXPECT_EQ(shot->PixelY(), PlayGeometry::DragonStartY + PlayGeometry::ShotY + 6);
+    EXPECT_EQ(shot->PixelX(), PlayGeometry::Left + PlayGeometry::Cell * 9);  // in the column fired into
 }
 
 class BurnLengths : public OrbFixture, public ::testing::WithParamInterface<std::tuple<int32_t, int>> {};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PlayFixture.h"
 
+#include "game/PlayGeometry.h"
 #include "shell/AssetTable.h"
 
 namespace playtest {
@@ -31,11 +32,11 @@ void PlayProbe::SetUpRules() {
     auto dragon = std::make_shared<GfxSprite>();
     dragon->SetTexture(gTextures->Texture("sprites.png"));
     dragon->SetSourceRect(0, 0, 64, 96);
-    dragon->SetX(356);
+    dragon->SetX(PlayGeometry::DragonStartX);
     dragon->SetY(0);
     gSprites->Add_Sprite(dragon, "dragon");
     m_DragonColumn = 9;
-    m_FloorY = BoardGeometry::Bottom;
+    m_FloorY = PlayGeometry::Bottom;
     m_RiseInterval = 1000000;
     m_CurrentOrb = MakeQueueOrb(OrbKind::Red);
     m_NextOrb = MakeQueueOrb(OrbKind::Blue);

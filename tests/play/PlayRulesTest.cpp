@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "PlayFixture.h"
+#include "game/PlayGeometry.h"
 
 namespace playtest {
 namespace {
@@ -245,7 +246,7 @@ TEST_F(RulesFixture, AnItemRisingOutsideTheDragonsSpanIsLostWithoutEffect) {
     m_Play->Place(Purple, 0, 0);  // a colour left, so the level is not won
     m_Play->Place(White, 10, 0, BonusKind::Chest);
     m_Play->Shoot(Red, 10);
-    m_Play->DragonSprite()->SetX(356);  // the dragon moves one column left, to 9
+    m_Play->DragonSprite()->SetX(PlayGeometry::DragonX(9));  // the dragon moves one column left
     m_Play->m_DragonColumn = 9;
     Play(3000);
     EXPECT_EQ(m_Play->BonusItems().Count(), 0);
@@ -417,9 +418,9 @@ TEST_F(RulesFixture, AdvancingLoadsTheNextLevelWithTheDragonBackInTheMiddleAndTh
     EXPECT_EQ(gHighestLevel, 2);
     EXPECT_FALSE(m_Play->LevelComplete());
     EXPECT_TRUE(m_Play->LevelIntro());
-    EXPECT_EQ(m_Play->DragonSprite()->GetX(), 356);
-    EXPECT_EQ(m_Play->DragonColumn(), 9);
-    EXPECT_EQ(m_Play->FloorY(), 450);
+    EXPECT_EQ(m_Play->DragonSprite()->GetX(), PlayGeometry::DragonStartX);
+    EXPECT_EQ(m_Play->DragonColumn(), PlayGeometry::DragonStartColumn);
+    EXPECT_EQ(m_Play->FloorY(), PlayGeometry::Bottom);
     EXPECT_EQ(m_Play->RiseInterval(), 40);
     EXPECT_EQ(m_Play->Board().Count(), 3);
 }

@@ -106,18 +106,23 @@ TEST_F(PlayInputTest, TheGamepadsBackAndStartButtonsTogglePauseButNothingDoesWhi
     }
 }
 
-TEST_F(PlayInputTest, MusicVolumeStaysWithinTheLibrarysRangeSoTheOtherKeyActsAtOnce) {
+TEST_F(PlayInputTest, AVolumeKeyStepsFiveAtItsPressThenFrom400msEvery150msAndTheVolumeShowsForASecond) {
     Enter(Situation::Playing);
+    Hold(GfxKey::F7);
+    Frames(25);  // the press, then held to 384 ms
+    EXPECT_EQ(gMusicVolume, 75);
+    Frames(95);  // to 1904 ms: steps due at 400, 550, ..., 1900
+    EXPECT_EQ(gMusicVolume, 20);
+    EXPECT_NE(Pixel(76, 430), kSpritesColour) << "the readout shows on the panel";
+    Release(GfxKey::F7);
+    Frames(63);
+    EXPECT_EQ(Pixel(76, 430), kSpritesColour) << "and is gone a second after the last step";
     Hold(GfxKey::F8);
-    Frames(150);
+    Frames(400);
     Release(GfxKey::F8);
     EXPECT_EQ(gMusicVolume, 100);
-    Hold(GfxKey::F7);
-    Frame();
-    EXPECT_EQ(gMusicVolume, 99) << "one frame of F7 after holding F8 is heard at once";
-    Frames(200);
-    Release(GfxKey::F7);
-    EXPECT_EQ(gMusicVolume, 0);
+    Tap(GfxKey::F7);
+    EXPECT_EQ(gMusicVolume, 95) << "the setting stays within the library's range, so the other key acts at once";
 }
 
 TEST_F(PlayInputTest, EscEndsTheGameAndTheReleasedStateWritesTheTable) {

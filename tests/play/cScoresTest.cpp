@@ -163,25 +163,37 @@ TEST_F(ScoresTest, AGameOutsideTheTenHasNoInitialsToEditAndIndexesOutsideAnswerE
     }
 }
 
-// A table that cannot be read ends New Game with the report; a save that fails is reported too,
-// and the release's last save only logs, since it may run during a shutdown.
-TEST_F(ScoresTest, ATableThatCannotBeReadOrSavedIsReported) {
+// A table that cannot be read is left as it is: the game is played against the default table and
+// saves nothing. A failed save is said once, with what is wrong; only leaving the game through
+// SaveScores ends the program then, not the save at the game's end, and the release only logs.
+TEST_F(ScoresTest, ATableThatCannotBeReadIsLeftAloneAndAFailedSaveIsSaidOnceWithWhatIsWrong) {
     OpenErrorLog();
     std::filesystem::create_directories(m_Folder.Path("game/data/scores.dat"));
-    EXPECT_THROW(cScores{}, ExitSignal);
-    std::filesystem::remove(m_Folder.Path("game/data/scores.dat"));
-    WriteTable(Rows(kDescending));
     {
         cScores scores;
-        std::filesystem::create_directories(m_Folder.Path("game/data/scores.dat.tmp/x"));
-        EXPECT_THROW(scores.SaveScores(), ExitSignal);
+        EXPECT_GT(scores.HighScore(1), 0) << "the default table";
+        scores.AddToScore(100000);
+        scores.KeepFinishedGame();
+        scores.SaveScores();
     }
+    EXPECT_TRUE(std::filesystem::is_empty(m_Folder.Path("game/data/scores.dat")));
+    std::filesystem::remove(m_Folder.Path("game/data/scores.dat"));
+    WriteTable(Rows(kDescending));
+    std::filesystem::create_directories(m_Folder.Path("game/data/scores.dat.tmp/x"));
+    {
+        cScores scores;
+        scores.KeepFinishedGame();
+        scores.SaveScores();
+    }
+    EXPECT_THROW(cScores{}.SaveScores(), ExitSignal);
     CloseErrorLog();
     const std::string log = m_Folder.ReadText("game/errors.log");
-    const std::string notFound = "Error Number: 76\r\nError: Path to file " + cScores::ScoresPath() + " is not found.";
-    EXPECT_NE(log.find("cScores.Initialize\r\n" + notFound), std::string::npos) << log;
+    const std::string file = "The high-score file " + cScores::ScoresPath();
+    EXPECT_NE(log.find("cScores.Initialize\r\nError Number: 76\r\nError: " + file + " cannot be read: it is not"),
+              std::string::npos)
+        << log;
     size_t saves = 0;
-    for (size_t at = 0; (at = log.find("cScores.SaveScores\r\n" + notFound, at)) != std::string::npos; ++at) ++saves;
+    for (size_t at = 0; (at = log.find(file + " cannot be written", at)) != std::string::npos; ++at) ++saves;
     EXPECT_EQ(saves, 2u) << log;
     EXPECT_EQ(ReadFile(), Rows(kDescending)) << "the stored table is left whole";
 }

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsCase{"twelve\r\n+55\r\n3x\r\n", 1, 55, 80, "Line 1 of game.dat (highest level)"},
                       SettingsCase{"7\r\n55\r\n", 7, 55, 80, "Line 3 of game.dat (sound volume) is missing"},
                       SettingsCase{std::string(5000, '7') + "\r\n99999999999\r\n30\r\n", 1, 80, 30, "Line 2"},
-                      SettingsCase{"/", 1, 80, 80, "cannot be read; playing with the default settings"}));
+                      SettingsCase{"/", 1, 80, 80, "cannot be read: it is not a plain file"}));
 
 TEST_F(SettingsFile, SavingWritesThreeCrLfLinesAndLeavesNoTemporaryFileAndAFailedSaveIsLogged) {
     gHighestLevel = 12;

@@ -3,6 +3,7 @@
 // Tutorial and OK fade out for a second and then switch state; Exit ends the run at once.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "support/World.h"
@@ -161,6 +162,40 @@ TEST_F(TitleTest, LevelSelectShowsHeadingLevelAndNumberRefusesTheHiddenTitleButt
     RunFor(1100, 100);
     EXPECT_EQ(gMade, std::vector<int>{StatePlay});
     EXPECT_EQ(gCurrentLevel, 7);
+}
+
+TEST_F(TitleTest, TheWheelTheArrowsAndTheNumbersHalvesStepTheLevelAsUpAndDownDo) {
+    OpenLevelSelect(9);  // offers 1 to 7 and 9; the widest, 4, puts the right arrow at 428
+    const auto wheel = [](int32_t steps) {
+        gEngine->InjectMouseWheel(steps);
+        gEngine->PumpEvents();
+        Frame();
+    };
+    wheel(+1);
+    EXPECT_EQ(Title()->SelectedLevel(), 2);
+    wheel(-3);
+    EXPECT_EQ(Title()->SelectedLevel(), 7);
+    wheel(+17);  // twice round the eight levels and one more
+    EXPECT_EQ(Title()->SelectedLevel(), 9);
+    const std::pair<Point, int32_t> clicks[] = {
+        {{355, 298}, 7},  // the left arrow
+        {{418, 298}, 9},  // the right half of "7"
+        {{385, 298}, 7},  // the left half of "9"
+        {{450, 298}, 9},  // the right arrow
+        {{400, 336}, 9},  // below the number
+        {{460, 298}, 9},  // past the right arrow
+    };
+    for (const auto& [point, level] : clicks) {
+        Click(point);
+        EXPECT_EQ(Title()->SelectedLevel(), level) << point.x << ", " << point.y;
+    }
+    Hover({450, 298});
+    gMouse->Button_Down(1);
+    RunFor(500);
+    gMouse->Button_Up(1);
+    Frame();
+    EXPECT_EQ(Title()->SelectedLevel(), 1) << "a held press steps once, and past the last level to the first";
+    EXPECT_EQ(ClickSounds(), 1);
 }
 
 TEST_F(TitleTest, OnceTheFadeHasBegunNoInputMovesTheSelectionOrStartsAnything) {

@@ -12,6 +12,7 @@
 
 #include "base/Globals.h"
 #include "game/LevelCells.h"
+#include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Gfx.h"
 #include "gfx/GfxFile.h"
@@ -23,10 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The board: 20-pixel cells, row 19 at the top; the game's own are 24.
-constexpr float kGridX = 252, kGridY = 36, kCell = 20, kScale = kCell / 24;
-// Rows from here up stand at the dragon's height when play starts.
-constexpr int32_t kDragonRow = 16;
+// The board: 20-pixel cells, row 19 at the top; the game's own are larger.
+constexpr float kGridX = 252, kGridY = 36, kCell = 20, kScale = kCell / PlayGeometry::Cell;
+// The board's part of a background picture, as the game shows it behind the columns.
+constexpr int32_t kBoardPixelsW = PlayGeometry::Columns * PlayGeometry::Cell;
+constexpr int32_t kBoardPixelsH = PlayGeometry::Rows * PlayGeometry::Cell;
 
 struct PaletteEntry {
     char cell;
@@ -358,15 +360,16 @@ void Editor::Draw() {
 }
 
 void Editor::DrawBoard() {
-    // The board's part of the background, as the game shows it behind the columns.
     GfxSprite background;
     background.SetTexture(PictureTexture(m_Draft.Picture()));
-    background.SetSourceRect(BoardGeometry::Left - 130, 0, 456, 480);
-    background.SetScale(kScale);
-    background.SetX(kGridX + 190 - 228);
-    background.SetY(kGridY + 200 - 240);
+    background.SetSourceRect(PlayGeometry::Left - PlayGeometry::BackgroundX, 0, kBoardPixelsW, kBoardPixelsH);
+    background.SetScale(kScale);  // about the centre
+    background.SetX(kGridX + (kCell * PlayGeometry::Columns - kBoardPixelsW) / 2);
+    background.SetY(kGridY + (kCell * PlayGeometry::Rows - kBoardPixelsH) / 2);
     background.Render();
-    Shade({kGridX, kGridY, kCell * LevelDraft::Columns, kCell * (LevelDraft::Rows - kDragonRow)}, 110);
+    // Rows from here up stand at the dragon's height when play starts.
+    Shade({kGridX, kGridY, kCell * LevelDraft::Columns, kCell * (LevelDraft::Rows - PlayGeometry::FirstRowAtDragon)},
+          110);
     Text({kGridX + 4, kGridY + 2, 200, 14}, "the dragon's height", kGrey, 7);
 
     for (int32_t row = 0; row < LevelDraft::Rows; ++row) {
@@ -421,7 +424,7 @@ void Editor::DrawPanel() {
     // A preview of the whole background picture.
     GfxSprite preview;
     preview.SetTexture(PictureTexture(m_Draft.Picture()));
-    preview.SetSourceRect(0, 0, 510, 960);
+    preview.SetSourceRect(0, 0, assets::kBoardW, assets::kBoardH);
     preview.SetScale(0.07F);
     preview.SetX(8 + 18 - 255);
     preview.SetY(kPaletteY + 34 - 480);

@@ -38,7 +38,7 @@ void MakeIcon(const std::filesystem::path& out, int size) {
     cairo_scale(cr, 2.0, 2.0);
     DrawDragon(cr, Wings::Up, true);
     cairo_restore(cr);
-    const assets::OrbKind row[] = {assets::OrbKind::Red, assets::OrbKind::Yellow, assets::OrbKind::Blue};
+    const OrbKind::Kind row[] = {OrbKind::Red, OrbKind::Yellow, OrbKind::Blue};
     for (int i = 0; i < 3; ++i) {
         cairo_save(cr);
         cairo_translate(cr, 128 - 20 + (i - 1) * 46, 200);

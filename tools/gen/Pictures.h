@@ -13,7 +13,7 @@
 namespace gen {
 
 // Shared pieces, drawn in a 24 x 24 (orb) or 64 x 96 (dragon) cell whose top-left is the origin.
-void DrawOrb(cairo_t* cr, assets::OrbKind kind);
+void DrawOrb(cairo_t* cr, OrbKind::Kind kind);
 enum class Wings { Mid, Up, Down };
 void DrawDragon(cairo_t* cr, Wings wings, bool firing);
 // A sky from deep blue at the top to a warm glow at the horizon, filling w x h from the origin.

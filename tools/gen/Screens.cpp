@@ -128,7 +128,7 @@ void TitleDragon(cairo_t* cr) {
     cairo_restore(cr);
 }
 
-void OrbAt(cairo_t* cr, double x, double y, double scale, assets::OrbKind kind) {
+void OrbAt(cairo_t* cr, double x, double y, double scale, OrbKind::Kind kind) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, scale, scale);
@@ -138,8 +138,8 @@ void OrbAt(cairo_t* cr, double x, double y, double scale, assets::OrbKind kind) 
 
 // Stacks of orbs on the right, as on the board, and a few tumbling past the dragon.
 void TitleOrbs(cairo_t* cr) {
-    const assets::OrbKind kinds[] = {assets::OrbKind::Red,   assets::OrbKind::Blue,   assets::OrbKind::Purple,
-                                     assets::OrbKind::Green, assets::OrbKind::Yellow, assets::OrbKind::White};
+    const OrbKind::Kind kinds[] = {OrbKind::Red,   OrbKind::Blue,   OrbKind::Purple,
+                                   OrbKind::Green, OrbKind::Yellow, OrbKind::White};
     const int stacks[][2] = {{470, 3}, {506, 5}, {542, 4}, {578, 2}, {614, 3}};
     int k = 0;
     for (const auto& s : stacks)
@@ -224,6 +224,33 @@ void MenuButton(cairo_t* cr, const assets::MenuButton& button, bool lit) {
         style, 1);
 }
 
+// An arrow in the lettering's colours and outline, so it reads as part of "LEVEL 12" beside it;
+// lit, it glows as a highlighted button does. Points left (-1) or right (+1).
+void LevelArrow(cairo_t* cr, const assets::Rect& cell, int direction, bool lit) {
+    const LetterStyle letters = DisplayStyle();
+    const double cx = cell.x + cell.w / 2.0, cy = cell.y + cell.h / 2.0;
+    const double half = cell.h / 2.0 - 5, reach = cell.w / 2.0 - 5;  // room for the glow
+    cairo_move_to(cr, cx + direction * reach, cy);
+    cairo_line_to(cr, cx - direction * reach, cy - half);
+    cairo_line_to(cr, cx - direction * reach, cy + half);
+    cairo_close_path(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    if (lit) {
+        cairo_set_source_rgba(cr, 1.0, 0.85, 0.3, 0.5);
+        cairo_set_line_width(cr, letters.outlineWidth * 2 + 2);
+        cairo_stroke_preserve(cr);
+    }
+    SetColour(cr, letters.outline);
+    cairo_set_line_width(cr, letters.outlineWidth * 2);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, cy - half, 0, cy + half);
+    AddStop(p, 0, lit ? FromHex(0xffffff) : letters.top);
+    AddStop(p, 1, lit ? letters.top : letters.bottom);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
 }  // namespace
 
 void MakeMenuButtons(const std::filesystem::path& out) {
@@ -234,6 +261,10 @@ void MakeMenuButtons(const std::filesystem::path& out) {
     }
     Canvas canvas(assets::kMenuSize, assets::kMenuSize);
     for (const auto& button : assets::kBackOkButtons) MenuButton(canvas.Cr(), button, false);
+    for (int i = 0; i < 2; ++i) {
+        LevelArrow(canvas.Cr(), assets::kLevelArrows[i], i == 0 ? -1 : 1, false);
+        LevelArrow(canvas.Cr(), assets::kLevelArrowsLit[i], i == 0 ? -1 : 1, true);
+    }
     canvas.Save(out, assets::kBackOk);
 }
 

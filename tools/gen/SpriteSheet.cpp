@@ -7,10 +7,10 @@
 #include "Canvas.h"
 #include "Lettering.h"
 #include "Pictures.h"
+#include "game/PlayGeometry.h"
 
 namespace gen {
 
-using assets::OrbKind;
 using assets::Rect;
 
 namespace {
@@ -20,7 +20,7 @@ struct OrbLook {
     Colour mark;
 };
 
-OrbLook LookOf(OrbKind kind) {
+OrbLook LookOf(OrbKind::Kind kind) {
     switch (kind) {
         case OrbKind::Red:
             return {FromHex(0xe02a2a), FromHex(0xffd0c8)};
@@ -32,16 +32,19 @@ OrbLook LookOf(OrbKind kind) {
             return {FromHex(0x2fb43a), FromHex(0xd8ffc8)};
         case OrbKind::Yellow:
             return {FromHex(0xf2c81a), FromHex(0x7a4a00)};
-        case OrbKind::Black:
+        case OrbKind::BlackFalling:
+        case OrbKind::BlackFixed:
             return {FromHex(0x2a2630), FromHex(0x8a8494)};
         case OrbKind::White:
             return {FromHex(0xeeeef4), FromHex(0x9fb0d8)};
+        default:
+            break;
     }
     return {FromHex(0x808080), FromHex(0xffffff)};
 }
 
 // The small inner mark that tells the orbs apart without relying on colour.
-void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
+void OrbMarkPath(cairo_t* cr, OrbKind::Kind kind, double cx, double cy) {
     switch (kind) {
         case OrbKind::Red:  // heart
             cairo_move_to(cr, cx, cy + 4.2);
@@ -72,7 +75,8 @@ void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
             cairo_line_to(cr, cx - 4.2, cy);
             cairo_close_path(cr);
             break;
-        case OrbKind::Black:  // a cross: nothing but fire breaks it
+        case OrbKind::BlackFalling:
+        case OrbKind::BlackFixed:  // a cross: nothing but fire breaks it
             cairo_move_to(cr, cx - 3.5, cy - 3.5);
             cairo_line_to(cr, cx + 3.5, cy + 3.5);
             cairo_move_to(cr, cx + 3.5, cy - 3.5);
@@ -81,8 +85,12 @@ void OrbMarkPath(cairo_t* cr, OrbKind kind, double cx, double cy) {
         case OrbKind::White:
             Star(cr, cx, cy, 4, 5.5, 1.6, 0);
             break;  // sparkle: something inside
+        default:
+            break;
     }
 }
+
+bool IsBlack(OrbKind::Kind kind) { return kind == OrbKind::BlackFalling || kind == OrbKind::BlackFixed; }
 
 // Orbs are drawn in a 24 x 24 cell about this centre, with this radius.
 constexpr double kOrbCentre = 12, kOrbRadius = 11.2;
@@ -100,7 +108,7 @@ void OrbShadow(cairo_t* cr) {
 }
 
 // The ball lit from the upper left, a warm bounce light along its lower rim, and a dark rim line.
-void OrbBody(cairo_t* cr, OrbKind kind, const Colour& base) {
+void OrbBody(cairo_t* cr, OrbKind::Kind kind, const Colour& base) {
     const double c = kOrbCentre, r = kOrbRadius;
     cairo_pattern_t* body = cairo_pattern_create_radial(c - 3.5, c - 4, 0.5, c, c, r);
     AddStop(body, 0.0, Shade(base, 1.55));
@@ -114,26 +122,31 @@ void OrbBody(cairo_t* cr, OrbKind kind, const Colour& base) {
 
     cairo_pattern_t* bounce = cairo_pattern_create_linear(0, c + 4, 0, c + r);
     AddStop(bounce, 0, {1, 1, 1, 0});
-    AddStop(bounce, 1, {1, 0.95, 0.85, kind == OrbKind::Black ? 0.12 : 0.22});
+    AddStop(bounce, 1, {1, 0.95, 0.85, IsBlack(kind) ? 0.12 : 0.22});
     cairo_set_source(cr, bounce);
     cairo_arc(cr, c, c, r - 1.2, 0.15 * M_PI, 0.85 * M_PI);
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
     cairo_pattern_destroy(bounce);
 
-    cairo_set_line_width(cr, 1.0);
-    SetColour(cr, {Shade(base, 0.3).r, Shade(base, 0.3).g, Shade(base, 0.3).b, 0.9});
-    cairo_arc(cr, c, c, r - 0.5, 0, 2 * M_PI);
+    // The edge in two tones, a light ring inside a near-black rim, so that one of them stands
+    // out from whatever lies behind: the rim on skies and ice, the ring on night, rock and lava.
+    cairo_set_line_width(cr, 1.1);
+    SetColour(cr, {Mix(base, {1, 1, 1}, 0.8).r, Mix(base, {1, 1, 1}, 0.8).g, Mix(base, {1, 1, 1}, 0.8).b, 0.95});
+    cairo_arc(cr, c, c, r - 1.6, 0, 2 * M_PI);
+    cairo_stroke(cr);
+    SetColour(cr, Shade(base, 0.18));
+    cairo_arc(cr, c, c, r - 0.55, 0, 2 * M_PI);
     cairo_stroke(cr);
 }
 
 // The inner mark tells the kinds apart by more than hue: a light fill with a dark edge reads on
 // every colour; on the black orb a light line alone.
-void OrbMark(cairo_t* cr, OrbKind kind, const OrbLook& look) {
+void OrbMark(cairo_t* cr, OrbKind::Kind kind, const OrbLook& look) {
     OrbMarkPath(cr, kind, kOrbCentre, kOrbCentre + 0.8);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    if (kind == OrbKind::Black) {
+    if (IsBlack(kind)) {
         cairo_set_line_width(cr, 2.2);
         SetColour(cr, look.mark);
         cairo_stroke(cr);
@@ -167,7 +180,7 @@ void OrbGloss(cairo_t* cr) {
 
 }  // namespace
 
-void DrawOrb(cairo_t* cr, OrbKind kind) {
+void DrawOrb(cairo_t* cr, OrbKind::Kind kind) {
     const OrbLook look = LookOf(kind);
     OrbShadow(cr);
     OrbBody(cr, kind, look.base);
@@ -781,8 +794,8 @@ void PanelFrame(cairo_t* cr, double w, double h) {
 }
 
 // A quiet recessed well: the game draws its texts and buttons over these.
-void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
-    RoundedRect(cr, x, y, w, h, 5);
+void PanelWell(cairo_t* cr, const Rect& well) {
+    RoundedRect(cr, well.x, well.y, well.w, well.h, 5);
     cairo_set_source_rgba(cr, 0.05, 0.02, 0.0, 0.55);
     cairo_fill_preserve(cr);
     cairo_set_source_rgba(cr, 0.85, 0.6, 0.25, 0.45);
@@ -792,7 +805,9 @@ void PanelWell(cairo_t* cr, double x, double y, double w, double h) {
 
 // A soft warm glow where the current and next orbs sit, inside the queue's well.
 void OrbGlows(cairo_t* cr) {
-    for (const auto& orbWell : {std::array<double, 3>{39, 276, 11}, std::array<double, 3>{82, 272, 15}}) {
+    using namespace PlayGeometry;
+    for (const auto& orbWell :
+         {std::array<double, 3>{NextGlowX, NextGlowY, 11}, std::array<double, 3>{CurrentGlowX, CurrentGlowY, 15}}) {
         cairo_pattern_t* p = cairo_pattern_create_radial(orbWell[0], orbWell[1], 0, orbWell[0], orbWell[1], orbWell[2]);
         AddStop(p, 0, {1.0, 0.75, 0.3, 0.25});
         AddStop(p, 1, {1.0, 0.75, 0.3, 0.0});
@@ -823,13 +838,12 @@ void Panel(cairo_t* cr) {
     PanelWood(cr, w, h);
     PanelFrame(cr, w, h);
     // The top five, the current score, the current level, the orb queue, then Restart and Exit.
-    PanelWell(cr, 12, 16, 108, 106);
-    PanelWell(cr, 12, 150, 108, 35);
-    PanelWell(cr, 12, 187, 108, 35);
-    PanelWell(cr, 12, 230, 108, 62);
+    for (const Rect& well :
+         {PlayGeometry::ScoresWell, PlayGeometry::ScoreWell, PlayGeometry::LevelWell, PlayGeometry::QueueWell})
+        PanelWell(cr, well);
     OrbGlows(cr);
-    PanelWell(cr, 12, 319, 106, 46);
-    PanelWell(cr, 12, 369, 106, 46);
+    PanelWell(cr, PlayGeometry::RestartWell);
+    PanelWell(cr, PlayGeometry::ExitWell);
     PanelCrest(cr, w);
 }
 
@@ -848,9 +862,11 @@ void MakeSpriteSheet(const std::filesystem::path& out) {
         CellScope cell(cr, assets::kDragonFiring[i]);
         DrawDragon(cr, wingOrder[i], true);
     }
-    for (const auto& orb : assets::kOrbs) {
-        CellScope cell(cr, orb.rect);
-        DrawOrb(cr, orb.kind);
+    // Every kind with a picture of its own (the fireball's is drawn below).
+    for (const OrbKind::Kind kind : {OrbKind::Red, OrbKind::Blue, OrbKind::Green, OrbKind::Purple, OrbKind::Yellow,
+                                     OrbKind::BlackFalling, OrbKind::White}) {
+        CellScope cell(cr, assets::kOrbPictures[kind]);
+        DrawOrb(cr, kind);
     }
     {
         CellScope cell(cr, assets::kWhiteBurnFirst);
