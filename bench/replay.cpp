@@ -100,12 +100,7 @@ void BM_ReplayEvents(benchmark::State& state) {
     for (auto _ : state) {
         const size_t before = HeapInUse();
         std::istringstream bytes(text);
-        ScriptReader check(bytes, MaxScriptBytes);
-        check.ReadSettings();
-        while (check.Next()) {
-        }
-        bytes.clear();
-        bytes.seekg(0);
+        CheckScript(bytes, MaxScriptBytes);
         ScriptReader reader(bytes, MaxScriptBytes);
         ScriptPlayer player(reader.ReadSettings().frameMs);
         bool done = false;

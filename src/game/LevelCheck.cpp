@@ -250,7 +250,8 @@ LevelProblems CheckLevel(const std::string& bytes, bool withCloudsLine, const Pi
 LevelProblems CheckLevelFile(const std::filesystem::path& path, bool withCloudsLine,
                              const PictureExists& pictureExists) {
     const auto file = GfxFile::ReadBounded(path, LevelLimits::MaxFileBytes);
-    if (file.status != GfxFile::ReadStatus::Read) return {{0, 0, true, "cannot be read; is it a level file?"}};
+    if (file.status != GfxFile::ReadStatus::Read)
+        return {{0, 0, true, "cannot be read: " + GfxFile::Explain(file.error)}};
     if (file.truncated) return {{0, 0, true, "the file is over 1 MB; a level is a few hundred bytes"}};
     return CheckLevel(file.bytes, withCloudsLine, pictureExists);
 }

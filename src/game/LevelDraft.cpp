@@ -2,6 +2,7 @@
 #include "game/LevelDraft.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "base/RuntimeError.h"
 #include "gfx/GfxFile.h"
@@ -93,8 +94,18 @@ bool LevelDraft::Save(const std::filesystem::path& file, std::string& why) {
         why = "the level would not read back";
         return false;
     }
-    if (!GfxFile::WriteAtomically(file, text)) {
-        why = "the file cannot be written there";
+    // Through a link, the level it leads to is saved and the link stays.
+    std::filesystem::path target = file;
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, ec); ++hops)
+        target = target.parent_path() / std::filesystem::read_symlink(target, ec);
+    if (GfxFile::IsReadOnly(target)) {
+        why = target.string() + " is read-only; make it writable (chmod u+w) to save over it";
+        return false;
+    }
+    int error = 0;
+    if (!GfxFile::WriteAtomically(target, text, &error)) {
+        why = target.string() + " cannot be written: " + GfxFile::Explain(error);
         return false;
     }
     m_Saved = m_State;

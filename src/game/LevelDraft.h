@@ -25,7 +25,8 @@ public:
     // Cells off the board or that are no cell are left out: `dropped` counts them.
     bool Load(const std::filesystem::path& file, std::string& why, int32_t& dropped);
     bool LoadText(const std::string& bytes, int32_t& dropped);
-    // Written atomically, and only when the game's reader reads it back as it stands.
+    // Written atomically, and only when the game's reader reads it back as it stands; never over
+    // a read-only file, and through a link into the file it leads to.
     bool Save(const std::filesystem::path& file, std::string& why);
     // The level file's text, CR LF lines.
     std::string Text() const;

@@ -31,10 +31,13 @@ std::string Trim(const std::string& text) {
 
 RuntimeError Corrupt() { return RuntimeError(ErrorNumber::TypeMismatch, "Type mismatch"); }
 
-// Walks the bytes line by line; a line ends at CR LF, LF or a lone CR.
+// Walks the bytes line by line; a line ends at CR LF, LF or a lone CR. The UTF-8 byte-order mark
+// some editors (Notepad) put first is not part of line 1.
 class LineReader {
 public:
-    explicit LineReader(const std::string& bytes) : m_Bytes(bytes) {}
+    explicit LineReader(const std::string& bytes) : m_Bytes(bytes) {
+        if (m_Bytes.starts_with("\xEF\xBB\xBF")) m_Pos = 3;
+    }
     bool AtEnd() const { return m_Pos >= m_Bytes.size(); }
     // The next line, of which only the first `keep` characters are returned.
     std::string Next(size_t keep = std::string::npos) {

@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,10 @@
 namespace {
 GfxEngine* g_CurrentEngine = nullptr;
 bool g_Headless = false;
+
+// A closed terminal or SSH session (SIGHUP) ends the game as SIGTERM does: SDL's handler turns
+// that into a window close, and the orderly end saves and cleans up. raise is safe in a handler.
+void HangUp(int) { std::raise(SIGTERM); }
 }  // namespace
 
 GfxEngine* GfxCurrentEngine() { return g_CurrentEngine; }
@@ -68,6 +73,11 @@ bool GfxEngine::Impl::EnsureEvents() {
     if (EventsStarted) return true;
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return false;
     EventsStarted = true;
+    struct sigaction term {};
+    if (::sigaction(SIGTERM, nullptr, &term) == 0 && term.sa_handler != SIG_DFL && term.sa_handler != SIG_IGN)
+        std::signal(SIGHUP, HangUp);
+    // Writing to a terminal or pipe that has closed must not end the game before it has saved.
+    std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
 

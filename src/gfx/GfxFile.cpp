@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Bounded reads and durable atomic writes over the POSIX file calls, which alone offer fsync
-// and a non-blocking open.
+// Bounded reads, durable atomic writes and private scratch folders over the POSIX file calls,
+// which alone offer fsync, a non-blocking open, O_NOFOLLOW and mkdtemp.
 #include "gfx/GfxFile.h"
 
 #include <fcntl.h>
@@ -8,8 +8,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 class Fd final {
@@ -124,6 +128,56 @@ bool GfxFile::WriteAtomically(const std::filesystem::path& file, const std::stri
     return dir.Get() < 0 || ::fsync(dir.Get()) == 0 || errno == EINVAL;
 }
 
+bool GfxFile::IsReadOnly(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(file.c_str(), W_OK) != 0;
+}
+
+namespace {
+// The process that made a scratch folder named prefix-PID-XXXXXX, 0 for any other name.
+pid_t ScratchOwner(const std::string& name, const std::string& prefix) {
+    if (name.size() < prefix.size() + 9 || name.compare(0, prefix.size() + 1, prefix + "-") != 0) return 0;
+    const std::string pid = name.substr(prefix.size() + 1, name.size() - prefix.size() - 8);
+    if (name[name.size() - 7] != '-' || pid.empty() || pid.size() > 9 ||
+        pid.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return static_cast<pid_t>(std::stol(pid));
+}
+
+// Only folders of this user's (no link, no one else's) whose process has ended.
+void RemoveAbandoned(const std::filesystem::path& base, const std::string& prefix) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+        const pid_t owner = ScratchOwner(it->path().filename().string(), prefix);
+        struct stat info {};
+        if (owner <= 0 || ::lstat(it->path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::geteuid())
+            continue;
+        if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+        std::error_code removeEc;
+        std::filesystem::remove_all(it->path(), removeEc);
+    }
+}
+}  // namespace
+
+std::filesystem::path GfxFile::MakeScratchFolder(const std::string& prefix) {
+    std::vector<std::filesystem::path> bases;
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) bases.emplace_back(tmp);
+    bases.emplace_back("/tmp");
+    std::string tried;
+    int error = 0;
+    for (const auto& base : bases) {
+        RemoveAbandoned(base, prefix);
+        std::string name = (base / (prefix + "-" + std::to_string(::getpid()) + "-XXXXXX")).string();
+        if (::mkdtemp(name.data())) return name;
+        error = errno;
+        tried += (tried.empty() ? "" : ", nor in ") + base.string() + " (" + Explain(error) + ")";
+    }
+    throw FileError("No folder for scratch files can be made in " + tried + ". Set TMPDIR to a folder you can write.",
+                    error);
+}
+
 bool GfxFile::FreshFile::Open(const std::filesystem::path& file) {
     Close();
     auto temp = file;
@@ -159,13 +213,16 @@ std::string GfxFile::Explain(int error) {
             return "the disk is read-only; make it writable";
         case ENOENT:
         case ENOTDIR:
-            return "a folder on its path is missing; make it again";
+            return "it or a folder on its path does not exist; check the name";
         case ELOOP:
             return "it is a link that leads round in a loop; remove the link";
         case EIO:
             return "the disk reports an error; check the disk";
-        default:
-            return std::string(std::strerror(error)) + "; check the file and its folder";
+        default: {
+            std::string what = std::strerror(error);
+            if (!what.empty()) what[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(what[0])));
+            return what + "; check the file and its folder";
+        }
     }
 }
 

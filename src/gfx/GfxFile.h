@@ -45,6 +45,16 @@ bool WriteAtomically(const std::filesystem::path& file, const std::string& bytes
 // -1 with errno set when it cannot be made.
 int CreateExclusive(const std::filesystem::path& file);
 
+// The file exists and may not be written: it has no write permission for anyone (as a player
+// marks a file read-only, which even root is held to), or the system refuses this user.
+bool IsReadOnly(const std::filesystem::path& file);
+
+// A folder of the caller's own for scratch files, named prefix-PID-XXXXXX: made under a name no one
+// else can have made and open to this user alone (mkdtemp, 0700), in $TMPDIR or else /tmp. What
+// this user's killed processes left there under that prefix goes first. Throws FileError, naming
+// what was tried, when no folder can be made.
+std::filesystem::path MakeScratchFolder(const std::string& prefix);
+
 // A file made anew in place of `file` at Open and written at its end until Close (the error
 // log): it replaces what was there, a link included, and never writes through one.
 class FreshFile final {

@@ -9,10 +9,10 @@
 #include <charconv>
 #include <fstream>
 #include <sstream>
-#include <system_error>
 #include <vector>
 
 #include "gfx/Clock.h"
+#include "gfx/GfxFile.h"
 
 namespace {
 std::vector<std::string> Words(const std::string& text) {
@@ -200,6 +200,15 @@ std::string ScriptText(std::string_view text) {
     return out + "\"";
 }
 
+void CheckScript(std::istream& in, uint64_t maxBytes) {
+    ScriptReader reader(in, maxBytes);
+    reader.ReadSettings();
+    while (reader.Next()) {
+    }
+    in.clear();
+    in.seekg(0);
+}
+
 std::string ScriptFileProblem(const std::filesystem::path& file) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -213,15 +222,14 @@ std::string ScriptFileProblem(const std::filesystem::path& file) {
             return "it is a folder, not a file";
         case fs::file_type::fifo:
             return "it is a pipe, not a file";
-        case fs::file_type::none:
-            return ec == std::errc::too_many_symbolic_link_levels ? "its symbolic links go round in a loop"
-                                                                  : ec.message();
+        case fs::file_type::none:  // a link in a loop, a folder on the way that may not be entered
+            return GfxFile::Explain(ec.value());
         default:
             return "it is a device or socket, not a file";
     }
     if (const auto size = fs::file_size(file, ec); !ec && size > MaxScriptBytes)
         return "it is larger than " + std::to_string(MaxScriptBytes >> 20) + " MB";
-    if (!std::ifstream(file)) return std::generic_category().message(errno);
+    if (!std::ifstream(file)) return GfxFile::Explain(errno);
     return "";
 }
 

@@ -101,6 +101,10 @@ private:
     uint64_t m_LastAt = 0;
 };
 
+// Reads a whole script to check it (throws ScriptError), then rewinds the stream for the reader
+// that plays it, so a damaged end never stops a run halfway.
+void CheckScript(std::istream& in, uint64_t maxBytes = UINT64_MAX);
+
 // Why a script or recording file cannot be read, in words for its message ("it is a folder, not a
 // file"); "" when it can. Only a plain file of at most MaxScriptBytes is read.
 std::string ScriptFileProblem(const std::filesystem::path& file);

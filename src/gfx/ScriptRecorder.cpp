@@ -28,16 +28,27 @@ ScriptRecorder::ScriptRecorder(uint64_t startMs, double clockSeconds, int32_t da
     const CalendarDate date = DateOfDay(day);
     char dateText[32];
     std::snprintf(dateText, sizeof dateText, "%04d-%02u-%02u", static_cast<int>(date.year), date.month, date.day);
-    m_Header = "# A recorded game: kindlewisp-replay plays it again exactly.\nclock " + ClockText(clockSeconds) +
-               "\ndate " + dateText + "\n";
-    if (!args.empty()) m_Header += "args " + ScriptText(args) + "\n";
+    m_Text = "# A recorded game: kindlewisp-replay plays it again exactly.\nclock " + ClockText(clockSeconds) +
+             "\ndate " + dateText + "\n";
+    if (!args.empty()) m_Text += "args " + ScriptText(args) + "\n";
+    m_SettingsEnd = m_Text.size();
 }
 
 void ScriptRecorder::Start(const std::string& name, const std::string& value) {
-    m_Header += "start " + name + " " + ScriptText(value) + "\n";
+    Setting("start " + name + " " + ScriptText(value) + "\n");
 }
 
-void ScriptRecorder::Line(const std::string& action) { m_Body += "at " + std::to_string(Now()) + " " + action + "\n"; }
+void ScriptRecorder::Setting(const std::string& line) {
+    m_Text.insert(m_SettingsEnd, line);
+    m_SettingsEnd += line.size();
+}
+
+void ScriptRecorder::Line(const std::string& action) { m_Text += "at " + std::to_string(Now()) + " " + action + "\n"; }
+
+void ScriptRecorder::UsesJoystick() {
+    if (!m_Joystick) Setting("joystick\n");
+    m_Joystick = true;
+}
 
 void ScriptRecorder::Frame(uint64_t elapsedMs) {
     if (elapsedMs <= m_Ms) return;  // the clock did not move: the pass belongs to the frame before
@@ -82,14 +93,15 @@ void ScriptRecorder::MouseWheel(int32_t steps) { Line("mouse wheel " + std::to_s
 
 void ScriptRecorder::JoyButton(int32_t button, bool down) {
     if (button < 0 || button > 20) return;
-    m_Joystick = true;
+    UsesJoystick();
     Line("joy button " + std::to_string(button) + (down ? " down" : " up"));
 }
 
 void ScriptRecorder::JoyAxes(int32_t x, int32_t y) {
+    if (x == m_AxisX && y == m_AxisY) return;
+    UsesJoystick();
     if (x != m_AxisX) Line("joy axis x " + std::to_string(x));
     if (y != m_AxisY) Line("joy axis y " + std::to_string(y));
-    m_Joystick = m_Joystick || x != m_AxisX || y != m_AxisY;
     m_AxisX = x;
     m_AxisY = y;
 }
@@ -112,6 +124,11 @@ void ScriptRecorder::Window(GfxWindowAction action) {
 
 void ScriptRecorder::PumpDone() { FlushMove(); }
 
-std::string ScriptRecorder::Text() const {
-    return m_Header + (m_Joystick ? "joystick\n" : "") + m_Body + "end " + std::to_string(Now() + m_FrameMs) + "\n";
+std::string ScriptRecorder::Text() const { return m_Text + EndLine(); }
+
+std::string ScriptRecorder::Finish() {
+    m_Text += EndLine();
+    return std::move(m_Text);
 }
+
+std::string ScriptRecorder::EndLine() const { return "end " + std::to_string(Now() + m_FrameMs) + "\n"; }

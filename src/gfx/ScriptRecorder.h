@@ -4,6 +4,7 @@
 // The event pump reports the input after its hold-over has decided which frame sees it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -33,18 +34,23 @@ public:
     // The whole script so far, ending one frame after the last one began, so a frame that ended
     // the program (Escape, a report) still runs when it is replayed.
     std::string Text() const;
+    // The same, ending the recording: the text is handed over, not copied.
+    std::string Finish();
 
 private:
+    void Setting(const std::string& line);  // a line before the first timed one
     void Line(const std::string& action);
+    void UsesJoystick();  // the script attaches one, from its first joystick action
+    std::string EndLine() const;
     uint64_t Now() const { return m_Ms - m_StartMs; }
     void FlushMove();
 
     uint64_t m_StartMs;
     uint64_t m_Ms;  // the frame that input now reaches
     uint32_t m_FrameMs = 16;
-    std::string m_Header;
-    std::string m_Body;
-    bool m_Joystick = false;  // a joystick action was written: the script attaches one
+    std::string m_Text;        // the script so far, but for its end
+    size_t m_SettingsEnd = 0;  // where the settings end and the timed lines begin
+    bool m_Joystick = false;   // a joystick action was written
     bool m_MovePending = false;
     float m_MoveX = 0, m_MoveY = 0;        // where the pending move ends
     float m_WrittenX = 0, m_WrittenY = 0;  // where the replay's pointer is

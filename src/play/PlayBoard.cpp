@@ -18,6 +18,7 @@
 #include "game/PlayGeometry.h"
 #include "game/cOrb.h"
 #include "gfx/Clock.h"
+#include "gfx/GfxFile.h"
 #include "play/cPlayState.h"
 #include "shell/AssetTable.h"
 
@@ -25,6 +26,19 @@ namespace {
 
 std::filesystem::path LevelPathIn(const char* folder, int64_t level) {
     return gProgramFolder / "game" / folder / ("level" + std::to_string(level) + ".dat");
+}
+
+// What is wrong with a level file the reader refused, for a player who made it.
+std::string LevelFault(const std::filesystem::path& path, bool withCloudsLine) {
+    const auto file = GfxFile::ReadBounded(path, LevelLimits::MaxFileBytes);
+    if (file.status != GfxFile::ReadStatus::Read) return "cannot be read: " + GfxFile::Explain(file.error);
+    LevelProblems problems;
+    ParseLevelFile(file.bytes, withCloudsLine, &problems);
+    for (const LevelProblem& problem : problems)
+        if (problem.error)
+            return "is damaged: " + (problem.line > 0 ? "line " + std::to_string(problem.line) + ": " : "") +
+                   problem.reason;
+    return "cannot be played";
 }
 
 bool IsPlainFile(const std::filesystem::path& path) {
@@ -130,9 +144,10 @@ void cPlayState::MakeCurrent(OrbRef orb) {
 }
 
 void cPlayState::CreateLevel() {
+    std::filesystem::path path;
     try {
         PrepareLevelNumber();
-        const std::filesystem::path path = LevelFilePath();
+        path = LevelFilePath();
         m_Board = Collection<OrbRef>();
         m_Moving = Collection<OrbRef>();
         const LevelFile level = ReadLevel(path);
@@ -164,14 +179,23 @@ void cPlayState::CreateLevel() {
             music.PlayMusic(true, 0);
         }
     } catch (const RuntimeError& error) {
-        ReportLevelFileError(error.Number());
+        ReportLevelFileError(error.Number(), path);
     } catch (const std::exception&) {
-        ReportLevelFileError(0);
+        ReportLevelFileError(0, path);
     }
 }
 
-void cPlayState::ReportLevelFileError(int32_t pendingError) {
+void cPlayState::ReportLevelFileError(int32_t pendingError, const std::filesystem::path& path) {
     const std::string name = LevelReportName();
+    // A player's own level: re-installing cannot mend it, so the file and its fault are named.
+    if (!path.empty() && path.parent_path() == gProgramFolder / "game" / "override") {
+        ReportError(pendingError == ErrorNumber::TypeMismatch ? pendingError : ErrorNumber::FileNotFound, "cPlayState",
+                    "CreateLevel",
+                    "The level file " + path.string() + " " + LevelFault(path, LevelHasCloudsLine()) +
+                        ". Fix it, or remove it to play the game's own level " + name + ".",
+                    true, true, true, pendingError);
+        return;
+    }
     ReportError(ErrorNumber::TypeMismatch, "cPlayState", "CreateLevel",
                 "Level file " + name + " is corrupt. Please re-install.", true, false, true, pendingError);
     ReportError(ErrorNumber::FileNotFound, "cPlayState", "CreateLevel",

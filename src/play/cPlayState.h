@@ -136,8 +136,9 @@ protected:
     // ---- Board and level files ----
     void CreateLevel();
     void LoadBoardImage(const std::string& name);
-    // The two level-file reports; both end the program.
-    void ReportLevelFileError(int32_t pendingError);
+    // The two level-file reports, or for a level of the override folder one that names the file
+    // and its fault; each ends the program.
+    void ReportLevelFileError(int32_t pendingError, const std::filesystem::path& path);
     static std::string BoardKey(int32_t column, int32_t row);
     // A fresh "fired" + counter queue orb of the given type (never seeded here).
     OrbRef MakeQueueOrb(int32_t orbType);

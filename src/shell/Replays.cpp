@@ -171,13 +171,7 @@ void StartWatching(const std::string& file) {
                    " could not be read: " + (problem.empty() ? "it changed while read" : problem) + ".");
     watch.bytes.str(std::move(read.bytes));
     try {
-        // Checked whole first, so a damaged end never stops a replay halfway; then read as it plays.
-        ScriptReader check(watch.bytes);
-        check.ReadSettings();
-        while (check.Next()) {
-        }
-        watch.bytes.clear();
-        watch.bytes.seekg(0);
+        CheckScript(watch.bytes);
         watch.reader.emplace(watch.bytes);
         watch.settings = watch.reader->ReadSettings();
         CheckStartSettings(watch.settings);
@@ -233,7 +227,7 @@ void RecordFrame() {
 void SaveLastReplay() {
     if (!sRecorder) return;
     if (gEngine) gEngine->SetRecorder(nullptr);
-    const std::string text = sRecorder->Text();
+    const std::string text = sRecorder->Finish();
     sRecorder.reset();
     const auto folder = ReplaysFolder();
     std::error_code ec;

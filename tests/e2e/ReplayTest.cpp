@@ -230,7 +230,7 @@ TEST(ScriptErrors, WhatIsNoPlainFileOfBoundedSizeIsRefusedSayingWhy) {
     const std::pair<const char*, const char*> cases[] = {{"/dev/zero", "it is a device or socket, not a file"},
                                                          {"game", "it is a folder, not a file"},
                                                          {"fifo", "it is a pipe, not a file"},
-                                                         {"loop", "its symbolic links go round in a loop"},
+                                                         {"loop", "it is a link that leads round in a loop"},
                                                          {"missing.kws", "there is no such file"},
                                                          {"big.kws", "it is larger than 64 MB"}};
     for (const auto& [script, reason] : cases) {

@@ -80,4 +80,26 @@ TEST(LevelDraft, SavesCrLfLevelsThatLoadBackCellForCellAndLeavesOutWhatIsOffTheB
     fs::remove(file);
 }
 
+// Saving never destroys a player's level: a read-only one is refused and left as it is, and a
+// link's level is saved in place, keeping its permissions, with the link kept.
+TEST(LevelDraft, SavingRefusesAReadOnlyLevelAndWritesThroughALinkKeepingIt) {
+    const kwtest::GameFolder folder;
+    const fs::path level = folder.Path("mine.dat"), link = folder.Path("game/override/level1.dat");
+    kwtest::WriteFile(level, "kept");
+    fs::permissions(level, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::replace);
+    LevelDraft draft;
+    draft.SetCell(0, 0, 'G');
+    std::string why;
+    EXPECT_FALSE(draft.Save(level, why));
+    EXPECT_NE(why.find("read-only"), std::string::npos) << why;
+    EXPECT_EQ(kwtest::ReadFile(level), "kept");
+    fs::permissions(level, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    fs::create_symlink(level, link);
+    ASSERT_TRUE(draft.Save(link, why)) << why;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(kwtest::ReadFile(level), draft.Text());
+    EXPECT_EQ(fs::status(level).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
 }  // namespace

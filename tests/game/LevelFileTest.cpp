@@ -12,6 +12,7 @@
 #include "game/LevelCells.h"
 #include "game/LevelCheck.h"
 #include "game/LevelFile.h"
+#include "support/GameFolder.h"
 
 namespace {
 
@@ -102,6 +103,15 @@ INSTANTIATE_TEST_SUITE_P(Files, BrokenLevels,
                                            Finding{"buried.dat", 6, 5, false, "only a fireball can free it"},
                                            Finding{"falls_at_start.dat", 5, 3, false, "falls when play starts"},
                                            Finding{"no_coloured_orb.dat", 0, 0, false, "won as soon as it starts"}));
+
+// As Notepad saves it: the checker, the game's reader and the editor read past the mark.
+TEST(Findings, AByteOrderMarkFirstIsNoPartOfTheLevel) {
+    const fs::path file = fs::path(KW_SOURCE_DIR) / "tests" / "fuzz" / "corpus" / "level" / "notepad_bom.dat";
+    const std::string bytes = kwtest::ReadFile(file);
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_FALSE(HasErrors(CheckLevelFile(file, true, kGamePictures)));
+    EXPECT_EQ(WriteLevelFile(ReadLevelFile(file, true), true), bytes.substr(3));
+}
 
 TEST(Findings, ReadLikeACompilersAndAnUnreadableFileIsOneError) {
     EXPECT_EQ(FormatProblem("a.dat", {7, 3, true, "why"}), "a.dat:7:3: error: why");

@@ -2,6 +2,8 @@
 // Engine start-up on the dummy drivers, the display question and paths.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "GfxFixture.h"
 
 namespace {
@@ -22,6 +24,20 @@ TEST_F(Engine, TheGameDisplayOpensTwiceHarmlesslyButNotOneLargerThanTheDesktop) 
     m_Engine->Shutdown();
     m_Engine->Shutdown();
     EXPECT_FALSE(m_Engine->GetClientRectOnDesktop(left, top, width, height));
+}
+
+// A closed terminal (SIGHUP) closes the window as SIGTERM does, so the game ends in order, and a
+// write to a closed pipe does not end it at all.
+TEST_F(Engine, AHangUpClosesTheWindowAndABrokenPipeIsHarmless) {
+    ASSERT_TRUE(m_Engine->Startup());
+    bool closed = false;
+    GfxWindowEvents events;
+    events.Unload = [&closed] { closed = true; };
+    m_Engine->SetWindowEvents(std::move(events));
+    std::raise(SIGHUP);
+    std::raise(SIGPIPE);
+    m_Engine->PumpEvents();
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(Engine, PathsResolveAgainstTheWorkingFolderWithEitherSeparator) {

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "PlayFixture.h"
+#include "shell/Replays.h"
+#include "shell/modSettings.h"
 
 namespace playtest {
 namespace {
@@ -50,7 +52,13 @@ TEST_P(LevelMusic, ALevelStartsATuneDrawnFromTheTimeOfDaySilentAndLooping) {
 
 INSTANTIATE_TEST_SUITE_P(TimesOfDay, LevelMusic, ::testing::Values(8 * 3600.0, 12 * 3600.0 + 17, 23 * 3600.0 + 59));
 
-TEST_F(Rules, WinningPlaysTheWonTuneAndLosingTheLostOne) {
+// Winning and losing play their tunes, and what the game earns is on disk at once, whatever ends
+// the run after: the level a win unlocks, and a lost game's score with the initials given so far,
+// its replay kept once under one name.
+TEST_F(Rules, WinningAndLosingPlayTheirTunesAndSaveWhatWasEarnedAtOnce) {
+    LoadSettings();
+    StartRecording();
+    m_Folder.WriteLevel("levels", 2, kwtest::LevelText(500, "sky", {"R"}));
     for (int32_t c : {3, 4, 5}) m_Play->Place(BlackFixed, c, 0);
     m_Play->Place(Red, 3, 1);
     m_Play->Place(Red, 5, 1);
@@ -59,15 +67,25 @@ TEST_F(Rules, WinningPlaysTheWonTuneAndLosingTheLostOne) {
     ASSERT_TRUE(m_Play->LevelComplete());
     EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game/sounds/puzzlew.mp3");
     EXPECT_TRUE(gEngine->GetMusic().IsPlaying());
+    EXPECT_EQ(m_Folder.ReadText("game/data/game.dat").substr(0, 3), "2\r\n");
 
     m_Play->m_Board = Collection<OrbRef>();
     m_Play->m_LevelComplete = false;
+    m_Play->m_Scores->AddToScore(90000);
+    m_Play->m_Scores->AddInitialLetter(1, 2, +3);
     m_Play->Place(Red, 0, 0);
     m_Play->Place(BlackFixed, 2, 19);  // above the top of the screen
     Play(16);
     ASSERT_TRUE(m_Play->GameOver());
     EXPECT_EQ(gEngine->GetMusic().GetLoadedPath(), "game/sounds/puzzlel.mp3");
     EXPECT_TRUE(gEngine->GetMusic().IsPlaying());
+    const std::string score = std::to_string(m_Play->Score());
+    EXPECT_NE(m_Folder.ReadText("game/data/scores.dat").find(score + " ADA"), std::string::npos) << score;
+    m_Play.reset();
+    const std::vector<std::filesystem::directory_entry> replays(
+        std::filesystem::directory_iterator(m_Folder.Path("game/replays")), {});
+    ASSERT_EQ(replays.size(), 1u);
+    EXPECT_TRUE(replays[0].path().stem().string().ends_with("-" + score)) << replays[0].path();
 }
 
 }  // namespace

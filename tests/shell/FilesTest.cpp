@@ -3,7 +3,9 @@
 // best top-ten games, and a folder that cannot be written), and the unpacked files it deletes at
 // the end.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <set>
 
@@ -159,6 +161,31 @@ TEST(UnpackedFiles, DeletingRemovesTheUnpackedKindsOnlyAndSurvivesAMissingFolder
     DeleteUnpackedFiles();
     for (const auto& file : gone) EXPECT_FALSE(folder.Exists(file)) << file;
     for (const auto& file : kept) EXPECT_TRUE(folder.Exists(file)) << file;
+}
+
+// A run killed after unpacking leaves the unpacked files; the next start removes them, and the
+// half-written saves of any run, before it unpacks; a disk that takes no more is said as such.
+TEST_F(GameFiles, TheNextStartRemovesWhatAKilledRunLeftAndAFailedUnpackingSaysWhy) {
+    gEngine = std::make_unique<GfxEngine>();
+    m_Folder.UseArchives();
+    std::filesystem::create_directories(m_Folder.Path("game/replays"));
+    for (const char* file : {"game/images/loose.png", "game/data/scores.dat.tmp", "game/replays/last.kws.tmp"})
+        m_Folder.WriteText(file, "x");
+    RemoveLeftovers();
+    EXPECT_TRUE(m_Folder.Exists("game/images/loose.png")) << "the last run ended in order";
+    EXPECT_FALSE(m_Folder.Exists("game/data/scores.dat.tmp") || m_Folder.Exists("game/replays/last.kws.tmp"));
+    UnpackArchives();
+    RemoveLeftovers();
+    EXPECT_FALSE(m_Folder.Exists("game/levels/level1.dat") || m_Folder.Exists("game/images/loose.png"));
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{4096, saved.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(UnpackArchives(), ExitSignal);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_NE(Log().find("unpacked into " + m_Folder.Path("game").string() + ": file too large"), std::string::npos);
+    gEngine.reset();
 }
 
 TEST_F(ErrorLog, StartsEmptyEachRunAndAReportWritesTimeModuleNumberAndMessageThenThreeEmptyLines) {

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kindlewisp-editor [--game-dir DIR] [FILE]: draws a level in a window and saves it in the level
 // format; with no FILE, a new level is saved under a name that is still free.
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
 #include "Editor.h"
 #include "base/Globals.h"
 #include "gfx/Gfx.h"
+#include "gfx/GfxFile.h"
 #include "shell/CommandLine.h"
 #include "shell/modMain.h"
 #include "shell/modSettings.h"
@@ -29,12 +29,11 @@ constexpr ProgramUsage kUsage{
 
 int Usage(const std::string& problem) { return kUsage.Error(problem); }
 
-// The game's pictures, unpacked into a folder of the editor's own for as long as it runs.
+// The game's pictures and the play-test level, in a folder of the editor's own for as long as it
+// runs: a fresh one that no one else can have made or can open.
 class Pictures {
 public:
-    Pictures() : m_Folder(fs::temp_directory_path() / ("kindlewisp-editor-" + std::to_string(::getpid()))) {
-        fs::create_directories(m_Folder);
-    }
+    Pictures() : m_Folder(GfxFile::MakeScratchFolder("kindlewisp-editor")) {}
     ~Pictures() {
         std::error_code ec;
         fs::remove_all(m_Folder, ec);
@@ -71,18 +70,19 @@ int main(int argc, char** argv) {
 
     int status = 0;
     {
-        Pictures pictures;
+        std::optional<Pictures> pictures;  // outlives the engine, which may hold its files open
         gEngine = std::make_unique<GfxEngine>();
-        gEngine->SetWorkingFolder(pictures.Folder().string() + "/");
         try {
+            pictures.emplace();
+            gEngine->SetWorkingFolder(pictures->Folder().string() + "/");
             if (folders.program.empty()) folders = FindGameFolders();
             if (!gEngine->Startup()) throw std::runtime_error("the display cannot be opened");
-            if (!UnpackArchiveInto(folders.installed / "game" / "images" / "kwgfx.pak", pictures.Folder()))
+            if (!UnpackArchiveInto(folders.installed / "game" / "images" / "kwgfx.pak", pictures->Folder()))
                 throw std::runtime_error("the game's pictures are not in " + folders.installed.string() +
                                          "; give the game's folder with --game-dir");
             if (!gEngine->InitializeDisplay()) throw std::runtime_error("the window cannot be opened");
             gEngine->ShowWindow();
-            Editor editor(file, folders.program, game, pictures.Folder());
+            Editor editor(file, folders.program, game, pictures->Folder());
             editor.Run();
         } catch (const std::exception& e) {
             std::cerr << "kindlewisp-editor: " << e.what() << "\n";

@@ -20,14 +20,7 @@ int Replay::Run() {
     const uint64_t bound = m_Streaming ? UINT64_MAX : MaxScriptBytes;
     try {
         // A script in a file is checked whole before the game starts, then read again as it runs.
-        if (!m_Streaming) {
-            m_Reader.emplace(m_Script, bound);
-            m_Reader->ReadSettings();
-            while (m_Reader->Next()) {
-            }
-            m_Script.clear();
-            m_Script.seekg(0);
-        }
+        if (!m_Streaming) CheckScript(m_Script, bound);
         m_Reader.emplace(m_Script, bound);
         m_Settings = m_Reader->ReadSettings();
         CheckStartSettings(m_Settings);
