@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -337,18 +336,35 @@ void AddWhites(Stream& s, const BoardDifficulty& d, Board& board) {
     }
 }
 
+// The rise interval from each of these boards on, measured with bench/endless.cpp: slow for the
+// first small boards, then quicker in long steps. A stack moves on the first frame after its
+// interval has passed, so intervals within a 60 Hz frame of each other play alike; these lie
+// between the frames' steps.
+struct RiseFrom {
+    int32_t board, interval;
+};
+constexpr std::array<RiseFrom, 10> kRise = {
+    {{1, 560}, {2, 400}, {3, 320}, {4, 260}, {5, 230}, {6, 220}, {19, 200}, {23, 185}, {25, 170}, {31, 155}}};
+static_assert(kRise.front().board == 1);
+
+int32_t RiseInterval(int32_t board) {
+    int32_t interval = kRise.front().interval;
+    for (const RiseFrom& from : kRise)
+        if (board >= from.board) interval = from.interval;
+    return interval;
+}
+
 }  // namespace
 
 BoardDifficulty DifficultyOf(int32_t board) {
     const int32_t n = std::clamp(board, 1, EndlessBoards::MaxBoard);
-    const double x = std::min(n, EndlessBoards::HardestBoard) - 1;
+    const int32_t x = std::min(n, EndlessBoards::HardestBoard) - 1;
     BoardDifficulty d;
-    // Fast at first, while the boards are small, then slowly on: measured with bench/endless.cpp.
-    d.riseInterval = static_cast<int32_t>(std::lrint(140 + 429 * std::exp(-x / 6) + 1.6 * (39 - x)));
+    d.riseInterval = RiseInterval(n);
     d.colours = n < 5 ? 3 : n < 11 ? 4 : 5;
-    d.rows = n < 3 ? 3 : n < 6 ? 4 : n < 12 ? 5 : 6;
-    d.orbs = std::min(static_cast<int32_t>(std::lrint(22 + 3 * x)), 66);
-    d.bigGroupsPercent = std::max(0, 70 - static_cast<int32_t>(3 * x));
+    d.rows = n < 2 ? 3 : n < 4 ? 4 : n < 8 ? 5 : 6;
+    d.orbs = std::min(24 + 3 * x, 66);
+    d.bigGroupsPercent = std::max(0, 70 - 3 * x);
     // Each kind from the board the shipped levels bring it in at.
     d.whites = n >= 14 ? 2 : n >= 6 ? 1 : 0;
     d.whiteKinds = std::string_view("WXZU").substr(0, n >= 21 ? 4 : n >= 13 ? 3 : n >= 8 ? 2 : n >= 6 ? 1 : 0);

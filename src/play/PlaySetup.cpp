@@ -78,8 +78,6 @@ void cPlayState::InitializeGraphics() {
     m_BonusItems.Clear();
     m_Popups.Clear();
 
-    m_HudFont = "Tessivar";
-
     m_DragonFrameTime = now;
     m_DragonFrame = 0;
     m_DragonColumn = PlayGeometry::DragonStartColumn;

@@ -88,9 +88,11 @@ cEndlessState::cEndlessState(uint32_t seed) : cPlayState(NoSetUp{}), m_Seed(seed
     m_Message = std::make_unique<cMessage>();
     // A board's picture, read when the board comes, would cost that frame far more than a frame
     // may take; the run's boards name the game's own backgrounds, so they are all read now, while
-    // the screen changes over to the run, with what the play screen's set-up would read.
+    // the screen changes over to the run, with the pictures the play screen's set-up reads once
+    // board 1 has come (the pause screen's options picture alone costs two frames).
     for (const std::string_view background : assets::kBackgrounds) gTextures->Texture(std::string(background) + ".png");
-    gTextures->Texture(std::string(assets::kClouds));
+    for (const std::string_view picture : {assets::kClouds, assets::kSprites, assets::kOptions})
+        gTextures->Texture(std::string(picture));
     PrepareForPlay();
     const fs::path parent = gProgramFolder / "game";
     RemoveLeftFolders(parent);

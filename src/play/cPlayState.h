@@ -216,7 +216,7 @@ protected:
     void DrawVolume();  // for a second after F7 or F8
 
     // ---- Fields, in the order the rules list them ----
-    std::string m_HudFont;
+    std::string m_HudFont = "Tessivar";  // known from construction, so a late set-up can ready it early
     std::unique_ptr<cScores> m_Scores;
     std::unique_ptr<cMessage> m_Message;
     std::unique_ptr<cCloud> m_Clouds;
