@@ -50,7 +50,9 @@ TEST(EndlessBoard, EveryDesignIsSymmetricCheckedCleanAndBringsInOrbsInTheShipped
             for (const LevelFile::OrbRow& row : ParseLevelFile(text, true).orbRows)
                 for (size_t c = 0; c < row.cells.size(); ++c) {
                     EXPECT_EQ(row.cells[c] == '.', row.cells[row.cells.size() - 1 - c] == '.') << text;
-                    if (row.cells[c] != '.') EXPECT_GE(board, first.at(row.cells[c])) << row.cells[c] << "\n" << text;
+                    if (row.cells[c] != '.') {
+                        EXPECT_GE(board, first.at(row.cells[c])) << row.cells[c] << "\n" << text;
+                    }
                 }
         }
 }
