@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped levels' climb, measured: every level of data/levels played by each player profile
 // (KW_CLIMB_RUNS times, default 200): share won, median time to win, tightest margin of a won run.
+// KW_CLIMB_FIRST_RUN (default 0) plays other runs, as a player at another time of day would.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -20,8 +21,10 @@ fs::path ShippedLevel(int32_t number) {
 void PlayLevel(benchmark::State& state, int32_t level, const PlayerProfile& player) {
     const char* setting = std::getenv("KW_CLIMB_RUNS");
     const int32_t runs = setting ? std::max(1, std::atoi(setting)) : 200;
+    const char* first = std::getenv("KW_CLIMB_FIRST_RUN");
     TrialOptions options;
     options.player = player;
+    options.firstRun = first ? std::max(0, std::atoi(first)) : 0;
     TrialSummary summary;
     for (auto _ : state) summary = PlayLevelTrials(ShippedLevel(level), runs, options);
     state.counters["sharePct"] = 100.0 * summary.Won() / runs;
