@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Setting.h"
 #include "play/LevelTrial.h"
 
 namespace {
@@ -19,12 +20,10 @@ fs::path ShippedLevel(int32_t number) {
 }
 
 void PlayLevel(benchmark::State& state, int32_t level, const PlayerProfile& player) {
-    const char* setting = std::getenv("KW_CLIMB_RUNS");
-    const int32_t runs = setting ? std::max(1, std::atoi(setting)) : 200;
-    const char* first = std::getenv("KW_CLIMB_FIRST_RUN");
+    const int32_t runs = Setting("KW_CLIMB_RUNS", 200);
     TrialOptions options;
     options.player = player;
-    options.firstRun = first ? std::max(0, std::atoi(first)) : 0;
+    options.firstRun = Setting("KW_CLIMB_FIRST_RUN", 0, 0);
     TrialSummary summary;
     for (auto _ : state) summary = PlayLevelTrials(ShippedLevel(level), runs, options);
     state.counters["sharePct"] = 100.0 * summary.Won() / runs;

@@ -13,16 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "Setting.h"
 #include "game/LevelGenerator.h"
 #include "play/EndlessBoard.h"
 #include "play/LevelTrial.h"
 
 namespace {
-
-int32_t Setting(const char* name, int32_t fallback) {
-    const char* value = std::getenv(name);
-    return value ? std::max(1, std::atoi(value)) : fallback;
-}
 
 double ProcessCpuMs() {
     timespec t{};
@@ -40,8 +36,7 @@ double Median(std::vector<double> values) {
 // Seeds spread over the whole range, as players' random runs are.
 // KW_ENDLESS_FIRST_SEED (default 0) moves the sample on, for a measurement on other seeds.
 uint32_t SampleSeed(int32_t i) {
-    static const char* const value = std::getenv("KW_ENDLESS_FIRST_SEED");
-    static const int32_t first = value ? std::max(0, std::atoi(value)) : 0;
+    static const int32_t first = Setting("KW_ENDLESS_FIRST_SEED", 0, 0);
     return static_cast<uint32_t>(first + i + 1) * 2654435761U;
 }
 
